@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+namespace qv::grammar {
+
+// The engines behind the speech facade. The facade maps the command numbers of
+// the three entry points onto these methods; an engine that cannot work here
+// says so through its status instead of pretending.
+
+class GrammarCompilerEngine {
+ public:
+  virtual ~GrammarCompilerEngine() = default;
+  virtual int16_t Start() = 0;
+  // Compiles every grammar file of the installation's Grammars folder.
+  // 0 = compiled; anything else = failure.
+  virtual int16_t Compile(int a, int b) = 0;
+  virtual int16_t Stop() = 0;
+};
+
+class RecognizerEngine {
+ public:
+  virtual ~RecognizerEngine() = default;
+  // Loads the test grammar; -3 = failed to initialise.
+  virtual int16_t LoadTestGrammar() = 0;
+  // Listens once. 0 = recognised (words in `buffer`), -2 = nothing in the
+  // grammar was heard, -3 = engine or audio error.
+  virtual int16_t Listen(QByteArray& buffer) = 0;
+  virtual int16_t StopListening() = 0;
+};
+
+class SpeechOutputEngine {
+ public:
+  virtual ~SpeechOutputEngine() = default;
+  virtual int32_t Start() = 0;
+  // 0 = voice n (1 to 4) is present.
+  virtual int32_t VoicePresent(int voice) = 0;
+  // Speaks without blocking the caller. 0 = started.
+  virtual int32_t Speak(int voice, int volume, int rate, const QByteArray& text) = 0;
+};
+
+// Engines for a build without speech: every call reports failure honestly.
+class UnavailableCompiler final : public GrammarCompilerEngine {
+ public:
+  int16_t Start() override { return 1; }
+  int16_t Compile(int, int) override { return 1; }
+  int16_t Stop() override { return 1; }
+};
+
+class UnavailableRecognizer final : public RecognizerEngine {
+ public:
+  int16_t LoadTestGrammar() override { return -3; }
+  int16_t Listen(QByteArray&) override { return -3; }
+  int16_t StopListening() override { return 0; }
+};
+
+class UnavailableSpeechOutput final : public SpeechOutputEngine {
+ public:
+  int32_t Start() override { return 1; }
+  int32_t VoicePresent(int) override { return 1; }
+  int32_t Speak(int, int, int, const QByteArray&) override { return 1; }
+};
+
+}  // namespace qv::grammar

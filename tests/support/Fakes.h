@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "platform/Platform.h"
+#include "shell/Shutdown.h"
+#include "shell/StatusSink.h"
+
+namespace qv::test {
+
+class FakeAppDataFolders final : public platform::AppDataFolders {
+ public:
+  QString common, user;
+  QString CommonAppData() const override { return common; }
+  QString UserAppData() const override { return user; }
+};
+
+class FakeFileDialogs final : public platform::FileDialogs {
+ public:
+  QString answer;  // empty = cancelled
+  int calls = 0;
+  QString lastFilter, lastFolder;
+  QString OpenFile(const QString& filter, const QString& startFolder) override {
+    ++calls;
+    lastFilter = filter;
+    lastFolder = startFolder;
+    return answer;
+  }
+};
+
+class FakeOsVersion final : public platform::OsVersion {
+ public:
+  bool legacy = false;
+  bool IsLegacyPlatform() const override { return legacy; }
+};
+
+class FakeSingleInstance final : public platform::SingleInstance {
+ public:
+  bool another = false;
+  bool AnotherInstanceRunning() override { return another; }
+};
+
+class RecordingExit final : public shell::ProcessExit {
+ public:
+  int calls = 0;
+  int code = -1;
+  void Exit(int c) override {
+    ++calls;
+    code = c;
+  }
+};
+
+class RecordingStatus final : public shell::StatusSink {
+ public:
+  QStringList lines;
+  bool shown = false, hidden = false;
+  void ShowSplash() override { shown = true; }
+  void SetStatus(const QString& text) override { lines << text; }
+  void HideSplash() override { hidden = true; }
+};
+
+}  // namespace qv::test

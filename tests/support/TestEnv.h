@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "Fakes.h"
+#include "RecordingDialogs.h"
+#include "grammar/SpeechEngines.h"
+#include "grammar/SpeechFacade.h"
+#include "shell/AppState.h"
+#include "shell/Context.h"
+#include "shell/Shutdown.h"
+
+namespace qv::test {
+
+QString FixturesDir();
+QString DemoSourceDir();
+QByteArray ReadBytes(const QString& path);
+void WriteBytes(const QString& path, const QByteArray& bytes);
+
+// Speech engines that log every call into one list ("compile:start", ...).
+class RecordingCompiler final : public grammar::GrammarCompilerEngine {
+ public:
+  explicit RecordingCompiler(QStringList& log) : m_log(log) {}
+  int16_t compileStatus = 0;
+  int16_t Start() override { return m_log << "compile:start", 0; }
+  int16_t Compile(int, int) override { return m_log << "compile:compile", compileStatus; }
+  int16_t Stop() override { return m_log << "compile:stop", 0; }
+
+ private:
+  QStringList& m_log;
+};
+
+class RecordingRecognizer final : public grammar::RecognizerEngine {
+ public:
+  explicit RecordingRecognizer(QStringList& log) : m_log(log) {}
+  int16_t loadStatus = 0, listenStatus = -2;
+  QByteArray heard;
+  int16_t LoadTestGrammar() override { return m_log << "rec:load", loadStatus; }
+  int16_t Listen(QByteArray& buffer) override {
+    m_log << "rec:listen";
+    if (!heard.isEmpty()) buffer.replace(0, heard.size(), heard);
+    return listenStatus;
+  }
+  int16_t StopListening() override { return m_log << "rec:stop", 0; }
+
+ private:
+  QStringList& m_log;
+};
+
+class RecordingSpeechOutput final : public grammar::SpeechOutputEngine {
+ public:
+  explicit RecordingSpeechOutput(QStringList& log) : m_log(log) {}
+  QList<int> presentVoices{1, 2, 3, 4};
+  int32_t Start() override { return m_log << "tts:start", 0; }
+  int32_t VoicePresent(int voice) override { return presentVoices.contains(voice) ? 0 : 1; }
+  int32_t Speak(int voice, int, int, const QByteArray& text) override {
+    m_log << QString("tts:speak:%1:%2").arg(voice).arg(QString::fromLatin1(text));
+    return 0;
+  }
+
+ private:
+  QStringList& m_log;
+};
+
+// A temporary installation laid out like a real one: the simulator folder
+// with fsx.exe, the installation folder two levels below it with a copy of
+// the demo settings, and the simulator's configuration under AppData.
+struct TestInstallation {
+  TestInstallation();
+  QTemporaryDir root;
+  QString simDir;       // .../FSX
+  QString installDir;   // .../FSX/Veltrane Software/Quorvane
+  QString appDataDir;   // .../AppData (holds Microsoft/FSX/fsx.cfg)
+  QString fsxCfg;
+  QString settingsPath() const { return installDir + "/QV_Information.cfg"; }
+};
+
+// Everything an operation needs, wired to fakes and recorders.
+struct TestEnv {
+  explicit TestEnv(const QString& installDir = QString());
+
+  QStringList log;  // shared by the speech engines and the shutdown hooks
+  shell::AppState state;
+  platform::Platform platform;
+  FakeAppDataFolders* appData;
+  FakeFileDialogs* fileDialogs;
+  FakeOsVersion* osVersion;
+  FakeSingleInstance* singleInstance;
+  RecordingDialogs dialogs;
+  RecordingStatus status;
+  RecordingExit exit;
+  RecordingCompiler compiler{log};
+  RecordingRecognizer recognizer{log};
+  RecordingSpeechOutput output{log};
+  grammar::SpeechFacade speech{state.speechReady, compiler, recognizer, output};
+  shell::ShutdownSequence shutdown{state, dialogs, speech, exit};
+  shell::Context ctx{state, dialogs, shutdown, status, platform};
+};
+
+}  // namespace qv::test
