@@ -4,6 +4,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
+#include "checklists/AircraftCatalogue.h"
+#include "data/ChecklistFiles.h"
+#include "data/CommandList.h"
+#include "data/NavaidLists.h"
 #include "data/Settings.h"
 
 namespace qv::shell {
@@ -18,6 +24,25 @@ struct AppState {
   bool settingsLoaded = false;  // the copilot voice is only saved back after this
 
   QStringList simObjectPaths;   // at most 1000 "SimObjectPaths.N" values
+
+  std::vector<data::ChecklistAssignment> assignments;
+  checklists::AircraftCatalogue catalogue;
+  QStringList checklistNames;   // checklist files found at start-up, without ".dat"
+  data::ChecklistFile openChecklist;  // the one checklist loaded on demand
+
+  std::vector<data::CommandRecord> commands;
+  QStringList categories;       // derived from the commands, never stored
+  std::vector<data::IlsRecord> ilsList;
+  std::vector<data::NavaidRecord> navaidList;
+
+  // Expansion result of the phrase language: the sentences of the last phrase
+  // expanded, and the index of the last one (-1 empty, -99 = the phrase failed
+  // the check).
+  QStringList phraseList;
+  int16_t phraseCount = -1;
+
+  QString kneeboardScript;      // cached sentence script for kneeboard pages
+  bool kneeboardScriptBuilt = false;
 
   QHash<QString, QString> screenTips;  // screen name -> tip text
 

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace qv::data {
+
+inline constexpr int kSectionCount = 12;
+inline constexpr int kChallengeWidth = 256;
+inline constexpr int kPronunciationWidth = 256;
+inline constexpr int kResponseWidth = 128;
+inline constexpr int kResponseTextWidth = 128;
+inline constexpr int kAssignmentTitleWidth = 256;
+inline constexpr int kAssignmentNameWidth = 256;
+
+// Every item's responses start with these two fixed entries.
+inline constexpr int32_t kIgnoreFunction = 50000;
+inline constexpr int32_t kSkipFunction = 50001;
+
+struct ChecklistItemResponse {
+  QString text;  // 128
+  int32_t functionNumber = 0;
+};
+
+struct ChecklistItem {
+  QString challenge;      // 256
+  QString pronunciation;  // 256
+  QString response;       // 128
+  std::vector<ChecklistItemResponse> responses;
+};
+
+// The open checklist: 12 sections of steps, and the name it is saved under
+// (file name without folder and ".dat").
+struct ChecklistFile {
+  QString name;
+  std::array<std::vector<ChecklistItem>, kSectionCount> sections;
+};
+
+// One simulator aircraft and its checklist.
+struct ChecklistAssignment {
+  QString aircraftTitle;  // 256
+  QString checklistName;  // 256, blank when none is assigned
+  int16_t written = 0;    // 1 = the kneeboard page was replaced and backed up
+};
+
+}  // namespace qv::data
