@@ -6,6 +6,14 @@
 #include <cstdint>
 #include <vector>
 
+class QByteArray;
+
+namespace qv::shell {
+struct AppState;
+struct Context;
+class Dialogs;
+}  // namespace qv::shell
+
 namespace qv::data {
 
 inline constexpr int kSectionCount = 12;
@@ -45,5 +53,24 @@ struct ChecklistAssignment {
   QString checklistName;  // 256, blank when none is assigned
   int16_t written = 0;    // 1 = the kneeboard page was replaced and backed up
 };
+
+inline const QString kAssignmentsFileName = QStringLiteral("Checklist_Assignments.dat");
+inline const QString kAssignmentsBackupName = QStringLiteral("Checklist_Assignments.bak");
+
+QString AssignmentsFilePath(const QString& installDir);
+
+// The assignments file as bytes and back. Parsing is all or nothing: the
+// length must be exactly what the header promises.
+bool ParseAssignments(const QByteArray& bytes, std::vector<ChecklistAssignment>& out);
+QByteArray SerializeAssignments(const std::vector<ChecklistAssignment>& list, bool* lossy = nullptr);
+
+// Start-up: replaces the assignments with the file's contents. A missing or
+// damaged file is fatal (dialog, Shutdown) and returns 1; the table is left
+// as it was.
+int LoadAssignments(shell::Context& ctx);
+
+// Writes every assignment, keeping one ".bak" copy of the previous file.
+// Returns 1 after the write-error dialog; the file on disk is then unchanged.
+int SaveAssignments(const shell::AppState& state, shell::Dialogs& dialogs);
 
 }  // namespace qv::data

@@ -1,3 +1,4 @@
+#include "data/ChecklistFiles.h"
 #include "data/Settings.h"
 #include "data/SimulatorConfig.h"
 #include "shell/Context.h"
@@ -10,6 +11,7 @@ StartupSteps DefaultStartupSteps(Context& ctx) {
   StartupSteps s;
   s.loadSettings = [&ctx] { return data::LoadSettings(ctx); };
   s.loadSimObjectPaths = [&ctx] { return data::LoadSimObjectPaths(ctx); };
+  s.loadAssignments = [&ctx] { return data::LoadAssignments(ctx); };
   s.loadScreenTips = [&ctx] {
     LoadScreenTips(ctx.state);
     return 0;
