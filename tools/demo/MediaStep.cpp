@@ -181,9 +181,11 @@ void DrawGlyph(QPainter& p, Glyph g, const QRectF& r, const QColor& c) {
   p.setBrush(Qt::NoBrush);
   switch (g) {
     case Glyph::Minimize:
+      p.setPen(QPen(c, s * 0.12, Qt::SolidLine, Qt::RoundCap));
       p.drawLine(QPointF(0.22 * s, 0.72 * s), QPointF(0.78 * s, 0.72 * s));
       break;
     case Glyph::Close:
+      p.setPen(QPen(c, s * 0.11, Qt::SolidLine, Qt::RoundCap));
       p.drawLine(QPointF(0.26 * s, 0.26 * s), QPointF(0.74 * s, 0.74 * s));
       p.drawLine(QPointF(0.74 * s, 0.26 * s), QPointF(0.26 * s, 0.74 * s));
       break;
@@ -272,8 +274,8 @@ void DrawButtonBand(QPainter& p, const MediaFile& f, int band) {
   const bool disabled = band == 3, down = band == 2, hot = band == 1;
   QLinearGradient g(r.topLeft(), r.bottomLeft());
   if (disabled) {
-    g.setColorAt(0, QColor(150, 156, 164));
-    g.setColorAt(1, QColor(136, 142, 151));
+    g.setColorAt(0, QColor(142, 148, 156));
+    g.setColorAt(1, QColor(128, 134, 143));
   } else if (down) {
     g.setColorAt(0, QColor(22, 32, 45));
     g.setColorAt(1, QColor(40, 56, 76));
@@ -304,8 +306,8 @@ void DrawButtonBand(QPainter& p, const MediaFile& f, int band) {
   }
   p.setRenderHint(QPainter::Antialiasing, true);
 
-  const QColor text = disabled ? QColor(200, 204, 210) : hot ? QColor(255, 206, 110) : kWhite;
-  const QColor glyph = disabled ? QColor(196, 200, 206) : hot ? kAmber : kWhite;
+  const QColor text = disabled ? QColor(214, 217, 222) : hot ? QColor(255, 206, 110) : kWhite;
+  const QColor glyph = disabled ? QColor(210, 213, 218) : hot ? kAmber : kWhite;
   const double shift = down ? 1 : 0;  // the pressed look moves the content
   QRectF inner = r.translated(shift, shift);
 
