@@ -609,6 +609,22 @@ void DrawScreenPanel(QPainter& p, int w, int h) {
   p.drawRect(0, 0, w - 1, h - 1);
 }
 
+// The product's name beside a microphone badge, with the tag line below.
+void DrawBrand(QPainter& p, const QRectF& badge, int titlePx, const QRect& title, const QRect& tagline) {
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(kAmber, 2));
+  p.setBrush(Qt::NoBrush);
+  p.drawEllipse(badge);
+  const double inset = badge.width() * 0.16;
+  DrawGlyph(p, Glyph::Microphone, badge.adjusted(inset, inset * 0.9, -inset, -inset * 1.1), kWhite);
+  p.setPen(kWhite);
+  p.setFont(UiFont(titlePx, true));
+  p.drawText(title, Qt::AlignLeft | Qt::AlignVCenter, "Quorvane");
+  p.setPen(kAmber);
+  p.setFont(UiFont(13));
+  p.drawText(tagline, Qt::AlignLeft | Qt::AlignVCenter, "Voice control and spoken checklists for Flight Simulator X");
+}
+
 void DrawFrameBackground(QPainter& p, int w, int h) {
   QLinearGradient g(0, 0, 0, h);
   g.setColorAt(0, kSlate);
@@ -616,18 +632,7 @@ void DrawFrameBackground(QPainter& p, int w, int h) {
   g.setColorAt(1, kSlateDeep);
   p.fillRect(0, 0, w, h, g);
   // Header: title, tag line and an amber rule above the work area.
-  p.setPen(kWhite);
-  p.setFont(UiFont(34, true));
-  p.drawText(QRect(62, 14, 400, 44), Qt::AlignLeft | Qt::AlignVCenter, "Quorvane");
-  p.setPen(kAmber);
-  p.setFont(UiFont(13));
-  p.drawText(QRect(64, 58, 500, 20), Qt::AlignLeft | Qt::AlignVCenter,
-             "Voice control and spoken checklists for Flight Simulator X");
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(QPen(kAmber, 2));
-  p.setBrush(Qt::NoBrush);
-  p.drawEllipse(QRectF(14, 22, 40, 40));
-  DrawGlyph(p, Glyph::Microphone, QRectF(20, 27, 28, 28), kWhite);
+  DrawBrand(p, QRectF(14, 22, 40, 40), 34, QRect(62, 14, 400, 44), QRect(64, 58, 500, 20));
   // A quiet voice trace across the header.
   QPainterPath wave;
   for (int x = 480; x <= 700; ++x) {
@@ -707,18 +712,8 @@ void DrawSplashBackground(QPainter& p, int w, int h) {
   g.setColorAt(1, kSlateDeep);
   p.fillRect(0, 0, w, h, g);
   p.setRenderHint(QPainter::Antialiasing);
-  DrawCompassCard(p, QPointF(w - 70, 86), 110, QColor(58, 78, 102));
-  p.setPen(QPen(kAmber, 2));
-  p.setBrush(Qt::NoBrush);
-  p.drawEllipse(QRectF(28, 40, 52, 52));
-  DrawGlyph(p, Glyph::Microphone, QRectF(36, 47, 36, 36), kWhite);
-  p.setPen(kWhite);
-  p.setFont(UiFont(36, true));
-  p.drawText(QRect(94, 38, 300, 56), Qt::AlignLeft | Qt::AlignVCenter, "Quorvane");
-  p.setPen(kAmber);
-  p.setFont(UiFont(13));
-  p.drawText(QRect(30, 104, 420, 20), Qt::AlignLeft | Qt::AlignVCenter,
-             "Voice control and spoken checklists for Flight Simulator X");
+  DrawCompassCard(p, QPointF(w - 60, h - 30), 125, QColor(44, 60, 82));
+  DrawBrand(p, QRectF(28, 40, 52, 52), 36, QRect(94, 38, 300, 56), QRect(30, 104, 420, 20));
   p.setPen(QPen(kAmber, 1));
   p.drawLine(QPointF(30, 134.5), QPointF(w - 30, 134.5));
   p.setRenderHint(QPainter::Antialiasing, false);
