@@ -15,6 +15,7 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <cmath>
+#include <numbers>
 
 #include "DemoSteps.h"
 
@@ -538,7 +539,7 @@ void DrawTreeImage(QPainter& p, const MediaFile& f) {
     case Glyph::Star: {
       QPainterPath star;
       for (int i = 0; i < 10; ++i) {
-        const double a = -M_PI / 2 + i * M_PI / 5;
+        const double a = -std::numbers::pi / 2 + i * std::numbers::pi / 5;
         const double rad = (i % 2 == 0) ? 7.0 : 3.0;
         const QPointF pt(8 + rad * std::cos(a), 8.5 + rad * std::sin(a));
         if (i == 0) star.moveTo(pt); else star.lineTo(pt);
@@ -575,7 +576,7 @@ void DrawCompassCard(QPainter& p, const QPointF& centre, double radius, const QC
   p.drawEllipse(centre, radius, radius);
   p.drawEllipse(centre, radius * 0.72, radius * 0.72);
   for (int deg = 0; deg < 360; deg += 5) {
-    const double a = deg * M_PI / 180;
+    const double a = deg * std::numbers::pi / 180;
     const double inner = radius * (deg % 30 == 0 ? 0.86 : deg % 10 == 0 ? 0.91 : 0.95);
     p.drawLine(QPointF(centre.x() + inner * std::sin(a), centre.y() - inner * std::cos(a)),
                QPointF(centre.x() + radius * std::sin(a), centre.y() - radius * std::cos(a)));
@@ -583,7 +584,7 @@ void DrawCompassCard(QPainter& p, const QPointF& centre, double radius, const QC
   p.setFont(UiFont(int(radius * 0.11), true));
   const char* cardinal[] = {"N", "3", "6", "E", "12", "15", "S", "21", "24", "W", "30", "33"};
   for (int i = 0; i < 12; ++i) {
-    const double a = i * 30 * M_PI / 180;
+    const double a = i * 30 * std::numbers::pi / 180;
     const QPointF at(centre.x() + radius * 0.78 * std::sin(a), centre.y() - radius * 0.78 * std::cos(a));
     p.drawText(QRectF(at.x() - 20, at.y() - 10, 40, 20), Qt::AlignCenter, cardinal[i]);
   }
@@ -637,7 +638,7 @@ void DrawFrameBackground(QPainter& p, int w, int h) {
   QPainterPath wave;
   for (int x = 480; x <= 700; ++x) {
     const double t = (x - 480) / 220.0;
-    const double amp = 14 * std::sin(t * M_PI) * (0.55 + 0.45 * std::sin(x * 0.21));
+    const double amp = 14 * std::sin(t * std::numbers::pi) * (0.55 + 0.45 * std::sin(x * 0.21));
     const QPointF pt(x, 48 + amp * std::sin(x * 0.55));
     if (x == 480) wave.moveTo(pt); else wave.lineTo(pt);
   }
