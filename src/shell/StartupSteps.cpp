@@ -1,3 +1,4 @@
+#include "checklists/AircraftScan.h"
 #include "data/Settings.h"
 #include "data/SimulatorConfig.h"
 #include "shell/Context.h"
@@ -10,6 +11,10 @@ StartupSteps DefaultStartupSteps(Context& ctx) {
   StartupSteps s;
   s.loadSettings = [&ctx] { return data::LoadSettings(ctx); };
   s.loadSimObjectPaths = [&ctx] { return data::LoadSimObjectPaths(ctx); };
+  s.scanAircraft = [&ctx] {
+    checklists::ScanSimulatorAircraft(ctx);
+    return 0;
+  };
   s.loadScreenTips = [&ctx] {
     LoadScreenTips(ctx.state);
     return 0;
