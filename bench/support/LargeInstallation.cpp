@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "data/ChecklistFiles.h"
 #include "data/IniFile.h"
 
 namespace qv::bench {
@@ -215,8 +216,7 @@ LargeInstallation MakeLargeInstallation(const QString& root, const LargeInstalla
   Write(settingsPath, settings.readAll(), out.error);
   if (!data::WriteIniString("Main", "PathFSXConfig", out.fsxCfg, settingsPath) && out.error.isEmpty())
     out.error = "cannot write " + settingsPath;
-  // An empty assignments list: last index -1.
-  Write(out.installDir + "/Data/Checklist_Assignments.dat", QByteArray("\xff\xff", 2), out.error);
+  Write(data::AssignmentsFilePath(out.installDir), data::SerializeAssignments({}), out.error);
   Write(out.installDir + "/Data/Nav_Info.txt", NavInfo(spec.navaids), out.error);
   Write(out.installDir + "/Data/ILS_Info.txt", IlsInfo(spec.ilsApproaches), out.error);
   Write(out.installDir + "/Data/CommandList.json", Commands(spec.commands), out.error);
