@@ -79,7 +79,10 @@ bool frm_Input::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress: {
       auto* key = static_cast<QKeyEvent*>(event);
       if (m_capture) {
-        CaptureKey(VirtualKeyCode(*key), ShiftOnly(*key));
+        // A modifier on its own is part of the next key, not a key of its own.
+        const int k = key->key();
+        if (k != Qt::Key_Shift && k != Qt::Key_Control && k != Qt::Key_Alt && k != Qt::Key_Meta)
+          CaptureKey(VirtualKeyCode(*key), ShiftOnly(*key));
         return true;
       }
       if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
