@@ -12,6 +12,7 @@
 #include "shell/frm_Home.h"
 #include "shell/frm_Placeholder.h"
 #include "shell/frm_Splash.h"
+#include "ui/DialogWindow.h"
 #include "ui/SmallFontFix.h"
 #include "ui/frm_LC.h"
 
@@ -256,7 +257,7 @@ void frm_Parent::EnterScreen(const QString& buttonType) {
   } else {
     RewireForWork(target, 581, 686, "Click to save current changes made to the checklist assignments.", false, false);
   }
-  lbl_TipText->setText(m_state.screenTips.value(name));
+  lbl_TipText->setText(ui::DialogWindow::DisplayText(m_state.screenTips.value(name)));
   if (slot.afterEnter) slot.afterEnter();
 }
 

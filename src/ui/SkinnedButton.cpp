@@ -164,7 +164,7 @@ QPixmap SkinnedButton::FallbackStrip() const {
     g.setColorAt(1, bands[i].bottom);
     p.setBrush(g);
     p.setPen(QColor(30, 42, 56));
-    p.drawRoundedRect(r, 4, 4);
+    p.drawRect(r);  // square: the corners would show the button's own background
     p.setPen(bands[i].text);
     p.drawText(r.adjusted(4, 0, -4, 0), Qt::AlignCenter | Qt::TextWordWrap, caption);
   }

@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QWidget>
 
@@ -95,7 +96,14 @@ bool cls_Tooltip::eventFilter(QObject* watched, QEvent* event) {
 
 void cls_Tooltip::Pop() {
   if (!m_window || !m_control || !m_control->isVisible()) return;
-  m_window->adjustSize();
+  // Word wrap alone would pick a narrow width: use the text's own width up
+  // to the maximum.
+  const QFontMetrics fm(m_window->font());
+  const int margins = 2 * m_window->margin() + 4;
+  const int natural = fm.boundingRect(QRect(0, 0, 10000, 10000), Qt::TextExpandTabs, m_text).width() + margins;
+  const int w = std::min(m_maxWidth, natural);
+  m_window->setFixedWidth(w);
+  m_window->setFixedHeight(m_window->heightForWidth(w));
   QPoint at;
   if (m_centred) {
     at = m_control->mapToGlobal(QPoint(m_control->width() / 2 - m_window->width() / 2, m_control->height() + 2));

@@ -70,7 +70,7 @@ TEST(Navigation, EachHomeButtonEntersItsScreenAndExactlyOneScreenShows) {
     EXPECT_TRUE(s->isVisible());
     EXPECT_EQ(s->parentWidget(), &f);
     EXPECT_EQ(s->pos(), QPoint(5, 101));
-    EXPECT_EQ(f.lbl_TipText->text(), ui.env.state.screenTips.value(c.screen));
+    EXPECT_EQ(f.lbl_TipText->text(), QString(ui.env.state.screenTips.value(c.screen)).replace(u'\r', u'\n'));
     EXPECT_EQ(f.btn_OK->isVisible(), c.ok) << c.screen;
     EXPECT_EQ(f.btn_Compile->isVisible(), c.compile) << c.screen;
     EXPECT_TRUE(f.btn_Cancel->isVisible());
