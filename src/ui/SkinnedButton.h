@@ -28,6 +28,8 @@ class StripView final : public QWidget {
 // A bitmap-skinned button. Every user action is the release of one of these:
 // the release routes (hosting screen name, action key) through the router.
 class SkinnedButton : public QWidget {
+  Q_OBJECT  // findChildren<SkinnedButton*> needs the type's own meta-object
+
  public:
   static constexpr const char* kEnabled = "enabled";
   static constexpr const char* kHighlight = "highlight";

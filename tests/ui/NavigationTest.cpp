@@ -76,7 +76,9 @@ TEST(Navigation, EachHomeButtonEntersItsScreenAndExactlyOneScreenShows) {
     EXPECT_TRUE(f.btn_Cancel->isVisible());
     EXPECT_EQ(f.btn_Cancel->x(), c.cancelLeft);
     EXPECT_EQ(f.btn_Cancel->form_name(), s);
-    if (c.ok) EXPECT_EQ(f.btn_OK->state(), "disabled");  // nothing changed yet
+    if (c.ok) {
+      EXPECT_EQ(f.btn_OK->state(), "disabled");  // nothing changed yet
+    }
     // The frame's return button goes home and hides the context buttons.
     test::Click(f.btn_Cancel);
     EXPECT_EQ(f.currentScreen, "frm_Home");
