@@ -9,8 +9,10 @@
 #include <QFileInfo>
 
 #include "TestEnv.h"
+#include "data/DemoData.h"
 #include "data/FixedText.h"
 #include "shell/AppState.h"
+#include "shell/Startup.h"
 
 namespace qv::test {
 
@@ -43,6 +45,21 @@ inline void FillSmallCommandSet(shell::AppState& s) {
   s.navaidList = {{"SEA", "SEATTLE", " VOR:SEA "}, {"X1", "Test Point", "NDB:X1"}, {"pae ", " Paine ", "VOR:PAE"}};
   s.ilsList = {{"KSEA", "16L", "ILS:KSEA:16L", 1101}, {"KXYZ", "09L", "ILS:KXYZ:09L", -3},
                {"S50", "4", "ILS:S50:04", 7}, {"KBFI", "13R", "ILS:KBFI:13R", 9}};
+}
+
+// The demo's data files and shared list file in a temporary installation.
+inline void InstallDemoGrammarData(const TestInstallation& inst) {
+  InstallDemoData(inst.installDir);
+  WriteBytes(inst.installDir + "/Data/Generic Lists.bnf",
+             ReadBytes(DemoSourceDir() + "/Installation/Data/Generic Lists.bnf"));
+}
+
+// Loads what the grammar writers read, with the start-up loaders.
+inline void LoadCommandTables(TestEnv& env) {
+  shell::StartupSteps steps = shell::DefaultStartupSteps(env.ctx);
+  for (const auto* loader : {&steps.loadSettings, &steps.loadCommandList, &steps.loadIls, &steps.loadNavaids,
+                             &steps.buildCategories})
+    ASSERT_EQ((*loader)(), 0);
 }
 
 // Compares `bytes` with tests/fixtures/golden/<name>. With QV_UPDATE_GOLDEN=1
