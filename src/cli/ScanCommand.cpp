@@ -3,6 +3,7 @@
 // without the GUI.
 #include "checklists/AircraftScan.h"
 #include "cli/CliSupport.h"
+#include "data/ChecklistFiles.h"
 #include "data/Settings.h"
 #include "data/SimulatorConfig.h"
 
@@ -15,7 +16,9 @@ int Run(const QStringList& args) {
     return 2;
   }
   Session session(args[0]);
-  if (data::LoadSettings(session.ctx) != 0 || data::LoadSimObjectPaths(session.ctx) != 0) return 1;
+  if (data::LoadSettings(session.ctx) != 0 || data::LoadSimObjectPaths(session.ctx) != 0 ||
+      data::LoadAssignments(session.ctx) != 0)
+    return 1;
   checklists::ScanSimulatorAircraft(session.ctx);
 
   const auto& manufacturers = session.state.catalogue.manufacturers;

@@ -83,6 +83,32 @@ qint64 AlternativesCount(QStringView s) {
   return total;
 }
 
+// A lower bound of the number of sentences, counted on the structure alone
+// (an optional group as a factor 1 + its content, alternatives as the sum of
+// theirs). The expansion resolves optional groups first, which multiplies an
+// alternatives group holding one by the group's choices, so the real number
+// is never smaller: a phrase over the limit here is refused without
+// expanding anything. Saturates at kMaxSentences + 1.
+qint64 LowerBound(QStringView s) {
+  qint64 total = 1;
+  for (qsizetype i = 0; i < s.size(); ++i) {
+    const char16_t c = s[i].unicode();
+    if (c != u'(' && c != u'[') continue;
+    const qsizetype close = MatchingClose(s, i, c, c == u'(' ? u')' : u']');
+    if (close < 0) continue;
+    const QStringView inner = s.mid(i + 1, close - i - 1);
+    qint64 group = 0;
+    if (c == u'(') {
+      group = SaturatingAdd(1, LowerBound(inner));
+    } else {
+      for (QStringView alternative : SplitAlternatives(inner)) group = SaturatingAdd(group, LowerBound(alternative));
+    }
+    total = SaturatingMul(total, group);
+    i = close;
+  }
+  return total;
+}
+
 // The outermost optional groups of the trimmed text: literal pieces around
 // them and their contents (nested groups left inside for the next round).
 struct OptionalSplit {
@@ -243,7 +269,7 @@ void SortAndRemoveDuplicates(QStringList& list) {
 Expansion ExpandToSentences(const QString& phrase, QStringList& sentences) {
   sentences.clear();
   if (!CheckGrammar(phrase)) return Expansion::Illegal;
-  if (!ExpandPhrase(phrase, sentences, kMaxSentences)) {
+  if (LowerBound(phrase) > kMaxSentences || !ExpandPhrase(phrase, sentences, kMaxSentences)) {
     sentences.clear();
     return Expansion::TooLarge;
   }

@@ -168,11 +168,7 @@ int16_t WriteAllGrammars(shell::Context& ctx) {
     if (WriteGrammarFile(ctx, BuildCategoryGrammar(ctx.state, category), path) != 0) return 1;
   }
   if (WriteChecklistResponseGrammar(ctx) != 0) return 1;
-  if (ctx.state.settings.compileNavaids == 1) {
-    if (WriteNavaidIdGrammar(ctx, false) != 0) return 1;
-    if (WriteNavaidNameGrammar(ctx, false) != 0) return 1;
-    if (WriteIlsGrammar(ctx, false) != 0) return 1;
-  }
+  if (ctx.state.settings.compileNavaids == 1 && WriteNavaidGrammars(ctx, false) != 0) return 1;
   return 0;
 }
 

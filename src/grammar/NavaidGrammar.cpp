@@ -174,4 +174,10 @@ int16_t WriteIlsGrammar(shell::Context& ctx, bool test) {
                           TargetPath(ctx, test, QStringLiteral("Navaid_ILSs.bnf")));
 }
 
+int16_t WriteNavaidGrammars(shell::Context& ctx, bool test) {
+  if (WriteNavaidIdGrammar(ctx, test) != 0) return 1;
+  if (WriteNavaidNameGrammar(ctx, test) != 0) return 1;
+  return WriteIlsGrammar(ctx, test) != 0 ? 1 : 0;
+}
+
 }  // namespace qv::grammar

@@ -22,6 +22,8 @@ namespace qv::grammar {
 int16_t WriteNavaidIdGrammar(shell::Context& ctx, bool test);
 int16_t WriteNavaidNameGrammar(shell::Context& ctx, bool test);
 int16_t WriteIlsGrammar(shell::Context& ctx, bool test);
+// The three in that order, stopping at the first failure.
+int16_t WriteNavaidGrammars(shell::Context& ctx, bool test);
 
 // The file texts, reporting progress through `dialogs` as they walk the list.
 QString BuildNavaidIdGrammar(const std::vector<data::NavaidRecord>& navaids, shell::Dialogs& dialogs, bool test);

@@ -59,11 +59,7 @@ int16_t WriteTestGrammar(shell::Context& ctx, int commandIndex, int grammarIndex
   const QString path = dir + QStringLiteral("/Test.bnf");
   if (!shell::DeleteFileIfPresent(path)) return 1;
   if (WriteGrammarFile(ctx, BuildTestGrammar(ctx.state, commandIndex, grammarIndex), path) != 0) return 1;
-  if (navaids) {
-    if (WriteNavaidIdGrammar(ctx, true) != 0) return 1;
-    if (WriteNavaidNameGrammar(ctx, true) != 0) return 1;
-    if (WriteIlsGrammar(ctx, true) != 0) return 1;
-  }
+  if (navaids && WriteNavaidGrammars(ctx, true) != 0) return 1;
   return 0;
 }
 

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <QTemporaryDir>
 
+#include "FixtureTree.h"
 #include "TestEnv.h"
 #include "checklists/AircraftScan.h"
 #include "data/FixedText.h"
@@ -13,21 +12,10 @@
 using namespace qv::checklists;
 using qv::data::ChecklistAssignment;
 using qv::data::Fixed;
+using qv::test::CopyTree;
 using qv::test::WriteBytes;
 
 namespace {
-
-void CopyTree(const QString& from, const QString& to) {
-  QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-  while (it.hasNext()) {
-    it.next();
-    const QString target = to + "/" + QDir(from).relativeFilePath(it.filePath());
-    if (it.fileInfo().isDir())
-      QDir().mkpath(target);
-    else
-      WriteBytes(target, qv::test::ReadBytes(it.filePath()));
-  }
-}
 
 ChecklistAssignment Assignment(const QString& title, const QString& checklist, int16_t written = 0) {
   return {Fixed(title, qv::data::kAssignmentTitleWidth), Fixed(checklist, qv::data::kAssignmentNameWidth), written};
