@@ -239,6 +239,26 @@ TEST(KneeboardRestoreModeTest, RestoreSwitchPutsEveryPageBackAndEnds) {
   EXPECT_EQ(env.exit.calls, 1);
 }
 
+TEST(KneeboardFirstUseTest, PromptOkUpdatesEveryPage) {
+  KneeboardTree tree;
+  QByteArray commands;
+  ASSERT_TRUE(data::SerializeCommandList(tree.env.state.commands, commands));
+  WriteBytes(data::CommandListFilePath(tree.inst.installDir), commands);
+  WriteBytes(data::AssignmentsFilePath(tree.inst.installDir), data::SerializeAssignments(tree.env.state.assignments));
+  ASSERT_EQ(StoredBackups(tree.inst), -1);
+
+  TestEnv env(tree.inst.installDir);
+  shell::StartupSteps steps = shell::DefaultStartupSteps(env.ctx);
+  steps.loadIls = steps.loadNavaids = [] { return 0; };
+  steps.launchDecision = [] {};
+  env.dialogs.OnTag("checklist_backup", [&] { RunChecklistBackup(env.ctx); });
+  EXPECT_TRUE(shell::RunStartup(env.ctx, env.speech, "", steps));
+  EXPECT_EQ(env.dialogs.titles(), (QStringList{"Update FSX Checklists", "Checklists Updated"}));
+  EXPECT_TRUE(PageOf(tree.trainerPage, "Trainer Checks"));
+  EXPECT_EQ(StoredBackups(tree.inst), 1);
+  for (const auto& a : SavedAssignments(tree.inst.installDir)) EXPECT_EQ(a.written, 1);
+}
+
 TEST(KneeboardCliTest, UpdateThenRestore) {
   KneeboardTree tree;
   QByteArray commands;
