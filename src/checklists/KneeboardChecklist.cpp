@@ -273,7 +273,7 @@ QString BackupFileOf(const QString& pagePath) {
   // a new backup gets the lower-case name in the folder found.
   const int slash = rule.lastIndexOf(u'/');
   if (slash < 0) return rule;
-  const QString folder = slash == 0 ? QStringLiteral("/") : data::ResolveNoCase(QString(), rule.left(slash));
+  const QString folder = slash == 0 ? QStringLiteral("/") : data::ResolveNoCase(QStringLiteral("."), rule.left(slash));
   const QString name = rule.mid(slash + 1);
   const QString found = data::FindNoCase(folder, name);
   return found.isEmpty() ? QDir(folder).filePath(name) : found;

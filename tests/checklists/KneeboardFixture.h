@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
+#include "FixtureTree.h"
 #include "TestEnv.h"
 #include "checklists/AircraftScan.h"
 #include "checklists/KneeboardChecklist.h"
@@ -63,18 +63,6 @@ inline data::ChecklistFile JetChecklist() {
   return c;
 }
 
-inline void CopyTree(const QString& from, const QString& to) {
-  QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-  while (it.hasNext()) {
-    it.next();
-    const QString target = to + "/" + QDir(from).relativeFilePath(it.filePath());
-    if (it.fileInfo().isDir())
-      QDir().mkpath(target);
-    else
-      WriteBytes(target, ReadBytes(it.filePath()));
-  }
-}
-
 inline void SaveChecklist(const QString& installDir, const data::ChecklistFile& checklist) {
   QByteArray bytes;
   ASSERT_TRUE(data::SerializeChecklist(checklist, bytes));
@@ -102,6 +90,14 @@ struct KneeboardTree {
     gliderPage = aircraft("Charlie_Glider/glider_check.htm");
     trainerOriginal = ReadBytes(trainerPage);
     jetOriginal = ReadBytes(jetPage);
+  }
+
+  // The command list and the assignments as files, for a start-up or the CLI.
+  void SaveDataFiles() {
+    QByteArray commands;
+    ASSERT_TRUE(data::SerializeCommandList(env.state.commands, commands));
+    WriteBytes(data::CommandListFilePath(inst.installDir), commands);
+    WriteBytes(data::AssignmentsFilePath(inst.installDir), data::SerializeAssignments(env.state.assignments));
   }
 
   static data::ChecklistAssignment Assign(const QString& title, const QString& checklist, int16_t written = 0) {

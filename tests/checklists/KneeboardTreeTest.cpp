@@ -217,9 +217,7 @@ TEST_F(KneeboardTreeTest, RestoreThatFailsKeepsTheBackupAndTheFlag) {
 // Leaves the tree as a previous run left it: every page written, the flags saved.
 void SaveUpdatedInstallation(KneeboardTree& tree) {
   ASSERT_EQ(UpdateAllChecklists(tree.env.ctx), 0);
-  QByteArray commands;
-  ASSERT_TRUE(data::SerializeCommandList(tree.env.state.commands, commands));
-  WriteBytes(data::CommandListFilePath(tree.inst.installDir), commands);
+  tree.SaveDataFiles();
 }
 
 TEST(KneeboardRestoreModeTest, RestoreSwitchPutsEveryPageBackAndEnds) {
@@ -241,10 +239,7 @@ TEST(KneeboardRestoreModeTest, RestoreSwitchPutsEveryPageBackAndEnds) {
 
 TEST(KneeboardFirstUseTest, PromptOkUpdatesEveryPage) {
   KneeboardTree tree;
-  QByteArray commands;
-  ASSERT_TRUE(data::SerializeCommandList(tree.env.state.commands, commands));
-  WriteBytes(data::CommandListFilePath(tree.inst.installDir), commands);
-  WriteBytes(data::AssignmentsFilePath(tree.inst.installDir), data::SerializeAssignments(tree.env.state.assignments));
+  tree.SaveDataFiles();
   ASSERT_EQ(StoredBackups(tree.inst), -1);
 
   TestEnv env(tree.inst.installDir);
@@ -261,10 +256,7 @@ TEST(KneeboardFirstUseTest, PromptOkUpdatesEveryPage) {
 
 TEST(KneeboardCliTest, UpdateThenRestore) {
   KneeboardTree tree;
-  QByteArray commands;
-  ASSERT_TRUE(data::SerializeCommandList(tree.env.state.commands, commands));
-  WriteBytes(data::CommandListFilePath(tree.inst.installDir), commands);
-  WriteBytes(data::AssignmentsFilePath(tree.inst.installDir), data::SerializeAssignments(tree.env.state.assignments));
+  tree.SaveDataFiles();
 
   CliResult r = RunCli({"kneeboards", "update", tree.inst.installDir});
   EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
