@@ -4,15 +4,18 @@
 #include <QVBoxLayout>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "grammar/SpeechEngines.h"
 #include "grammar/SpeechFacade.h"
 #include "platform/Platform.h"
 #include "shell/AppState.h"
 #include "shell/Context.h"
+#include "shell/Launch.h"
 #include "shell/Shutdown.h"
 #include "shell/Startup.h"
 #include "shell/frm_Splash.h"
+#include "shell/frm_Starter.h"
 #include "ui/BasicDialogs.h"
 #include "ui/QtFileDialogs.h"
 
@@ -61,13 +64,31 @@ int main(int argc, char* argv[]) {
   auto* label = new QLabel(&frame);
   layout->addWidget(label);
 
-  qv::shell::StartupSteps steps = qv::shell::DefaultStartupSteps(ctx);
-  steps.launchDecision = [&] {
+  auto showInterface = [&] {
     label->setText(QString("Quorvane is ready.\n\nInstallation: %1\nSimulator configuration: %2\nObject folders: %3")
                        .arg(state.installDir, state.settings.PathFSXConfig)
                        .arg(state.simObjectPaths.size()));
     frame.show();
   };
+  // The starter is loaded on first use; the shutdown removes its tray icon.
+  std::unique_ptr<qv::shell::frm_Starter> starter;
+  auto starterWindow = [&]() -> qv::shell::frm_Starter& {
+    if (!starter) {
+      starter = std::make_unique<qv::shell::frm_Starter>(ctx);
+      starter->restoreInterface = showInterface;
+    }
+    return *starter;
+  };
+  shutdown.removeTrayIcon = [&] {
+    if (starter) starter->TrayRemove();
+  };
+  qv::shell::LaunchView launchView;
+  launchView.showInterface = showInterface;
+  launchView.showStarter = [&] { starterWindow().ShowLaunching(); };
+  launchView.armStarter = [&] { starterWindow().ArmTimer1(); };
+
+  qv::shell::StartupSteps steps = qv::shell::DefaultStartupSteps(ctx);
+  steps.launchDecision = [&] { qv::shell::LaunchDecision(ctx, launchView); };
   const QString commandLine = QCoreApplication::arguments().mid(1).join(u' ');
   if (!qv::shell::RunStartup(ctx, speech, commandLine, steps)) return 0;
   QObject::connect(&app, &QApplication::lastWindowClosed, [&shutdown] { shutdown.Shutdown(); });
