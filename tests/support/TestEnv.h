@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "Fakes.h"
+#include "LaunchFakes.h"
 #include "RecordingDialogs.h"
 #include "grammar/SpeechEngines.h"
 #include "grammar/SpeechFacade.h"
@@ -90,6 +91,8 @@ struct TestEnv {
   FakeFileDialogs* fileDialogs;
   FakeOsVersion* osVersion;
   FakeSingleInstance* singleInstance;
+  FakeWindowProbe* windowProbe;
+  FakeProcessLauncher* processLauncher;
   RecordingDialogs dialogs;
   RecordingStatus status;
   RecordingExit exit;
