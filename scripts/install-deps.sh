@@ -8,6 +8,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev libsdl2-dev
   xvfb xauth x11-utils imagemagick fonts-dejavu-core
+  g++-mingw-w64-x86-64
 )
 
 missing=()
