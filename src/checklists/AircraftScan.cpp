@@ -25,14 +25,14 @@ using data::Fixed;
 // be found without regard to letter case without listing it again per name.
 class FolderEntries {
  public:
-  enum Kind { File, Folder };
+  enum Kind { File, Folder, Other };
 
   explicit FolderEntries(const QString& folder) {
     QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
       it.next();
       const QFileInfo info = it.fileInfo();
-      const Entry e{it.fileName(), info.isDir() ? Folder : info.isFile() ? File : Kind(-1)};
+      const Entry e{it.fileName(), info.isDir() ? Folder : info.isFile() ? File : Other};
       m_exact.insert(e.name, e.kind);
       m_folded.insert(e.name.toLower(), e);
     }
