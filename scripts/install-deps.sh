@@ -9,6 +9,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   libx11-dev libsdl2-dev
   xvfb xauth x11-utils imagemagick fonts-dejavu-core
+  g++-mingw-w64-x86-64
 )
 
 missing=()

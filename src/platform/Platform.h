@@ -6,7 +6,9 @@
 #include "platform/AppDataFolders.h"
 #include "platform/FileDialogs.h"
 #include "platform/OsVersion.h"
+#include "platform/ProcessLauncher.h"
 #include "platform/SingleInstance.h"
+#include "platform/WindowProbe.h"
 
 namespace qv::platform {
 
@@ -19,6 +21,8 @@ struct Platform {
   std::unique_ptr<FileDialogs> fileDialogs;
   std::unique_ptr<OsVersion> osVersion;
   std::unique_ptr<SingleInstance> singleInstance;
+  std::unique_ptr<WindowProbe> windowProbe;
+  std::unique_ptr<ProcessLauncher> processLauncher;
 };
 
 // The implementations for the OS being built. `installDir` keys the

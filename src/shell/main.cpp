@@ -10,13 +10,16 @@
 #include "platform/Platform.h"
 #include "shell/AppState.h"
 #include "shell/Context.h"
+#include "shell/Launch.h"
 #include "shell/LaunchHooks.h"
 #include "shell/Shutdown.h"
 #include "shell/Startup.h"
 #include "shell/frm_Parent.h"
 #include "shell/frm_Splash.h"
+#include "shell/frm_Starter.h"
 #include "ui/QtFileDialogs.h"
 #include "ui/Router.h"
+#include "ui/SkinnedButton.h"
 #include "ui/SkinnedDialogs.h"
 
 namespace {
@@ -73,12 +76,43 @@ int main(int argc, char* argv[]) {
     if (frame) frame->ReleaseScreens();
   };
 
-  qv::shell::StartupSteps steps = qv::shell::DefaultStartupSteps(ctx);
-  steps.launchDecision = [&] {
+  auto showInterface = [&] {
     qv::shell::frm_Parent& f = parentFrame();
     f.show();
     f.ShowInParent("frm_Home");
   };
+  // The starter is loaded on first use; the shutdown removes its tray icon.
+  std::unique_ptr<qv::shell::frm_Starter> starter;
+  auto starterWindow = [&]() -> qv::shell::frm_Starter& {
+    if (!starter) {
+      starter = std::make_unique<qv::shell::frm_Starter>(ctx);
+      starter->restoreInterface = [&] {
+        parentFrame().Timer1->start();
+        showInterface();
+      };
+    }
+    return *starter;
+  };
+  shutdown.removeTrayIcon = [&] {
+    if (starter) starter->TrayRemove();
+  };
+  qv::shell::LaunchView launchView;
+  launchView.showInterface = showInterface;
+  launchView.showStarter = [&] { starterWindow().ShowLaunching(); };
+  launchView.armStarter = [&] { starterWindow().ArmTimer1(); };
+  launchView.setLaunchEnabled = [&](bool on) {
+    if (auto* b = parentFrame().screen("frm_Home")->findChild<qv::ui::SkinnedButton*>("btn_Launch"))
+      b->setState(on ? "enabled" : "disabled");
+  };
+  launch.isSimRunning = [&] { return qv::shell::IsSimRunning(ctx); };
+  launch.isRuntimeRunning = [&] { return qv::shell::IsRuntimeRunning(ctx); };
+  launch.closeRuntime = [&] { qv::shell::CloseRuntime(ctx); };
+  launch.restartRuntime = [&] { qv::shell::RestartRuntime(ctx, launchView); };
+  launch.launchAndMonitor = [&] { qv::shell::LaunchAndMonitor(ctx, launchView); };
+  launch.goToTray = [&] { starterWindow().GoToTray(); };
+
+  qv::shell::StartupSteps steps = qv::shell::DefaultStartupSteps(ctx);
+  steps.launchDecision = [&] { qv::shell::LaunchDecision(ctx, launchView); };
   const QString commandLine = QCoreApplication::arguments().mid(1).join(u' ');
   if (!qv::shell::RunStartup(ctx, speech, commandLine, steps)) return 0;
   QObject::connect(&app, &QApplication::lastWindowClosed, [&shutdown] { shutdown.Shutdown(); });

@@ -58,6 +58,12 @@ TestEnv::TestEnv(const QString& installDir) {
   platform.fileDialogs = std::move(f);
   platform.osVersion = std::move(o);
   platform.singleInstance = std::move(s);
+  auto probe = std::make_unique<FakeWindowProbe>(log);
+  auto launcher = std::make_unique<FakeProcessLauncher>(log, *probe);
+  windowProbe = probe.get();
+  processLauncher = launcher.get();
+  platform.windowProbe = std::move(probe);
+  platform.processLauncher = std::move(launcher);
   shutdown.removeTrayIcon = [this] { log << "shutdown:tray"; };
   shutdown.releaseScreens = [this] { log << "shutdown:screens"; };
 }

@@ -8,6 +8,7 @@
 #include <ostream>
 
 #include "Fakes.h"
+#include "LaunchFakes.h"
 #include "RecordingDialogs.h"
 #include "grammar/SpeechEngines.h"
 #include "grammar/SpeechFacade.h"
@@ -106,6 +107,8 @@ struct TestEnv {
   FakeFileDialogs* fileDialogs;
   FakeOsVersion* osVersion;
   FakeSingleInstance* singleInstance;
+  FakeWindowProbe* windowProbe;
+  FakeProcessLauncher* processLauncher;
   RecordingDialogs dialogs;
   RecordingStatus status;
   RecordingExit exit;

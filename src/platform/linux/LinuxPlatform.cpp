@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "platform/Platform.h"
+#include "platform/linux/LinuxAdapters.h"
 
 namespace qv::platform {
 namespace {
@@ -89,6 +90,8 @@ Platform CreatePlatform(const QString& installDir) {
   p.fileDialogs = std::make_unique<NoFileDialogs>();
   p.osVersion = std::make_unique<LinuxOsVersion>();
   p.singleInstance = std::make_unique<LinuxSingleInstance>(installDir);
+  p.windowProbe = CreateX11WindowProbe();
+  p.processLauncher = CreateLinuxProcessLauncher();
   return p;
 }
 

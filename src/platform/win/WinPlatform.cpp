@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "platform/Platform.h"
+#include "platform/win/WinAdapters.h"
 
 namespace qv::platform {
 namespace {
@@ -69,6 +70,8 @@ Platform CreatePlatform(const QString& installDir) {
   p.fileDialogs = std::make_unique<NoFileDialogs>();
   p.osVersion = std::make_unique<WinOsVersion>();
   p.singleInstance = std::make_unique<WinSingleInstance>(installDir);
+  p.windowProbe = CreateWinWindowProbe();
+  p.processLauncher = CreateWinProcessLauncher();
   return p;
 }
 
