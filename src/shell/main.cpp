@@ -13,6 +13,7 @@
 #include "shell/Shutdown.h"
 #include "shell/Startup.h"
 #include "shell/frm_Splash.h"
+#include "speech/EngineFactory.h"
 #include "ui/BasicDialogs.h"
 #include "ui/QtFileDialogs.h"
 
@@ -40,10 +41,8 @@ int main(int argc, char* argv[]) {
   qv::platform::Platform platform = qv::platform::CreatePlatform(state.installDir);
   platform.fileDialogs = std::make_unique<qv::ui::QtFileDialogs>();
 
-  qv::grammar::UnavailableCompiler compiler;
-  qv::grammar::UnavailableRecognizer recognizer;
-  qv::grammar::UnavailableSpeechOutput output;
-  qv::grammar::SpeechFacade speech(state.speechReady, compiler, recognizer, output);
+  qv::speech::EngineSet engines = qv::speech::CreateEngines(state.installDir);
+  qv::grammar::SpeechFacade speech(state.speechReady, *engines.compiler, *engines.recognizer, *engines.output);
 
   qv::ui::BasicDialogs dialogs;
   GuiExit exit;
