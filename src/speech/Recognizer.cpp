@@ -17,7 +17,7 @@ constexpr const char* kGrammarSearch = "grammar";
 constexpr const char* kPhoneSearch = "phones";
 // Chosen on held-out synthetic speech (several voices, commands, navaid and
 // ILS phrases against out-of-grammar sentences); see the slow speech tests.
-constexpr double kDefaultRejectMargin = 900.0;
+constexpr double kDefaultRejectMargin = 32.0;
 }  // namespace
 
 double Recognizer::DefaultRejectMargin() { return kDefaultRejectMargin; }
@@ -165,8 +165,18 @@ int16_t Recognizer::ListenTo(AudioSource& source, QByteArray& buffer) {
   m_stats.hypothesis = QString::fromUtf8(hyp ? hyp : "").simplified();
   m_stats.frames = ps_get_n_frames(ps);
   const int32 grammarScore = AcousticScore(ps);
+  // Audio that ends part-way through a sentence is logged as an error by the
+  // grammar search; for the speaker it simply means nothing valid was heard.
+  bool partial = false;
+  QStringList errors;
+  for (const QString& e : log.Errors()) {
+    if (e.contains("does not match the grammar")) partial = true;
+    else errors << e;
+  }
+  log.Clear();
+  for (const QString& e : errors) log.Add(e);
   int16_t status = 0;
-  if (!m_stats.speechHeard || m_stats.hypothesis.isEmpty() || m_stats.frames <= 0) {
+  if (partial || !m_stats.speechHeard || m_stats.hypothesis.isEmpty() || m_stats.frames <= 0) {
     status = -2;
   } else if (ps_set_search(ps, kPhoneSearch) == 0) {
     // Second pass: the same audio against a free phone loop. Speech that

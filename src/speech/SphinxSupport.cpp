@@ -25,7 +25,16 @@ void OnLog(void*, err_lvl_t level, const char* fmt, ...) {
   va_start(ap, fmt);
   std::vsnprintf(buf, sizeof buf, fmt, ap);
   va_end(ap);
-  g_capture->Add(QString::fromUtf8(buf).trimmed());
+  // The library logs an error's place ("ERROR: \"file.c\", line 9: ") and
+  // its text as two calls; join them into one line.
+  static QString pending;
+  const QString text = QString::fromUtf8(buf).trimmed();
+  if (text.endsWith(u':') && text.contains("line ")) {
+    pending = text;
+    return;
+  }
+  g_capture->Add(pending.isEmpty() ? text : pending + " " + text);
+  pending.clear();
 }
 #endif
 }  // namespace
