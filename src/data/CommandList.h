@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -32,6 +33,30 @@ struct CommandRecord {
   QStringList grammars;   // 256 each
   QStringList readbacks;  // 256 each
 };
+
+inline const QString kCommandListFileName = QStringLiteral("CommandList.dat");
+inline const QString kCommandListBackupName = QStringLiteral("CommandList.bak");
+
+QString CommandListFilePath(const QString& installDir);
+
+// The command list file as bytes and back. Parsing is all or nothing: every
+// count is checked against the bytes left, and nothing may follow the last
+// record.
+bool ParseCommandList(const QByteArray& bytes, std::vector<CommandRecord>& out);
+// False when a list is too long for its 16-bit last index.
+bool SerializeCommandList(const std::vector<CommandRecord>& list, QByteArray& bytes, bool* lossy = nullptr);
+
+// Start-up: replaces AppState::commands with the file's contents. A missing
+// or damaged file shows the load error, runs Shutdown and returns 1.
+int LoadCommandList(shell::Context& ctx);
+
+// Writes every command, keeping one ".bak" copy of the previous file. Returns
+// 1 after the write-error dialog; the file on disk is then unchanged.
+int SaveCommandList(const shell::AppState& state, shell::Dialogs& dialogs);
+
+// The categories in first-seen order, compared trimmed and upper-cased; the
+// first spelling met is kept (trimmed).
+QStringList BuildCommandCategories(const std::vector<CommandRecord>& commands);
 
 // The command list of the running program is AppState::commands; the
 // categories (first-seen spelling, compared trimmed and upper-cased) are

@@ -2,6 +2,13 @@
 
 #include <QString>
 #include <cstdint>
+#include <vector>
+
+class QByteArray;
+
+namespace qv::shell {
+struct Context;
+}
 
 namespace qv::data {
 
@@ -19,5 +26,24 @@ struct NavaidRecord {
   QString name;
   QString actionText;
 };
+
+inline const QString kIlsFileName = QStringLiteral("ILS_Info.txt");
+inline const QString kNavaidFileName = QStringLiteral("Nav_Info.txt");
+
+// The number of an ILS line: decimal with optional sign and surrounding
+// blanks; a fraction is rounded to the nearest integer, halves to the even
+// one. False when it is not a number or does not fit 16 bits.
+bool ParseActionNumber(const QString& text, int16_t& out);
+
+// Both files as bytes: one record per line, fields split at every "|",
+// taken by position and untrimmed. False on any bad line (the whole file is
+// refused, nothing half-read is kept).
+bool ParseIlsList(const QByteArray& bytes, std::vector<IlsRecord>& out);
+bool ParseNavaidList(const QByteArray& bytes, std::vector<NavaidRecord>& out);
+
+// Start-up (normal mode): fill AppState::ilsList / navaidList. A missing or
+// malformed file shows the fatal dialog, runs Shutdown and returns 1.
+int LoadIlsList(shell::Context& ctx);
+int LoadNavaidList(shell::Context& ctx);
 
 }  // namespace qv::data

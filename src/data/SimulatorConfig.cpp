@@ -1,9 +1,11 @@
 #include "data/SimulatorConfig.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 #include "data/IniFile.h"
 #include "data/Settings.h"
+#include "data/SimInstallation.h"
 #include "platform/Platform.h"
 #include "shell/AppState.h"
 #include "shell/Context.h"
@@ -24,7 +26,8 @@ bool Usable(const QString& path) {
 QString FindSimulatorConfig(const platform::AppDataFolders& folders, bool useUserFolder) {
   const QString base = useUserFolder ? folders.UserAppData() : folders.CommonAppData();
   if (base.isEmpty()) return kConfigNotFound;
-  const QString path = base + "/Microsoft/FSX/fsx.cfg";
+  // The folders may come from a case-sensitive file system (a Wine prefix).
+  const QString path = ResolveNoCase(base, "Microsoft\\FSX\\fsx.cfg");
   return QFileInfo(path).isFile() ? path : kConfigNotFound;
 }
 
@@ -52,7 +55,10 @@ int DiscoverSimulatorConfig(shell::Context& ctx) {
                         "Please use the Dialog box to Browse to and select your FSX.cfg file"}),
       shell::kIconWarning, true, false, "");
   const QString chosen = ctx.platform.fileDialogs->OpenFile("Configuration File |*.cfg", ctx.state.installDir);
-  if (!chosen.isEmpty() && QFileInfo(chosen).fileName().trimmed().toLower() == "fsx.cfg") {
+  // The name after the last separator of either kind: a dialog may hand back
+  // a Windows path.
+  const QString chosenName = chosen.mid(std::max(chosen.lastIndexOf(u'/'), chosen.lastIndexOf(u'\\')) + 1);
+  if (!chosen.trimmed().isEmpty() && chosenName.trimmed().toLower() == "fsx.cfg") {
     path = chosen;
     SavePathFSXConfig(ctx.state);
     return 0;

@@ -1,5 +1,9 @@
+#include "data/ChecklistFiles.h"
+#include "data/CommandList.h"
+#include "data/NavaidLists.h"
 #include "data/Settings.h"
 #include "data/SimulatorConfig.h"
+#include "shell/AppState.h"
 #include "shell/Context.h"
 #include "shell/ScreenTips.h"
 #include "shell/Startup.h"
@@ -10,8 +14,17 @@ StartupSteps DefaultStartupSteps(Context& ctx) {
   StartupSteps s;
   s.loadSettings = [&ctx] { return data::LoadSettings(ctx); };
   s.loadSimObjectPaths = [&ctx] { return data::LoadSimObjectPaths(ctx); };
+  s.loadAssignments = [&ctx] { return data::LoadAssignments(ctx); };
+  s.listChecklists = [&ctx] { return data::ListChecklistNames(ctx); };
   s.loadScreenTips = [&ctx] {
     LoadScreenTips(ctx.state);
+    return 0;
+  };
+  s.loadCommandList = [&ctx] { return data::LoadCommandList(ctx); };
+  s.loadIls = [&ctx] { return data::LoadIlsList(ctx); };
+  s.loadNavaids = [&ctx] { return data::LoadNavaidList(ctx); };
+  s.buildCategories = [&ctx] {
+    ctx.state.categories = data::BuildCommandCategories(ctx.state.commands);
     return 0;
   };
   return s;

@@ -19,6 +19,13 @@ namespace qv::test {
 QString FixturesDir();
 QString DemoSourceDir();
 QByteArray ReadBytes(const QString& path);
+
+// Runs quorvane-cli with the arguments and waits for it (one minute at most).
+struct CliResult {
+  int exitCode = -1;
+  QByteArray out, err;
+};
+CliResult RunCli(const QStringList& args);
 void WriteBytes(const QString& path, const QByteArray& bytes);
 
 // Speech engines that log every call into one list ("compile:start", ...).

@@ -1,0 +1,138 @@
+#include "data/NavaidLists.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <functional>
+
+#include "data/BinaryIo.h"
+#include "data/Cp1252.h"
+#include "shell/AppState.h"
+#include "shell/Context.h"
+#include "shell/Dialogs.h"
+#include "shell/Shutdown.h"
+#include "shell/StatusSink.h"
+
+namespace qv::data {
+namespace {
+
+constexpr qsizetype kMaxRecords = 32768;  // a 16-bit last index
+
+// Lines end with CR LF; a lone CR or LF ends one too. A last line without
+// an ending still counts, an ending at the very end adds no empty line.
+QList<QByteArray> SplitLines(const QByteArray& bytes) {
+  QList<QByteArray> lines;
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < bytes.size(); ++i) {
+    const char c = bytes[i];
+    if (c != '\r' && c != '\n') continue;
+    lines << bytes.mid(start, i - start);
+    if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < bytes.size()) lines << bytes.mid(start);
+  return lines;
+}
+
+template <typename Record, typename Fill>
+bool ParseLines(const QByteArray& bytes, int fieldCount, std::vector<Record>& out, Fill fill) {
+  const QList<QByteArray> lines = SplitLines(bytes);
+  if (lines.size() > kMaxRecords) return false;
+  std::vector<Record> list;
+  list.reserve(lines.size());
+  for (const QByteArray& line : lines) {
+    const QStringList fields = FromCp1252(line).split(u'|');
+    if (fields.size() < fieldCount) return false;
+    Record r;
+    if (!fill(fields, r)) return false;
+    list.push_back(std::move(r));
+  }
+  out = std::move(list);
+  return true;
+}
+
+bool IsBlank(QChar c) { return c == u' ' || c == u'\t'; }
+
+int LoadList(shell::Context& ctx, const QString& status, const QString& fileName,
+             const std::function<bool(const QByteArray&)>& parse) {
+  ctx.status.SetStatus(status);
+  QByteArray bytes;
+  if (!ReadWholeFile(ctx.state.installDir + "/Data/" + fileName, bytes) || !parse(bytes)) {
+    ctx.dialogs.ShowMessage("Quorvane Fatal Error",
+                            shell::JoinLines({"There was an error in your " + fileName + " file.",
+                                              "Quorvane will not be able to load.", "Press OK to Exit."}),
+                            shell::kIconError, true, false, "");
+    ctx.shutdown.Shutdown();
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool ParseActionNumber(const QString& text, int16_t& out) {
+  qsizetype b = 0, e = text.size();
+  while (b < e && IsBlank(text[b])) ++b;
+  while (e > b && IsBlank(text[e - 1])) --e;
+  const QString t = text.mid(b, e - b);
+  qsizetype i = 0;
+  bool negative = false;
+  if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) negative = t[i++] == u'-';
+  // Whole part, kept exact: anything beyond six digits is out of range.
+  qint64 whole = 0;
+  qsizetype digits = 0;
+  while (i < t.size() && t[i].isDigit() && t[i].unicode() < 128) {
+    if (whole < 1000000) whole = whole * 10 + (t[i].unicode() - '0');
+    ++i;
+    ++digits;
+  }
+  qsizetype fractionDigits = 0;
+  int firstFraction = 0;
+  bool restNonZero = false;
+  if (i < t.size() && t[i] == u'.') {
+    ++i;
+    while (i < t.size() && t[i].isDigit() && t[i].unicode() < 128) {
+      const int d = t[i].unicode() - '0';
+      if (fractionDigits == 0) firstFraction = d;
+      else if (d != 0) restNonZero = true;
+      ++i;
+      ++fractionDigits;
+    }
+  }
+  if (i != t.size() || digits + fractionDigits == 0) return false;
+  // Round to nearest, halves to the even neighbour.
+  if (firstFraction > 5 || (firstFraction == 5 && (restNonZero || whole % 2 == 1))) ++whole;
+  const qint64 value = negative ? -whole : whole;
+  if (value < -32768 || value > 32767) return false;
+  out = static_cast<int16_t>(value);
+  return true;
+}
+
+bool ParseIlsList(const QByteArray& bytes, std::vector<IlsRecord>& out) {
+  return ParseLines(bytes, 4, out, [](const QStringList& f, IlsRecord& r) {
+    r.airportIdent = f[0];
+    r.runway = f[1];
+    r.actionText = f[2];
+    return ParseActionNumber(f[3], r.actionNumber);
+  });
+}
+
+bool ParseNavaidList(const QByteArray& bytes, std::vector<NavaidRecord>& out) {
+  return ParseLines(bytes, 3, out, [](const QStringList& f, NavaidRecord& r) {
+    r.ident = f[0];
+    r.name = f[1];
+    r.actionText = f[2];
+    return true;
+  });
+}
+
+int LoadIlsList(shell::Context& ctx) {
+  return LoadList(ctx, "Loading ILS Information, standby...", kIlsFileName,
+                  [&ctx](const QByteArray& b) { return ParseIlsList(b, ctx.state.ilsList); });
+}
+
+int LoadNavaidList(shell::Context& ctx) {
+  return LoadList(ctx, "Loading Navaid Information, standby...", kNavaidFileName,
+                  [&ctx](const QByteArray& b) { return ParseNavaidList(b, ctx.state.navaidList); });
+}
+
+}  // namespace qv::data

@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include "TestEnv.h"
+#include "data/BinaryIo.h"
+#include "data/ChecklistFiles.h"
+#include "data/CommandList.h"
+#include "data/FixedText.h"
+
+using namespace qv::data;
+using qv::test::FixturesDir;
+using qv::test::ReadBytes;
+
+namespace {
+
+QByteArray Fixture(const QString& name) { return ReadBytes(FixturesDir() + "/data/" + name); }
+
+CommandRecord Command(const QString& category, int g, int r) {
+  CommandRecord c;
+  c.category = Fixed(category, kCategoryWidth);
+  c.name = Fixed("Name", kNameWidth);
+  c.eventName = Fixed("EVENT", kEventNameWidth);
+  c.helpText = Fixed("Help", kHelpTextWidth);
+  c.functionNumber = -42;
+  for (int i = 0; i < g; ++i) c.grammars << Fixed(QString("grammar %1").arg(i), kGrammarWidth);
+  for (int i = 0; i < r; ++i) c.readbacks << Fixed(QString("readback %1").arg(i), kReadbackWidth);
+  return c;
+}
+
+}  // namespace
+
+TEST(BinaryIo, ReadsLittleEndianAndStopsAtTheEnd) {
+  const QByteArray bytes("\xfe\xff\x01\x02\x03\x04" "ab", 8);
+  BinaryReader in(bytes);
+  EXPECT_EQ(in.ReadInt16(), -2);
+  EXPECT_EQ(in.ReadInt32(), 0x04030201);
+  EXPECT_EQ(in.ReadFixed(2), "ab");
+  EXPECT_TRUE(in.atEnd());
+  EXPECT_EQ(in.ReadInt16(), 0);
+  EXPECT_TRUE(in.failed());
+  EXPECT_FALSE(in.Has(0));
+}
+
+TEST(BinaryIo, WritesPaddedCutAndFlagsCodePageLoss) {
+  BinaryWriter w;
+  w.WriteFixed("caf\u00e9", 6);
+  w.WriteFixed("toolong", 3);
+  EXPECT_EQ(w.bytes(), QByteArray("caf\xe9  too"));
+  EXPECT_FALSE(w.lossy());
+  w.WriteFixed("\u4e2d", 2);
+  EXPECT_TRUE(w.lossy());
+}
+
+TEST(CommandListFormat, LayoutSizesAndOrder) {
+  QByteArray bytes;
+  ASSERT_TRUE(SerializeCommandList({}, bytes));
+  EXPECT_EQ(bytes, QByteArray("\xff\xff", 2));
+  ASSERT_TRUE(SerializeCommandList({Command("A", 0, 0)}, bytes));
+  EXPECT_EQ(bytes.size(), 2 + 550);
+  ASSERT_TRUE(SerializeCommandList({Command("A", 2, 1)}, bytes));
+  EXPECT_EQ(bytes.size(), 2 + 1318);
+  // Both counts come before either list; grammars precede readbacks.
+  EXPECT_EQ(bytes.mid(2 + 544, 6), QByteArray("\xd6\xff\x01\x00\x00\x00", 6));
+  EXPECT_TRUE(bytes.mid(2 + 550, 9) == "grammar 0");
+  EXPECT_TRUE(bytes.mid(2 + 550 + 512, 10) == "readback 0");
+
+  std::vector<CommandRecord> back;
+  ASSERT_TRUE(ParseCommandList(bytes, back));
+  ASSERT_EQ(back.size(), 1u);
+  EXPECT_EQ(back[0].grammars.size(), 2);
+  EXPECT_EQ(back[0].readbacks.size(), 1);
+  EXPECT_EQ(back[0].functionNumber, -42);
+  EXPECT_EQ(back[0].category.size(), kCategoryWidth);
+}
+
+TEST(CommandListFormat, ByteExactRoundTripOfAFixture) {
+  const QByteArray bytes = Fixture("CommandList.dat");
+  std::vector<CommandRecord> list;
+  ASSERT_TRUE(ParseCommandList(bytes, list));
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[1].name.trimmed(), "Caf\u00e9 Squawk");
+  QByteArray again;
+  ASSERT_TRUE(SerializeCommandList(list, again));
+  EXPECT_EQ(again, bytes);
+}
+
+TEST(CommandListFormat, CategoriesFirstSeenIgnoringCaseAndBlanks) {
+  const std::vector<CommandRecord> list = {Command("Radios", 0, 0), Command(" radios", 0, 0),
+                                           Command("Lights", 0, 0), Command("RADIOS", 0, 0)};
+  EXPECT_EQ(BuildCommandCategories(list), (QStringList{"Radios", "Lights"}));
+  EXPECT_TRUE(BuildCommandCategories({}).isEmpty());
+}
+
+TEST(ChecklistFormat, EmptyChecklistIsTheHeaderAlone) {
+  ChecklistFile empty;
+  QByteArray bytes;
+  ASSERT_TRUE(SerializeChecklist(empty, bytes));
+  EXPECT_EQ(bytes, QByteArray(24, '\xff'));
+  ChecklistFile back;
+  back.sections[3].resize(2);  // left over from a previous checklist
+  ASSERT_TRUE(ParseChecklist(bytes, back));
+  for (const auto& s : back.sections) EXPECT_TRUE(s.empty());
+}
+
+TEST(ChecklistFormat, ItemSizesAndRoundTrip) {
+  ChecklistFile c;
+  c.name = "Mine";
+  c.sections[5].push_back({Fixed("Flaps", 256), Fixed("flaps", 256), Fixed("Up", 128),
+                           {{Fixed("Ignore", 128), kIgnoreFunction}, {Fixed("Skip", 128), kSkipFunction}}});
+  QByteArray bytes;
+  ASSERT_TRUE(SerializeChecklist(c, bytes));
+  EXPECT_EQ(bytes.size(), 24 + 906);
+
+  const QByteArray fixture = Fixture("Checklist.dat");
+  ChecklistFile loaded;
+  loaded.name = "Kept";
+  ASSERT_TRUE(ParseChecklist(fixture, loaded));
+  EXPECT_EQ(loaded.name, "Kept");
+  EXPECT_EQ(loaded.sections[0].size(), 2u);
+  EXPECT_EQ(loaded.sections[11][0].responses[3].functionNumber, 1);
+  ASSERT_TRUE(SerializeChecklist(loaded, bytes));
+  EXPECT_EQ(bytes, fixture);
+}
+
+TEST(AssignmentsFormat, SizesAndRoundTrip) {
+  std::vector<ChecklistAssignment> one = {{Fixed("T", 256), Fixed("", 256), 0}};
+  EXPECT_EQ(SerializeAssignments(one).size(), 516);
+  const QByteArray fixture = Fixture("Checklist_Assignments.dat");
+  std::vector<ChecklistAssignment> list;
+  ASSERT_TRUE(ParseAssignments(fixture, list));
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[0].written, 1);
+  EXPECT_EQ(SerializeAssignments(list), fixture);
+}
+
+// Damaged files are refused as a whole, and the table passed in is untouched.
+class DamagedFile : public testing::TestWithParam<const char*> {};
+
+TEST_P(DamagedFile, IsRefusedWithoutTouchingTheTable) {
+  const QString name = GetParam();
+  const QByteArray bytes = Fixture(name);
+  ASSERT_FALSE(bytes.isEmpty()) << qPrintable(name);
+  if (name.contains("CommandList")) {
+    std::vector<CommandRecord> list(1);
+    EXPECT_FALSE(ParseCommandList(bytes, list));
+    EXPECT_EQ(list.size(), 1u);
+  } else if (name.contains("Assignments")) {
+    std::vector<ChecklistAssignment> list(1);
+    EXPECT_FALSE(ParseAssignments(bytes, list));
+    EXPECT_EQ(list.size(), 1u);
+  } else {
+    ChecklistFile c;
+    c.sections[7].resize(1);
+    EXPECT_FALSE(ParseChecklist(bytes, c));
+    EXPECT_EQ(c.sections[7].size(), 1u);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, DamagedFile,
+                         testing::Values("TruncatedCommandList.dat", "LongCommandList.dat",
+                                         "BrokenCommandListHugeCount.dat", "BrokenCommandListListCount.dat",
+                                         "BrokenCommandListHeader.dat", "TruncatedChecklist.dat",
+                                         "LongChecklist.dat", "BrokenChecklistResponses.dat",
+                                         "TruncatedChecklistHeader.dat", "TruncatedChecklist_Assignments.dat",
+                                         "LongChecklist_Assignments.dat", "BrokenChecklist_Assignments.dat",
+                                         "TruncatedChecklist_AssignmentsHeader.dat"));

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "TestEnv.h"
+#include "data/JsonFormats.h"
+
+using namespace qv::data;
+using qv::test::DemoSourceDir;
+using qv::test::ReadBytes;
+
+// The demo sources are kept in the canonical form: read and written again
+// they come out byte for byte, and so do the binary files made from them.
+TEST(JsonFormats, DemoSourcesRoundTripBothWays) {
+  const QString src = DemoSourceDir() + "/Data";
+  QString error;
+
+  const QByteArray commandsJson = ReadBytes(src + "/CommandList.json");
+  std::vector<CommandRecord> commands;
+  ASSERT_TRUE(CommandsFromJson(commandsJson, commands, error)) << qPrintable(error);
+  EXPECT_EQ(CommandsToJson(commands), commandsJson);
+  QByteArray bin, bin2;
+  ASSERT_TRUE(SerializeCommandList(commands, bin));
+  std::vector<CommandRecord> again;
+  ASSERT_TRUE(ParseCommandList(bin, again));
+  ASSERT_TRUE(SerializeCommandList(again, bin2));
+  EXPECT_EQ(bin2, bin);
+  EXPECT_EQ(CommandsToJson(again), commandsJson);
+
+  const QByteArray assignmentsJson = ReadBytes(src + "/Checklist_Assignments.json");
+  std::vector<ChecklistAssignment> assignments;
+  ASSERT_TRUE(AssignmentsFromJson(assignmentsJson, assignments, error)) << qPrintable(error);
+  EXPECT_EQ(AssignmentsToJson(assignments), assignmentsJson);
+
+  const QStringList lists = QDir(src + "/Checklists").entryList({"*.json"}, QDir::Files);
+  ASSERT_GE(lists.size(), 3);
+  for (const QString& f : lists) {
+    const QByteArray json = ReadBytes(src + "/Checklists/" + f);
+    ChecklistFile c;
+    ASSERT_TRUE(ChecklistFromJson(json, c, error)) << qPrintable(error);
+    EXPECT_EQ(ChecklistToJson(c), json) << qPrintable(f);
+    for (const auto& section : c.sections) {
+      EXPECT_FALSE(section.empty()) << qPrintable(f);
+      for (const auto& item : section) {
+        ASSERT_GE(item.responses.size(), 3u);
+        EXPECT_EQ(item.responses[0].functionNumber, kIgnoreFunction);
+        EXPECT_EQ(item.responses[1].functionNumber, kSkipFunction);
+      }
+    }
+  }
+}
+
+TEST(JsonFormats, PaddingRemovedLeadingBlanksKeptSpecialCharactersEscaped) {
+  std::vector<ChecklistAssignment> list = {{"  lead \"q\" \\ \u00e9" + QString(200, u' '), QString(256, u' '), 1}};
+  const QByteArray json = AssignmentsToJson(list);
+  EXPECT_TRUE(json.contains(R"("aircraftTitle": "  lead \"q\" \\ )" "\xc3\xa9\""));
+  EXPECT_TRUE(json.contains(R"("checklistName": "")"));
+  std::vector<ChecklistAssignment> back;
+  QString error;
+  ASSERT_TRUE(AssignmentsFromJson(json, back, error));
+  EXPECT_EQ(back[0].aircraftTitle.size(), 256);
+  EXPECT_EQ(SerializeAssignments(back), SerializeAssignments({{list[0].aircraftTitle, "", 1}}));
+}
+
+struct BadJson {
+  const char* kind;
+  const char* json;
+  const char* error;  // must appear in the message
+};
+
+class JsonErrors : public testing::TestWithParam<BadJson> {};
+
+TEST_P(JsonErrors, NameTheField) {
+  const BadJson& c = GetParam();
+  QString error;
+  const QByteArray json(c.json);
+  bool ok = true;
+  if (QByteArray(c.kind) == "commands") {
+    std::vector<CommandRecord> out(1);
+    ok = CommandsFromJson(json, out, error);
+    EXPECT_EQ(out.size(), 1u);
+  } else if (QByteArray(c.kind) == "checklist") {
+    ChecklistFile out;
+    ok = ChecklistFromJson(json, out, error);
+  } else {
+    std::vector<ChecklistAssignment> out;
+    ok = AssignmentsFromJson(json, out, error);
+  }
+  EXPECT_FALSE(ok);
+  EXPECT_TRUE(error.contains(QString::fromUtf8(c.error))) << qPrintable(error);
+}
+
+const char* const kCommand =
+    R"([{"category": "%1", "name": "n", "eventName": "E", "helpText": "h", "functionNumber": %2,
+         "grammars": [%3], "readbacks": []}])";
+
+std::string CommandJson(const QString& category, const QString& number, const QString& grammars) {
+  return QString(kCommand).arg(category, number, grammars).toStdString();
+}
+
+const std::string kLongCategory = CommandJson(QString(33, u'x'), "1", "");
+const std::string kChinese = CommandJson("ok", "1", "\"fine\", \"\u4e2d\"");
+const std::string kBigNumber = CommandJson("ok", "40000", "");
+const std::string kFraction = CommandJson("ok", "1.5", "");
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, JsonErrors,
+    testing::Values(BadJson{"commands", kLongCategory.c_str(), "[0].category: longer than 32 characters"},
+                    BadJson{"commands", kChinese.c_str(), "[0].grammars[1]: holds a character outside"},
+                    BadJson{"commands", kBigNumber.c_str(), "[0].functionNumber: not a whole number"},
+                    BadJson{"commands", kFraction.c_str(), "[0].functionNumber"},
+                    BadJson{"commands", "[{\"category\": \"x\"}]", "[0].name: missing"},
+                    BadJson{"commands", "{}", "commands: "},
+                    BadJson{"commands", "[1,", "not valid JSON"},
+                    BadJson{"checklist", "{\"sections\": [[], []]}", "sections: must hold 12 lists"},
+                    BadJson{"checklist",
+                            "{\"sections\": [[{\"challenge\": \"c\", \"pronunciation\": \"p\", \"response\": \"r\","
+                            " \"responses\": [{\"text\": \"t\", \"functionNumber\": 3000000000}]}],"
+                            "[],[],[],[],[],[],[],[],[],[],[]]}",
+                            "sections[0][0].responses[0].functionNumber"},
+                    BadJson{"assignments", "[{\"aircraftTitle\": \"a\", \"checklistName\": 5, \"written\": 0}]",
+                            "[0].checklistName: not a text"}));

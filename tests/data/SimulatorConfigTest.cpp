@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "TestEnv.h"
+#include "data/IniFile.h"
+#include "data/Settings.h"
+#include "data/SimulatorConfig.h"
+#include "platform/Platform.h"
+
+using namespace qv::data;
+using qv::test::ReadBytes;
+using qv::test::TestEnv;
+using qv::test::TestInstallation;
+using qv::test::WriteBytes;
+
+namespace {
+
+// An installation whose stored path is empty and two application-data
+// folders that may each hold a configuration file.
+struct Discovery {
+  Discovery() {
+    common = inst.root.path() + "/Common";
+    user = inst.root.path() + "/User";
+    env.appData->common = common;
+    env.appData->user = user;
+    env.state.settings.PathFSXConfig.clear();
+  }
+  QString Put(const QString& base, const QString& relative = "Microsoft/FSX/fsx.cfg") {
+    WriteBytes(base + "/" + relative, "[Main]\r\nSimObjectPaths.0=SimObjects\\Airplanes\r\n");
+    return base + "/" + relative;
+  }
+  QString Stored() const { return ReadIniString("Main", "PathFSXConfig", inst.settingsPath()); }
+
+  TestInstallation inst;
+  TestEnv env{inst.installDir};
+  QString common, user;
+};
+
+}  // namespace
+
+TEST(SimulatorConfig, CommonFolderWinsOverUserFolder) {
+  Discovery d;
+  const QString c = d.Put(d.common);
+  d.Put(d.user);
+  ASSERT_EQ(DiscoverSimulatorConfig(d.env.ctx), 0);
+  EXPECT_EQ(d.env.state.settings.PathFSXConfig, c);
+  EXPECT_EQ(d.Stored(), c);
+  EXPECT_TRUE(d.env.dialogs.messages.empty());
+}
+
+TEST(SimulatorConfig, UserFolderAndLetterCaseOfTheSimulatorsFolders) {
+  Discovery d;
+  const QString u = d.Put(d.user, "microsoft/fsx/FSX.CFG");
+  ASSERT_EQ(DiscoverSimulatorConfig(d.env.ctx), 0);
+  EXPECT_EQ(d.env.state.settings.PathFSXConfig, u);
+}
+
+TEST(SimulatorConfig, NoFolderFromTheSystemMeansNotFound) {
+  qv::test::FakeAppDataFolders none;
+  EXPECT_EQ(FindSimulatorConfig(none, false), kConfigNotFound);
+  EXPECT_EQ(FindSimulatorConfig(none, true), kConfigNotFound);
+}
+
+TEST(SimulatorConfig, StoredPathIsUsedWithoutSearchOrAskedForWhenGone) {
+  Discovery d;
+  const QString stored = d.Put(d.inst.root.path() + "/Elsewhere", "fsx.cfg");
+  d.Put(d.common);
+  d.env.state.settings.PathFSXConfig = stored;
+  ASSERT_EQ(DiscoverSimulatorConfig(d.env.ctx), 0);
+  EXPECT_EQ(d.env.state.settings.PathFSXConfig, stored);
+  EXPECT_EQ(d.Stored(), stored);
+
+  QFile::remove(stored);
+  d.env.fileDialogs->answer = d.common + "/Microsoft/FSX/fsx.cfg";
+  ASSERT_EQ(DiscoverSimulatorConfig(d.env.ctx), 0);
+  ASSERT_EQ(d.env.dialogs.messages.size(), 1u);
+  EXPECT_EQ(d.env.dialogs.last().title, "FSX CFG File Not Found");
+  EXPECT_EQ(d.env.fileDialogs->lastFilter, "Configuration File |*.cfg");
+  EXPECT_EQ(d.env.fileDialogs->lastFolder, d.inst.installDir);
+}
+
+TEST(SimulatorConfig, LegacyPlatformSkipsTheSearch) {
+  Discovery d;
+  d.Put(d.common);
+  d.env.osVersion->legacy = true;
+  d.env.fileDialogs->answer = "";
+  EXPECT_EQ(DiscoverSimulatorConfig(d.env.ctx), 1);
+  EXPECT_EQ(d.env.fileDialogs->calls, 1);
+}
+
+struct Pick {
+  const char* file;
+  bool accepted;
+};
+
+class PickedFile : public testing::TestWithParam<Pick> {};
+
+TEST_P(PickedFile, OnlyAFileNamedFsxCfgIsAccepted) {
+  Discovery d;
+  const QString picked = *GetParam().file ? d.Put(d.inst.root.path() + "/Picked", GetParam().file) : QString();
+  d.env.fileDialogs->answer = picked;
+  const int status = DiscoverSimulatorConfig(d.env.ctx);
+  EXPECT_EQ(status == 0, GetParam().accepted);
+  EXPECT_EQ(d.env.shutdown.HasShutDown(), !GetParam().accepted);
+  if (GetParam().accepted) {
+    EXPECT_EQ(d.Stored(), picked);
+  } else {
+    EXPECT_EQ(d.env.dialogs.last().title, "FSX CFG File Not Recognized");
+    EXPECT_EQ(d.env.dialogs.last().message,
+              "Quorvane did not recognize the path to the FSX.cfg file and you will be unable to access "
+              "Quorvane.\r\rPlease press OK to EXIT...");
+    EXPECT_EQ(d.env.dialogs.last().icon, qv::shell::kIconError);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, PickedFile,
+                         testing::Values(Pick{"fsx.cfg", true}, Pick{"FSX.CFG", true}, Pick{"fsx.cfg.bak", false},
+                                         Pick{"other.cfg", false}, Pick{"", false}));
+
+struct ObjectPaths {
+  const char* content;
+  int count;
+};
+
+class SimObjectPaths : public testing::TestWithParam<ObjectPaths> {};
+
+TEST_P(SimObjectPaths, StopAtTheFirstGap) {
+  TestInstallation inst;
+  TestEnv env(inst.installDir);
+  env.state.settings.PathFSXConfig = inst.fsxCfg;
+  WriteBytes(inst.fsxCfg, GetParam().content);
+  ASSERT_EQ(LoadSimObjectPaths(env.ctx), 0);
+  EXPECT_EQ(env.state.simObjectPaths.size(), GetParam().count);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SimObjectPaths,
+    testing::Values(ObjectPaths{"[Main]\r\nSimObjectPaths.0=A\r\nSimObjectPaths.1=B\r\nSimObjectPaths.3=D\r\n", 2},
+                    ObjectPaths{"[MAIN]\r\nsimobjectpaths.0=A\r\nSimObjectPaths.1=   \r\n", 1},
+                    ObjectPaths{"[Main]\r\nOther=1\r\n", 0}, ObjectPaths{"", 0}));
+
+TEST(SimulatorConfig, ThousandPathsAtMost) {
+  TestInstallation inst;
+  TestEnv env(inst.installDir);
+  QByteArray cfg = "[Main]\r\n";
+  for (int i = 0; i < 1005; ++i) cfg += "SimObjectPaths." + QByteArray::number(i) + "=P" + QByteArray::number(i) + "\r\n";
+  WriteBytes(inst.fsxCfg, cfg);
+  env.state.settings.PathFSXConfig = inst.fsxCfg;
+  ASSERT_EQ(LoadSimObjectPaths(env.ctx), 0);
+  ASSERT_EQ(env.state.simObjectPaths.size(), 1000);
+  EXPECT_EQ(env.state.simObjectPaths.last(), "P999");
+}
+
+TEST(SimulatorConfig, UnreadableConfigurationIsFatal) {
+  TestInstallation inst;
+  TestEnv env(inst.installDir);
+  env.state.settings.PathFSXConfig = inst.root.path() + "/gone/fsx.cfg";
+  EXPECT_EQ(LoadSimObjectPaths(env.ctx), 1);
+  EXPECT_EQ(env.dialogs.last().title, "FSX.cfg Read Error");
+  EXPECT_EQ(env.dialogs.last().message,
+            "Quorvane encountered an error while attempting to read your FSX.cfg file.\r\rQuorvane must now shut "
+            "down.\r\rPlease press OK to continue...");
+  EXPECT_TRUE(env.shutdown.HasShutDown());
+}
+
+#ifndef Q_OS_WIN
+// Inside a Wine prefix the simulator's folders are those of the prefix.
+TEST(LinuxAppData, WinePrefixFolders) {
+  QTemporaryDir root;
+  const QString driveC = root.path() + "/prefix/drive_c";
+  const QString install = driveC + "/Program Files/FSX/Veltrane Software/Quorvane";
+  QDir().mkpath(install);
+  QDir().mkpath(driveC + "/users/Public");
+  QDir().mkpath(driveC + "/users/pilot/AppData/Roaming");
+  const QByteArray savedUser = qgetenv("USER");
+  qputenv("USER", "nobody-here");
+  {
+    const auto p = qv::platform::CreatePlatform(install);
+    EXPECT_EQ(p.appData->CommonAppData(), driveC + "/ProgramData");
+    EXPECT_EQ(p.appData->UserAppData(), driveC + "/users/pilot/AppData/Roaming");
+  }
+  // The user's own folder first when it exists.
+  QDir().mkpath(driveC + "/users/nobody-here/AppData/Roaming");
+  {
+    const auto p = qv::platform::CreatePlatform(install);
+    EXPECT_EQ(p.appData->UserAppData(), driveC + "/users/nobody-here/AppData/Roaming");
+  }
+  qputenv("USER", savedUser);
+}
+
+TEST(LinuxAppData, XdgFoldersOutsideAPrefix) {
+  QTemporaryDir root;
+  const QByteArray home = qgetenv("XDG_CONFIG_HOME"), dirs = qgetenv("XDG_CONFIG_DIRS");
+  qputenv("XDG_CONFIG_HOME", (root.path() + "/home-config").toUtf8());
+  qputenv("XDG_CONFIG_DIRS", (root.path() + "/etc1:" + root.path() + "/etc2").toUtf8());
+  const auto p = qv::platform::CreatePlatform(root.path() + "/a/b/Quorvane");
+  EXPECT_EQ(p.appData->UserAppData(), root.path() + "/home-config");
+  EXPECT_EQ(p.appData->CommonAppData(), root.path() + "/etc1");
+  qputenv("XDG_CONFIG_HOME", home);
+  qputenv("XDG_CONFIG_DIRS", dirs);
+}
+#endif
