@@ -30,7 +30,7 @@ TEST(LoadSettings, ReadsTheDemoSettings) {
   EXPECT_EQ(s.checklistBackups, -1);
   EXPECT_EQ(int(s.lists.size()), s.numLists + 1);
   EXPECT_EQ(int(s.checklistResponses.size()), s.numChecklistResponse + 1);
-  EXPECT_EQ(s.lists[0].name, "HEADING");
+  EXPECT_EQ(s.lists[0].name, "<HDG>");
   EXPECT_EQ(s.checklistResponses[0].response, "checked");
   EXPECT_EQ(s.checklistResponses[0].functionNumber, 1);
   EXPECT_EQ(s.PathFSXConfig, l.install.fsxCfg);

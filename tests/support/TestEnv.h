@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
+#include <ostream>
 
 #include "Fakes.h"
 #include "RecordingDialogs.h"
@@ -13,6 +14,14 @@
 #include "shell/AppState.h"
 #include "shell/Context.h"
 #include "shell/Shutdown.h"
+
+// Readable failure output for Qt strings.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList& l, std::ostream* os) {
+  *os << '{';
+  for (const QString& s : l) *os << '"' << s.toStdString() << "\", ";
+  *os << '}';
+}
 
 namespace qv::test {
 
