@@ -1,6 +1,8 @@
 #include <QFile>
 
 #include "cli/CliSupport.h"
+#include "cli/InstallationTables.h"
+#include "grammar/GrammarWriter.h"
 #include "speech/GrammarCompiler.h"
 
 namespace qv::cli {
@@ -12,6 +14,11 @@ int Run(const QStringList& args) {
     return 2;
   }
   Session session(args[0]);
+  if (LoadCommandTables(session) != 0) return 1;
+  if (grammar::WriteAllGrammars(session.ctx) != 0) {
+    PrintErr("Grammar Export Error: the grammar files could not be written.\n");
+    return 1;
+  }
   session.state.speechReady = true;
   session.speech.fnBinCompile_Call(0, 0, 0);
   const int16_t status = session.speech.fnBinCompile_Call(1, 0, 1);
@@ -23,7 +30,7 @@ int Run(const QStringList& args) {
 }
 
 const Registrar reg({"compile", "compile INSTALL_DIR",
-                     "compile the installation's grammar files, printing every problem", Run});
+                     "write and compile the installation's grammar files, printing every problem", Run});
 
 }  // namespace
 }  // namespace qv::cli
