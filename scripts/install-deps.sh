@@ -8,6 +8,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   libx11-dev libsdl2-dev
+  libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us libespeak-ng-dev espeak-ng-data
   xvfb xauth x11-utils imagemagick fonts-dejavu-core
   g++-mingw-w64-x86-64
 )

@@ -29,7 +29,8 @@ void CliDialogs::ShowInput(const QString& title, const QString&, const QString&,
 
 Session::Session(const QString& installDir)
     : platform(platform::CreatePlatform(installDir)),
-      speech(state.speechReady, compiler, recognizer, output),
+      engines(qv::speech::CreateEngines(QDir::cleanPath(QFileInfo(installDir).absoluteFilePath()))),
+      speech(state.speechReady, *engines.compiler, *engines.recognizer, *engines.output),
       shutdown(state, dialogs, speech, exit),
       ctx{state, dialogs, shutdown, status, platform} {
   state.installDir = QDir::cleanPath(QFileInfo(installDir).absoluteFilePath());

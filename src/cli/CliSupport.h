@@ -13,6 +13,7 @@
 #include "shell/Dialogs.h"
 #include "shell/Shutdown.h"
 #include "shell/StatusSink.h"
+#include "speech/EngineFactory.h"
 
 namespace qv::cli {
 
@@ -45,9 +46,7 @@ struct Session {
   platform::Platform platform;
   CliDialogs dialogs;
   CliExit exit;
-  grammar::UnavailableCompiler compiler;
-  grammar::UnavailableRecognizer recognizer;
-  grammar::UnavailableSpeechOutput output;
+  qv::speech::EngineSet engines;
   grammar::SpeechFacade speech;
   shell::ShutdownSequence shutdown;
   shell::NullStatusSink status;

@@ -17,6 +17,7 @@
 #include "shell/frm_Parent.h"
 #include "shell/frm_Splash.h"
 #include "shell/frm_Starter.h"
+#include "speech/EngineFactory.h"
 #include "ui/QtFileDialogs.h"
 #include "ui/Router.h"
 #include "ui/SkinnedButton.h"
@@ -46,10 +47,8 @@ int main(int argc, char* argv[]) {
   qv::platform::Platform platform = qv::platform::CreatePlatform(state.installDir);
   platform.fileDialogs = std::make_unique<qv::ui::QtFileDialogs>();
 
-  qv::grammar::UnavailableCompiler compiler;
-  qv::grammar::UnavailableRecognizer recognizer;
-  qv::grammar::UnavailableSpeechOutput output;
-  qv::grammar::SpeechFacade speech(state.speechReady, compiler, recognizer, output);
+  qv::speech::EngineSet engines = qv::speech::CreateEngines(state.installDir);
+  qv::grammar::SpeechFacade speech(state.speechReady, *engines.compiler, *engines.recognizer, *engines.output);
 
   qv::ui::Router router;
   qv::shell::LaunchHooks launch;

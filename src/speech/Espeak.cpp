@@ -1,0 +1,88 @@
+#include "speech/Espeak.h"
+
+#ifdef QV_HAVE_ESPEAK
+#include <espeak-ng/speak_lib.h>
+#endif
+
+namespace qv::speech {
+
+std::mutex& EspeakMutex() {
+  static std::mutex m;
+  return m;
+}
+
+#ifdef QV_HAVE_ESPEAK
+
+namespace {
+int g_rate = 0;
+bool g_tried = false;
+bool g_ok = false;
+std::vector<int16_t>* g_sink = nullptr;
+
+int Collect(short* wav, int n, espeak_EVENT*) {
+  if (g_sink && wav && n > 0) g_sink->insert(g_sink->end(), wav, wav + n);
+  return 0;
+}
+}  // namespace
+
+bool EspeakInitLocked() {
+  if (!g_tried) {
+    g_tried = true;
+    // bit 15: do not exit the process when the data folder is missing.
+    g_rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, 1 << 15);
+    g_ok = g_rate > 0;
+    if (g_ok) espeak_SetSynthCallback(Collect);
+  }
+  return g_ok;
+}
+
+bool EspeakAvailable() {
+  std::lock_guard lock(EspeakMutex());
+  return EspeakInitLocked();
+}
+
+QString EspeakPhonemes(const QString& text, const char* voice) {
+  std::lock_guard lock(EspeakMutex());
+  if (!EspeakInitLocked() || espeak_SetVoiceByName(voice) != EE_OK) return {};
+  const QByteArray utf8 = text.toUtf8();
+  const void* p = utf8.constData();
+  QString out;
+  while (p) {
+    const char* r = espeak_TextToPhonemes(&p, espeakCHARS_UTF8, ' ' << 8);
+    if (r) out += QString::fromUtf8(r) + ' ';
+  }
+  return out.simplified();
+}
+
+bool EspeakVoiceExists(const QString& voice) {
+  std::lock_guard lock(EspeakMutex());
+  return EspeakInitLocked() && espeak_SetVoiceByName(voice.toUtf8().constData()) == EE_OK;
+}
+
+bool EspeakSynthesize(const QString& text, const QString& voice, int rateWpm, int volume,
+                      std::vector<int16_t>& samples, int& sampleRate) {
+  std::lock_guard lock(EspeakMutex());
+  if (!EspeakInitLocked() || espeak_SetVoiceByName(voice.toUtf8().constData()) != EE_OK) return false;
+  espeak_SetParameter(espeakRATE, rateWpm, 0);
+  espeak_SetParameter(espeakVOLUME, volume, 0);
+  const QByteArray utf8 = text.toUtf8();
+  samples.clear();
+  g_sink = &samples;
+  const espeak_ERROR e =
+      espeak_Synth(utf8.constData(), utf8.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr);
+  g_sink = nullptr;
+  sampleRate = g_rate;
+  return e == EE_OK;
+}
+
+#else
+
+bool EspeakInitLocked() { return false; }
+bool EspeakAvailable() { return false; }
+QString EspeakPhonemes(const QString&, const char*) { return {}; }
+bool EspeakVoiceExists(const QString&) { return false; }
+bool EspeakSynthesize(const QString&, const QString&, int, int, std::vector<int16_t>&, int&) { return false; }
+
+#endif
+
+}  // namespace qv::speech

@@ -1,0 +1,232 @@
+#include "speech/Recognizer.h"
+
+#include <QElapsedTimer>
+
+#include "speech/CompilerEngine.h"
+#include "speech/Pronouncer.h"
+#include "speech/SphinxSupport.h"
+
+#ifdef QV_HAVE_POCKETSPHINX
+#include <pocketsphinx.h>
+#endif
+
+namespace qv::speech {
+
+namespace {
+constexpr const char* kGrammarSearch = "grammar";
+constexpr const char* kPhoneSearch = "phones";
+// Chosen on held-out synthetic speech (several voices, commands, navaid and
+// ILS phrases against out-of-grammar sentences); see the slow speech tests.
+constexpr double kDefaultRejectMargin = 32.0;
+}  // namespace
+
+double Recognizer::DefaultRejectMargin() { return kDefaultRejectMargin; }
+
+#ifdef QV_HAVE_POCKETSPHINX
+
+struct Recognizer::Decoder {
+  ps_decoder_t* ps = nullptr;
+  ~Decoder() {
+    if (ps) ps_free(ps);
+  }
+};
+
+Recognizer::Recognizer(QString installDir, RecognizerSettings settings)
+    : m_installDir(std::move(installDir)), m_settings(settings) {
+  if (m_settings.rejectMargin <= 0) m_settings.rejectMargin = kDefaultRejectMargin;
+}
+
+Recognizer::~Recognizer() = default;
+
+int16_t Recognizer::LoadTestGrammar() {
+  m_decoder.reset();
+  m_error.clear();
+  const QString testDir = m_installDir + "/Grammars/Test";
+  const CompileResult compiled = CompileFolder(testDir, m_installDir + "/Data/Generic Lists.bnf", "Test.bnf");
+  if (!compiled.Ok() || compiled.grammars.empty()) {
+    m_error = compiled.diagnostics.empty() ? QString("Test.bnf has no start rule")
+                                           : compiled.diagnostics.front().ToString();
+    return -3;
+  }
+  const QString hmm = ModelAcousticDir(), dict = ModelDictionaryPath();
+  if (hmm.isEmpty() || dict.isEmpty()) {
+    m_error = "the recogniser's model is not installed";
+    return -3;
+  }
+  SphinxLogCapture log;
+  const QByteArray hmmPath = hmm.toUtf8(), dictPath = dict.toUtf8();
+  cmd_ln_t* config = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmmPath.constData(), "-dict",
+                                 dictPath.constData(), "-samprate", "16000", "-allphone_ci", "yes",
+#ifdef _WIN32
+                                 "-logfn", "NUL",
+#else
+                                 "-logfn", "/dev/null",
+#endif
+                                 nullptr);
+  if (!config) {
+    m_error = "the recogniser's settings were refused";
+    return -3;
+  }
+  auto decoder = std::make_unique<Decoder>();
+  decoder->ps = ps_init(config);
+  cmd_ln_free_r(config);
+  if (!decoder->ps) {
+    m_error = log.HasErrors() ? log.Errors().first() : QString("the recogniser did not start");
+    return -3;
+  }
+  int n = 0;
+  for (auto it = compiled.addedWords.begin(); it != compiled.addedWords.end(); ++it, ++n) {
+    const bool last = n + 1 == compiled.addedWords.size();
+    ps_add_word(decoder->ps, it.key().toUtf8().constData(), it.value().toUtf8().constData(), last ? TRUE : FALSE);
+  }
+  const QByteArray jsgf = compiled.grammars.front().jsgf;
+  if (ps_set_jsgf_string(decoder->ps, kGrammarSearch, jsgf.constData()) < 0 && !log.HasErrors())
+    log.Add("the test grammar was refused");
+  const QString phoneLm = ModelPhoneLmPath();
+  if (!phoneLm.isEmpty()) ps_set_allphone_file(decoder->ps, kPhoneSearch, phoneLm.toUtf8().constData());
+  ps_set_search(decoder->ps, kGrammarSearch);
+  if (log.HasErrors()) {
+    m_error = log.Errors().first();
+    return -3;
+  }
+  m_decoder = std::move(decoder);
+  return 0;
+}
+
+namespace {
+
+int32 AcousticScore(ps_decoder_t* ps) {
+  int32 total = 0;
+  for (ps_seg_t* s = ps_seg_iter(ps); s; s = ps_seg_next(s)) {
+    int32 ascr = 0, lscr = 0, lback = 0;
+    ps_seg_prob(s, &ascr, &lscr, &lback);
+    total += ascr;
+  }
+  return total;
+}
+
+}  // namespace
+
+int16_t Recognizer::ListenTo(AudioSource& source, QByteArray& buffer) {
+  m_stats = {};
+  m_error.clear();
+  if (!m_decoder) {
+    m_error = "no grammar is loaded";
+    return -3;
+  }
+  ps_decoder_t* ps = m_decoder->ps;
+  SphinxLogCapture log;
+  QString error;
+  if (!source.Start(error)) {
+    m_error = error;
+    return -3;
+  }
+  std::vector<int16_t> all, chunk;
+  ps_set_search(ps, kGrammarSearch);
+  ps_start_utt(ps);
+  QElapsedTimer wall, decode;
+  wall.start();
+  qint64 decodeNs = 0;
+  bool ok = true;
+  for (;;) {
+    chunk.clear();
+    if (!source.Read(chunk, error)) {
+      ok = false;
+      break;
+    }
+    if (!chunk.empty()) {
+      decode.start();
+      ps_process_raw(ps, chunk.data(), chunk.size(), FALSE, FALSE);
+      decodeNs += decode.nsecsElapsed();
+      all.insert(all.end(), chunk.begin(), chunk.end());
+      if (ps_get_in_speech(ps)) {
+        m_stats.speechHeard = true;
+      } else if (m_stats.speechHeard) {
+        break;  // the speaker stopped
+      }
+    }
+    const double heard = static_cast<double>(all.size()) / kSampleRate;
+    if (source.AtEnd() || heard >= m_settings.maxSeconds) break;
+    if (!m_stats.speechHeard && heard >= m_settings.noSpeechSeconds) break;
+    if (wall.elapsed() > (m_settings.maxSeconds + 2.0) * 1000) break;  // a device that delivers nothing
+  }
+  source.Stop();
+  decode.start();
+  ps_end_utt(ps);
+  m_stats.audioSeconds = static_cast<double>(all.size()) / kSampleRate;
+  if (!ok) {
+    decodeNs += decode.nsecsElapsed();
+    m_stats.decodeSeconds = decodeNs / 1e9;
+    m_error = error;
+    return -3;
+  }
+  int32 score = 0;
+  const char* hyp = ps_get_hyp(ps, &score);
+  m_stats.hypothesis = QString::fromUtf8(hyp ? hyp : "").simplified();
+  m_stats.frames = ps_get_n_frames(ps);
+  const int32 grammarScore = AcousticScore(ps);
+  // Audio that ends part-way through a sentence is logged as an error by the
+  // grammar search; for the speaker it simply means nothing valid was heard.
+  bool partial = false;
+  QStringList errors;
+  for (const QString& e : log.Errors()) {
+    if (e.contains("does not match the grammar")) partial = true;
+    else errors << e;
+  }
+  log.Clear();
+  for (const QString& e : errors) log.Add(e);
+  int16_t status = 0;
+  if (partial || !m_stats.speechHeard || m_stats.hypothesis.isEmpty() || m_stats.frames <= 0) {
+    status = -2;
+  } else if (ps_set_search(ps, kPhoneSearch) == 0) {
+    // Second pass: the same audio against a free phone loop. Speech that
+    // the grammar explains nearly as well as the loop was in the grammar.
+    ps_start_utt(ps);
+    ps_process_raw(ps, all.data(), all.size(), FALSE, TRUE);
+    ps_end_utt(ps);
+    const int32 phoneScore = AcousticScore(ps);
+    ps_set_search(ps, kGrammarSearch);
+    m_stats.margin = static_cast<double>(phoneScore - grammarScore) / m_stats.frames;
+    if (m_stats.margin > m_settings.rejectMargin) status = -2;
+  }
+  decodeNs += decode.nsecsElapsed();
+  m_stats.decodeSeconds = decodeNs / 1e9;
+  if (log.HasErrors()) {
+    m_error = log.Errors().first();
+    return -3;
+  }
+  if (status == 0) {
+    QByteArray words = m_stats.hypothesis.toLatin1().left(buffer.size() > 0 ? buffer.size() - 1 : 1023);
+    if (buffer.size() < words.size()) buffer.resize(words.size());
+    buffer.replace(0, words.size(), words);
+  }
+  return status;
+}
+
+int16_t Recognizer::Listen(QByteArray& buffer) {
+  MicrophoneSource mic;
+  return ListenTo(mic, buffer);
+}
+
+int16_t Recognizer::StopListening() {
+  m_decoder.reset();
+  return 0;
+}
+
+#else
+
+struct Recognizer::Decoder {};
+Recognizer::Recognizer(QString installDir, RecognizerSettings settings)
+    : m_installDir(std::move(installDir)), m_settings(settings) {}
+Recognizer::~Recognizer() = default;
+int16_t Recognizer::LoadTestGrammar() {
+  m_error = "built without the recogniser";
+  return -3;
+}
+int16_t Recognizer::ListenTo(AudioSource&, QByteArray&) { return -3; }
+int16_t Recognizer::Listen(QByteArray&) { return -3; }
+int16_t Recognizer::StopListening() { return 0; }
+
+#endif
+
+}  // namespace qv::speech

@@ -1,0 +1,80 @@
+#include "speech/linux/EspeakSpeechOutput.h"
+
+#include <vector>
+
+#include "data/Cp1252.h"
+#include "speech/Espeak.h"
+#include "speech/Voices.h"
+
+#ifdef QV_HAVE_SDL2
+#include <SDL.h>
+#endif
+
+namespace qv::speech {
+
+namespace {
+
+void Play(const std::vector<int16_t>& samples, int rate, const std::atomic<bool>& cancel) {
+#ifdef QV_HAVE_SDL2
+  if (samples.empty() || SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+  SDL_AudioSpec want{}, have{};
+  want.freq = rate;
+  want.format = AUDIO_S16SYS;
+  want.channels = 1;
+  want.samples = 1024;
+  const SDL_AudioDeviceID dev = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  if (dev != 0) {
+    SDL_QueueAudio(dev, samples.data(), static_cast<Uint32>(samples.size() * sizeof(int16_t)));
+    SDL_PauseAudioDevice(dev, 0);
+    // Bounded wait: the audio's own length plus a margin.
+    const Uint32 limit = SDL_GetTicks() + static_cast<Uint32>(samples.size() * 1000 / rate) + 2000;
+    while (!cancel && SDL_GetQueuedAudioSize(dev) > 0 && SDL_GetTicks() < limit) SDL_Delay(20);
+    if (!cancel) SDL_Delay(100);  // let the device drain its last buffer
+    SDL_CloseAudioDevice(dev);
+  }
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+#else
+  (void)samples;
+  (void)rate;
+  (void)cancel;
+#endif
+}
+
+}  // namespace
+
+EspeakSpeechOutput::~EspeakSpeechOutput() { Cancel(); }
+
+int32_t EspeakSpeechOutput::Start() { return EspeakAvailable() ? 0 : 1; }
+
+int32_t EspeakSpeechOutput::VoicePresent(int voice) {
+  const QString name = EspeakVoiceFor(voice);
+  return !name.isEmpty() && EspeakVoiceExists(name) ? 0 : 1;
+}
+
+int32_t EspeakSpeechOutput::Speak(int voice, int volume, int rate, const QByteArray& text) {
+  const QString name = EspeakVoiceFor(voice);
+  if (name.isEmpty() || !EspeakVoiceExists(name)) return 1;
+  const QString words = data::FromCp1252(text).trimmed();
+  if (words.isEmpty()) return 1;
+  Cancel();
+  m_cancel = false;
+  const int wpm = RateToWordsPerMinute(rate);
+  m_worker = std::thread([this, words, name, wpm, volume] {
+    std::vector<int16_t> samples;
+    int sampleRate = 0;
+    if (EspeakSynthesize(words, name, wpm, volume, samples, sampleRate) && !m_cancel)
+      Play(samples, sampleRate, m_cancel);
+  });
+  return 0;
+}
+
+void EspeakSpeechOutput::Wait() {
+  if (m_worker.joinable()) m_worker.join();
+}
+
+void EspeakSpeechOutput::Cancel() {
+  m_cancel = true;
+  if (m_worker.joinable()) m_worker.join();
+}
+
+}  // namespace qv::speech

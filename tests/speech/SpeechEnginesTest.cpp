@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "SpeechTestSupport.h"
+#include "TestEnv.h"
+#include "grammar/SpeechFacade.h"
+#include "speech/AudioSource.h"
+#include "speech/EngineFactory.h"
+#include "speech/Espeak.h"
+#include "speech/Recognizer.h"
+#include "speech/Voices.h"
+#include "speech/linux/EspeakSpeechOutput.h"
+
+namespace qv::test {
+namespace {
+
+std::vector<int16_t> Say(const QString& text, int voice) {
+  std::vector<int16_t> samples;
+  int rate = 0;
+  EXPECT_TRUE(speech::EspeakSynthesize(text, speech::EspeakVoiceFor(voice), 175, 100, samples, rate));
+  std::vector<int16_t> out(speech::kSampleRate / 2, 0);
+  const auto s16 = speech::Resample(samples, rate, speech::kSampleRate);
+  out.insert(out.end(), s16.begin(), s16.end());
+  out.insert(out.end(), speech::kSampleRate / 2, 0);
+  return out;
+}
+
+TEST(SpeechOutputTest, ReportsTheFourVoicesAndNothingElse) {
+  speech::EspeakSpeechOutput out;
+  ASSERT_EQ(out.Start(), 0);
+  for (int v = 1; v <= 4; ++v) EXPECT_EQ(out.VoicePresent(v), 0) << v;
+  EXPECT_NE(out.VoicePresent(0), 0);
+  EXPECT_NE(out.VoicePresent(5), 0);
+  EXPECT_NE(out.Speak(0, 100, 50, "gear down"), 0);  // voice 0 is "none"
+}
+
+TEST(SpeechOutputTest, TheFourVoicesSoundDifferent) {
+  std::vector<std::vector<int16_t>> renders;
+  for (int v = 1; v <= 4; ++v) {
+    std::vector<int16_t> s;
+    int rate = 0;
+    ASSERT_TRUE(speech::EspeakSynthesize("flaps fifteen", speech::EspeakVoiceFor(v), 175, 100, s, rate));
+    EXPECT_GT(s.size(), static_cast<size_t>(rate / 4));
+    for (const auto& other : renders) EXPECT_NE(other, s) << "voice " << v;
+    renders.push_back(std::move(s));
+  }
+}
+
+TEST(SpeechOutputTest, SpeakReturnsAtOnceAndFinishesWithoutADevice) {
+  qputenv("SDL_AUDIODRIVER", "dummy");
+  speech::EspeakSpeechOutput out;
+  ASSERT_EQ(out.Start(), 0);
+  EXPECT_EQ(out.Speak(2, 100, 50, "Flaps fifteen, checked"), 0);
+  EXPECT_EQ(out.Speak(3, 100, 50, "Gear down"), 0);  // cuts the first one
+  out.Wait();
+  qunsetenv("SDL_AUDIODRIVER");
+}
+
+TEST(AudioTest, WavRoundTripAndConversionTo16kMono) {
+  QTemporaryDir dir;
+  std::vector<int16_t> tone(22050);
+  for (size_t i = 0; i < tone.size(); ++i) tone[i] = static_cast<int16_t>((i % 50) * 400 - 10000);
+  ASSERT_TRUE(speech::WriteWav(dir.filePath("a.wav"), tone, 22050));
+  std::vector<int16_t> read;
+  QString error;
+  ASSERT_TRUE(speech::ReadWav(dir.filePath("a.wav"), read, error));
+  EXPECT_NEAR(static_cast<double>(read.size()), 16000.0, 2.0);
+  WriteBytes(dir.filePath("b.wav"), "RIFF....WAVEjunk");
+  EXPECT_FALSE(speech::ReadWav(dir.filePath("b.wav"), read, error));
+  EXPECT_FALSE(error.isEmpty());
+}
+
+class RecognizerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test = dir.path() + "/Grammars/Test";
+    QDir().mkpath(test);
+    QFile::copy(GenericListsFixture(), test + "/Generic Lists.bnf");
+  }
+  QTemporaryDir dir;
+  QString test;
+};
+
+TEST_F(RecognizerTest, RecognisesASentenceOfTheTestGrammarAndRejectsSilence) {
+  WriteBnf(test + "/Test.bnf", TestGrammarText("set flaps !optional(to) <FLAP_SETTING>", false));
+  speech::Recognizer rec(dir.path());
+  ASSERT_EQ(rec.LoadTestGrammar(), 0) << rec.LastError().toStdString();
+  QByteArray buffer = grammar::RecognizerBuffer();
+  speech::SampleSource speech(Say("set flaps to fifteen", 2));
+  EXPECT_EQ(rec.ListenTo(speech, buffer), 0);
+  EXPECT_EQ(grammar::RecognizedPhrase(buffer), "set flaps to fifteen");
+  EXPECT_EQ(buffer.size(), 1024);
+  buffer = grammar::RecognizerBuffer();
+  speech::SampleSource silence(std::vector<int16_t>(speech::kSampleRate * 2, 0));
+  EXPECT_EQ(rec.ListenTo(silence, buffer), -2);
+  EXPECT_EQ(grammar::RecognizedPhrase(buffer), "");
+  EXPECT_EQ(rec.StopListening(), 0);
+  EXPECT_EQ(rec.ListenTo(silence, buffer), -3);  // released
+}
+
+TEST_F(RecognizerTest, FailsToInitialiseOnABrokenOrMissingTestGrammar) {
+  speech::Recognizer rec(dir.path());
+  EXPECT_EQ(rec.LoadTestGrammar(), -3);  // no Test.bnf
+  WriteBnf(test + "/Test.bnf", TestGrammarText("tune <NAV_NAME>", true));  // navaid grammars missing
+  EXPECT_EQ(rec.LoadTestGrammar(), -3);
+  EXPECT_TRUE(rec.LastError().contains("imported rule <NAV_ID>")) << rec.LastError().toStdString();
+  EXPECT_TRUE(QString::fromUtf8(ReadBytes(test + "/Compile.log")).contains("Test.bnf:"));
+}
+
+TEST_F(RecognizerTest, FactoryWiresTheRealEnginesBehindTheFacade) {
+  WriteBnf(test + "/Test.bnf", TestGrammarText("(gear|wheels) !optional(down)", false));
+  auto engines = speech::CreateEngines(dir.path());
+  bool ready = true;
+  grammar::SpeechFacade facade(ready, *engines.compiler, *engines.recognizer, *engines.output);
+  QByteArray text("0");
+  EXPECT_EQ(facade.fnTTSspeak_Call(0, 0, 0, 0, text), 0);
+  EXPECT_EQ(facade.fnTTSspeak_Call(5, 4, 0, 0, text), 0);
+  QByteArray buffer = grammar::RecognizerBuffer();
+  EXPECT_EQ(facade.fnSpeechRecDLL_Call(0, buffer), 0);
+  EXPECT_EQ(facade.fnSpeechRecDLL_Call(3, buffer), 0);
+  EXPECT_EQ(facade.fnBinCompile_Call(0, 0, 0), 0);
+  EXPECT_NE(facade.fnBinCompile_Call(1, 0, 1), 0);  // no Grammars/*.bnf of its own
+  EXPECT_EQ(facade.fnBinCompile_Call(2, 0, 0), 0);
+}
+
+}  // namespace
+}  // namespace qv::test
