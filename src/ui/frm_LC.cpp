@@ -106,7 +106,7 @@ frm_LC::frm_LC(const QString& installDir)
   ApplySmallFontFix(this);
 
   for (int image = 1; image <= 5; ++image) {
-    const QString path = installDir + QString("/Media/Icons/tree_%1.bmp").arg(image);
+    const QString path = installDir + QString("/Media/Tree/LC_%1.bmp").arg(image);
     QPixmap pm;
     if (QFileInfo::exists(path)) pm.load(path);
     m_images << (pm.isNull() ? DrawnImage(image) : QIcon(pm));
