@@ -9,7 +9,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ini.value("Main", "copilotVoice");
   ini.intValue("MAIN", "SimObjectPaths.0");
   ini.value("fltsim.0", "title");
+  // A key that was written must read back, whatever surrounds it.
   ini.setValue("Main", "PathFSXConfig", "C:\\x\\fsx.cfg");
-  ini.value("Main", "PathFSXConfig");
+  if (ini.value("main", "pathfsxconfig") != "C:\\x\\fsx.cfg") __builtin_trap();
+  ini.setValue("List.7", "name", "<HDG>");
+  if (ini.value("List.7", "name") != "<HDG>") __builtin_trap();
   return 0;
 }
