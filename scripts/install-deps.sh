@@ -6,6 +6,7 @@ PACKAGES=(
   cmake g++ ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
   libx11-dev libsdl2-dev
   xvfb xauth x11-utils imagemagick fonts-dejavu-core
 )

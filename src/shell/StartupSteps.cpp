@@ -1,3 +1,4 @@
+#include "checklists/AircraftScan.h"
 #include "data/ChecklistFiles.h"
 #include "data/CommandList.h"
 #include "data/NavaidLists.h"
@@ -15,6 +16,10 @@ StartupSteps DefaultStartupSteps(Context& ctx) {
   s.loadSettings = [&ctx] { return data::LoadSettings(ctx); };
   s.loadSimObjectPaths = [&ctx] { return data::LoadSimObjectPaths(ctx); };
   s.loadAssignments = [&ctx] { return data::LoadAssignments(ctx); };
+  s.scanAircraft = [&ctx] {
+    checklists::ScanSimulatorAircraft(ctx);
+    return 0;
+  };
   s.listChecklists = [&ctx] { return data::ListChecklistNames(ctx); };
   s.loadScreenTips = [&ctx] {
     LoadScreenTips(ctx.state);

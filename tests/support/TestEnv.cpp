@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 
 #include "data/IniFile.h"
 
@@ -20,6 +21,14 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
   QDir().mkpath(QFileInfo(path).absolutePath());
   QFile f(path);
   if (f.open(QIODevice::WriteOnly)) f.write(bytes);
+}
+
+CliResult RunCli(const QStringList& args) {
+  QProcess p;
+  p.start(QStringLiteral(QV_CLI_PATH), args);
+  if (!p.waitForFinished(60000)) p.kill();
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+          p.readAllStandardError()};
 }
 
 TestInstallation::TestInstallation() {

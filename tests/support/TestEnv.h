@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
+#include <ostream>
 
 #include "Fakes.h"
 #include "RecordingDialogs.h"
@@ -14,11 +15,26 @@
 #include "shell/Context.h"
 #include "shell/Shutdown.h"
 
+// Readable failure output for Qt strings.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList& l, std::ostream* os) {
+  *os << '{';
+  for (const QString& s : l) *os << '"' << s.toStdString() << "\", ";
+  *os << '}';
+}
+
 namespace qv::test {
 
 QString FixturesDir();
 QString DemoSourceDir();
 QByteArray ReadBytes(const QString& path);
+
+// Runs quorvane-cli with the arguments and waits for it (one minute at most).
+struct CliResult {
+  int exitCode = -1;
+  QByteArray out, err;
+};
+CliResult RunCli(const QStringList& args);
 void WriteBytes(const QString& path, const QByteArray& bytes);
 
 // Speech engines that log every call into one list ("compile:start", ...).

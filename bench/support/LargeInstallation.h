@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace qv::bench {
+
+// How big the synthetic installation is.
+struct LargeInstallationSpec {
+  int aircraftFolders = 2000;  // flyable aircraft folders, split over two object folders
+  int entriesPerFolder = 3;    // fltsim entries in each
+  int vehicleFolders = 50;     // folders of an object folder whose entries have no flight model
+  int navaids = 20000;         // lines of Nav_Info.txt
+  int ilsApproaches = 2000;    // lines of ILS_Info.txt
+  int commands = 500;          // commands of Data/CommandList.json
+};
+
+// Where things were written.
+struct LargeInstallation {
+  QString error;        // empty on success
+  QString simDir;       // ROOT/FSX, with an fsx.exe stand-in
+  QString installDir;   // ROOT/FSX/Veltrane Software/Quorvane
+  QString fsxCfg;       // ROOT/AppData/Microsoft/FSX/fsx.cfg
+  QStringList objectPaths;  // the SimObjectPaths values of fsx.cfg
+  QStringList configFiles;  // every aircraft configuration file written
+};
+
+// Lays out a synthetic installation under `root`, shaped like the demo: the
+// simulator folder with realistic aircraft configuration files (full-size
+// flight-model sections, mixed letter case of file names, repaint packs that
+// repeat an aircraft), the simulator configuration, and the installation
+// folder with the demo settings, an empty assignments file, ILS_Info.txt and
+// Nav_Info.txt, and the commands in their readable JSON form
+// (Data/CommandList.json; `quorvane-cli import commands` makes the binary).
+// Deterministic: the same spec gives the same bytes.
+LargeInstallation MakeLargeInstallation(const QString& root, const LargeInstallationSpec& spec = {});
+
+}  // namespace qv::bench

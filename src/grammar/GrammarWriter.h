@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+namespace qv::data {
+struct SettingsState;
+}
+namespace qv::shell {
+struct AppState;
+struct Context;
+}  // namespace qv::shell
+
+namespace qv::grammar {
+
+// Grammar source text: every line ends with CR LF.
+class GrammarText {
+ public:
+  void Line(const QString& line = QString()) {
+    m_text += line;
+    m_text += QStringLiteral("\r\n");
+  }
+  const QString& Text() const { return m_text; }
+
+ private:
+  QString m_text;
+};
+
+inline const QString kGenericListsFile = QStringLiteral("Generic Lists.bnf");
+
+QString GrammarsDir(const QString& installDir);      // <install>/Grammars
+QString TestGrammarsDir(const QString& installDir);  // <install>/Grammars/Test
+
+// The bytes of a grammar file: FF FE, then the text in UTF-16 little-endian.
+QByteArray GrammarFileBytes(const QString& text);
+
+// Deletes the file, then writes it anew. A file that cannot be written is
+// reported ("Quorvane Error") and the application shut down; returns 1 then.
+int16_t WriteGrammarFile(shell::Context& ctx, const QString& text, const QString& path);
+
+// Copies the shared list file delivered in Data into `dir` unless a copy is
+// there already (an existing copy is never replaced). False when there is
+// still none afterwards.
+bool EnsureGenericLists(const QString& installDir, const QString& dir);
+
+// The imports every category file (and the test grammar) starts with, from
+// "!import<SPD>;" to "!import<FLAP_SETTING>;".
+QStringList CategoryImports();
+// The imports of the three navaid list rules.
+QStringList NavaidImports();
+
+// A stored phrase field (with its padding) in the compiler's notation.
+QString TranslatePhrase(const QString& storedPhrase);
+
+// Event names of the commands that tune a navaid by its spoken identifier,
+// name or ILS; they only get a start line while navaid grammars are compiled.
+bool IsNavaidEvent(const QString& eventName);
+
+// The text of one category file and of the checklist response file.
+QString BuildCategoryGrammar(const shell::AppState& state, const QString& category);
+QString BuildChecklistResponseGrammar(const data::SettingsState& settings);
+
+// Writes Grammars/ChecklistResponses.bnf; 0 on success.
+int16_t WriteChecklistResponseGrammar(shell::Context& ctx);
+
+// Writes every grammar file of the installation: the shared list file (copied
+// once), one file per category, the checklist responses and, when navaid
+// grammars are on, the three navaid files. 0 when all were written, else 1.
+int16_t WriteAllGrammars(shell::Context& ctx);
+
+}  // namespace qv::grammar

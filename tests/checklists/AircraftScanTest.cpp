@@ -1,0 +1,292 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "FixtureTree.h"
+#include "TestEnv.h"
+#include "checklists/AircraftScan.h"
+#include "data/FixedText.h"
+#include "shell/Startup.h"
+
+using namespace qv::checklists;
+using qv::data::ChecklistAssignment;
+using qv::data::Fixed;
+using qv::test::CopyTree;
+using qv::test::WriteBytes;
+
+namespace {
+
+ChecklistAssignment Assignment(const QString& title, const QString& checklist, int16_t written = 0) {
+  return {Fixed(title, qv::data::kAssignmentTitleWidth), Fixed(checklist, qv::data::kAssignmentNameWidth), written};
+}
+
+// A simulator holding the sample tree, with the installation two levels down.
+struct ScanTree {
+  ScanTree() {
+    CopyTree(qv::test::FixturesDir() + "/ScanTree", inst.simDir);
+    env.state.simObjectPaths = {"SimObjects\\airplanes", " SimObjects\\Rotorcraft ", "SimObjects\\DoesNotExist"};
+  }
+  QString aircraft(const QString& relative) const { return inst.simDir + "/SimObjects/" + relative; }
+
+  qv::test::TestInstallation inst;
+  qv::test::TestEnv env{inst.installDir};
+};
+
+struct Row {
+  QString manufacturer, type, variation, title;
+  bool operator==(const Row&) const = default;
+};
+std::ostream& operator<<(std::ostream& os, const Row& r) {
+  return os << qPrintable(r.manufacturer + " | " + r.type + " | " + r.variation + " | " + r.title);
+}
+
+std::vector<Row> Rows(const AircraftCatalogue& c) {
+  std::vector<Row> rows;
+  for (const auto& m : c.manufacturers)
+    for (const auto& t : m.types)
+      for (const auto& v : t.variations)
+        rows.push_back({m.name.trimmed(), t.name.trimmed(), v.variation.trimmed(), v.title.trimmed()});
+  return rows;
+}
+
+const AircraftVariation* FindTitle(const AircraftCatalogue& c, const QString& title) {
+  for (const auto& m : c.manufacturers)
+    for (const auto& t : m.types)
+      for (const auto& v : t.variations)
+        if (v.title.trimmed() == title) return &v;
+  return nullptr;
+}
+
+AircraftRecord Record(const QString& manufacturer, const QString& type, const QString& variation,
+                      const QString& title) {
+  return {title, manufacturer, type, variation, "tex/", "page.htm"};
+}
+
+}  // namespace
+
+// The whole sample tree: ordinal order at every level, case-insensitive
+// merging (first spelling and first entry win), gaps and blank titles ending a
+// file, entries without a flight model skipped, Aircraft.cfg over Sim.cfg,
+// quoted values, names merged at their fixed width, a missing object folder.
+TEST(AircraftScan, CataloguesTheSampleTree) {
+  ScanTree tree;
+  ScanSimulatorAircraft(tree.env.ctx);
+
+  const std::vector<Row> expected = {
+      {"9th Squadron", "S1", "Standard", "Squadron One"},
+      {"Blank Works", "B", "Zero", "Blank Zero"},
+      {"Both Works", "B", "Aircraft", "From Aircraft Cfg"},
+      {"Cessna", "C172", "Blue", "Cessna Blue"},
+      {"Cessna", "C172", "Red", "Cessna Red"},
+      {"Cessna", "C172", "White", "Cessna White"},
+      {"Gap Works", "G", "Zero", "Gap Zero"},
+      {"Longname Aeronautical Manufacturing Company Limite", "North Type", "N", "Long North"},
+      {"Longname Aeronautical Manufacturing Company Limite", "South Type", "S", "Long South"},
+      {"Missing Works", "M", "Kept", "Missing Air Kept"},
+      {"Quoted Works", "Q-Type", "Padded Blue", "Quoted Title"},
+      {"Sim Works", "S", "Only", "Sim Cfg Only"},
+      {"Zulu", "Z-1", "Plain", "Zulu One"},
+      {"Zulu", "Z-Heli", "Plain", "Zulu Heli"},
+      {"lowercase air", "t1", "v1", "Lower One"},
+  };
+  EXPECT_EQ(Rows(tree.env.state.catalogue), expected);
+  EXPECT_EQ(tree.env.status.lines, QStringList{"Loading FSX Aircraft, standby..."});
+  EXPECT_TRUE(tree.env.dialogs.messages.empty());
+
+  for (const auto& m : tree.env.state.catalogue.manufacturers) {
+    EXPECT_EQ(m.name.size(), kManufacturerWidth);
+    for (const auto& t : m.types) {
+      EXPECT_EQ(t.name.size(), kTypeWidth);
+      for (const auto& v : t.variations) {
+        EXPECT_EQ(v.variation.size(), kVariationWidth);
+        EXPECT_EQ(v.title.size(), kTitleWidth);
+      }
+    }
+  }
+}
+
+// Paths are built from what is on disk, whatever its letter case, so that they
+// can be opened on a case-sensitive file system; a page not there yet is
+// where the simulator would look for it.
+TEST(AircraftScan, BuildsTextureAndPagePathsThatResolve) {
+  ScanTree tree;
+  ScanSimulatorAircraft(tree.env.ctx);
+  const auto& c = tree.env.state.catalogue;
+  struct Expect {
+    QString title, texture, page;
+  };
+  const Expect cases[] = {
+      {"Zulu One", "Airplanes/A_Zulu/Texture/", "Airplanes/A_Zulu/ZULU_CHECK.HTM"},
+      {"Cessna White", "Airplanes/C_Cessna/texture.1/", "Airplanes/C_Cessna/C172_check.htm"},
+      {"Cessna Red", "Airplanes/C_Cessna/TEXTURE.red/", "Airplanes/C_Cessna/C172_check.htm"},
+      {"Cessna Blue", "Airplanes/D_CESSNA/Texture/", "Airplanes/D_CESSNA/C172_check.htm"},
+      {"Quoted Title", "Airplanes/J_Quoted/Texture/", "Airplanes/J_Quoted/.htm"},
+      {"Zulu Heli", "Rotorcraft/Heli/Texture/", "Rotorcraft/Heli/heli_check.htm"},
+  };
+  for (const auto& e : cases) {
+    SCOPED_TRACE(e.title.toStdString());
+    const AircraftVariation* v = FindTitle(c, e.title);
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->textureFolder, tree.aircraft(e.texture));
+    EXPECT_EQ(v->checklistPage, tree.aircraft(e.page));
+  }
+  EXPECT_TRUE(QFileInfo(FindTitle(c, "Cessna Red")->textureFolder + "texture.cfg").isFile());
+  EXPECT_TRUE(QFileInfo(FindTitle(c, "Zulu One")->checklistPage).isFile());
+}
+
+// Existing records are reused (title compared trimmed, ignoring case), new
+// ones appended in catalogue order with no checklist; nothing is written.
+TEST(AircraftScan, LinksEveryAircraftToOneAssignment) {
+  ScanTree tree;
+  auto& assignments = tree.env.state.assignments;
+  assignments = {Assignment("Old Aircraft", "Old"), Assignment("  cessna WHITE", "C172", 1),
+                 Assignment("Cessna White", "Second")};
+  ScanSimulatorAircraft(tree.env.ctx);
+
+  const auto& c = tree.env.state.catalogue;
+  EXPECT_EQ(FindTitle(c, "Cessna White")->assignmentIndex, 1);
+  ASSERT_EQ(assignments.size(), 3u + 14u);
+  EXPECT_EQ(assignments[0].aircraftTitle.trimmed(), "Old Aircraft");
+  EXPECT_EQ(assignments[3].aircraftTitle, Fixed("Squadron One", qv::data::kAssignmentTitleWidth));
+  EXPECT_EQ(assignments[3].checklistName, Fixed("", qv::data::kAssignmentNameWidth));
+  EXPECT_EQ(assignments[3].written, 0);
+  for (const auto& a : assignments) EXPECT_NE(a.aircraftTitle.trimmed(), "Cessna White Duplicate");
+
+  for (const auto& m : c.manufacturers)
+    for (const auto& t : m.types)
+      for (const auto& v : t.variations) {
+        ASSERT_GE(v.assignmentIndex, 0);
+        ASSERT_LT(v.assignmentIndex, static_cast<int>(assignments.size()));
+        EXPECT_EQ(assignments[v.assignmentIndex].aircraftTitle.trimmed().toUpper(), v.title.trimmed().toUpper());
+      }
+
+  // The next start finds every aircraft's record and adds none.
+  const auto before = assignments;
+  ScanSimulatorAircraft(tree.env.ctx);
+  EXPECT_EQ(assignments.size(), before.size());
+}
+
+TEST(AircraftScan, NoAircraftGivesAnEmptyCatalogue) {
+  for (const QStringList& paths : {QStringList{}, QStringList{"SimObjects\\DoesNotExist"},
+                                   QStringList{"SimObjects\\Airplanes\\K_NoConfig"}}) {
+    ScanTree tree;
+    tree.env.state.simObjectPaths = paths;
+    tree.env.state.assignments = {Assignment("Old Aircraft", "Old")};
+    tree.env.state.catalogue.manufacturers.resize(2);  // left from nothing: the scan replaces it
+    ScanSimulatorAircraft(tree.env.ctx);
+    EXPECT_TRUE(tree.env.state.catalogue.manufacturers.empty());
+    EXPECT_EQ(tree.env.state.assignments.size(), 1u);
+  }
+}
+
+// Object paths may be absolute; under Wine "C:\" is the prefix's drive_c.
+TEST(AircraftScan, FindsObjectFoldersByAbsoluteAndDrivePaths) {
+  QTemporaryDir root;
+  const QString sim = root.path() + "/prefix/drive_c/Games/FSX";
+  CopyTree(qv::test::FixturesDir() + "/ScanTree/SimObjects/Rotorcraft", sim + "/SimObjects/Rotorcraft");
+  const QString expected = sim + "/SimObjects/Rotorcraft";
+  EXPECT_EQ(SimObjectFolder(sim, "C:\\GAMES\\fsx\\SimObjects\\rotorcraft"), expected);
+  EXPECT_EQ(SimObjectFolder(root.path(), expected), expected);
+  EXPECT_EQ(SimObjectFolder(sim + "/Other", "..\\SimObjects\\Rotorcraft"), expected);
+
+  const auto records = CollectAircraftRecords(root.path(), {"C:\\Games\\FSX\\SimObjects\\Rotorcraft"});
+  EXPECT_TRUE(records.empty());  // outside a prefix a drive path names nothing
+  const auto found = CollectAircraftRecords(sim, {"C:\\Games\\FSX\\SimObjects\\Rotorcraft"});
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].title, "Zulu Heli");
+}
+
+// On a case-sensitive file system two files may differ only in case: the
+// exact spelling is preferred.
+TEST(AircraftScan, PrefersTheExactSpellingOfTheConfigurationFile) {
+  QTemporaryDir root;
+  const QString folder = root.path() + "/SimObjects/Twin";
+  WriteBytes(folder + "/aircraft.cfg", "[fltsim.0]\r\ntitle=Lower\r\nsim=a\r\n");
+  WriteBytes(folder + "/Aircraft.cfg", "[fltsim.0]\r\ntitle=Exact\r\nsim=a\r\n");
+  WriteBytes(folder + "/A.AIR", "AIR");
+  QDir().mkpath(folder + "/b.air");  // a folder is no flight model
+  WriteBytes(folder + "/Sim.cfg", "[fltsim.0]\r\ntitle=Sim\r\nsim=b\r\n");
+  const auto records = CollectAircraftRecords(root.path(), {"SimObjects"});
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].title, "Exact");
+  EXPECT_FALSE(AirFileExists(folder, "b"));
+}
+
+class AirFile : public ::testing::TestWithParam<std::pair<const char*, bool>> {};
+
+TEST_P(AirFile, ExistsWithoutRegardToCase) {
+  const QString folder = qv::test::FixturesDir() + "/ScanTree/SimObjects/Airplanes/A_Zulu";
+  EXPECT_EQ(AirFileExists(folder, GetParam().first), GetParam().second) << GetParam().first;
+}
+
+INSTANTIATE_TEST_SUITE_P(AircraftScan, AirFile,
+                         ::testing::Values(std::pair{"zulu", true}, std::pair{"ZULU", true},
+                                           std::pair{"  zulu ", true}, std::pair{"..\\D_CESSNA\\c172", true},
+                                           std::pair{"zulu.air", false}, std::pair{"", false},
+                                           std::pair{"nothere", false}, std::pair{"Texture", false}));
+
+// Merging compares lower-cased fixed-width names; the first record of a name
+// gives its spelling and, for a variation, its aircraft.
+TEST(AircraftCatalogueBuild, MergesNamesAtTheirFixedWidth) {
+  const QString long50 = QString(50, u'M');
+  const auto c = BuildCatalogue({
+      Record("acme", "Jet", "One", "First"),
+      Record("ACME", "JET", "ONE", "Second"),
+      Record("Acme", "jet", "Two", "Third"),
+      Record(long50 + "a", "T", "V", "Long A"),
+      Record(long50 + "b", "T", "V2", "Long B"),
+      Record("acme", QString(100, u'x') + "1", "V", "Type A"),
+      Record("acme", QString(100, u'X') + "2", "V", "Type B"),
+  });
+  const std::vector<Row> expected = {
+      {long50, "T", "V", "Long A"},
+      {long50, "T", "V2", "Long B"},
+      {"acme", "Jet", "One", "First"},
+      {"acme", "Jet", "Two", "Third"},
+      {"acme", QString(100, u'x'), "V", "Type A"},
+  };
+  EXPECT_EQ(Rows(c), expected);
+  EXPECT_TRUE(BuildCatalogue({}).manufacturers.empty());
+}
+
+// Ordinal order of the padded names: digits, then upper case, then lower
+// case; a name before any longer name that begins with it.
+TEST(AircraftCatalogueBuild, SortsOrdinally) {
+  const QStringList names = {"beech", "Zlin", "Alpha-1", "727 Group", "Alpha", "Alph", "alpha2", "Éclair"};
+  std::vector<AircraftRecord> records;
+  for (const QString& n : names) records.push_back(Record(n, n + " type", "v", n + " title"));
+  const auto c = BuildCatalogue(records);
+  QStringList order;
+  for (const auto& m : c.manufacturers) {
+    order << m.name.trimmed();
+    EXPECT_EQ(m.types.front().name.trimmed(), m.name.trimmed() + " type");  // types move with their maker
+  }
+  EXPECT_EQ(order, (QStringList{"727 Group", "Alph", "Alpha", "Alpha-1", "Zlin", "alpha2", "beech", "Éclair"}));
+}
+
+TEST(AircraftCatalogueBuild, SortFunctionsTouchOnlyTheirRange) {
+  AircraftCatalogue c;
+  for (const char* n : {"D", "C", "B", "A"}) c.manufacturers.push_back({Fixed(n, kManufacturerWidth), {}});
+  SortManufacturers(c, 1, 3);
+  QStringList order;
+  for (const auto& m : c.manufacturers) order << m.name.trimmed();
+  EXPECT_EQ(order, (QStringList{"D", "A", "B", "C"}));
+
+  c.manufacturers[0].types = {{Fixed("b", kTypeWidth), {}}, {Fixed("a", kTypeWidth), {}}};
+  c.manufacturers[0].types[1].variations = {{Fixed("y", kVariationWidth), Fixed("t1", kTitleWidth), 0, {}, {}},
+                                            {Fixed("x", kVariationWidth), Fixed("t2", kTitleWidth), 1, {}, {}}};
+  SortTypes(c, 0, 1, 0);
+  EXPECT_EQ(c.manufacturers[0].types[0].name.trimmed(), "a");
+  SortVariations(c, 0, 1, 0, 0);
+  EXPECT_EQ(c.manufacturers[0].types[0].variations[0].title.trimmed(), "t2");
+  EXPECT_EQ(c.manufacturers[0].types[0].variations[0].assignmentIndex, 1);
+}
+
+TEST(AircraftScan, IsTheStartupStep) {
+  ScanTree tree;
+  auto steps = qv::shell::DefaultStartupSteps(tree.env.ctx);
+  ASSERT_TRUE(steps.scanAircraft);
+  EXPECT_EQ(steps.scanAircraft(), 0);
+  EXPECT_EQ(Rows(tree.env.state.catalogue).size(), 15u);
+}

@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <QRandomGenerator>
+
+#include "LiteralExpansion.h"
+#include "TestEnv.h"
+#include "data/FixedText.h"
+#include "grammar/CheckExpandGrammar.h"
+
+using namespace qv;
+using grammar::CheckGrammar;
+using grammar::Expansion;
+using grammar::ExpandToSentences;
+
+namespace {
+
+QString Stored(const QString& phrase) { return data::Fixed(phrase, data::kGrammarWidth); }
+
+QStringList Trimmed(const QStringList& list) {
+  QStringList out;
+  for (const QString& s : list) out << grammar::TrimSpaces(s);
+  return out;
+}
+
+QStringList Expand(const QString& phrase) {
+  QStringList sentences;
+  EXPECT_EQ(ExpandToSentences(Stored(phrase), sentences), Expansion::Ok) << phrase.toStdString();
+  return sentences;
+}
+
+// --- the check ---------------------------------------------------------------
+
+struct CheckCase {
+  const char* phrase;
+  bool legal;
+};
+
+class CheckGrammarTest : public testing::TestWithParam<CheckCase> {};
+
+TEST_P(CheckGrammarTest, AcceptsOrRejects) {
+  EXPECT_EQ(CheckGrammar(QString::fromLatin1(GetParam().phrase)), GetParam().legal) << GetParam().phrase;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Phrases, CheckGrammarTest,
+    testing::Values(CheckCase{"gear up", true}, CheckCase{"  gear up  ", true}, CheckCase{"gear up!", false},
+                    CheckCase{"[up|down", false}, CheckCase{"(up]", false}, CheckCase{"up)", false},
+                    CheckCase{"a|b", true}, CheckCase{"set <FLAP_SETTING> 'n, done-it. 10_x", true},
+                    CheckCase{"[switch on|turn on (the)] lights", true}, CheckCase{"[a (b] c)", false},
+                    CheckCase{"((please) now)", true}, CheckCase{"[a|[b|c]]", true}, CheckCase{"gear\tup", false},
+                    CheckCase{"gear up\t", false}, CheckCase{"caf\xe9", false}, CheckCase{"what?", false},
+                    CheckCase{"", true}, CheckCase{"()", true}, CheckCase{"[]", true}, CheckCase{")(", false},
+                    CheckCase{"a/b", false}, CheckCase{"\"quoted\"", false}));
+
+// --- expansion -------------------------------------------------------------------
+
+struct ExpandCase {
+  const char* phrase;
+  std::vector<const char*> sentences;  // trimmed, in order
+};
+
+class ExpandGrammarTest : public testing::TestWithParam<ExpandCase> {};
+
+TEST_P(ExpandGrammarTest, GivesSortedDistinctSentences) {
+  QStringList expected;
+  for (const char* s : GetParam().sentences) expected << QString::fromLatin1(s);
+  EXPECT_EQ(Trimmed(Expand(QString::fromLatin1(GetParam().phrase))), expected) << GetParam().phrase;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Phrases, ExpandGrammarTest,
+    testing::Values(
+        ExpandCase{"[left|right] engine (start)",
+                   {"left engine", "left engine start", "right engine", "right engine start"}},
+        ExpandCase{"(a) (b)", {"a", "a b", "b"}}, ExpandCase{"[Yes|yes]", {"Yes"}},
+        ExpandCase{"set [flaps|flap] ( to ) 10",
+                   {"set flap 10", "set flap to 10", "set flaps 10", "set flaps to 10"}},
+        ExpandCase{"a|b", {"a|b"}},
+        ExpandCase{"(please) set flaps (to) <FLAP_SETTING>",
+                   {"please set flaps <FLAP_SETTING>", "please set flaps to <FLAP_SETTING>",
+                    "set flaps <FLAP_SETTING>", "set flaps to <FLAP_SETTING>"}},
+        ExpandCase{"[gear|wheels] (down)", {"gear", "gear down", "wheels", "wheels down"}},
+        ExpandCase{"(the [left|right]) engine", {"engine", "the left engine", "the right engine"}},
+        // Upper case sorts first; equal keys only merge when they end up next to each other.
+        ExpandCase{"[Yes|Zebra|yes]", {"Yes", "Zebra", "yes"}},
+        // Groups nested in their own kind: outer group first, then the inner one.
+        ExpandCase{"((please) now)", {"now", "please now"}}, ExpandCase{"[a|[b|c]]", {"a", "b", "c"}},
+        ExpandCase{"[x [a|b]|c] d", {"c d", "x a d", "x b d"}},
+        ExpandCase{"((a) (b))", {"a", "a b", "b"}}, ExpandCase{"()", {}}, ExpandCase{"[]", {}},
+        ExpandCase{"", {}},
+        // Text that looks like a placeholder stays text.
+        ExpandCase{"OPTION_1 (x) OPTION_0", {"OPTION_1 OPTION_0", "OPTION_1 x OPTION_0"}}));
+
+TEST(ExpandGrammarSpacing, AlternativesKeepTheirBlanksOptionalsMergeThem) {
+  // An empty alternative leaves two blanks; the sentence sorts before "on".
+  const QStringList s = Expand("turn [on|] the light");
+  ASSERT_EQ(s.size(), 2);
+  EXPECT_EQ(grammar::TrimSpaces(s[0]), "turn  the light");
+  EXPECT_EQ(grammar::TrimSpaces(s[1]), "turn on the light");
+  // Without optional groups the padding stays on the entry; with them it goes.
+  EXPECT_EQ(Expand("gear up"), QStringList{Stored("gear up")});
+  EXPECT_EQ(Expand("gear (up)"), QStringList({"gear", "gear up"}));
+  // The optional pass merges one pair of blanks at a time: three become two.
+  EXPECT_EQ(Trimmed(Expand("a   b (c)")), QStringList({"a  b", "a  b c"}));
+}
+
+TEST(ExpandGrammarSpacing, OptionalInsideAlternativeLeavesTheAlternativesBlank) {
+  EXPECT_EQ(Trimmed(Expand("[switch on|turn on (the)] lights")),
+            QStringList({"switch on lights", "turn on  lights", "turn on the lights"}));
+}
+
+TEST(ExpandGrammarLimits, ManyOptionalGroupsKeepTheirOptionsApart) {
+  QString phrase;
+  for (char c = 'a'; c <= 'l'; ++c) phrase += QStringLiteral("(%1%1) ").arg(QChar(c));  // 12 groups
+  const QStringList s = Expand(phrase);
+  EXPECT_EQ(s.size(), 4095);
+  EXPECT_TRUE(s.contains("aa bb cc dd ee ff gg hh ii jj kk ll"));
+  EXPECT_TRUE(s.contains("aa bb"));
+  EXPECT_TRUE(s.contains("kk ll"));
+  EXPECT_TRUE(s.contains("bb     kk"));  // nine blanks between, merged once
+  for (const QString& sentence : s) ASSERT_FALSE(sentence.contains("OPTION")) << sentence.toStdString();
+}
+
+TEST(ExpandGrammarLimits, OversizedPhraseIsRefusedAndReported) {
+  test::TestEnv env;
+  QString fits, tooBig;
+  for (int i = 0; i < 15; ++i) fits += QStringLiteral("(w%1) ").arg(i);
+  tooBig = fits + "(last)";
+  env.state.commands.push_back({Stored("Lights"), Stored("Strobes"), Stored("STROBES"), Stored(""), 1,
+                                {Stored(fits), Stored(tooBig)}, {}});
+
+  grammar::ExpandGrammar(env.ctx, 0, 0);
+  EXPECT_EQ(env.state.phraseCount, 32766);  // 2^15 sentences less the empty one
+  EXPECT_TRUE(env.dialogs.messages.empty());
+
+  grammar::ExpandGrammar(env.ctx, 0, 1);
+  EXPECT_EQ(env.state.phraseCount, -99);
+  EXPECT_TRUE(env.state.phraseList.isEmpty());
+  ASSERT_EQ(env.dialogs.messages.size(), 1u);
+  EXPECT_EQ(env.dialogs.last().title, "Grammar Error");
+  EXPECT_TRUE(env.dialogs.last().message.contains("more than 32768 sentences"));
+}
+
+TEST(ExpandGrammarLimits, HostilePhrasesEndQuickly) {
+  const QString deepOptional = QString(128, u'(') + "x" + QString(128, u')');
+  const QString deepMixed = QString("([").repeated(64) + "x" + QString("])").repeated(64);
+  const QString manyBars = "[" + QString("a|").repeated(127) + "b]";
+  const QString manyGroups = QString("()").repeated(128);
+  const QString manyAlternatives = QString("[a|b]").repeated(51);
+  QStringList s;
+  EXPECT_EQ(ExpandToSentences(deepOptional, s), Expansion::Ok);
+  EXPECT_EQ(s, QStringList{"x"});
+  EXPECT_EQ(ExpandToSentences(deepMixed, s), Expansion::Ok);
+  EXPECT_EQ(s, QStringList{"x"});
+  EXPECT_EQ(ExpandToSentences(manyBars, s), Expansion::Ok);
+  EXPECT_EQ(s, QStringList({"a", "b"}));
+  EXPECT_EQ(ExpandToSentences(manyGroups, s), Expansion::TooLarge);
+  EXPECT_EQ(ExpandToSentences(manyAlternatives, s), Expansion::TooLarge);
+  EXPECT_TRUE(s.isEmpty());
+  EXPECT_EQ(ExpandToSentences(QString(200, u'['), s), Expansion::Illegal);
+}
+
+TEST(ExpandGrammarCommand, IllegalPhraseShowsGrammarErrorAndEmptiesTheList) {
+  test::TestEnv env;
+  env.state.commands.push_back(
+      {Stored(" Gear "), Stored("Gear Up "), Stored("GEAR_UP"), Stored(""), 3, {Stored("gear up!")}, {}});
+  env.state.phraseList = QStringList{"stale"};
+  grammar::ExpandGrammar(env.ctx, 0, 0);
+  EXPECT_EQ(env.state.phraseCount, -99);
+  EXPECT_TRUE(env.state.phraseList.isEmpty());
+  ASSERT_EQ(env.dialogs.messages.size(), 1u);
+  EXPECT_EQ(env.dialogs.last().title, "Grammar Error");
+  EXPECT_EQ(env.dialogs.last().message, "Error in Gear - Gear Up\r\rgear up!\r\rPlease press OK to continue...");
+
+  // Out-of-range indices leave an empty list without a message.
+  grammar::ExpandGrammar(env.ctx, 0, 5);
+  EXPECT_EQ(env.state.phraseCount, -1);
+  grammar::ExpandGrammar(env.ctx, 3, 0);
+  EXPECT_EQ(env.state.phraseCount, -1);
+  EXPECT_EQ(env.dialogs.messages.size(), 1u);
+}
+
+TEST(ExpandGrammarCommand, FillsPhraseListAndLastIndex) {
+  test::TestEnv env;
+  env.state.commands.push_back(
+      {Stored("Gear"), Stored("Gear"), Stored("GEAR"), Stored(""), 3, {Stored("[gear|wheels] (down)")}, {}});
+  grammar::ExpandGrammar(env.ctx, 0, 0);
+  EXPECT_EQ(env.state.phraseCount, 3);
+  EXPECT_EQ(env.state.phraseList, QStringList({"gear", "gear down", "wheels", "wheels down"}));
+}
+
+// The expansion must equal the slow literal procedure wherever that one is
+// valid; random phrases from the legal alphabet with groups of both kinds.
+QString RandomPhrase(QRandomGenerator& rng, int depth = 0) {
+  static const QStringList words{"a", "b", "on", "Up", "up", "x", "<NUM_1>", "a|b", "", " ", "it's", "9"};
+  QString out;
+  const int parts = 1 + rng.bounded(depth == 0 ? 6 : 3);
+  for (int p = 0; p < parts; ++p) {
+    const int kind = rng.bounded(depth >= 3 ? 1 : 4);
+    if (kind <= 1) {
+      out += words[rng.bounded(words.size())];
+    } else if (kind == 2) {
+      out += "(" + RandomPhrase(rng, depth + 1) + ")";
+    } else {
+      out += "[";
+      const int alternatives = 1 + rng.bounded(3);
+      for (int a = 0; a < alternatives; ++a) out += (a ? "|" : "") + RandomPhrase(rng, depth + 1);
+      out += "]";
+    }
+    if (rng.bounded(3)) out += QString(1 + rng.bounded(2), u' ');
+  }
+  return out;
+}
+
+TEST(ExpandGrammarDifferential, MatchesTheLiteralProcedure) {
+  QRandomGenerator rng(20261205);
+  int compared = 0;
+  for (int i = 0; i < 4000; ++i) {
+    const QString phrase = RandomPhrase(rng);
+    if (phrase.size() > 256 || !CheckGrammar(phrase) || !test::literal::Applies(phrase)) continue;
+    const QString stored = Stored(phrase);
+    QStringList sentences;
+    ASSERT_EQ(ExpandToSentences(stored, sentences), Expansion::Ok);
+    ASSERT_EQ(sentences, test::literal::Expand(stored)) << "phrase: [" << phrase.toStdString() << "]";
+    ++compared;
+  }
+  EXPECT_GT(compared, 1000);
+}
+
+// --- Roman numerals ----------------------------------------------------------
+
+class ToRomanTest : public testing::TestWithParam<std::pair<const char*, const char*>> {};
+
+TEST_P(ToRomanTest, Converts) {
+  EXPECT_EQ(grammar::ToRoman(QString::fromLatin1(GetParam().first)), QString::fromLatin1(GetParam().second));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Numbers, ToRomanTest,
+    testing::Values(std::pair{"1994", "MCMXCIV"}, std::pair{"4000", "MMMM"}, std::pair{"12", "XII"},
+                    std::pair{"9", "IX"}, std::pair{"40", "XL"}, std::pair{"4", "IV"}, std::pair{"1", "I"},
+                    std::pair{"3888", "MMMDCCCLXXXVIII"}, std::pair{"0", "No Roman value For 0"},
+                    std::pair{"", "No Roman value For 0"}, std::pair{"00", ""}, std::pair{"07", "VII"},
+                    std::pair{"abc", ""}, std::pair{"12345678", ""}, std::pair{"-5", ""}));
+
+}  // namespace

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "GrammarFixture.h"
+#include "TestEnv.h"
+#include "data/NavaidLists.h"
+#include "grammar/NavaidGrammar.h"
+
+using namespace qv;
+
+namespace {
+
+struct SpellIdCase {
+  const char* ident;
+  const char* spelled;
+};
+class SpellIdentifierTest : public testing::TestWithParam<SpellIdCase> {};
+TEST_P(SpellIdentifierTest, Spells) {
+  EXPECT_EQ(grammar::SpellIdentifier({GetParam().ident, "", ""}), GetParam().spelled);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Identifiers, SpellIdentifierTest,
+    testing::Values(SpellIdCase{"SEA", "(<PHONETIC_S> <PHONETIC_E> <PHONETIC_A> | S E A)"},
+                    SpellIdCase{" sea ", "(<PHONETIC_S> <PHONETIC_E> <PHONETIC_A> | S E A)"},
+                    SpellIdCase{"X1", "(<PHONETIC_X> | X 1)"}, SpellIdCase{"12", "( | 1 2)"},
+                    // Longer than the usual four: every character is spelled.
+                    SpellIdCase{"ABCDE", "(<PHONETIC_A> <PHONETIC_B> <PHONETIC_C> <PHONETIC_D> <PHONETIC_E> | A B C D E)"}));
+
+struct SpellIlsCase {
+  const char* runway;
+  const char* airport;
+  const char* spelled;
+};
+class SpellIlsTest : public testing::TestWithParam<SpellIlsCase> {};
+TEST_P(SpellIlsTest, Spells) {
+  data::IlsRecord r{GetParam().airport, GetParam().runway, "", 0};
+  EXPECT_EQ(grammar::SpellIls(r), GetParam().spelled);
+}
+const char* const kIls = "(I L S|i'll less|i elle-ess|tileless) !optional(at) ";
+INSTANTIATE_TEST_SUITE_P(
+    Runways, SpellIlsTest,
+    testing::Values(
+        SpellIlsCase{"09L", "KXYZ",
+                     "!optional(<NUM_0>) <NUM_9> (left|lef)(I L S|i'll less|i elle-ess|tileless) !optional(at) "
+                     "(<PHONETIC_K> <PHONETIC_X> <PHONETIC_Y> <PHONETIC_Z> | K X Y Z)"},
+        SpellIlsCase{"4", "A", "<NUM_4>(I L S|i'll less|i elle-ess|tileless) !optional(at) (<PHONETIC_A> | A)"},
+        SpellIlsCase{"04", "A",
+                     "!optional(<NUM_0>) <NUM_4>(I L S|i'll less|i elle-ess|tileless) !optional(at) (<PHONETIC_A> | A)"},
+        SpellIlsCase{"10", "A", "<NUM_1> <NUM_0>(I L S|i'll less|i elle-ess|tileless) !optional(at) (<PHONETIC_A> | A)"},
+        SpellIlsCase{" 36c ", "s50",
+                     "<NUM_3> <NUM_6> (center|senner|sunner)(I L S|i'll less|i elle-ess|tileless) !optional(at) "
+                     "(<PHONETIC_S> <NUM_5> <NUM_0> | S 5 0)"},
+        SpellIlsCase{"27R", "K1",
+                     "<NUM_2> <NUM_7> (right|ry)(I L S|i'll less|i elle-ess|tileless) !optional(at) "
+                     "(<PHONETIC_K> <NUM_1> | K 1)"}));
+
+TEST(NavaidGrammars, FileTextsFromTheSmallLists) {
+  shell::AppState s;
+  test::FillSmallCommandSet(s);
+  test::RecordingDialogs d;
+  const QString ids = grammar::BuildNavaidIdGrammar(s.navaidList, d, false);
+  EXPECT_TRUE(ids.startsWith("!grammar \"NAVAID_IDS\";\r\n\r\n!import<PHONETIC_A>;\r\n"));
+  EXPECT_TRUE(ids.contains("!import<PHONETIC_Z>;\r\n!export<NAV_ID>;\r\n\r\n\r\n<NAV_ID>:\r\n\t(\r\n"
+                           "\t!ignore(<PHONETIC_S> <PHONETIC_E> <PHONETIC_A> | S E A)!action(\"VOR:SEA\")\r\n"
+                           "\t| !ignore(<PHONETIC_X> | X 1)!action(\"NDB:X1\")\r\n"));
+  EXPECT_TRUE(ids.endsWith("\t)\r\n;\r\n\r\n"));
+
+  const QString names = grammar::BuildNavaidNameGrammar(s.navaidList, d, false);
+  EXPECT_TRUE(names.startsWith("!grammar \"NAVAID_NAMES\";\r\n\r\n!export<NAV_NAME>;\r\n\r\n\r\n<NAV_NAME>:\r\n\t(\r\n"
+                               "\t!ignore(seattle)!action(\"VOR:SEA\")\r\n\t| !ignore(test point)!action(\"NDB:X1\")\r\n"
+                               "\t| !ignore(paine)!action(\"VOR:PAE\")\r\n\t)\r\n;\r\n\r\n"));
+
+  const QString ils = grammar::BuildIlsGrammar(s.ilsList, d, false);
+  EXPECT_TRUE(ils.contains("!import<NUM_9>;\r\n!import<WORD_ON>;\r\n!import<PHONETIC_A>;\r\n"));
+  EXPECT_TRUE(ils.contains("!export<RWY_APT_ID>;\r\n\r\n\r\n<RWY_APT_ID>:\r\n\t(\r\n\t!ignore(<NUM_1> <NUM_6> (left|lef)"));
+  EXPECT_TRUE(ils.contains(")!action(\"ILS:KXYZ:09L:-3\")\r\n"));
+}
+
+TEST(NavaidGrammars, EmptyListGivesOnlyTheBrackets) {
+  test::RecordingDialogs d;
+  EXPECT_EQ(grammar::BuildNavaidNameGrammar({}, d, true),
+            "!grammar \"NAVAID_NAMES\";\r\n\r\n!export<NAV_NAME>;\r\n\r\n\r\n<NAV_NAME>:\r\n\t(\r\n\t)\r\n;\r\n\r\n");
+  EXPECT_TRUE(d.progress.empty());
+}
+
+struct ProgressCase {
+  int records;
+  int updates;
+};
+class NavaidProgressTest : public testing::TestWithParam<ProgressCase> {};
+TEST_P(NavaidProgressTest, AboutTwentyStepsFromEachStart) {
+  std::vector<data::NavaidRecord> navaids(GetParam().records, data::NavaidRecord{"ABC", "Name", "VOR:ABC"});
+  std::vector<data::IlsRecord> ils(GetParam().records, data::IlsRecord{"KABC", "09", "ILS", 1});
+  test::RecordingDialogs d;
+  grammar::BuildNavaidIdGrammar(navaids, d, false);
+  grammar::BuildNavaidNameGrammar(navaids, d, false);
+  grammar::BuildIlsGrammar(ils, d, true);
+  ASSERT_EQ(d.progress.size(), 3u * GetParam().updates);
+  const int n = GetParam().updates;
+  EXPECT_EQ(d.progress[0].second, 11);
+  EXPECT_EQ(d.progress[n - 1].second, 10 + n);
+  EXPECT_EQ(d.progress[n].second, 31);
+  EXPECT_EQ(d.progress[2 * n].second, 51);
+  EXPECT_EQ(d.progress[0].first,
+            "Saving and compiling your grammar files.  This process will take a few minutes. (Navaid IDs)\r\r"
+            "Please standby...");
+  EXPECT_EQ(d.progress[n].first,
+            "Saving and compiling your grammar files.  This proccess will take a few minutes. (Navaid Names)\r\r"
+            "Please standby...");
+  EXPECT_EQ(d.progress[2 * n].first, "Writing Grammar Files (Navaid ILS's)");
+}
+INSTANTIATE_TEST_SUITE_P(Sizes, NavaidProgressTest,
+                         testing::Values(ProgressCase{20000, 20}, ProgressCase{1, 1}, ProgressCase{5, 4},
+                                         ProgressCase{21, 20}, ProgressCase{1000, 20}));
+
+}  // namespace
