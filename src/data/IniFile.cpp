@@ -159,8 +159,10 @@ void IniFile::setValue(const QString& section, const QString& key, const QString
     return;
   }
   const Line& last = m_lines[m_sections[s].lastLine];
-  if (last.next == last.end) {  // last line of the file, no line end yet
-    replaceBytes(last.end, last.end, "\r\n" + keyLine + "\r\n");
+  if (last.next == m_bytes.size() && !m_bytes.endsWith('\n')) {
+    // Last line of the file without a line feed (perhaps ending in a bare
+    // CR): end it first, or the new key would join it.
+    replaceBytes(last.next, last.next, (m_bytes.endsWith('\r') ? "\n" : "\r\n") + keyLine + "\r\n");
   } else {
     replaceBytes(last.next, last.next, keyLine + "\r\n");
   }

@@ -104,6 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"AppendKeyAtEndOfSectionBeforeBlankLines", "[Main]\r\na=1\r\n\r\n[Other]\r\nb=2\r\n", "Main", "c",
                   "3", "[Main]\r\na=1\r\nc=3\r\n\r\n[Other]\r\nb=2\r\n"},
         WriteCase{"AppendKeyToLastLineWithoutLineEnd", "[Main]\r\na=1", "Main", "c", "3", "[Main]\r\na=1\r\nc=3\r\n"},
+        WriteCase{"AppendKeyAfterLastLineEndingInBareCr", "[Main]\r\na=1\r", "Main", "c", "3",
+                  "[Main]\r\na=1\r\nc=3\r\n"},
         WriteCase{"AppendSection", "[Main]\r\na=1\r\n", "List.0", "name", "HEADING",
                   "[Main]\r\na=1\r\n[List.0]\r\nname=HEADING\r\n"},
         WriteCase{"AppendSectionAfterUnterminatedLine", "[Main]\r\na=1", "New", "k", "v",
