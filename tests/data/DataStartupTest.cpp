@@ -130,7 +130,8 @@ TEST(DataStartup, RestoreModeNeverReadsCommandOrNavaidFiles) {
   TestEnv env(s.inst.installDir);
   auto steps = qv::shell::DefaultStartupSteps(env.ctx);
   qv::shell::RunStartup(env.ctx, env.speech, "/restore", steps);
-  EXPECT_TRUE(env.dialogs.messages.empty()) << qPrintable(env.dialogs.titles().join(", "));
+  // only the restore's own report: no loader complained about the missing files
+  EXPECT_EQ(env.dialogs.titles(), QStringList{"Checklists Restored"});
   EXPECT_FALSE(env.state.assignments.empty());
 }
 

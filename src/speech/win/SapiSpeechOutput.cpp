@@ -2,7 +2,6 @@
 
 #include <windows.h>
 #include <sapi.h>
-#include <sphelper.h>
 
 #include <algorithm>
 #include <string>
@@ -25,8 +24,19 @@ const wchar_t* VoiceAttributes(int voice) {
 ISpObjectToken* FindVoice(int voice) {
   const wchar_t* attrs = VoiceAttributes(voice);
   if (!attrs) return nullptr;
+  // The installed voices, filtered by language and gender.
+  ISpObjectTokenCategory* category = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_SpObjectTokenCategory, nullptr, CLSCTX_ALL, IID_ISpObjectTokenCategory,
+                              reinterpret_cast<void**>(&category))))
+    return nullptr;
   ISpObjectToken* token = nullptr;
-  if (FAILED(SpFindBestToken(SPCAT_VOICES, attrs, nullptr, &token))) return nullptr;
+  IEnumSpObjectTokens* tokens = nullptr;
+  if (SUCCEEDED(category->SetId(SPCAT_VOICES, FALSE)) &&
+      SUCCEEDED(category->EnumTokens(attrs, nullptr, &tokens)) && tokens) {
+    if (tokens->Next(1, &token, nullptr) != S_OK) token = nullptr;
+    tokens->Release();
+  }
+  category->Release();
   return token;
 }
 
