@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "checklists/KneeboardChecklist.h"
 #include "grammar/SpeechEngines.h"
 #include "grammar/SpeechFacade.h"
 #include "platform/Joystick.h"
@@ -109,6 +110,9 @@ int main(int argc, char* argv[]) {
   launch.restartRuntime = [&] { qv::shell::RestartRuntime(ctx, launchView); };
   launch.launchAndMonitor = [&] { qv::shell::LaunchAndMonitor(ctx, launchView); };
   launch.goToTray = [&] { starterWindow().GoToTray(); };
+
+  // The first-use prompt's OK updates the kneeboard pages.
+  dialogs.SetMessageFollowUp("checklist_backup", [&ctx] { qv::checklists::RunChecklistBackup(ctx); });
 
   qv::shell::StartupSteps steps = qv::shell::DefaultStartupSteps(ctx);
   steps.launchDecision = [&] { qv::shell::LaunchDecision(ctx, launchView); };
