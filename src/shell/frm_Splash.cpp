@@ -36,23 +36,26 @@ frm_Splash::frm_Splash(const QString& installDir, QWidget* parent)
   layout->addWidget(notice);
 }
 
-void frm_Splash::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  if (!m_background.isNull()) {
-    p.drawPixmap(0, 0, m_background);
+void PaintSplashBackground(QWidget& widget, const QPixmap& background) {
+  QPainter p(&widget);
+  if (!background.isNull()) {
+    p.drawPixmap(0, 0, background);
     return;
   }
-  QLinearGradient g(0, 0, 0, height());
+  // No artwork installed: a plain panel with the name, still legible.
+  QLinearGradient g(0, 0, 0, widget.height());
   g.setColorAt(0, QColor(28, 44, 64));
   g.setColorAt(1, QColor(12, 20, 32));
-  p.fillRect(rect(), g);
+  p.fillRect(widget.rect(), g);
   p.setPen(QColor(230, 236, 244));
-  QFont f = font();
+  QFont f = widget.font();
   f.setPointSize(28);
   f.setBold(true);
   p.setFont(f);
-  p.drawText(QRect(0, 60, width(), 60), Qt::AlignCenter, "Quorvane");
+  p.drawText(QRect(0, 60, widget.width(), 60), Qt::AlignCenter, "Quorvane");
 }
+
+void frm_Splash::paintEvent(QPaintEvent*) { PaintSplashBackground(*this, m_background); }
 
 void frm_Splash::ShowSplash() {
   if (const QScreen* screen = QGuiApplication::primaryScreen())

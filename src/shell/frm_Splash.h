@@ -31,4 +31,8 @@ class frm_Splash final : public QWidget, public StatusSink {
 QString VersionText();
 QString NoticeText();
 
+// The splash artwork, or a plain panel with the name when it is missing; the
+// starter window shares it.
+void PaintSplashBackground(QWidget& widget, const QPixmap& background);
+
 }  // namespace qv::shell

@@ -1,5 +1,7 @@
 #include "shell/frm_Starter.h"
 
+#include "shell/frm_Splash.h"
+
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QGuiApplication>
@@ -160,22 +162,6 @@ void frm_Starter::Exit() { ExitWithRuntime(m_ctx); }
 
 void frm_Starter::contextMenuEvent(QContextMenuEvent* event) { mnuForm->popup(event->globalPos()); }
 
-void frm_Starter::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  if (!m_background.isNull()) {
-    p.drawPixmap(0, 0, m_background);
-    return;
-  }
-  QLinearGradient g(0, 0, 0, height());
-  g.setColorAt(0, QColor(28, 44, 64));
-  g.setColorAt(1, QColor(12, 20, 32));
-  p.fillRect(rect(), g);
-  p.setPen(QColor(230, 236, 244));
-  QFont f = font();
-  f.setPointSize(28);
-  f.setBold(true);
-  p.setFont(f);
-  p.drawText(QRect(0, 60, width(), 60), Qt::AlignCenter, "Quorvane");
-}
+void frm_Starter::paintEvent(QPaintEvent*) { PaintSplashBackground(*this, m_background); }
 
 }  // namespace qv::shell
