@@ -1,7 +1,5 @@
 #include "shell/frm_Starter.h"
 
-#include "shell/frm_Splash.h"
-
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QGuiApplication>
