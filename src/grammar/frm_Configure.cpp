@@ -20,6 +20,8 @@
 #include "shell/AppState.h"
 #include "shell/Context.h"
 #include "shell/Dialogs.h"
+#include "ui/SkinnedButton.h"
+#include "ui/SmallFontFix.h"
 
 namespace qv::grammar {
 namespace {
@@ -59,7 +61,8 @@ void FillList(QListWidget* list, const QStringList& entries) {
 
 }  // namespace
 
-frm_Configure::frm_Configure(shell::Context& ctx, SpeechFacade& speech, GrammarScreenHost& host, QWidget* parent)
+frm_Configure::frm_Configure(shell::Context& ctx, SpeechFacade& speech, GrammarScreenHost& host, ui::Router* router,
+                             QWidget* parent)
     : QWidget(parent), m_ctx(ctx), m_speech(speech), m_host(host) {
   setObjectName("frm_Configure");
   setFixedSize(790, 447);
@@ -109,7 +112,37 @@ frm_Configure::frm_Configure(shell::Context& ctx, SpeechFacade& speech, GrammarS
   connect(listReadback, &QListWidget::itemDoubleClicked, this, [this] { EditReadback(); });
   connect(combo_Copilot, &QComboBox::currentIndexChanged, this, &frm_Configure::VoiceChosen);
 
+  using ui::ButtonSetup;
+  const QString& dir = ctx.state.installDir;
+  const auto small = [&](const char* name, int left, int top, const char* type, const char* picture,
+                         const char* tip) {
+    return ui::MakeButton<ui::SmallButton>(this, dir, router, ButtonSetup{name, left, top, type, picture, "enabled", tip});
+  };
+  btn_MicrophoneSetup = ui::MakeButton<ui::MediumButton>(
+      this, dir, router,
+      ButtonSetup{"btn_MicrophoneSetup", 593, 105, "microphone_setup", "btn_Microphone", "enabled",
+                  "Click to access the microphone setup options."});
+  btn_AddGrammar = small("btn_AddGrammar", 585, 164, "add_grammar", "btn_Add",
+                         "Click to add a grammar rule for this command.");
+  btn_EditGrammar = small("btn_EditGrammar", 682, 164, "edit_grammar", "btn_Edit",
+                          "Click to edit the selected grammar rule.");
+  btn_DeleteGrammar = small("btn_DeleteGrammar", 585, 204, "delete_grammar", "btn_Delete",
+                            "Click to delete the selected grammar rule.");
+  btn_TestGrammar = small("btn_TestGrammar", 682, 204, "test_grammar", "btn_Test",
+                          "Click to test the selected grammar rule.");
+  btn_Script = small("btn_Script", 585, 249, "script", "btn_Script",
+                     "Click to view complete grammar script for Quorvane");
+  btn_AddReadback = small("btn_AddReadback", 585, 310, "add_readback", "btn_Add",
+                          "Click to add a new copilot readback for this command.");
+  btn_EditReadback = small("btn_EditReadback", 682, 310, "edit_readback", "btn_Edit",
+                           "Click to edit the selected readback for this command.");
+  btn_DeleteReadback = small("btn_DeleteReadback", 585, 350, "delete_readback", "btn_Delete",
+                             "Click to delete the selected readback for this command.");
+  btn_PlayReadback = small("btn_PlayReadback", 682, 350, "play_readback", "btn_Play",
+                           "Click to play the selected readback for this command.");
+
   FillVoices();
+  ui::ApplySmallFontFix(this);
 }
 
 void frm_Configure::paintEvent(QPaintEvent*) {

@@ -10,6 +10,11 @@ class QListWidget;
 namespace qv::shell {
 struct Context;
 }
+namespace qv::ui {
+class MediumButton;
+class Router;
+class SmallButton;
+}  // namespace qv::ui
 
 namespace qv::grammar {
 
@@ -21,7 +26,8 @@ class SpeechFacade;
 // Edits stay in the in-memory command list until "save" or "compile".
 class frm_Configure final : public QWidget {
  public:
-  frm_Configure(shell::Context& ctx, SpeechFacade& speech, GrammarScreenHost& host, QWidget* parent = nullptr);
+  frm_Configure(shell::Context& ctx, SpeechFacade& speech, GrammarScreenHost& host, ui::Router* router,
+                QWidget* parent = nullptr);
 
   // Fills the lists as on entering from the home screen: categories rebuilt,
   // the first category and its first command chosen.
@@ -79,6 +85,16 @@ class frm_Configure final : public QWidget {
   QListWidget* listGrammar;
   QListWidget* listReadback;
   QComboBox* combo_Copilot;
+  ui::MediumButton* btn_MicrophoneSetup;
+  ui::SmallButton* btn_AddGrammar;
+  ui::SmallButton* btn_EditGrammar;
+  ui::SmallButton* btn_DeleteGrammar;
+  ui::SmallButton* btn_TestGrammar;
+  ui::SmallButton* btn_Script;
+  ui::SmallButton* btn_AddReadback;
+  ui::SmallButton* btn_EditReadback;
+  ui::SmallButton* btn_DeleteReadback;
+  ui::SmallButton* btn_PlayReadback;
 
   static constexpr int kMaxReadbacks = 20;
 
