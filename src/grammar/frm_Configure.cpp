@@ -159,8 +159,10 @@ void frm_Configure::FillVoices() {
     QByteArray zero("0");
     if (m_speech.fnTTSspeak_Call(5, n, 0, 0, zero) == 0) combo_Copilot->addItem(kVoices[n - 1], n);
   }
+  // A saved voice that is not present here shows as none; the setting is
+  // kept until the user chooses another.
   const int row = combo_Copilot->findData(static_cast<int>(m_ctx.state.settings.copilotVoice));
-  combo_Copilot->setCurrentIndex(row);
+  combo_Copilot->setCurrentIndex(row >= 0 ? row : 0);
 }
 
 void frm_Configure::Fill() {

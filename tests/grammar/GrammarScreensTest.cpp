@@ -279,13 +279,18 @@ TEST_F(GrammarScreensTest, CompileAsksToRestartWhenBothProgramsRun) {
   launch.isRuntimeRunning = [] { return true; };
   launch.restartRuntime = [&restarts] { ++restarts; };
   Enter();
+  AnswerInput("strobes");
+  Release(&Cfg(), "btn_AddGrammar");
   AnswerCancel();
   Release(&frame, "btn_Compile");
+  ASSERT_FALSE(shown.empty());
   EXPECT_EQ(shown.back().title, "Grammars and Readbacks Saved");
   EXPECT_TRUE(shown.back().message.endsWith("Press OK to restart, Cancel to continue without restarting."));
   EXPECT_EQ(restarts, 0);
   EXPECT_TRUE(Cfg().isVisible());
 
+  AnswerInput("strobes again");
+  Release(&Cfg(), "btn_AddGrammar");
   AnswerOk();
   Release(&frame, "btn_Compile");
   EXPECT_EQ(restarts, 1);
@@ -369,7 +374,10 @@ TEST_P(EntryTest, IsStoredWithinItsFieldOrRefused) {
   } else {
     ASSERT_EQ(after.grammars.size(), 2);
     ASSERT_EQ(after.readbacks.size(), 3);
-    for (const QString& v : {after.grammars[0], after.grammars[1], after.readbacks[1], after.readbacks[2]}) {
+    // The added entry is selected, so the edit replaced it again.
+    EXPECT_EQ(after.grammars[0], before.grammars[0]);
+    EXPECT_EQ(after.readbacks[1], before.readbacks[1]);
+    for (const QString& v : {after.grammars[1], after.readbacks[2]}) {
       EXPECT_EQ(v.size(), 256);
       EXPECT_EQ(Trimmed(v), k.stored);
     }
@@ -385,11 +393,21 @@ TEST_P(EntryTest, IsStoredWithinItsFieldOrRefused) {
 INSTANTIATE_TEST_SUITE_P(
     Entries, EntryTest,
     testing::Values(EntryCase{"OnlySpaces", "      ", "", ""}, EntryCase{"Empty", "", "", ""},
-                    EntryCase{"LongIsCut", QString(300, u'x'), QString(256, u'x'), ""},
+                    // The input box itself holds 255 characters.
+                    EntryCase{"LongIsCut", QString(300, u'x'), QString(255, u'x'), ""},
                     EntryCase{"WesternAccents", QString::fromUtf8("  caf\u00e9 \u20ac  "), QString::fromUtf8("caf\u00e9 \u20ac"), ""},
                     EntryCase{"OutsideTheCodePage", QString::fromUtf8("gear \u4e0b down"), "", "Entry Not Accepted"},
                     EntryCase{"Emoji", QString::fromUtf8("flaps \U0001F600"), "", "Entry Not Accepted"}),
     [](const testing::TestParamInfo<EntryCase>& i) { return std::string(i.param.name); });
+
+TEST_F(GrammarScreensTest, EntriesLongerThanTheFieldAreCutTo256) {
+  Enter();
+  Cfg().AddGrammarOk(QString(300, u'g'));
+  Cfg().AddReadbackOk("  " + QString(299, u'r'));
+  const data::CommandRecord& c = env.state.commands[Cfg().currentCommand()];
+  EXPECT_EQ(c.grammars.last(), QString(256, u'g'));
+  EXPECT_EQ(c.readbacks.last(), QString(256, u'r'));
+}
 
 TEST_F(GrammarScreensTest, PlayReadbackSpeaksTheExampleInPlaceOfTheListName) {
   Enter();
