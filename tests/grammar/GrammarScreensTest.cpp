@@ -134,8 +134,9 @@ class GrammarScreensTest : public testing::Test {
 TEST_F(GrammarScreensTest, EveryRowOfTheThreeScreensHasItsHandler) {
   for (const ui::RouteRow& row : ui::RoutingTable()) {
     const QString screen = row.screen;
-    if (screen == "frm_Configure" || screen == "frm_Test" || screen == "frm_Script")
+    if (screen == "frm_Configure" || screen == "frm_Test" || screen == "frm_Script") {
       EXPECT_TRUE(router.HasHandler(row.kind, screen, row.action)) << row.screen << " " << row.action;
+    }
   }
 }
 
@@ -497,8 +498,9 @@ TEST_P(ListenTest, StartShowsTheOutcome) {
   grammar::frm_Test& t = *screens.test();
   EXPECT_EQ(t.iconShown(), k.icon);
   EXPECT_EQ(t.lblResult->text(), k.result);
-  if (QString(k.message).isEmpty()) EXPECT_TRUE(shown.empty());
-  else {
+  if (QString(k.message).isEmpty()) {
+    EXPECT_TRUE(shown.empty());
+  } else {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].title, k.message);
   }
