@@ -7,6 +7,7 @@
 #include "checklists/KneeboardChecklist.h"
 #include "grammar/SpeechEngines.h"
 #include "grammar/SpeechFacade.h"
+#include "grammar/frm_GrammarScreens.h"
 #include "platform/Joystick.h"
 #include "platform/Platform.h"
 #include "shell/AppState.h"
@@ -63,12 +64,14 @@ int main(int argc, char* argv[]) {
   qv::shell::Context ctx{state, dialogs, shutdown, splash, platform};
 
   // The frame is loaded on first use, normally by the launch decision.
+  std::unique_ptr<qv::grammar::GrammarScreens> grammarScreens;  // outlives the frame's screens
   std::unique_ptr<qv::shell::frm_Parent> frame;
   auto parentFrame = [&]() -> qv::shell::frm_Parent& {
     if (!frame) {
       frame = std::make_unique<qv::shell::frm_Parent>(state, shutdown, launch, router);
       frame->otherWindows = [&] { return dialogs.loadedDialogs() << &splash; };
       dialogs.SetHost(frame.get());
+      grammarScreens = std::make_unique<qv::grammar::GrammarScreens>(ctx, speech, *frame, router, dialogs, launch);
     }
     return *frame;
   };
