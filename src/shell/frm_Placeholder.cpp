@@ -73,19 +73,6 @@ const QList<ui::RouteRow>& PendingRoutes() {
       {K::Small, "frm_Modify", "save"},
       {K::Small, "frm_Assign", "assign"},
       {K::Small, "frm_Assign", "save"},
-      {K::Small, "frm_Configure", "add_grammar"},
-      {K::Small, "frm_Configure", "edit_grammar"},
-      {K::Small, "frm_Configure", "delete_grammar"},
-      {K::Small, "frm_Configure", "add_readback"},
-      {K::Small, "frm_Configure", "edit_readback"},
-      {K::Small, "frm_Configure", "delete_readback"},
-      {K::Small, "frm_Configure", "play_readback"},
-      {K::Small, "frm_Configure", "script"},
-      {K::Small, "frm_Configure", "test_grammar"},
-      {K::Small, "frm_Configure", "save"},
-      {K::Small, "frm_Configure", "compile"},
-      {K::Small, "frm_Script", "save"},
-      {K::Small, "frm_Test", "start"},
   };
   return rows;
 }

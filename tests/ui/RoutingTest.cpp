@@ -3,6 +3,7 @@
 #include <QSet>
 
 #include "UiEnv.h"
+#include "grammar/frm_GrammarScreens.h"
 #include "shell/frm_Placeholder.h"
 
 using namespace qv;
@@ -16,6 +17,7 @@ QString Row(const ui::RouteRow& r) { return ui::ButtonKindName(r.kind) + "/" + r
 // except the rows of screens still to come, which are listed as pending.
 TEST(Routing, EveryRowHasAHandlerOrIsPending) {
   test::UiEnv ui;
+  grammar::GrammarScreens grammarScreens{ui.env.ctx, ui.env.speech, *ui.frame, ui.router, *ui.dialogs, ui.launch};
   QSet<QString> missing, pending;
   for (const ui::RouteRow& r : ui.router.RowsWithoutHandler()) missing << Row(r);
   for (const ui::RouteRow& r : shell::PendingRoutes()) {
