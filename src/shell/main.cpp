@@ -1,20 +1,23 @@
 // The GUI composition root: builds the objects and wires them, nothing else.
 #include <QApplication>
-#include <QLabel>
-#include <QVBoxLayout>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "grammar/SpeechEngines.h"
 #include "grammar/SpeechFacade.h"
+#include "platform/Joystick.h"
 #include "platform/Platform.h"
 #include "shell/AppState.h"
 #include "shell/Context.h"
+#include "shell/LaunchHooks.h"
 #include "shell/Shutdown.h"
 #include "shell/Startup.h"
+#include "shell/frm_Parent.h"
 #include "shell/frm_Splash.h"
-#include "ui/BasicDialogs.h"
 #include "ui/QtFileDialogs.h"
+#include "ui/Router.h"
+#include "ui/SkinnedDialogs.h"
 
 namespace {
 
@@ -45,28 +48,36 @@ int main(int argc, char* argv[]) {
   qv::grammar::UnavailableSpeechOutput output;
   qv::grammar::SpeechFacade speech(state.speechReady, compiler, recognizer, output);
 
-  qv::ui::BasicDialogs dialogs;
+  qv::ui::Router router;
+  qv::shell::LaunchHooks launch;
+  std::unique_ptr<qv::platform::Joystick> joystick = qv::platform::CreateJoystick();
+  qv::ui::SkinnedDialogs dialogs(state, launch, router, joystick.get());
   GuiExit exit;
   qv::shell::ShutdownSequence shutdown(state, dialogs, speech, exit);
-  dialogs.SetTagAction("shutdown_on_ok", [&shutdown] { shutdown.Shutdown(); });
+  dialogs.SetShutdown(&shutdown);
 
   qv::shell::frm_Splash splash(state.installDir);
   qv::shell::Context ctx{state, dialogs, shutdown, splash, platform};
 
-  QWidget frame;
-  frame.setObjectName("frm_Parent");
-  frame.setWindowTitle("Quorvane");
-  frame.setFixedSize(800, 600);
-  auto* layout = new QVBoxLayout(&frame);
-  auto* label = new QLabel(&frame);
-  layout->addWidget(label);
+  // The frame is loaded on first use, normally by the launch decision.
+  std::unique_ptr<qv::shell::frm_Parent> frame;
+  auto parentFrame = [&]() -> qv::shell::frm_Parent& {
+    if (!frame) {
+      frame = std::make_unique<qv::shell::frm_Parent>(state, shutdown, launch, router);
+      frame->otherWindows = [&] { return dialogs.loadedDialogs() << &splash; };
+      dialogs.SetHost(frame.get());
+    }
+    return *frame;
+  };
+  shutdown.releaseScreens = [&] {
+    if (frame) frame->ReleaseScreens();
+  };
 
   qv::shell::StartupSteps steps = qv::shell::DefaultStartupSteps(ctx);
   steps.launchDecision = [&] {
-    label->setText(QString("Quorvane is ready.\n\nInstallation: %1\nSimulator configuration: %2\nObject folders: %3")
-                       .arg(state.installDir, state.settings.PathFSXConfig)
-                       .arg(state.simObjectPaths.size()));
-    frame.show();
+    qv::shell::frm_Parent& f = parentFrame();
+    f.show();
+    f.ShowInParent("frm_Home");
   };
   const QString commandLine = QCoreApplication::arguments().mid(1).join(u' ');
   if (!qv::shell::RunStartup(ctx, speech, commandLine, steps)) return 0;

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QLabel>
+#include <QList>
+#include <QPixmap>
+#include <QTextBrowser>
+#include <QTreeWidget>
+#include <QWidget>
+
+namespace qv::ui {
+
+// The learning center: help topics on the left, the topic's page on the right.
+class frm_LC final : public QWidget {
+ public:
+  struct Topic {
+    const char* title;
+    const char* key;
+    const char* parent;  // nullptr at the top level
+    int image;           // 1 closed book, 2 open book, 3 to 5 pages
+  };
+  static const QList<Topic>& Topics();
+
+  // installation folder + "/Help/" + the key without any "KEY_" (any case) + ".htm".
+  static QString PagePath(const QString& installDir, const QString& key);
+
+  explicit frm_LC(const QString& installDir);
+
+  QTreeWidget* helpTV() const { return m_tree; }
+  QTextBrowser* WebBrowser2() const { return m_browser; }
+  QLabel* lblTitle() const { return m_title; }
+  QTreeWidgetItem* item(const QString& key) const;
+
+  void TopicClicked(QTreeWidgetItem* item);
+
+  static constexpr int kKeyRole = Qt::UserRole;
+  static constexpr int kImageRole = Qt::UserRole + 1;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void SetImage(QTreeWidgetItem* item, int image);
+  void Navigate(const QString& page);
+
+  QString m_installDir;
+  QPixmap m_background;
+  QLabel* m_title;
+  QTreeWidget* m_tree;
+  QTextBrowser* m_browser;
+  QList<QIcon> m_images;  // index 0 = image 1
+};
+
+}  // namespace qv::ui

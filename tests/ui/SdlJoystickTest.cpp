@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include "UiEnv.h"
+#include "ui/frm_Input.h"
+
+#ifdef QV_HAVE_SDL2
+#include <SDL.h>
+
+using namespace qv;
+
+namespace {
+
+// Two virtual joysticks attached through SDL, so that joystick 1 is the
+// second device as in the Windows numbering.
+struct VirtualSticks {
+  VirtualSticks() {
+    qputenv("SDL_VIDEODRIVER", "dummy");
+    SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+    for (int i = 0; i < 2; ++i) {
+      const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 16, 0);
+      indices.push_back(index);
+      handles.push_back(SDL_JoystickOpen(index));
+    }
+  }
+  ~VirtualSticks() {
+    for (SDL_Joystick* j : handles) SDL_JoystickClose(j);
+    for (auto it = indices.rbegin(); it != indices.rend(); ++it) SDL_JoystickDetachVirtual(*it);
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+  }
+  void Press(int stick, int button) {
+    SDL_JoystickSetVirtualButton(handles[stick], button, 1);
+    SDL_JoystickUpdate();
+  }
+  std::vector<int> indices;
+  std::vector<SDL_Joystick*> handles;
+};
+
+}  // namespace
+
+TEST(SdlJoystick, ReportsPresenceAndTheButtonMask) {
+  VirtualSticks sticks;
+  ASSERT_EQ(SDL_NumJoysticks(), 2) << SDL_GetError();
+  auto joystick = platform::CreateJoystick();
+  EXPECT_TRUE(joystick->JoystickPresent(0));
+  EXPECT_TRUE(joystick->JoystickPresent(1));
+  EXPECT_FALSE(joystick->JoystickPresent(2));
+  EXPECT_EQ(joystick->ReadJoystickButtons(1), 0u);
+  sticks.Press(1, 2);
+  sticks.Press(1, 5);
+  EXPECT_EQ(joystick->ReadJoystickButtons(1), (1u << 2) | (1u << 5));
+  EXPECT_EQ(joystick->ReadJoystickButtons(0), 0u);
+}
+
+TEST(SdlJoystick, CaptureRecordsTheHighestButtonOfJoystickOne) {
+  VirtualSticks sticks;
+  auto joystick = platform::CreateJoystick();
+  test::TestInstallation install;
+  test::TestEnv env(install.installDir);
+  ui::Router router;
+  shell::LaunchHooks launch;
+  ui::SkinnedDialogs dialogs(env.state, launch, router, joystick.get());
+  sticks.Press(1, 2);
+  sticks.Press(1, 5);
+  dialogs.autoAnswer = [&](ui::DialogWindow*) {
+    dialogs.input()->PollJoystick();  // joystick 1
+    test::Click(dialogs.input()->cancelButton());
+  };
+  dialogs.AskMicrophoneSwitch();
+  EXPECT_EQ(env.state.settings.micSwitch, "joystick:1:button:5");
+  EXPECT_EQ(dialogs.input()->input()->text(), "joystick:1:button:5");
+}
+
+#endif
