@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 #include "checklists/AircraftCatalogue.h"
@@ -41,8 +42,12 @@ struct AppState {
   QStringList phraseList;
   int16_t phraseCount = -1;
 
-  QString kneeboardScript;      // cached sentence script for kneeboard pages
+  // Kneeboard pages: one HTML block per command category, built once per run.
+  QStringList kneeboardScript;
   bool kneeboardScriptBuilt = false;
+  // Set by the assignment screen while it is loaded: redraws its tree marks
+  // after the update of all aircraft.
+  std::function<void()> refreshAircraftMarks;
 
   QHash<QString, QString> screenTips;  // screen name -> tip text
 

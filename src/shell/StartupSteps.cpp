@@ -1,4 +1,5 @@
 #include "checklists/AircraftScan.h"
+#include "checklists/KneeboardChecklist.h"
 #include "data/ChecklistFiles.h"
 #include "data/CommandList.h"
 #include "data/NavaidLists.h"
@@ -32,6 +33,7 @@ StartupSteps DefaultStartupSteps(Context& ctx) {
     ctx.state.categories = data::BuildCommandCategories(ctx.state.commands);
     return 0;
   };
+  s.restoreAll = [&ctx] { checklists::RestoreAllChecklists(ctx); };
   return s;
 }
 

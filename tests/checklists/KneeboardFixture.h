@@ -1,0 +1,141 @@
+#pragma once
+
+// A small command set and checklists in memory, and a copy of the sample
+// aircraft tree (tests/fixtures/KneeboardTree) in a temporary installation.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include "TestEnv.h"
+#include "checklists/AircraftScan.h"
+#include "checklists/KneeboardChecklist.h"
+#include "data/ChecklistFiles.h"
+#include "data/CommandList.h"
+#include "data/FixedText.h"
+
+namespace qv::test {
+
+inline data::CommandRecord Command(const QString& category, const QString& name, const QStringList& grammars) {
+  data::CommandRecord c;
+  c.category = data::Fixed(category, data::kCategoryWidth);
+  c.name = data::Fixed(name, data::kNameWidth);
+  c.eventName = data::Fixed("EVENT", data::kEventNameWidth);
+  c.helpText = data::Fixed("", data::kHelpTextWidth);
+  for (const QString& g : grammars) c.grammars << data::Fixed(g, data::kGrammarWidth);
+  return c;
+}
+
+// Two categories; the "Radios" command sits between the two "Lights" ones.
+inline std::vector<data::CommandRecord> SmallCommands() {
+  return {Command("Lights", "Landing Lights", {"[turn|switch] landing lights on"}),
+          Command(" Radios", "Com One", {"(set) com one <FREQ>"}),
+          Command("LIGHTS ", "Taxi Light", {"taxi light on", "set taxi light <NUM_5>"})};
+}
+
+inline data::ChecklistItem Item(const QString& challenge, const QString& response) {
+  data::ChecklistItem item;
+  item.challenge = data::Fixed(challenge, data::kChallengeWidth);
+  item.pronunciation = data::Fixed(challenge, data::kPronunciationWidth);
+  item.response = data::Fixed(response, data::kResponseWidth);
+  item.responses = {{data::Fixed("Ignore", data::kResponseTextWidth), data::kIgnoreFunction},
+                    {data::Fixed("Skip", data::kResponseTextWidth), data::kSkipFunction}};
+  return item;
+}
+
+// Only the "Preflight" and "Landing" sections are filled.
+inline data::ChecklistFile TrainerChecklist() {
+  data::ChecklistFile c;
+  c.name = "Trainer Checks";
+  c.sections[0] = {Item("Fuel Quantity", "checked"), Item("Flight Controls", "Free and Correct")};
+  c.sections[9] = {Item("Mixture", "rich")};
+  return c;
+}
+
+inline data::ChecklistFile JetChecklist() {
+  data::ChecklistFile c;
+  c.name = "Jet Checks";
+  c.sections[4] = {Item("Flaps", "set")};
+  c.sections[11] = {Item("Parking Brake", "set"), Item("Engines", "cut off")};
+  return c;
+}
+
+inline void CopyTree(const QString& from, const QString& to) {
+  QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    it.next();
+    const QString target = to + "/" + QDir(from).relativeFilePath(it.filePath());
+    if (it.fileInfo().isDir())
+      QDir().mkpath(target);
+    else
+      WriteBytes(target, ReadBytes(it.filePath()));
+  }
+}
+
+inline void SaveChecklist(const QString& installDir, const data::ChecklistFile& checklist) {
+  QByteArray bytes;
+  ASSERT_TRUE(data::SerializeChecklist(checklist, bytes));
+  WriteBytes(installDir + "/Checklists/" + checklist.name + ".dat", bytes);
+}
+
+// The sample tree in a temporary installation: Alpha Trainer (three
+// variations sharing "Trainer_check.htm"), Bravo Jet ("Jet_Check.htm") and
+// Charlie Glider (no page yet). Catalogue order: Alpha/Trainer/{Blue, Green,
+// Red}, Bravo/Jet/Standard, Charlie/Glider/Club.
+struct KneeboardTree {
+  KneeboardTree() {
+    CopyTree(FixturesDir() + "/KneeboardTree", inst.simDir);
+    SaveChecklist(inst.installDir, TrainerChecklist());
+    SaveChecklist(inst.installDir, JetChecklist());
+    env.state.commands = SmallCommands();
+    env.state.categories = data::BuildCommandCategories(env.state.commands);
+    env.state.simObjectPaths = {"SimObjects\\Airplanes"};
+    env.state.assignments = {Assign("Alpha Trainer Green", "Trainer Checks"),
+                             Assign("Alpha Trainer Red", "Jet Checks"), Assign("Bravo Jet Standard", "Jet Checks"),
+                             Assign("Charlie Glider", "Jet Checks")};
+    checklists::ScanSimulatorAircraft(env.ctx);
+    trainerPage = aircraft("Alpha_Trainer/Trainer_check.htm");
+    jetPage = aircraft("Bravo_Jet/Jet_Check.htm");
+    gliderPage = aircraft("Charlie_Glider/glider_check.htm");
+    trainerOriginal = ReadBytes(trainerPage);
+    jetOriginal = ReadBytes(jetPage);
+  }
+
+  static data::ChecklistAssignment Assign(const QString& title, const QString& checklist, int16_t written = 0) {
+    return {data::Fixed(title, data::kAssignmentTitleWidth), data::Fixed(checklist, data::kAssignmentNameWidth),
+            written};
+  }
+
+  QString aircraft(const QString& relative) const { return inst.simDir + "/SimObjects/Airplanes/" + relative; }
+  static QString backupOf(const QString& page) { return checklists::BackupFileOf(page); }
+
+  data::ChecklistAssignment& assignment(int m, int t, int v) {
+    return env.state.assignments[env.state.catalogue.manufacturers[m].types[t].variations[v].assignmentIndex];
+  }
+  std::vector<int> writtenFlags() {
+    std::vector<int> flags;
+    for (const auto& m : env.state.catalogue.manufacturers)
+      for (const auto& t : m.types)
+        for (const auto& v : t.variations) flags.push_back(env.state.assignments[v.assignmentIndex].written);
+    return flags;
+  }
+  int messagesTitled(const QString& title) const {
+    int n = 0;
+    for (const auto& m : env.dialogs.messages) n += m.title == title;
+    return n;
+  }
+
+  TestInstallation inst;
+  TestEnv env{inst.installDir};
+  QString trainerPage, jetPage, gliderPage;
+  QByteArray trainerOriginal, jetOriginal;
+};
+
+// Catalogue indexes of the sample tree.
+inline constexpr int kAlpha = 0, kBravo = 1, kCharlie = 2;
+inline constexpr int kBlue = 0, kGreen = 1, kRed = 2;
+
+}  // namespace qv::test
