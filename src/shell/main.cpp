@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "checklists/frm_Assign.h"
+#include "checklists/frm_Modify.h"
 #include "grammar/SpeechEngines.h"
 #include "grammar/SpeechFacade.h"
 #include "platform/Joystick.h"
@@ -66,6 +68,8 @@ int main(int argc, char* argv[]) {
       frame = std::make_unique<qv::shell::frm_Parent>(state, shutdown, launch, router);
       frame->otherWindows = [&] { return dialogs.loadedDialogs() << &splash; };
       dialogs.SetHost(frame.get());
+      qv::checklists::frm_Assign::Install(ctx, launch, router, *frame);
+      qv::checklists::frm_Modify::Install(ctx, launch, router, *frame, &speech, &dialogs);
     }
     return *frame;
   };
@@ -74,6 +78,7 @@ int main(int argc, char* argv[]) {
   };
 
   qv::shell::StartupSteps steps = qv::shell::DefaultStartupSteps(ctx);
+  steps.loadAssignScreen = [&] { parentFrame().screen("frm_Assign"); };
   steps.launchDecision = [&] {
     qv::shell::frm_Parent& f = parentFrame();
     f.show();
