@@ -145,7 +145,7 @@ TEST_F(AssignScreenTest, AssignWithWritingFlagsSiblingsAndRestoreClearsThemAgain
   Press(screen, "btn_Assign");
   EXPECT_EQ(test::ReadBytes(trainerPage), trainerOriginal);
   EXPECT_FALSE(QFileInfo::exists(backupOf(trainerPage)));
-  EXPECT_EQ(test::writtenFlags(), (std::vector<int>{0, 0, 0, 0, 0}));
+  EXPECT_EQ(writtenFlags(), (std::vector<int>{0, 0, 0, 0, 0}));
   EXPECT_EQ(assignment(kAlpha, 0, kRed).checklistName.trimmed(), "");
   EXPECT_EQ(assignment(kAlpha, 0, kGreen).checklistName.trimmed(), "Trainer Checks");
   EXPECT_EQ(Label("lbl_Checklist"), "");
@@ -171,7 +171,7 @@ TEST_P(AssignSaveTest, SaveWritesTheFileAndOffersARestartOnlyWhenBothRun) {
   ClickList(2);
   Press(screen, "btn_Assign");
   env.dialogs.AnswerCancel();
-  Click(frame.btn_OK);
+  test::Click(frame.btn_OK);
   ASSERT_FALSE(env.dialogs.messages.empty());
   const auto& m = env.dialogs.last();
   EXPECT_EQ(m.title, "Checklist Assignments Saved");
@@ -193,7 +193,7 @@ TEST_F(AssignScreenTest, CancelReturnsHomeAndKeepsTheChangesInMemory) {
   ClickAircraft(kAlpha, 0, kBlue);
   ClickList(1);
   Press(screen, "btn_Assign");
-  Click(frame.btn_Cancel);
+  test::Click(frame.btn_Cancel);
   EXPECT_EQ(frame.currentScreen, "frm_Home");
   EXPECT_EQ(assignment(kAlpha, 0, kBlue).checklistName.trimmed(), "Jet Checks");
   EXPECT_EQ(test::ReadBytes(data::AssignmentsFilePath(inst.installDir)), before);

@@ -84,7 +84,7 @@ TEST_P(ModifyBadNameTest, NameThatCannotBeAFileInChecklistsIsRefused) {
   EXPECT_EQ(screen->openName(), "");
   ASSERT_FALSE(env.dialogs.messages.empty());
   EXPECT_EQ(env.dialogs.last().title, "New Checklist");
-  EXPECT_TRUE(env.dialogs.last().message.contains("Please choose another name")) << env.dialogs.last().message;
+  EXPECT_TRUE(env.dialogs.last().message.contains("Please choose another name")) << env.dialogs.last().message.toStdString();
 }
 INSTANTIATE_TEST_SUITE_P(Names, ModifyBadNameTest,
                          ::testing::Values("../Outside", "sub/name", "a\\b", "C:evil", "what?", "star*", "CON",
@@ -189,7 +189,7 @@ TEST_F(ModifyScreenTest, EditsAreCommittedOnLeavingAStepAndSavedAndReloadedIdent
   EXPECT_EQ(screen->lbl_ChecklistSection->text(), "Landing");
   Press(screen, "btn_Insert");
   Type(screen->txt_Challenge, "Gear");
-  Click(frame.btn_OK);
+  test::Click(frame.btn_OK);
   EXPECT_EQ(env.dialogs.last().title, "Checklist Modifications Saved");
   EXPECT_EQ(env.dialogs.last().tag, "");
   EXPECT_EQ(frame.btn_OK->state(), "disabled");
@@ -217,7 +217,7 @@ TEST_F(ModifyScreenTest, EditsAreCommittedOnLeavingAStepAndSavedAndReloadedIdent
     }
   }
   frame.btn_OK->setState("enabled");
-  Click(frame.btn_OK);  // saved again unchanged: the same bytes
+  test::Click(frame.btn_OK);  // saved again unchanged: the same bytes
   EXPECT_EQ(test::ReadBytes(file), saved);
 }
 
@@ -239,7 +239,7 @@ TEST_F(ModifyScreenTest, TextBoxesKeepWithinTheirFieldsAndTheCodePage) {
 
   Type(screen->txt_Pronunciation, "     ");
   EXPECT_EQ(Section(0)[0].pronunciation, QString(data::kPronunciationWidth, u' '));
-  Click(frame.btn_OK);
+  test::Click(frame.btn_OK);
   EXPECT_EQ(env.dialogs.last().title, "Checklist Modifications Saved");
 }
 
@@ -249,7 +249,7 @@ TEST_F(ModifyScreenTest, FailedSaveIsReportedAndKeepsTheEditsToSaveAgain) {
   Type(screen->txt_Challenge, "Doors");
   const QString file = inst.installDir + "/Checklists/Blocked.dat";
   QDir().mkpath(file + "/inside");  // a folder where the file should go
-  Click(frame.btn_OK);
+  test::Click(frame.btn_OK);
   EXPECT_EQ(env.dialogs.last().title, "Checklist Modification Error");
   EXPECT_TRUE(env.dialogs.last().message.startsWith("There was an error while saving the checklist modifications."));
   EXPECT_TRUE(screen->modified());
@@ -257,7 +257,7 @@ TEST_F(ModifyScreenTest, FailedSaveIsReportedAndKeepsTheEditsToSaveAgain) {
   QDir(file).removeRecursively();
   SetRunning(true, true);
   env.dialogs.AnswerCancel();
-  Click(frame.btn_OK);
+  test::Click(frame.btn_OK);
   EXPECT_EQ(env.dialogs.last().title, "Checklist Modifications Saved");
   EXPECT_EQ(env.dialogs.last().tag, "cmod_restart");
   EXPECT_TRUE(env.dialogs.last().showCancel);
@@ -282,7 +282,7 @@ TEST_F(ModifyScreenTest, PlaySpeaksThePronunciationWhenSpeechIsReady) {
 TEST_F(ModifyScreenTest, CancelKeepsTheChecklistAndReenteringResets) {
   NewChecklist("Kept");
   Press(screen, "btn_Insert");
-  Click(frame.btn_Cancel);
+  test::Click(frame.btn_Cancel);
   EXPECT_EQ(frame.currentScreen, "frm_Home");
   EXPECT_EQ(Section(0).size(), 1u);
   frame.EnterScreen("checklist_modification");
