@@ -1,6 +1,7 @@
 #include "checklists/frm_Modify.h"
 
 #include <QComboBox>
+#include <algorithm>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -8,6 +9,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -16,6 +18,7 @@
 #include "data/FixedText.h"
 #include "grammar/SpeechFacade.h"
 #include "platform/FileDialogs.h"
+#include "platform/Platform.h"
 #include "shell/AppState.h"
 #include "shell/Context.h"
 #include "shell/Dialogs.h"
@@ -214,8 +217,11 @@ void frm_Modify::paintEvent(QPaintEvent*) {
 }
 
 void frm_Modify::resizeEvent(QResizeEvent*) {
-  // Challenges are the longer texts: they get two thirds of the list.
-  const int width = lstview_Checklist->viewport()->width();
+  // Challenges are the longer texts: they get two thirds of the list. The
+  // viewport is not laid out yet when the screen loads, so the width comes
+  // from the list's own, less its frame and a scroll bar.
+  const int width = lstview_Checklist->width() - 2 * lstview_Checklist->frameWidth() -
+                    lstview_Checklist->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   lstview_Checklist->setColumnWidth(0, width * 2 / 3);
   lstview_Checklist->setColumnWidth(1, width - width * 2 / 3);
 }

@@ -77,7 +77,6 @@ TEST_F(AssignScreenTest, TreeListAndMarksFollowTheCatalogueAndAssignments) {
   EXPECT_EQ(Image(kAlpha, 0), 3);
   EXPECT_EQ(Image(kAlpha), 3);
   EXPECT_EQ(Image(kBravo, 0), 2);
-  EXPECT_FALSE(screen->NodeOf(kAlpha, 0, kBlue)->icon(0).isNull());
 }
 
 TEST_F(AssignScreenTest, VariationClickShowsDetailsAndMatchesTheListWithoutCase) {
