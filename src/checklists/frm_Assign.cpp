@@ -1,6 +1,7 @@
 #include "checklists/frm_Assign.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
