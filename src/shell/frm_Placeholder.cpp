@@ -62,19 +62,4 @@ void RegisterPlaceholderRoutes(ui::Router& router, frm_Parent& frame) {
     });
 }
 
-const QList<ui::RouteRow>& PendingRoutes() {
-  using K = ui::ButtonKind;
-  static const QList<ui::RouteRow> rows{
-      {K::Form, "frm_Modify", "play"},
-      {K::Small, "frm_Modify", "new"},
-      {K::Small, "frm_Modify", "load"},
-      {K::Small, "frm_Modify", "delete"},
-      {K::Small, "frm_Modify", "insert"},
-      {K::Small, "frm_Modify", "save"},
-      {K::Small, "frm_Assign", "assign"},
-      {K::Small, "frm_Assign", "save"},
-  };
-  return rows;
-}
-
 }  // namespace qv::shell

@@ -27,8 +27,5 @@ class frm_Placeholder final : public QWidget {
 // screen from the script and test screens.
 void RegisterPlaceholderRoutes(ui::Router& router, frm_Parent& frame);
 
-// Routing rows whose screens are not built yet: nothing handles them. Each
-// screen that lands registers its rows and takes them off this list.
-const QList<ui::RouteRow>& PendingRoutes();
 
 }  // namespace qv::shell

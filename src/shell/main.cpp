@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "checklists/KneeboardChecklist.h"
+#include "checklists/frm_Assign.h"
+#include "checklists/frm_Modify.h"
 #include "grammar/SpeechEngines.h"
 #include "grammar/SpeechFacade.h"
 #include "grammar/frm_GrammarScreens.h"
@@ -72,6 +74,8 @@ int main(int argc, char* argv[]) {
       frame->otherWindows = [&] { return dialogs.loadedDialogs() << &splash; };
       dialogs.SetHost(frame.get());
       grammarScreens = std::make_unique<qv::grammar::GrammarScreens>(ctx, speech, *frame, router, dialogs, launch);
+      qv::checklists::frm_Assign::Install(ctx, launch, router, *frame);
+      qv::checklists::frm_Modify::Install(ctx, launch, router, *frame, &speech, &dialogs);
     }
     return *frame;
   };
@@ -118,6 +122,7 @@ int main(int argc, char* argv[]) {
   dialogs.SetMessageFollowUp("checklist_backup", [&ctx] { qv::checklists::RunChecklistBackup(ctx); });
 
   qv::shell::StartupSteps steps = qv::shell::DefaultStartupSteps(ctx);
+  steps.loadAssignScreen = [&] { parentFrame().screen("frm_Assign"); };
   steps.launchDecision = [&] { qv::shell::LaunchDecision(ctx, launchView); };
   const QString commandLine = QCoreApplication::arguments().mid(1).join(u' ');
   if (!qv::shell::RunStartup(ctx, speech, commandLine, steps)) return 0;

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+
+class QCheckBox;
+class QLabel;
+class QListWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace qv::shell {
+struct Context;
+struct LaunchHooks;
+class frm_Parent;
+}  // namespace qv::shell
+namespace qv::ui {
+class Router;
+class SmallButton;
+}  // namespace qv::ui
+
+namespace qv::checklists {
+
+// Node numbers of the aircraft tree: (m+1)*1000000 + (t+1)*1000 + (v+1),
+// with -1 for the levels a node does not have. Types and variations beyond
+// 999 cannot be encoded and are left out of the tree.
+inline constexpr int kMaxTreeChildren = 999;
+int AircraftNodeNumber(int m, int t, int v);
+// The three 0-based indexes of a node key ("KEY_" + number); -1 where the
+// node has no such level.
+std::array<int16_t, 3> AircraftNodeIndexes(const QString& key);
+
+// The summary image (1 to 7) of a type or manufacturer node from the facts
+// over the aircraft below it. Image 5 marks the mix the usual rows leave
+// out: some written, none assigned without a page, some with nothing.
+int SummaryImage(bool allWrittenOrAssigned, bool allWritten, bool someWritten, bool someAssignedNotWritten);
+
+// Picks an aircraft from the catalogue tree, assigns a checklist to it and
+// optionally writes or restores its kneeboard page.
+class frm_Assign final : public QWidget {
+ public:
+  frm_Assign(shell::Context& ctx, shell::LaunchHooks& launch, ui::Router& router, shell::frm_Parent& frame);
+  ~frm_Assign() override;
+
+  // Registers the screen with the frame and its actions with the router.
+  static void Install(shell::Context& ctx, shell::LaunchHooks& launch, ui::Router& router, shell::frm_Parent& frame);
+
+  void FillAircraftTree();
+  void RefreshAircraftMarks();
+  void FillChecklistList();
+
+  void Assign();
+  void Save();
+
+  // The image number a node shows (1 to 7), for the marks.
+  static int ImageOf(const QTreeWidgetItem* node);
+  QTreeWidgetItem* NodeOf(int m, int t, int v) const;
+  std::array<int16_t, 3> selectedAircraft() const { return m_selected; }
+
+  QTreeWidget* acftTV;
+  QListWidget* lstChecklists;
+  ui::SmallButton* btn_Assign;
+  QCheckBox* chk_Written;
+  QLabel* lbl_Written;
+  QLabel* lbl_Manufacturer;
+  QLabel* lbl_Type;
+  QLabel* lbl_Variation;
+  QLabel* lbl_Checklist;
+  QLabel* Image1;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void NodeClick(QTreeWidgetItem* node);
+  void SetNodeImage(QTreeWidgetItem* node, int image);
+  bool IsAircraft() const;
+
+  shell::Context& m_ctx;
+  shell::LaunchHooks& m_launch;
+  shell::frm_Parent& m_frame;
+  QPixmap m_background;
+  std::array<QPixmap, 8> m_marks;  // 1..7
+  std::array<int16_t, 3> m_selected{-1, -1, -1};
+};
+
+}  // namespace qv::checklists
