@@ -341,6 +341,9 @@ void frm_Parent::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
     setCursor(Qt::SizeAllCursor);
     m_dragCursor = true;
+    // Every press starts a new drag: the release of the last one may have gone
+    // to a screen that replaced the one under the mouse.
+    m_drag.EndDrag();
     m_drag.DragForm(this, event->buttons(), event->globalPosition().toPoint());
   }
 }

@@ -170,6 +170,20 @@ TEST(Navigation, DraggingTheFrameNeedsTheLeftButton) {
   EXPECT_EQ(f.pos(), start + QPoint(60, 40));
 }
 
+// A press whose release went elsewhere (the screen changed under the mouse)
+// must not turn the next press into a jump of the frame.
+TEST(Navigation, APressAfterALostReleaseDoesNotMoveTheFrame) {
+  test::UiEnv ui;
+  shell::frm_Parent& f = *ui.frame;
+  f.show();
+  f.move(100, 100);
+  const QPoint start = f.pos();
+  QTest::mousePress(&f, Qt::LeftButton, {}, QPoint(200, 50));  // no release follows
+  QTest::mousePress(&f, Qt::LeftButton, {}, QPoint(400, 80));
+  QTest::mouseRelease(&f, Qt::LeftButton, {}, QPoint(400, 80));
+  EXPECT_EQ(f.pos(), start);
+}
+
 TEST(SmallFontFix, At120DpiFontsShrinkAndPixelsStay) {
   test::UiEnv ui;
   QWidget* home = ui.frame->screen("frm_Home");
