@@ -610,8 +610,9 @@ void DrawScreenPanel(QPainter& p, int w, int h) {
   p.drawRect(0, 0, w - 1, h - 1);
 }
 
-// The product's name beside a microphone badge, with the tag line below.
-void DrawBrand(QPainter& p, const QRectF& badge, int titlePx, const QRect& title, const QRect& tagline) {
+// The product's name beside a microphone badge, with the tag line below when
+// there is room for it (the frame's header carries the screen tips instead).
+void DrawBrand(QPainter& p, const QRectF& badge, int titlePx, const QRect& title, const QRect& tagline = QRect()) {
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(QPen(kAmber, 2));
   p.setBrush(Qt::NoBrush);
@@ -621,6 +622,7 @@ void DrawBrand(QPainter& p, const QRectF& badge, int titlePx, const QRect& title
   p.setPen(kWhite);
   p.setFont(UiFont(titlePx, true));
   p.drawText(title, Qt::AlignLeft | Qt::AlignVCenter, "Quorvane");
+  if (tagline.isNull()) return;
   p.setPen(kAmber);
   p.setFont(UiFont(13));
   p.drawText(tagline, Qt::AlignLeft | Qt::AlignVCenter, "Voice control and spoken checklists for Flight Simulator X");
@@ -632,18 +634,9 @@ void DrawFrameBackground(QPainter& p, int w, int h) {
   g.setColorAt(0.18, kSlateDark);
   g.setColorAt(1, kSlateDeep);
   p.fillRect(0, 0, w, h, g);
-  // Header: title, tag line and an amber rule above the work area.
-  DrawBrand(p, QRectF(14, 22, 40, 40), 34, QRect(62, 14, 400, 44), QRect(64, 58, 500, 20));
-  // A quiet voice trace across the header.
-  QPainterPath wave;
-  for (int x = 480; x <= 700; ++x) {
-    const double t = (x - 480) / 220.0;
-    const double amp = 14 * std::sin(t * std::numbers::pi) * (0.55 + 0.45 * std::sin(x * 0.21));
-    const QPointF pt(x, 48 + amp * std::sin(x * 0.55));
-    if (x == 480) wave.moveTo(pt); else wave.lineTo(pt);
-  }
-  p.setPen(QPen(QColor(92, 116, 144, 150), 1.3));
-  p.drawPath(wave);
+  // Header: the title on the left, the tip text of the current screen beside
+  // it, and an amber rule above the work area.
+  DrawBrand(p, QRectF(14, 22, 40, 40), 34, QRect(62, 14, 220, 44));
   p.setPen(QPen(kAmber, 1));
   p.drawLine(QPointF(5, 93.5), QPointF(w - 5, 93.5));
   // Recessed well around the hosted screen (5,101 to 795,548).
