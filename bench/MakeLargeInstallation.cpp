@@ -15,12 +15,12 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "Usage: %s OUT_DIR [AIRCRAFT_FOLDERS [NAVAIDS [COMMANDS]]]\n", argv[0]);
     return 2;
   }
-  qv::bench::LargeInstallationSpec spec;
-  if (args.size() > 1) spec.aircraftFolders = args[1].toInt();
-  if (args.size() > 2) spec.navaids = args[2].toInt();
-  if (args.size() > 3) spec.commands = args[3].toInt();
+  qv::bench::LargeInstallationSize size;
+  if (args.size() > 1) size.aircraftFolders = args[1].toInt();
+  if (args.size() > 2) size.navaids = args[2].toInt();
+  if (args.size() > 3) size.commands = args[3].toInt();
   QDir(args[0]).removeRecursively();
-  const auto out = qv::bench::MakeLargeInstallation(args[0], spec);
+  const auto out = qv::bench::MakeLargeInstallation(args[0], size);
   if (!out.error.isEmpty()) {
     std::fprintf(stderr, "%s\n", qPrintable(out.error));
     return 1;

@@ -95,9 +95,9 @@ QString FltsimSection(int n, const QString& title, const QString& sim, const QSt
 
 const char* const kVariations[] = {"House Colors", "Blue, White", "Red Stripe", "Silver", "Cargo", "Retro"};
 
-void MakeAircraft(const QString& simDir, const LargeInstallationSpec& spec, LargeInstallation& out) {
-  const int rotorcraft = spec.aircraftFolders / 10;
-  for (int i = 0; i < spec.aircraftFolders; ++i) {
+void MakeAircraft(const QString& simDir, const LargeInstallationSize& size, LargeInstallation& out) {
+  const int rotorcraft = size.aircraftFolders / 10;
+  for (int i = 0; i < size.aircraftFolders; ++i) {
     // Repaint packs: every 20th folder repeats the aircraft of the one before,
     // its first variation under the same name (the scan keeps the first).
     const int base = (i % 20 == 19) ? i - 1 : i;
@@ -105,13 +105,13 @@ void MakeAircraft(const QString& simDir, const LargeInstallationSpec& spec, Larg
     const QString manufacturer =
         Word(m * 7 + 3, 2) + " " + QStringList{"Aircraft", "Aerospace", "Aviation", "Works"}[m % 4];
     const QString type = Letters(m, 2) + "-" + QString::number(100 + base % 10 * 10) + " " + Word(base, 2);
-    const QString objectFolder = i < spec.aircraftFolders - rotorcraft ? "Airplanes" : "Rotorcraft";
+    const QString objectFolder = i < size.aircraftFolders - rotorcraft ? "Airplanes" : "Rotorcraft";
     const QString folderName = QString("%1_%2_%3").arg(Word(m * 7 + 3, 2)).arg(base % 10).arg(i, 4, 10, QChar(u'0'));
     const QString folder = simDir + "/SimObjects/" + objectFolder + "/" + folderName;
     const QString sim = "sim_" + QString::number(i);
 
     QString cfg = "[General]\natc_type=QVSYNTH\natc_model=SYN\neditable=1\nperformance=\n\n";
-    for (int n = 0; n < spec.entriesPerFolder; ++n) {
+    for (int n = 0; n < size.entriesPerFolder; ++n) {
       const QString variation = (i != base && n > 0) ? "Repaint " + QString::number(n)
                                                      : QString(kVariations[(base + n) % 6]);
       const QString texture = n == 0 ? QString() : QString::number(n);
@@ -128,10 +128,10 @@ void MakeAircraft(const QString& simDir, const LargeInstallationSpec& spec, Larg
     Write(folder + "/" + sim + "_check.htm", "<html><body>Checklist</body></html>\r\n", out.error);
   }
   // Ground vehicles: configuration files whose entries have no flight model.
-  for (int i = 0; i < spec.vehicleFolders; ++i) {
+  for (int i = 0; i < size.vehicleFolders; ++i) {
     const QString folder = simDir + "/SimObjects/GroundVehicles/Vehicle_" + QString::number(i);
     QString cfg;
-    for (int n = 0; n < spec.entriesPerFolder; ++n)
+    for (int n = 0; n < size.entriesPerFolder; ++n)
       cfg += FltsimSection(n, "Vehicle " + QString::number(i * 10 + n), "vehicle", "Ground", "Truck",
                            kVariations[n % 6], QString(), QString());
     Write(folder + "/sim.cfg", Crlf(cfg), out.error);
@@ -193,14 +193,14 @@ QByteArray Commands(int count) {
 
 }  // namespace
 
-LargeInstallation MakeLargeInstallation(const QString& root, const LargeInstallationSpec& spec) {
+LargeInstallation MakeLargeInstallation(const QString& root, const LargeInstallationSize& size) {
   LargeInstallation out;
   out.simDir = QDir::cleanPath(QFileInfo(root).absoluteFilePath() + "/FSX");
   out.installDir = out.simDir + "/Veltrane Software/Quorvane";
   out.fsxCfg = QDir::cleanPath(QFileInfo(root).absoluteFilePath() + "/AppData/Microsoft/FSX/fsx.cfg");
 
   Write(out.simDir + "/fsx.exe", "MZ stand-in", out.error);
-  MakeAircraft(out.simDir, spec, out);
+  MakeAircraft(out.simDir, size, out);
 
   QString fsx = "[Main]\nUser Objects=Airplane, Helicopter\n";
   for (int i = 0; i < out.objectPaths.size(); ++i)
@@ -217,9 +217,9 @@ LargeInstallation MakeLargeInstallation(const QString& root, const LargeInstalla
   if (!data::WriteIniString("Main", "PathFSXConfig", out.fsxCfg, settingsPath) && out.error.isEmpty())
     out.error = "cannot write " + settingsPath;
   Write(data::AssignmentsFilePath(out.installDir), data::SerializeAssignments({}), out.error);
-  Write(out.installDir + "/Data/Nav_Info.txt", NavInfo(spec.navaids), out.error);
-  Write(out.installDir + "/Data/ILS_Info.txt", IlsInfo(spec.ilsApproaches), out.error);
-  Write(out.installDir + "/Data/CommandList.json", Commands(spec.commands), out.error);
+  Write(out.installDir + "/Data/Nav_Info.txt", NavInfo(size.navaids), out.error);
+  Write(out.installDir + "/Data/ILS_Info.txt", IlsInfo(size.ilsApproaches), out.error);
+  Write(out.installDir + "/Data/CommandList.json", Commands(size.commands), out.error);
   return out;
 }
 

@@ -6,7 +6,7 @@
 namespace qv::bench {
 
 // How big the synthetic installation is.
-struct LargeInstallationSpec {
+struct LargeInstallationSize {
   int aircraftFolders = 2000;  // flyable aircraft folders, split over two object folders
   int entriesPerFolder = 3;    // fltsim entries in each
   int vehicleFolders = 50;     // folders of an object folder whose entries have no flight model
@@ -32,7 +32,7 @@ struct LargeInstallation {
 // folder with the demo settings, an empty assignments file, ILS_Info.txt and
 // Nav_Info.txt, and the commands in their readable JSON form
 // (Data/CommandList.json; `quorvane-cli import commands` makes the binary).
-// Deterministic: the same spec gives the same bytes.
-LargeInstallation MakeLargeInstallation(const QString& root, const LargeInstallationSpec& spec = {});
+// Deterministic: the same sizes give the same bytes.
+LargeInstallation MakeLargeInstallation(const QString& root, const LargeInstallationSize& size = {});
 
 }  // namespace qv::bench
