@@ -31,6 +31,8 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   sleep "${QV_SCREENSHOT_DELAY:-6}"
   import -window root "$shot"
   kill "$pid" 2>/dev/null || true
+  for _ in 1 2 3 4 5 6 7 8 9 10; do kill -0 "$pid" 2>/dev/null || break; sleep 0.5; done
+  kill -KILL "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
 ' _ "$INSTALL_DIR" "$APP" "$SHOT" "$@"
 echo "Screenshot saved: $SHOT"

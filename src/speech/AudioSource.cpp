@@ -28,6 +28,7 @@ MicrophoneSource::~MicrophoneSource() { Stop(); }
 
 bool MicrophoneSource::Start(QString& error) {
   Stop();
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // keep the default SIGINT/SIGTERM
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     error = QString("audio start failed: %1").arg(SDL_GetError());
     return false;

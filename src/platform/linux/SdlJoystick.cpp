@@ -15,7 +15,12 @@ namespace {
 // the joystick ids of the Windows joystick service.
 class SdlJoystick final : public Joystick {
  public:
-  SdlJoystick() { m_ready = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0; }
+  SdlJoystick() {
+    // SDL would otherwise take over SIGINT/SIGTERM, and the program would no
+    // longer end when asked to.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    m_ready = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
+  }
   ~SdlJoystick() override {
     for (SDL_Joystick* j : std::as_const(m_open)) SDL_JoystickClose(j);
     if (m_ready) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);

@@ -16,7 +16,9 @@ namespace {
 
 void Play(const std::vector<int16_t>& samples, int rate, const std::atomic<bool>& cancel) {
 #ifdef QV_HAVE_SDL2
-  if (samples.empty() || SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+  if (samples.empty()) return;
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // keep the default SIGINT/SIGTERM
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
   SDL_AudioSpec want{}, have{};
   want.freq = rate;
   want.format = AUDIO_S16SYS;
