@@ -407,22 +407,15 @@ void frm_Modify::SectionChanged(int index) {
   ShowCurrentStep();
 }
 
-void frm_Modify::NextPage() {
-  LeaveStep();
-  if (m_page >= m_lastPage) return;
-  ++m_page;
-  RefreshStepPage(m_section, m_page);
-  lbl_ChecklistSection->setText(SectionTitle());
-  comboSection->setFocus();
-  m_step = m_page * kStepsPerPage;
-  ShowCurrentStep();
-  HighlightRow(m_step);
-}
+void frm_Modify::NextPage() { TurnPage(+1); }
 
-void frm_Modify::PrevPage() {
+void frm_Modify::PrevPage() { TurnPage(-1); }
+
+void frm_Modify::TurnPage(int delta) {
   LeaveStep();
-  if (m_page <= 0) return;
-  --m_page;
+  const int page = m_page + delta;
+  if (page < 0 || page > m_lastPage) return;
+  m_page = page;
   RefreshStepPage(m_section, m_page);
   lbl_ChecklistSection->setText(SectionTitle());
   comboSection->setFocus();

@@ -66,6 +66,7 @@ class frm_Modify final : public QWidget {
   void SectionChanged(int index);
   void NextPage();
   void PrevPage();
+  void TurnPage(int delta);  // LeaveStep, then one page on or back
 
   QString openName() const { return m_openName; }
   int section() const { return m_section; }

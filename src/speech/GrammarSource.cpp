@@ -253,21 +253,13 @@ class Parser {
     seq.line = m_tok.line;
     for (;;) {
       switch (m_tok.kind) {
-        case Tok::Word: {
-          GrammarNode w;
-          w.kind = GrammarNode::Kind::Word;
-          w.text = m_tok.text;
-          w.line = m_tok.line;
-          seq.children.push_back(std::move(w));
-          Advance();
-          break;
-        }
+        case Tok::Word:
         case Tok::Ref: {
-          GrammarNode r;
-          r.kind = GrammarNode::Kind::Ref;
-          r.text = m_tok.text;
-          r.line = m_tok.line;
-          seq.children.push_back(std::move(r));
+          GrammarNode leaf;
+          leaf.kind = m_tok.kind == Tok::Word ? GrammarNode::Kind::Word : GrammarNode::Kind::Ref;
+          leaf.text = m_tok.text;
+          leaf.line = m_tok.line;
+          seq.children.push_back(std::move(leaf));
           Advance();
           break;
         }
