@@ -11,18 +11,18 @@
 
 #include "data/BinaryIo.h"
 #include "data/CommandList.h"
-#include "data/FixedText.h"
+#include "base/FixedText.h"
 #include "data/IniFile.h"
 #include "data/JsonFormats.h"
 #include "data/NavaidLists.h"
-#include "grammar/CheckExpandGrammar.h"
-#include "grammar/GrammarWriter.h"
+#include "core/grammar/CheckExpandGrammar.h"
+#include "core/grammar/GrammarWriter.h"
 #include "platform/Platform.h"
-#include "shell/AppState.h"
-#include "shell/Context.h"
-#include "shell/Dialogs.h"
-#include "shell/Shutdown.h"
-#include "shell/StatusSink.h"
+#include "core/shell/AppState.h"
+#include "core/shell/Context.h"
+#include "core/shell/Dialogs.h"
+#include "core/shell/Shutdown.h"
+#include "core/shell/StatusSink.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ struct BenchContext {
 };
 
 void BM_ExpandTenOptionalsThreeAlternatives(benchmark::State& st) {
-  const QString phrase = data::Fixed(
+  const QString phrase = base::Fixed(
       "(please) (now) set (the) [left|right|centre] (number) (one) [flaps|slats|spoilers] (to) (ten) (degrees) "
       "[down|up|out] (thanks) (captain)",
       data::kGrammarWidth);
@@ -80,12 +80,12 @@ void FillSynthetic(shell::AppState& s) {
                             "set flaps (to) <FLAP_SETTING>"};
   for (int i = 0; i < 500; ++i) {
     data::CommandRecord c;
-    c.category = data::Fixed(QString("Category %1").arg(i % 25), data::kCategoryWidth);
-    c.name = data::Fixed(QString("Command %1").arg(i), data::kNameWidth);
-    c.eventName = data::Fixed(QString("EVENT_%1").arg(i), data::kEventNameWidth);
-    c.helpText = data::Fixed("", data::kHelpTextWidth);
+    c.category = base::Fixed(QString("Category %1").arg(i % 25), data::kCategoryWidth);
+    c.name = base::Fixed(QString("Command %1").arg(i), data::kNameWidth);
+    c.eventName = base::Fixed(QString("EVENT_%1").arg(i), data::kEventNameWidth);
+    c.helpText = base::Fixed("", data::kHelpTextWidth);
     c.functionNumber = static_cast<int16_t>(i);
-    for (int p = 0; p < 5; ++p) c.grammars << data::Fixed(phrases[(i + p) % phrases.size()], data::kGrammarWidth);
+    for (int p = 0; p < 5; ++p) c.grammars << base::Fixed(phrases[(i + p) % phrases.size()], data::kGrammarWidth);
     s.commands.push_back(c);
   }
   for (int i = 0; i < 25; ++i) s.categories << QString("Category %1").arg(i);

@@ -3,15 +3,15 @@
 // alternatives (16 sentences each, 40,000 rows in all).
 #include <benchmark/benchmark.h>
 
-#include "checklists/KneeboardChecklist.h"
+#include "core/checklists/KneeboardChecklist.h"
 #include "data/CommandList.h"
-#include "data/FixedText.h"
+#include "base/FixedText.h"
 #include "platform/Platform.h"
-#include "shell/AppState.h"
-#include "shell/Context.h"
-#include "shell/Dialogs.h"
-#include "shell/Shutdown.h"
-#include "shell/StatusSink.h"
+#include "core/shell/AppState.h"
+#include "core/shell/Context.h"
+#include "core/shell/Dialogs.h"
+#include "core/shell/Shutdown.h"
+#include "core/shell/StatusSink.h"
 
 namespace {
 
@@ -37,10 +37,10 @@ std::vector<data::CommandRecord> Commands() {
   std::vector<data::CommandRecord> list;
   for (int c = 0; c < 500; ++c) {
     data::CommandRecord r;
-    r.category = data::Fixed("Category " + QString::number(c % 10), data::kCategoryWidth);
-    r.name = data::Fixed("Command " + QString::number(c), data::kNameWidth);
+    r.category = base::Fixed("Category " + QString::number(c % 10), data::kCategoryWidth);
+    r.name = base::Fixed("Command " + QString::number(c), data::kNameWidth);
     for (int g = 0; g < 5; ++g)
-      r.grammars << data::Fixed(QString("(please) [set|turn] device %1 phrase %2 [on|up] (now)").arg(c).arg(g),
+      r.grammars << base::Fixed(QString("(please) [set|turn] device %1 phrase %2 [on|up] (now)").arg(c).arg(g),
                                 data::kGrammarWidth);
     list.push_back(std::move(r));
   }

@@ -8,9 +8,9 @@
 #include <cstdio>
 
 #include "LargeInstallation.h"
-#include "checklists/AircraftScan.h"
+#include "core/checklists/AircraftScan.h"
 #include "data/IniFile.h"
-#include "data/SimInstallation.h"
+#include "platform/SimInstallation.h"
 
 namespace {
 

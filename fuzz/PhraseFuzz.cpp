@@ -9,11 +9,11 @@
 
 #include "LiteralExpansion.h"
 #include "data/CommandList.h"
-#include "data/Cp1252.h"
-#include "data/FixedText.h"
-#include "grammar/CheckExpandGrammar.h"
-#include "shell/AppState.h"
-#include "shell/Dialogs.h"
+#include "base/Cp1252.h"
+#include "base/FixedText.h"
+#include "core/grammar/CheckExpandGrammar.h"
+#include "core/shell/AppState.h"
+#include "core/shell/Dialogs.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace qv;
   if (size > static_cast<size_t>(data::kGrammarWidth)) return 0;
   const QString stored =
-      data::Fixed(data::FromCp1252(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)),
+      base::Fixed(base::FromCp1252(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)),
                   data::kGrammarWidth);
   const bool legal = grammar::CheckGrammar(stored);
 

@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QtEndian>
 
-#include "data/Cp1252.h"
-#include "data/FixedText.h"
+#include "base/Cp1252.h"
+#include "base/FixedText.h"
 
 namespace qv::data {
 
@@ -32,7 +32,7 @@ int32_t BinaryReader::ReadInt32() {
 
 QString BinaryReader::ReadFixed(int width) {
   if (!Take(width)) return QString(width, u' ');
-  QString text = FromCp1252(m_bytes.constData() + m_pos, width);
+  QString text = base::FromCp1252(m_bytes.constData() + m_pos, width);
   m_pos += width;
   return text;
 }
@@ -51,7 +51,7 @@ void BinaryWriter::WriteInt32(int32_t value) {
 
 void BinaryWriter::WriteFixed(const QString& value, int width) {
   bool ok = true;
-  QByteArray bytes = ToCp1252(Fixed(value, width), &ok);
+  QByteArray bytes = base::ToCp1252(base::Fixed(value, width), &ok);
   if (!ok) m_lossy = true;
   // Every code-page character is one byte, so this only guards odd input.
   bytes.resize(width, ' ');

@@ -3,12 +3,6 @@
 #include <QFileInfo>
 
 #include "data/BinaryIo.h"
-#include "shell/AppState.h"
-#include "shell/Context.h"
-#include "shell/Dialogs.h"
-#include "shell/FileUtil.h"
-#include "shell/Shutdown.h"
-#include "shell/StatusSink.h"
 
 namespace qv::data {
 namespace {
@@ -24,12 +18,6 @@ bool ReadTexts(BinaryReader& in, qint64 count, int width, QStringList& out) {
   out.reserve(count);
   for (qint64 i = 0; i < count; ++i) out << in.ReadFixed(width);
   return true;
-}
-
-void ShowError(shell::Dialogs& dialogs, const QString& firstLine, int icon) {
-  dialogs.ShowMessage("Quorvane Error",
-                      shell::JoinLines({firstLine, "Please contact Veltrane Support", "Please press OK to continue..."}),
-                      icon, true, false, "");
 }
 
 }  // namespace
@@ -79,32 +67,6 @@ bool SerializeCommandList(const std::vector<CommandRecord>& list, QByteArray& by
   if (lossy) *lossy = w.lossy();
   bytes = w.bytes();
   return true;
-}
-
-int LoadCommandList(shell::Context& ctx) {
-  ctx.status.SetStatus("Loading Command List, standby...");
-  QByteArray bytes;
-  std::vector<CommandRecord> list;
-  if (!ReadWholeFile(CommandListFilePath(ctx.state.installDir), bytes) || !ParseCommandList(bytes, list)) {
-    ShowError(ctx.dialogs, "There was an error in loading the " + kCommandListFileName + " file.", shell::kIconError);
-    ctx.shutdown.Shutdown();
-    return 1;
-  }
-  ctx.state.commands = std::move(list);
-  return 0;
-}
-
-int SaveCommandList(const shell::AppState& state, shell::Dialogs& dialogs) {
-  const QString path = CommandListFilePath(state.installDir);
-  QByteArray bytes;
-  if (!SerializeCommandList(state.commands, bytes) ||
-      !shell::KeepBackup(path, state.installDir + "/Data/" + kCommandListBackupName) ||
-      !shell::WriteFileAtomic(path, bytes)) {
-    ShowError(dialogs, "There was an error in writing out the " + kCommandListFileName + " file.",
-              shell::kIconWarning);
-    return 1;
-  }
-  return 0;
 }
 
 QStringList BuildCommandCategories(const std::vector<CommandRecord>& commands) {

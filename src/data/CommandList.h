@@ -6,12 +6,6 @@
 #include <cstdint>
 #include <vector>
 
-namespace qv::shell {
-struct Context;
-struct AppState;
-class Dialogs;
-}  // namespace qv::shell
-
 namespace qv::data {
 
 // Field widths of a command record, in characters (and bytes on disk).
@@ -45,14 +39,6 @@ QString CommandListFilePath(const QString& installDir);
 bool ParseCommandList(const QByteArray& bytes, std::vector<CommandRecord>& out);
 // False when a list is too long for its 16-bit last index.
 bool SerializeCommandList(const std::vector<CommandRecord>& list, QByteArray& bytes, bool* lossy = nullptr);
-
-// Start-up: replaces AppState::commands with the file's contents. A missing
-// or damaged file shows the load error, runs Shutdown and returns 1.
-int LoadCommandList(shell::Context& ctx);
-
-// Writes every command, keeping one ".bak" copy of the previous file. Returns
-// 1 after the write-error dialog; the file on disk is then unchanged.
-int SaveCommandList(const shell::AppState& state, shell::Dialogs& dialogs);
 
 // The categories in first-seen order, compared trimmed and upper-cased; the
 // first spelling met is kept (trimmed).

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include "data/Cp1252.h"
+#include "base/Cp1252.h"
 
 namespace qv::data {
 namespace {
@@ -58,7 +58,7 @@ void IniFile::parse() {
       line.end = e;
     }
     while (line.end > line.start && m_bytes[line.end - 1] == '\r') --line.end;
-    const QString text = TrimBlanks(FromCp1252(m_bytes.constData() + line.start, line.end - line.start));
+    const QString text = TrimBlanks(base::FromCp1252(m_bytes.constData() + line.start, line.end - line.start));
     const int index = static_cast<int>(m_lines.size());
     if (text.isEmpty()) {
       line.kind = Line::Blank;
@@ -141,12 +141,12 @@ void IniFile::replaceBytes(qsizetype from, qsizetype to, const QByteArray& with)
 }
 
 void IniFile::setValue(const QString& section, const QString& key, const QString& value) {
-  const QByteArray keyLine = ToCp1252(TrimBlanks(key) + u'=' + value);
+  const QByteArray keyLine = base::ToCp1252(TrimBlanks(key) + u'=' + value);
   const int s = findSection(section);
   if (s < 0) {
     QByteArray add;
     if (!m_bytes.isEmpty() && !m_bytes.endsWith('\n')) add += "\r\n";
-    add += "[" + ToCp1252(TrimBlanks(section)) + "]\r\n" + keyLine + "\r\n";
+    add += "[" + base::ToCp1252(TrimBlanks(section)) + "]\r\n" + keyLine + "\r\n";
     m_bytes += add;
     m_exists = true;
     parse();
@@ -155,7 +155,7 @@ void IniFile::setValue(const QString& section, const QString& key, const QString
   const int k = findKey(s, key);
   if (k >= 0) {
     const Line& line = m_lines[k];
-    replaceBytes(line.start, line.end, ToCp1252(line.name + u'=' + value));
+    replaceBytes(line.start, line.end, base::ToCp1252(line.name + u'=' + value));
     return;
   }
   const Line& last = m_lines[m_sections[s].lastLine];

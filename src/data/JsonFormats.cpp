@@ -6,8 +6,8 @@
 #include <QJsonParseError>
 #include <limits>
 
-#include "data/Cp1252.h"
-#include "data/FixedText.h"
+#include "base/Cp1252.h"
+#include "base/FixedText.h"
 
 namespace qv::data {
 namespace {
@@ -29,7 +29,7 @@ QByteArray Quote(const QString& text) {
   return out + "\"";
 }
 
-QByteArray Text(const QString& fixedField) { return Quote(RightTrimmed(fixedField)); }
+QByteArray Text(const QString& fixedField) { return Quote(base::RightTrimmed(fixedField)); }
 
 QByteArray Indent(int level) { return QByteArray(level * 2, ' '); }
 
@@ -77,8 +77,8 @@ class Reader {
 
   bool Fixed(const QString& value, const QString& at, int width, QString& out) {
     if (value.size() > width) return Fail(at, QString("longer than %1 characters").arg(width));
-    if (!FitsCp1252(value)) return Fail(at, "holds a character outside the Windows-1252 code page");
-    out = data::Fixed(value, width);
+    if (!base::FitsCp1252(value)) return Fail(at, "holds a character outside the Windows-1252 code page");
+    out = base::Fixed(value, width);
     return true;
   }
 

@@ -5,12 +5,7 @@
 #include <functional>
 
 #include "data/BinaryIo.h"
-#include "data/Cp1252.h"
-#include "shell/AppState.h"
-#include "shell/Context.h"
-#include "shell/Dialogs.h"
-#include "shell/Shutdown.h"
-#include "shell/StatusSink.h"
+#include "base/Cp1252.h"
 
 namespace qv::data {
 namespace {
@@ -40,7 +35,7 @@ bool ParseLines(const QByteArray& bytes, int fieldCount, std::vector<Record>& ou
   std::vector<Record> list;
   list.reserve(lines.size());
   for (const QByteArray& line : lines) {
-    const QStringList fields = FromCp1252(line).split(u'|');
+    const QStringList fields = base::FromCp1252(line).split(u'|');
     if (fields.size() < fieldCount) return false;
     Record r;
     if (!fill(fields, r)) return false;
@@ -51,21 +46,6 @@ bool ParseLines(const QByteArray& bytes, int fieldCount, std::vector<Record>& ou
 }
 
 bool IsBlank(QChar c) { return c == u' ' || c == u'\t'; }
-
-int LoadList(shell::Context& ctx, const QString& status, const QString& fileName,
-             const std::function<bool(const QByteArray&)>& parse) {
-  ctx.status.SetStatus(status);
-  QByteArray bytes;
-  if (!ReadWholeFile(ctx.state.installDir + "/Data/" + fileName, bytes) || !parse(bytes)) {
-    ctx.dialogs.ShowMessage("Quorvane Fatal Error",
-                            shell::JoinLines({"There was an error in your " + fileName + " file.",
-                                              "Quorvane will not be able to load.", "Press OK to Exit."}),
-                            shell::kIconError, true, false, "");
-    ctx.shutdown.Shutdown();
-    return 1;
-  }
-  return 0;
-}
 
 }  // namespace
 
@@ -123,16 +103,6 @@ bool ParseNavaidList(const QByteArray& bytes, std::vector<NavaidRecord>& out) {
     r.actionText = f[2];
     return true;
   });
-}
-
-int LoadIlsList(shell::Context& ctx) {
-  return LoadList(ctx, "Loading ILS Information, standby...", kIlsFileName,
-                  [&ctx](const QByteArray& b) { return ParseIlsList(b, ctx.state.ilsList); });
-}
-
-int LoadNavaidList(shell::Context& ctx) {
-  return LoadList(ctx, "Loading Navaid Information, standby...", kNavaidFileName,
-                  [&ctx](const QByteArray& b) { return ParseNavaidList(b, ctx.state.navaidList); });
 }
 
 }  // namespace qv::data

@@ -6,10 +6,6 @@
 
 class QByteArray;
 
-namespace qv::shell {
-struct Context;
-}
-
 namespace qv::data {
 
 // One line of ILS_Info.txt; fields kept exactly as read.
@@ -40,10 +36,5 @@ bool ParseActionNumber(const QString& text, int16_t& out);
 // refused, nothing half-read is kept).
 bool ParseIlsList(const QByteArray& bytes, std::vector<IlsRecord>& out);
 bool ParseNavaidList(const QByteArray& bytes, std::vector<NavaidRecord>& out);
-
-// Start-up (normal mode): fill AppState::ilsList / navaidList. A missing or
-// malformed file shows the fatal dialog, runs Shutdown and returns 1.
-int LoadIlsList(shell::Context& ctx);
-int LoadNavaidList(shell::Context& ctx);
 
 }  // namespace qv::data

@@ -4,12 +4,6 @@
 #include <cstdint>
 #include <vector>
 
-namespace qv::shell {
-struct Context;
-class Dialogs;
-struct AppState;
-}  // namespace qv::shell
-
 namespace qv::data {
 
 // One value list of the grammar (a speed, an altitude ...), section "List.N".
@@ -43,17 +37,10 @@ inline const QString kMainSection = QStringLiteral("Main");
 
 QString SettingsFilePath(const QString& installDir);
 
-// Reads the whole settings file, then finds the simulator's configuration
-// file. On failure it has shown its dialog and run Shutdown; returns 1.
-int LoadSettings(shell::Context& ctx);
+class IniFile;
 
-// Each writes one key of section "Main"; a missing settings file is reported
-// and the key written all the same (which creates the file).
-void SaveCopilotVoice(const shell::AppState& state, shell::Dialogs& dialogs);
-void SaveMicrophone(const shell::AppState& state, shell::Dialogs& dialogs);
-void SavePathFSXConfig(const shell::AppState& state);
-// `anyWritten` is whether any assignment has its kneeboard-written flag set;
-// the value stored is 1 or 0, never -1. Also updates the state.
-void SaveChecklistBackups(shell::AppState& state, shell::Dialogs& dialogs, bool anyWritten);
+// The values of a settings file. False when a number does not fit its 16-bit
+// field: the file is then in error and `out` is left as it was.
+bool ParseSettings(const IniFile& ini, SettingsState& out);
 
 }  // namespace qv::data

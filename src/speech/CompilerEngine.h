@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "grammar/SpeechEngines.h"
+#include "core/grammar/SpeechEngines.h"
 #include "speech/GrammarCompiler.h"
 
 namespace qv::speech {

@@ -3,7 +3,7 @@
 #include <QString>
 #include <memory>
 
-#include "grammar/SpeechEngines.h"
+#include "core/grammar/SpeechEngines.h"
 
 namespace qv::speech {
 

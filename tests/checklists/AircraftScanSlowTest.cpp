@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 
 #include "TestEnv.h"
-#include "checklists/AircraftScan.h"
+#include "core/checklists/AircraftScan.h"
 
 using namespace qv::checklists;
 

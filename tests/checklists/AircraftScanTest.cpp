@@ -5,20 +5,20 @@
 
 #include "FixtureTree.h"
 #include "TestEnv.h"
-#include "checklists/AircraftScan.h"
-#include "data/FixedText.h"
-#include "shell/Startup.h"
+#include "core/checklists/AircraftScan.h"
+#include "base/FixedText.h"
+#include "core/shell/Startup.h"
 
 using namespace qv::checklists;
 using qv::data::ChecklistAssignment;
-using qv::data::Fixed;
+using qv::base::Fixed;
 using qv::test::CopyTree;
 using qv::test::WriteBytes;
 
 namespace {
 
 ChecklistAssignment Assignment(const QString& title, const QString& checklist, int16_t written = 0) {
-  return {Fixed(title, qv::data::kAssignmentTitleWidth), Fixed(checklist, qv::data::kAssignmentNameWidth), written};
+  return {qv::base::Fixed(title, qv::data::kAssignmentTitleWidth), qv::base::Fixed(checklist, qv::data::kAssignmentNameWidth), written};
 }
 
 // A simulator holding the sample tree, with the installation two levels down.
@@ -148,8 +148,8 @@ TEST(AircraftScan, LinksEveryAircraftToOneAssignment) {
   EXPECT_EQ(FindTitle(c, "Cessna White")->assignmentIndex, 1);
   ASSERT_EQ(assignments.size(), 3u + 14u);
   EXPECT_EQ(assignments[0].aircraftTitle.trimmed(), "Old Aircraft");
-  EXPECT_EQ(assignments[3].aircraftTitle, Fixed("Squadron One", qv::data::kAssignmentTitleWidth));
-  EXPECT_EQ(assignments[3].checklistName, Fixed("", qv::data::kAssignmentNameWidth));
+  EXPECT_EQ(assignments[3].aircraftTitle, qv::base::Fixed("Squadron One", qv::data::kAssignmentTitleWidth));
+  EXPECT_EQ(assignments[3].checklistName, qv::base::Fixed("", qv::data::kAssignmentNameWidth));
   EXPECT_EQ(assignments[3].written, 0);
   for (const auto& a : assignments) EXPECT_NE(a.aircraftTitle.trimmed(), "Cessna White Duplicate");
 
@@ -267,15 +267,15 @@ TEST(AircraftCatalogueBuild, SortsOrdinally) {
 
 TEST(AircraftCatalogueBuild, SortFunctionsTouchOnlyTheirRange) {
   AircraftCatalogue c;
-  for (const char* n : {"D", "C", "B", "A"}) c.manufacturers.push_back({Fixed(n, kManufacturerWidth), {}});
+  for (const char* n : {"D", "C", "B", "A"}) c.manufacturers.push_back({qv::base::Fixed(n, kManufacturerWidth), {}});
   SortManufacturers(c, 1, 3);
   QStringList order;
   for (const auto& m : c.manufacturers) order << m.name.trimmed();
   EXPECT_EQ(order, (QStringList{"D", "A", "B", "C"}));
 
-  c.manufacturers[0].types = {{Fixed("b", kTypeWidth), {}}, {Fixed("a", kTypeWidth), {}}};
-  c.manufacturers[0].types[1].variations = {{Fixed("y", kVariationWidth), Fixed("t1", kTitleWidth), 0, {}, {}},
-                                            {Fixed("x", kVariationWidth), Fixed("t2", kTitleWidth), 1, {}, {}}};
+  c.manufacturers[0].types = {{qv::base::Fixed("b", kTypeWidth), {}}, {qv::base::Fixed("a", kTypeWidth), {}}};
+  c.manufacturers[0].types[1].variations = {{qv::base::Fixed("y", kVariationWidth), qv::base::Fixed("t1", kTitleWidth), 0, {}, {}},
+                                            {qv::base::Fixed("x", kVariationWidth), qv::base::Fixed("t2", kTitleWidth), 1, {}, {}}};
   SortTypes(c, 0, 1, 0);
   EXPECT_EQ(c.manufacturers[0].types[0].name.trimmed(), "a");
   SortVariations(c, 0, 1, 0, 0);

@@ -80,7 +80,7 @@ TEST_F(AssignScreenTest, TreeListAndMarksFollowTheCatalogueAndAssignments) {
 }
 
 TEST_F(AssignScreenTest, VariationClickShowsDetailsAndMatchesTheListWithoutCase) {
-  assignment(kAlpha, 0, kGreen).checklistName = data::Fixed("  trainer CHECKS", data::kAssignmentNameWidth);
+  assignment(kAlpha, 0, kGreen).checklistName = base::Fixed("  trainer CHECKS", data::kAssignmentNameWidth);
   ClickAircraft(kAlpha, 0, kGreen);
   EXPECT_EQ(screen->lstChecklists->selectedItems().value(0)->text(), "Trainer Checks");
   EXPECT_EQ(Label("lbl_Manufacturer"), "Alpha");
@@ -154,7 +154,7 @@ TEST_F(AssignScreenTest, AssignWithWritingFlagsSiblingsAndRestoreClearsThemAgain
 
 TEST_F(AssignScreenTest, MixOfWrittenAndBareAircraftShowsTheFreeImage) {
   assignment(kAlpha, 0, kGreen).written = 1;
-  assignment(kAlpha, 0, kRed).checklistName = data::Fixed("", data::kAssignmentNameWidth);
+  assignment(kAlpha, 0, kRed).checklistName = base::Fixed("", data::kAssignmentNameWidth);
   screen->RefreshAircraftMarks();
   EXPECT_EQ(Image(kAlpha, 0), 5);  // Green written, Blue and Red bare
 }

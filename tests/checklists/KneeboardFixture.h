@@ -11,21 +11,21 @@
 
 #include "FixtureTree.h"
 #include "TestEnv.h"
-#include "checklists/AircraftScan.h"
-#include "checklists/KneeboardChecklist.h"
+#include "core/checklists/AircraftScan.h"
+#include "core/checklists/KneeboardChecklist.h"
 #include "data/ChecklistFiles.h"
 #include "data/CommandList.h"
-#include "data/FixedText.h"
+#include "base/FixedText.h"
 
 namespace qv::test {
 
 inline data::CommandRecord Command(const QString& category, const QString& name, const QStringList& grammars) {
   data::CommandRecord c;
-  c.category = data::Fixed(category, data::kCategoryWidth);
-  c.name = data::Fixed(name, data::kNameWidth);
-  c.eventName = data::Fixed("EVENT", data::kEventNameWidth);
-  c.helpText = data::Fixed("", data::kHelpTextWidth);
-  for (const QString& g : grammars) c.grammars << data::Fixed(g, data::kGrammarWidth);
+  c.category = base::Fixed(category, data::kCategoryWidth);
+  c.name = base::Fixed(name, data::kNameWidth);
+  c.eventName = base::Fixed("EVENT", data::kEventNameWidth);
+  c.helpText = base::Fixed("", data::kHelpTextWidth);
+  for (const QString& g : grammars) c.grammars << base::Fixed(g, data::kGrammarWidth);
   return c;
 }
 
@@ -38,11 +38,11 @@ inline std::vector<data::CommandRecord> SmallCommands() {
 
 inline data::ChecklistItem Item(const QString& challenge, const QString& response) {
   data::ChecklistItem item;
-  item.challenge = data::Fixed(challenge, data::kChallengeWidth);
-  item.pronunciation = data::Fixed(challenge, data::kPronunciationWidth);
-  item.response = data::Fixed(response, data::kResponseWidth);
-  item.responses = {{data::Fixed("Ignore", data::kResponseTextWidth), data::kIgnoreFunction},
-                    {data::Fixed("Skip", data::kResponseTextWidth), data::kSkipFunction}};
+  item.challenge = base::Fixed(challenge, data::kChallengeWidth);
+  item.pronunciation = base::Fixed(challenge, data::kPronunciationWidth);
+  item.response = base::Fixed(response, data::kResponseWidth);
+  item.responses = {{base::Fixed("Ignore", data::kResponseTextWidth), data::kIgnoreFunction},
+                    {base::Fixed("Skip", data::kResponseTextWidth), data::kSkipFunction}};
   return item;
 }
 
@@ -101,7 +101,7 @@ struct KneeboardTree {
   }
 
   static data::ChecklistAssignment Assign(const QString& title, const QString& checklist, int16_t written = 0) {
-    return {data::Fixed(title, data::kAssignmentTitleWidth), data::Fixed(checklist, data::kAssignmentNameWidth),
+    return {base::Fixed(title, data::kAssignmentTitleWidth), base::Fixed(checklist, data::kAssignmentNameWidth),
             written};
   }
 

@@ -100,7 +100,7 @@ TEST_F(ScriptTest, IllegalPhraseStopsTheBuildAndKeepsTheFinishedBlocks) {
   ASSERT_EQ(env.dialogs.messages.size(), 1u);
   EXPECT_EQ(env.dialogs.last().title, "Grammar Error");
 
-  env.state.commands.back().grammars[0] = data::Fixed("squawk [seven|eight]", data::kGrammarWidth);
+  env.state.commands.back().grammars[0] = base::Fixed("squawk [seven|eight]", data::kGrammarWidth);
   BuildKneeboardScript(env.ctx);
   EXPECT_TRUE(env.state.kneeboardScriptBuilt);
   EXPECT_TRUE(env.state.kneeboardScript[1].contains(Row("2.  Squawk", "Squawk eight")));

@@ -7,7 +7,7 @@
 #include "KneeboardFixture.h"
 #include "data/IniFile.h"
 #include "data/Settings.h"
-#include "shell/Startup.h"
+#include "core/shell/Startup.h"
 
 using namespace qv;
 using namespace qv::checklists;
@@ -68,8 +68,8 @@ TEST_F(KneeboardTreeTest, UpdateWritesEachSharedPageOnceAndKeepsTheOriginals) {
 
 TEST_F(KneeboardTreeTest, UpdateSkipsWrittenAircraftAndThoseWithoutChecklist) {
   assignment(kBravo, 0, 0).written = 1;  // its checklist may have changed since: still skipped
-  assignment(kAlpha, 0, kGreen).checklistName = data::Fixed("", data::kAssignmentNameWidth);
-  assignment(kAlpha, 0, kRed).checklistName = data::Fixed("", data::kAssignmentNameWidth);
+  assignment(kAlpha, 0, kGreen).checklistName = base::Fixed("", data::kAssignmentNameWidth);
+  assignment(kAlpha, 0, kRed).checklistName = base::Fixed("", data::kAssignmentNameWidth);
   ASSERT_EQ(UpdateAllChecklists(env.ctx), 0);
   EXPECT_EQ(ReadBytes(jetPage), jetOriginal);
   EXPECT_EQ(ReadBytes(trainerPage), trainerOriginal);
@@ -78,7 +78,7 @@ TEST_F(KneeboardTreeTest, UpdateSkipsWrittenAircraftAndThoseWithoutChecklist) {
 }
 
 TEST_F(KneeboardTreeTest, UpdateThatWritesNothingStoresZero) {
-  for (auto& a : env.state.assignments) a.checklistName = data::Fixed("", data::kAssignmentNameWidth);
+  for (auto& a : env.state.assignments) a.checklistName = base::Fixed("", data::kAssignmentNameWidth);
   env.state.settings.checklistBackups = -1;
   ASSERT_EQ(UpdateAllChecklists(env.ctx), 0);
   EXPECT_EQ(StoredBackups(inst), 0);
@@ -88,8 +88,8 @@ TEST_F(KneeboardTreeTest, UpdateThatWritesNothingStoresZero) {
 TEST_F(KneeboardTreeTest, WritingTwiceKeepsTheFirstBackupAndTheCachedScript) {
   ASSERT_EQ(WriteAircraftChecklist(env.ctx, kBravo, 0, 0), 0);
   // Phrases edited after the script was built show only in the next run.
-  env.state.commands[0].grammars[0] = data::Fixed("landing lights bright", data::kGrammarWidth);
-  assignment(kBravo, 0, 0).checklistName = data::Fixed("Trainer Checks", data::kAssignmentNameWidth);
+  env.state.commands[0].grammars[0] = base::Fixed("landing lights bright", data::kGrammarWidth);
+  assignment(kBravo, 0, 0).checklistName = base::Fixed("Trainer Checks", data::kAssignmentNameWidth);
   ASSERT_EQ(WriteAircraftChecklist(env.ctx, kBravo, 0, 0), 0);
   EXPECT_TRUE(PageOf(jetPage, "Trainer Checks"));
   EXPECT_FALSE(ReadBytes(jetPage).contains("Landing lights bright"));
@@ -164,7 +164,7 @@ TEST_F(KneeboardTreeTest, BackupThatCannotBeTakenLeavesThePageAlone) {
 }
 
 TEST_F(KneeboardTreeTest, MissingChecklistFileLeavesTheFolderAsItWas) {
-  assignment(kBravo, 0, 0).checklistName = data::Fixed("Gone", data::kAssignmentNameWidth);
+  assignment(kBravo, 0, 0).checklistName = base::Fixed("Gone", data::kAssignmentNameWidth);
   EXPECT_EQ(WriteAircraftChecklist(env.ctx, kBravo, 0, 0), 1);
   EXPECT_EQ(ReadBytes(jetPage), jetOriginal);
   EXPECT_FALSE(QFileInfo::exists(aircraft("Bravo_Jet/jet_check.qvb")));

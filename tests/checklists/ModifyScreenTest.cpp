@@ -8,7 +8,7 @@
 #include <QListWidget>
 
 #include "ScreenFixture.h"
-#include "data/Cp1252.h"
+#include "base/Cp1252.h"
 
 using namespace qv;
 using checklists::frm_Modify;
@@ -52,7 +52,7 @@ class ModifyScreenTest : public ::testing::Test, public test::ChecklistScreens {
   void Number() {
     for (int i = 0; i < int(Section(screen->section()).size()); ++i)
       env.state.openChecklist.sections[screen->section()][i].challenge =
-          data::Fixed(QString("Step %1").arg(i), data::kChallengeWidth);
+          base::Fixed(QString("Step %1").arg(i), data::kChallengeWidth);
     screen->RefreshStepPage(screen->section(), screen->page());
   }
   QString Challenge(int s, int i) { return Section(s)[i].challenge.trimmed(); }
@@ -240,7 +240,7 @@ TEST_F(ModifyScreenTest, TextBoxesKeepWithinTheirFieldsAndTheCodePage) {
   EXPECT_EQ(screen->txt_Challenge->text(), QString::fromUtf8("Caf\xc3\xa9   \xe2\x82\xac"));
   EXPECT_EQ(Challenge(0, 0), QString::fromUtf8("Caf\xc3\xa9   \xe2\x82\xac"));
   EXPECT_EQ(env.dialogs.last().title, "Checklist Modification Error");
-  EXPECT_TRUE(data::FitsCp1252(Section(0)[0].challenge));
+  EXPECT_TRUE(base::FitsCp1252(Section(0)[0].challenge));
 
   Type(screen->txt_Pronunciation, "     ");
   EXPECT_EQ(Section(0)[0].pronunciation, QString(data::kPronunciationWidth, u' '));

@@ -8,9 +8,9 @@
 
 #include "KneeboardFixture.h"
 #include "UiEnv.h"
-#include "checklists/frm_Assign.h"
-#include "checklists/frm_Modify.h"
-#include "shell/frm_Parent.h"
+#include "gui/checklists/frm_Assign.h"
+#include "gui/checklists/frm_Modify.h"
+#include "gui/shell/frm_Parent.h"
 
 namespace qv::test {
 

@@ -4,7 +4,7 @@
 #include "data/BinaryIo.h"
 #include "data/ChecklistFiles.h"
 #include "data/CommandList.h"
-#include "data/FixedText.h"
+#include "base/FixedText.h"
 
 using namespace qv::data;
 using qv::test::FixturesDir;
@@ -16,13 +16,13 @@ QByteArray Fixture(const QString& name) { return ReadBytes(FixturesDir() + "/dat
 
 CommandRecord Command(const QString& category, int g, int r) {
   CommandRecord c;
-  c.category = Fixed(category, kCategoryWidth);
-  c.name = Fixed("Name", kNameWidth);
-  c.eventName = Fixed("EVENT", kEventNameWidth);
-  c.helpText = Fixed("Help", kHelpTextWidth);
+  c.category = qv::base::Fixed(category, kCategoryWidth);
+  c.name = qv::base::Fixed("Name", kNameWidth);
+  c.eventName = qv::base::Fixed("EVENT", kEventNameWidth);
+  c.helpText = qv::base::Fixed("Help", kHelpTextWidth);
   c.functionNumber = -42;
-  for (int i = 0; i < g; ++i) c.grammars << Fixed(QString("grammar %1").arg(i), kGrammarWidth);
-  for (int i = 0; i < r; ++i) c.readbacks << Fixed(QString("readback %1").arg(i), kReadbackWidth);
+  for (int i = 0; i < g; ++i) c.grammars << qv::base::Fixed(QString("grammar %1").arg(i), kGrammarWidth);
+  for (int i = 0; i < r; ++i) c.readbacks << qv::base::Fixed(QString("readback %1").arg(i), kReadbackWidth);
   return c;
 }
 
@@ -104,8 +104,8 @@ TEST(ChecklistFormat, EmptyChecklistIsTheHeaderAlone) {
 TEST(ChecklistFormat, ItemSizesAndRoundTrip) {
   ChecklistFile c;
   c.name = "Mine";
-  c.sections[5].push_back({Fixed("Flaps", 256), Fixed("flaps", 256), Fixed("Up", 128),
-                           {{Fixed("Ignore", 128), kIgnoreFunction}, {Fixed("Skip", 128), kSkipFunction}}});
+  c.sections[5].push_back({qv::base::Fixed("Flaps", 256), qv::base::Fixed("flaps", 256), qv::base::Fixed("Up", 128),
+                           {{qv::base::Fixed("Ignore", 128), kIgnoreFunction}, {qv::base::Fixed("Skip", 128), kSkipFunction}}});
   QByteArray bytes;
   ASSERT_TRUE(SerializeChecklist(c, bytes));
   EXPECT_EQ(bytes.size(), 24 + 906);
@@ -122,7 +122,7 @@ TEST(ChecklistFormat, ItemSizesAndRoundTrip) {
 }
 
 TEST(AssignmentsFormat, SizesAndRoundTrip) {
-  std::vector<ChecklistAssignment> one = {{Fixed("T", 256), Fixed("", 256), 0}};
+  std::vector<ChecklistAssignment> one = {{qv::base::Fixed("T", 256), qv::base::Fixed("", 256), 0}};
   EXPECT_EQ(SerializeAssignments(one).size(), 516);
   const QByteArray fixture = Fixture("Checklist_Assignments.dat");
   std::vector<ChecklistAssignment> list;

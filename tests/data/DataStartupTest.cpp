@@ -7,9 +7,11 @@
 #include "TestEnv.h"
 #include "data/ChecklistFiles.h"
 #include "data/CommandList.h"
-#include "data/FixedText.h"
+#include "base/FixedText.h"
 #include "data/NavaidLists.h"
-#include "shell/Startup.h"
+#include "core/shell/Startup.h"
+#include "core/data/CommandListStore.h"
+#include "core/data/ChecklistStore.h"
 
 using namespace qv::data;
 using qv::test::FixturesDir;

@@ -5,6 +5,7 @@
 #include "TestEnv.h"
 #include "data/IniFile.h"
 #include "data/Settings.h"
+#include "core/data/SettingsStore.h"
 
 using namespace qv;
 using test::ReadBytes;

@@ -4,14 +4,14 @@
 #include <QTemporaryDir>
 
 #include "TestEnv.h"
-#include "data/SimInstallation.h"
+#include "platform/SimInstallation.h"
 
 using namespace qv;
 
 TEST(SimInstallation, SimulatorFolderIsTwoLevelsAboveTheInstallation) {
   test::TestInstallation install;
-  EXPECT_EQ(data::SimulatorFolder(install.installDir), QDir::cleanPath(install.simDir));
-  EXPECT_EQ(data::SimulatorExecutable(install.installDir), install.simDir + "/fsx.exe");
+  EXPECT_EQ(platform::SimulatorFolder(install.installDir), QDir::cleanPath(install.simDir));
+  EXPECT_EQ(platform::SimulatorExecutable(install.installDir), install.simDir + "/fsx.exe");
 }
 
 // Paths in simulator files are Windows paths written in any letter case.
@@ -19,14 +19,14 @@ TEST(SimInstallation, WindowsPathsResolveWithoutRegardToCase) {
   QTemporaryDir dir;
   QDir().mkpath(dir.path() + "/SimObjects/Airplanes/C172/Texture.1");
   test::WriteBytes(dir.path() + "/SimObjects/Airplanes/C172/Aircraft.CFG", "x");
-  EXPECT_EQ(data::ResolveNoCase(dir.path(), "simobjects\\AIRPLANES"), dir.path() + "/SimObjects/Airplanes");
-  EXPECT_EQ(data::ResolveNoCase(dir.path(), "SimObjects\\Airplanes\\c172\\TEXTURE.1\\"),
+  EXPECT_EQ(platform::ResolveNoCase(dir.path(), "simobjects\\AIRPLANES"), dir.path() + "/SimObjects/Airplanes");
+  EXPECT_EQ(platform::ResolveNoCase(dir.path(), "SimObjects\\Airplanes\\c172\\TEXTURE.1\\"),
             dir.path() + "/SimObjects/Airplanes/C172/Texture.1");
-  EXPECT_EQ(data::FindNoCase(dir.path() + "/SimObjects/Airplanes/C172", "aircraft.cfg"),
+  EXPECT_EQ(platform::FindNoCase(dir.path() + "/SimObjects/Airplanes/C172", "aircraft.cfg"),
             dir.path() + "/SimObjects/Airplanes/C172/Aircraft.CFG");
-  EXPECT_EQ(data::FindNoCase(dir.path(), "missing"), "");
+  EXPECT_EQ(platform::FindNoCase(dir.path(), "missing"), "");
   // a missing component leaves the path as written, with slashes
-  EXPECT_EQ(data::ResolveNoCase(dir.path(), "SimObjects\\Boats"), dir.path() + "/SimObjects/Boats");
+  EXPECT_EQ(platform::ResolveNoCase(dir.path(), "SimObjects\\Boats"), dir.path() + "/SimObjects/Boats");
   // absolute paths are allowed
-  EXPECT_EQ(data::ResolveNoCase("/elsewhere", dir.path() + "/simobjects"), dir.path() + "/SimObjects");
+  EXPECT_EQ(platform::ResolveNoCase("/elsewhere", dir.path() + "/simobjects"), dir.path() + "/SimObjects");
 }

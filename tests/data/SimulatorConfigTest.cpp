@@ -6,7 +6,7 @@
 #include "TestEnv.h"
 #include "data/IniFile.h"
 #include "data/Settings.h"
-#include "data/SimulatorConfig.h"
+#include "core/data/SimulatorConfig.h"
 #include "platform/Platform.h"
 
 using namespace qv::data;

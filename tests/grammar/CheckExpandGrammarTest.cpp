@@ -4,8 +4,8 @@
 
 #include "LiteralExpansion.h"
 #include "TestEnv.h"
-#include "data/FixedText.h"
-#include "grammar/CheckExpandGrammar.h"
+#include "base/FixedText.h"
+#include "core/grammar/CheckExpandGrammar.h"
 
 using namespace qv;
 using grammar::CheckGrammar;
@@ -14,7 +14,7 @@ using grammar::ExpandToSentences;
 
 namespace {
 
-QString Stored(const QString& phrase) { return data::Fixed(phrase, data::kGrammarWidth); }
+QString Stored(const QString& phrase) { return base::Fixed(phrase, data::kGrammarWidth); }
 
 QStringList Trimmed(const QStringList& list) {
   QStringList out;

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "GrammarFixture.h"
-#include "data/Cp1252.h"
-#include "grammar/GrammarScript.h"
-#include "grammar/GrammarWriter.h"
-#include "grammar/TestGrammar.h"
+#include "base/Cp1252.h"
+#include "core/grammar/GrammarScript.h"
+#include "core/grammar/GrammarWriter.h"
+#include "core/grammar/TestGrammar.h"
 
 using namespace qv;
 
@@ -54,7 +54,7 @@ TEST_F(DemoGrammarTest, ScriptDocument) {
   ASSERT_TRUE(grammar::BuildGrammarScript(env.ctx, rtf));
   EXPECT_TRUE(env.dialogs.messages.empty());
   EXPECT_EQ(env.dialogs.progress.size(), static_cast<size_t>(env.state.categories.size()));
-  test::ExpectGolden(data::ToCp1252(rtf), "demo/QuorvaneScript.rtf");
+  test::ExpectGolden(base::ToCp1252(rtf), "demo/QuorvaneScript.rtf");
 }
 
 }  // namespace

@@ -10,21 +10,21 @@
 
 #include "TestEnv.h"
 #include "data/DemoData.h"
-#include "data/FixedText.h"
-#include "shell/AppState.h"
-#include "shell/Startup.h"
+#include "base/FixedText.h"
+#include "core/shell/AppState.h"
+#include "core/shell/Startup.h"
 
 namespace qv::test {
 
 inline data::CommandRecord Command(const QString& category, const QString& name, const QString& eventName,
                                    int16_t functionNumber, const QStringList& phrases) {
   data::CommandRecord c;
-  c.category = data::Fixed(category, data::kCategoryWidth);
-  c.name = data::Fixed(name, data::kNameWidth);
-  c.eventName = data::Fixed(eventName, data::kEventNameWidth);
-  c.helpText = data::Fixed("", data::kHelpTextWidth);
+  c.category = base::Fixed(category, data::kCategoryWidth);
+  c.name = base::Fixed(name, data::kNameWidth);
+  c.eventName = base::Fixed(eventName, data::kEventNameWidth);
+  c.helpText = base::Fixed("", data::kHelpTextWidth);
   c.functionNumber = functionNumber;
-  for (const QString& p : phrases) c.grammars << data::Fixed(p, data::kGrammarWidth);
+  for (const QString& p : phrases) c.grammars << base::Fixed(p, data::kGrammarWidth);
   return c;
 }
 

@@ -18,21 +18,22 @@
 #include "GrammarFixture.h"
 #include "TestEnv.h"
 #include "data/CommandList.h"
-#include "data/Cp1252.h"
+#include "base/Cp1252.h"
 #include "data/IniFile.h"
-#include "grammar/GrammarScript.h"
-#include "grammar/frm_Configure.h"
-#include "grammar/frm_GrammarScreens.h"
-#include "grammar/frm_Script.h"
-#include "grammar/frm_Test.h"
-#include "shell/LaunchHooks.h"
-#include "shell/frm_Parent.h"
-#include "ui/Router.h"
-#include "ui/SkinnedButton.h"
-#include "ui/SkinnedDialogs.h"
-#include "ui/frm_Input.h"
-#include "ui/frm_Message.h"
-#include "ui/frm_Progress.h"
+#include "core/grammar/GrammarScript.h"
+#include "gui/grammar/frm_Configure.h"
+#include "gui/grammar/frm_GrammarScreens.h"
+#include "gui/grammar/frm_Script.h"
+#include "gui/grammar/frm_Test.h"
+#include "core/shell/LaunchHooks.h"
+#include "gui/shell/frm_Parent.h"
+#include "gui/kit/Router.h"
+#include "gui/kit/SkinnedButton.h"
+#include "gui/kit/SkinnedDialogs.h"
+#include "gui/kit/frm_Input.h"
+#include "gui/kit/frm_Message.h"
+#include "gui/kit/frm_Progress.h"
+#include "core/data/CommandListStore.h"
 
 using namespace qv;
 
@@ -46,10 +47,10 @@ class GrammarScreensTest : public testing::Test {
  protected:
   GrammarScreensTest() : env(inst.installDir) {
     test::FillSmallCommandSet(env.state);
-    env.state.commands[1].readbacks = {data::Fixed("Tuning to <RWY_APT_ID>", data::kReadbackWidth)};
-    env.state.commands[5].readbacks = {data::Fixed("Nav two set", data::kReadbackWidth),
-                                       data::Fixed("climbing to <alt> feet", data::kReadbackWidth)};
-    env.state.commands[4].grammars = {data::Fixed("[gear|wheels] (down)", data::kGrammarWidth)};
+    env.state.commands[1].readbacks = {base::Fixed("Tuning to <RWY_APT_ID>", data::kReadbackWidth)};
+    env.state.commands[5].readbacks = {base::Fixed("Nav two set", data::kReadbackWidth),
+                                       base::Fixed("climbing to <alt> feet", data::kReadbackWidth)};
+    env.state.commands[4].grammars = {base::Fixed("[gear|wheels] (down)", data::kGrammarWidth)};
     env.state.settings.lists = {{"<ALT>", "altitude", " three thousand "}, {"", "unnamed", "never"}};
     env.state.settings.copilotVoice = 3;
     env.state.speechReady = true;
@@ -110,7 +111,7 @@ class GrammarScreensTest : public testing::Test {
     for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
     return out;
   }
-  QString Trimmed(const QString& s) { return data::RightTrimmed(s); }
+  QString Trimmed(const QString& s) { return base::RightTrimmed(s); }
 
   test::TestInstallation inst;
   test::TestEnv env;
@@ -190,7 +191,7 @@ TEST_F(GrammarScreensTest, AddEditDeletePhraseThenSaveAndCompile) {
   EXPECT_EQ(shown.back().message, "\nEnter a new grammar for the command: Set Heading Bug");
   QStringList& grammars = env.state.commands[2].grammars;
   ASSERT_EQ(grammars.size(), 3);
-  EXPECT_EQ(grammars[2], data::Fixed("turn heading bug [left|right]", 256));
+  EXPECT_EQ(grammars[2], base::Fixed("turn heading bug [left|right]", 256));
   EXPECT_EQ(Items(c.listGrammar).last(), "turn heading bug [left|right]");
   EXPECT_TRUE(c.unsavedChanges());
   EXPECT_EQ(frame.btn_OK->state(), "enabled");
@@ -550,7 +551,7 @@ TEST_F(GrammarScreensTest, WithSpeechOffTheTestEndsAfterWritingTheGrammar) {
 TEST_F(GrammarScreensTest, IllegalPhraseOpensTheTestScreenWithoutSentences) {
   Enter();
   Choose(2, 0);
-  env.state.commands[4].grammars[0] = data::Fixed("gear [up", 256);
+  env.state.commands[4].grammars[0] = base::Fixed("gear [up", 256);
   Cfg().CommandChosen(0);
   Cfg().listGrammar->setCurrentRow(0);
   Release(&Cfg(), "btn_TestGrammar");
@@ -601,7 +602,7 @@ TEST_F(GrammarScreensTest, ScriptIsShownFormattedAndSavedByteExact) {
 
   Release(&frame, "btn_OK");
   EXPECT_EQ(shown.back().title, "Grammar Script Saved");
-  EXPECT_EQ(test::ReadBytes(inst.installDir + "/QuorvaneScript.rtf"), data::ToCp1252(expected));
+  EXPECT_EQ(test::ReadBytes(inst.installDir + "/QuorvaneScript.rtf"), base::ToCp1252(expected));
 
   Release(&frame, "btn_Cancel");
   EXPECT_EQ(frame.currentScreen, "frm_Configure");
@@ -615,7 +616,7 @@ TEST_F(GrammarScreensTest, ScriptWithAnIllegalPhraseKeepsThePreviousDocument) {
   const QString first = screens.script()->document();
   ASSERT_FALSE(first.isEmpty());
   Release(&frame, "btn_Cancel");
-  env.state.commands[3].grammars[0] = data::Fixed("landing (lights", 256);
+  env.state.commands[3].grammars[0] = base::Fixed("landing (lights", 256);
   Release(&Cfg(), "btn_Script");
   EXPECT_TRUE(Titles().contains("Grammar Error"));
   EXPECT_EQ(frame.currentScreen, "frm_Script");

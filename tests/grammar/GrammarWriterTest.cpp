@@ -6,7 +6,7 @@
 
 #include "GrammarFixture.h"
 #include "TestEnv.h"
-#include "grammar/GrammarWriter.h"
+#include "core/grammar/GrammarWriter.h"
 
 using namespace qv;
 
@@ -61,7 +61,7 @@ TEST(CategoryGrammar, ListReferenceAddsColonAndNoPhrasesGiveTest) {
   EXPECT_EQ(Rule(gear, "GEAR_UP"),
             QStringList({"<GEAR_UP>:", "\t!action(\"|3\")", "\t!ignore(", "\t\t(", "\t\tTest", "\t\t)", "\t)", ";"}));
   s.commands[0].grammars.clear();
-  s.commands[0].grammars << data::Fixed("<NUM_1> on", 256);
+  s.commands[0].grammars << base::Fixed("<NUM_1> on", 256);
   EXPECT_EQ(Rule(grammar::BuildCategoryGrammar(s, "Lights"), "STROBES_TOGGLE")[1], "\t!action(\"|57:\")");
 }
 
@@ -71,7 +71,7 @@ struct TranslateCase {
 };
 class TranslatePhraseTest : public testing::TestWithParam<TranslateCase> {};
 TEST_P(TranslatePhraseTest, Translates) {
-  EXPECT_EQ(grammar::TranslatePhrase(data::Fixed(GetParam().phrase, 256)), GetParam().written);
+  EXPECT_EQ(grammar::TranslatePhrase(base::Fixed(GetParam().phrase, 256)), GetParam().written);
   EXPECT_EQ(grammar::TranslatePhrase(GetParam().phrase), GetParam().written);  // unpadded alike
 }
 INSTANTIATE_TEST_SUITE_P(

@@ -3,7 +3,7 @@
 #include "GrammarFixture.h"
 #include "TestEnv.h"
 #include "data/NavaidLists.h"
-#include "grammar/NavaidGrammar.h"
+#include "core/grammar/NavaidGrammar.h"
 
 using namespace qv;
 

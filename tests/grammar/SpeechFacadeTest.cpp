@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestEnv.h"
-#include "grammar/SpeechFacade.h"
+#include "core/grammar/SpeechFacade.h"
 
 using namespace qv;
 

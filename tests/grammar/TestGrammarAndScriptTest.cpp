@@ -6,9 +6,9 @@
 
 #include "GrammarFixture.h"
 #include "TestEnv.h"
-#include "grammar/GrammarScript.h"
-#include "grammar/GrammarWriter.h"
-#include "grammar/TestGrammar.h"
+#include "core/grammar/GrammarScript.h"
+#include "core/grammar/GrammarWriter.h"
+#include "core/grammar/TestGrammar.h"
 
 using namespace qv;
 
@@ -39,7 +39,7 @@ TEST_F(TestGrammarTest, WritesThePhraseAloneWithoutNavaids) {
 }
 
 TEST_F(TestGrammarTest, LowerCaseNavaidRuleBringsInTheNavaidGrammars) {
-  env.state.commands[0].grammars[0] = data::Fixed("tune [nav one|nav two] to <nav_id>", 256);
+  env.state.commands[0].grammars[0] = base::Fixed("tune [nav one|nav two] to <nav_id>", 256);
   ASSERT_EQ(grammar::WriteTestGrammar(env.ctx, 0, 0), 0);
   const QString text = grammar::BuildTestGrammar(env.state, 0, 0);
   EXPECT_TRUE(text.contains("!import<FLAP_SETTING>;\r\n!import<NAV_ID>;\r\n!import<NAV_NAME>;\r\n"
@@ -59,7 +59,7 @@ TEST_F(TestGrammarTest, FailsWithoutSharedListsOrWithBadIndices) {
 }
 
 TEST_F(TestGrammarTest, Golden) {
-  env.state.commands[2].grammars[0] = data::Fixed("(please) set [heading|the heading] (to) <HDG> on <nav_name>", 256);
+  env.state.commands[2].grammars[0] = base::Fixed("(please) set [heading|the heading] (to) <HDG> on <nav_name>", 256);
   ASSERT_EQ(grammar::WriteTestGrammar(env.ctx, 2, 0), 0);
   test::ExpectGolden(test::ReadBytes(TestDir() + "/Test.bnf"), "small/Test.bnf");
 }
@@ -112,7 +112,7 @@ TEST(GrammarScript, RomanHeadingsAndEmptyCategories) {
 TEST(GrammarScript, StopsAtAnIllegalPhraseAndKeepsThePreviousDocument) {
   test::TestEnv env;
   test::FillSmallCommandSet(env.state);
-  env.state.commands[3].grammars << data::Fixed("lights on!", 256);
+  env.state.commands[3].grammars << base::Fixed("lights on!", 256);
   QString rtf = "previous";
   EXPECT_FALSE(grammar::BuildGrammarScript(env.ctx, rtf));
   EXPECT_EQ(rtf, "previous");

@@ -6,16 +6,16 @@
 #include <unistd.h>
 
 #include "TestEnv.h"
-#include "shell/FileUtil.h"
+#include "base/FileUtil.h"
 
 using namespace qv;
 
 TEST(DeleteFileIfPresent, DeletesOrReportsAFileItCannotDelete) {
   QTemporaryDir dir;
   const QString path = dir.path() + "/a.dat";
-  EXPECT_TRUE(shell::DeleteFileIfPresent(path));  // nothing there
+  EXPECT_TRUE(base::DeleteFileIfPresent(path));  // nothing there
   test::WriteBytes(path, "x");
-  EXPECT_TRUE(shell::DeleteFileIfPresent(path));
+  EXPECT_TRUE(base::DeleteFileIfPresent(path));
   EXPECT_FALSE(QFile::exists(path));
 
   // A file in a folder without write permission cannot go: the retries end
@@ -25,20 +25,20 @@ TEST(DeleteFileIfPresent, DeletesOrReportsAFileItCannotDelete) {
   QDir().mkpath(locked);
   test::WriteBytes(locked + "/b.dat", "x");
   QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-  EXPECT_FALSE(shell::DeleteFileIfPresent(locked + "/b.dat"));
+  EXPECT_FALSE(base::DeleteFileIfPresent(locked + "/b.dat"));
   QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 TEST(WriteFileAtomic, AFailedWriteLeavesThePreviousFile) {
   QTemporaryDir dir;
   const QString path = dir.path() + "/CommandList.dat";
-  ASSERT_TRUE(shell::WriteFileAtomic(path, "first"));
-  ASSERT_TRUE(shell::KeepBackup(path, dir.path() + "/CommandList.bak"));
-  ASSERT_TRUE(shell::WriteFileAtomic(path, "second"));
+  ASSERT_TRUE(base::WriteFileAtomic(path, "first"));
+  ASSERT_TRUE(base::KeepBackup(path, dir.path() + "/CommandList.bak"));
+  ASSERT_TRUE(base::WriteFileAtomic(path, "second"));
   EXPECT_EQ(test::ReadBytes(path), "second");
   EXPECT_EQ(test::ReadBytes(dir.path() + "/CommandList.bak"), "first");
   // the target is a folder: the write fails and nothing is lost
   QString error;
-  EXPECT_FALSE(shell::WriteFileAtomic(dir.path(), "x", &error));
+  EXPECT_FALSE(base::WriteFileAtomic(dir.path(), "x", &error));
   EXPECT_FALSE(error.isEmpty());
 }

@@ -9,12 +9,12 @@
 #include "UiEnv.h"
 #include "XSession.h"
 #include "platform/Platform.h"
-#include "shell/Launch.h"
-#include "shell/frm_Parent.h"
-#include "shell/frm_Starter.h"
-#include "ui/Router.h"
-#include "ui/SkinnedButton.h"
-#include "ui/SkinnedDialogs.h"
+#include "core/shell/Launch.h"
+#include "gui/shell/frm_Parent.h"
+#include "gui/shell/frm_Starter.h"
+#include "gui/kit/Router.h"
+#include "gui/kit/SkinnedButton.h"
+#include "gui/kit/SkinnedDialogs.h"
 
 namespace qv::test {
 namespace {

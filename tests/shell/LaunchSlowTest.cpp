@@ -7,9 +7,9 @@
 #include "TestEnv.h"
 #include "XSession.h"
 #include "platform/Platform.h"
-#include "shell/Launch.h"
-#include "shell/Startup.h"
-#include "shell/frm_Starter.h"
+#include "core/shell/Launch.h"
+#include "core/shell/Startup.h"
+#include "gui/shell/frm_Starter.h"
 
 namespace qv::test {
 namespace {

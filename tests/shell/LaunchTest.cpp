@@ -3,8 +3,8 @@
 #include <QDir>
 
 #include "TestEnv.h"
-#include "shell/Launch.h"
-#include "shell/Startup.h"
+#include "core/shell/Launch.h"
+#include "core/shell/Startup.h"
 
 namespace qv::test {
 namespace {

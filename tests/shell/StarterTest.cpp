@@ -2,8 +2,8 @@
 #include <QRegularExpression>
 
 #include "TestEnv.h"
-#include "shell/Launch.h"
-#include "shell/frm_Starter.h"
+#include "core/shell/Launch.h"
+#include "gui/shell/frm_Starter.h"
 
 namespace qv::test {
 namespace {

@@ -4,8 +4,8 @@
 
 #include "TestEnv.h"
 #include "data/IniFile.h"
-#include "shell/ScreenTips.h"
-#include "shell/Startup.h"
+#include "core/shell/ScreenTips.h"
+#include "core/shell/Startup.h"
 
 using namespace qv;
 

@@ -13,7 +13,7 @@
 
 #include "SpeechTestSupport.h"
 #include "TestEnv.h"
-#include "grammar/SpeechFacade.h"
+#include "core/grammar/SpeechFacade.h"
 #include "speech/AudioSource.h"
 #include "speech/Espeak.h"
 #include "speech/Recognizer.h"

@@ -6,7 +6,7 @@
 
 #include "SpeechTestSupport.h"
 #include "TestEnv.h"
-#include "grammar/SpeechFacade.h"
+#include "core/grammar/SpeechFacade.h"
 #include "speech/AudioSource.h"
 #include "speech/EngineFactory.h"
 #include "speech/Espeak.h"

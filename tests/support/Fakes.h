@@ -4,8 +4,8 @@
 #include <QStringList>
 
 #include "platform/Platform.h"
-#include "shell/Shutdown.h"
-#include "shell/StatusSink.h"
+#include "core/shell/Shutdown.h"
+#include "core/shell/StatusSink.h"
 
 namespace qv::test {
 

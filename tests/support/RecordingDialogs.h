@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "shell/Dialogs.h"
+#include "core/shell/Dialogs.h"
 
 namespace qv::test {
 

@@ -10,11 +10,11 @@
 #include "Fakes.h"
 #include "LaunchFakes.h"
 #include "RecordingDialogs.h"
-#include "grammar/SpeechEngines.h"
-#include "grammar/SpeechFacade.h"
-#include "shell/AppState.h"
-#include "shell/Context.h"
-#include "shell/Shutdown.h"
+#include "core/grammar/SpeechEngines.h"
+#include "core/grammar/SpeechFacade.h"
+#include "core/shell/AppState.h"
+#include "core/shell/Context.h"
+#include "core/shell/Shutdown.h"
 
 // Readable failure output for Qt strings.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }

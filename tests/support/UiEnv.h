@@ -5,12 +5,12 @@
 
 #include "TestEnv.h"
 #include "platform/Joystick.h"
-#include "shell/LaunchHooks.h"
-#include "shell/frm_Parent.h"
-#include "ui/DialogWindow.h"
-#include "ui/Router.h"
-#include "ui/SkinnedButton.h"
-#include "ui/SkinnedDialogs.h"
+#include "core/shell/LaunchHooks.h"
+#include "gui/shell/frm_Parent.h"
+#include "gui/kit/DialogWindow.h"
+#include "gui/kit/Router.h"
+#include "gui/kit/SkinnedButton.h"
+#include "gui/kit/SkinnedDialogs.h"
 
 namespace qv::test {
 

@@ -5,11 +5,11 @@
 
 #include "UiEnv.h"
 #include "data/IniFile.h"
-#include "shell/Dialogs.h"
-#include "ui/DialogTags.h"
-#include "ui/frm_Input.h"
-#include "ui/frm_Message.h"
-#include "ui/frm_Progress.h"
+#include "core/shell/Dialogs.h"
+#include "gui/kit/DialogTags.h"
+#include "gui/kit/frm_Input.h"
+#include "gui/kit/frm_Message.h"
+#include "gui/kit/frm_Progress.h"
 
 using namespace qv;
 

@@ -4,7 +4,7 @@
 #include <QTest>
 
 #include "TestEnv.h"
-#include "ui/frm_LC.h"
+#include "gui/kit/frm_LC.h"
 
 using namespace qv;
 

@@ -3,9 +3,9 @@
 #include <QFont>
 
 #include "UiEnv.h"
-#include "shell/ScreenTips.h"
-#include "ui/SmallFontFix.h"
-#include "ui/frm_LC.h"
+#include "core/shell/ScreenTips.h"
+#include "gui/kit/SmallFontFix.h"
+#include "gui/kit/frm_LC.h"
 
 using namespace qv;
 

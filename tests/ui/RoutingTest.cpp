@@ -2,9 +2,9 @@
 
 
 #include "UiEnv.h"
-#include "checklists/frm_Assign.h"
-#include "checklists/frm_Modify.h"
-#include "grammar/frm_GrammarScreens.h"
+#include "gui/checklists/frm_Assign.h"
+#include "gui/checklists/frm_Modify.h"
+#include "gui/grammar/frm_GrammarScreens.h"
 
 using namespace qv;
 using ui::ButtonKind;

@@ -5,7 +5,7 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
-#include "ui/RtfReader.h"
+#include "gui/kit/RtfReader.h"
 
 using namespace qv;
 

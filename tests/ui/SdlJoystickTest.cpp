@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "UiEnv.h"
-#include "ui/frm_Input.h"
+#include "gui/kit/frm_Input.h"
 
 #ifdef QV_HAVE_SDL2
 #include <SDL.h>

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "UiEnv.h"
-#include "ui/cls_Tooltip.h"
+#include "gui/kit/cls_Tooltip.h"
 
 using namespace qv;
 using ui::ButtonKind;

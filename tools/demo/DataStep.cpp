@@ -5,9 +5,9 @@
 
 #include "DemoSteps.h"
 #include "data/BinaryIo.h"
-#include "data/Cp1252.h"
+#include "base/Cp1252.h"
 #include "data/JsonFormats.h"
-#include "shell/FileUtil.h"
+#include "base/FileUtil.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ using namespace qv::data;
 QString Write(const QString& path, const QByteArray& bytes) {
   QDir().mkpath(QFileInfo(path).path());
   QString error;
-  if (!qv::shell::WriteFileAtomic(path, bytes, &error)) return path + ": " + error;
+  if (!qv::base::WriteFileAtomic(path, bytes, &error)) return path + ": " + error;
   return {};
 }
 
@@ -68,7 +68,7 @@ QString NavaidLists(const QString& source, const QString& install) {
     QByteArray text;
     if (QString error = Read(source + "/Data/" + name, text); !error.isEmpty()) return error;
     bool ok = true;
-    const QByteArray bytes = ToCp1252(QString::fromUtf8(WithCrLf(text)), &ok);
+    const QByteArray bytes = qv::base::ToCp1252(QString::fromUtf8(WithCrLf(text)), &ok);
     if (!ok) return name + ": a character outside the Windows-1252 code page";
     if (QString error = Write(install + "/Data/" + name, bytes); !error.isEmpty()) return error;
   }

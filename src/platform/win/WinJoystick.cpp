@@ -1,4 +1,5 @@
 #include <windows.h>
+
 #include <mmsystem.h>
 
 #include "platform/Joystick.h"

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "data/Cp1252.h"
+#include "base/Cp1252.h"
 #include "speech/Espeak.h"
 #include "speech/Voices.h"
 
@@ -56,7 +56,7 @@ int32_t EspeakSpeechOutput::VoicePresent(int voice) {
 int32_t EspeakSpeechOutput::Speak(int voice, int volume, int rate, const QByteArray& text) {
   const QString name = EspeakVoiceFor(voice);
   if (name.isEmpty() || !EspeakVoiceExists(name)) return 1;
-  const QString words = data::FromCp1252(text).trimmed();
+  const QString words = base::FromCp1252(text).trimmed();
   if (words.isEmpty()) return 1;
   Cancel();
   m_cancel = false;

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <thread>
 
-#include "grammar/SpeechEngines.h"
+#include "core/grammar/SpeechEngines.h"
 
 namespace qv::speech {
 

@@ -1,6 +1,7 @@
 #include "speech/win/SapiSpeechOutput.h"
 
 #include <windows.h>
+
 #include <sapi.h>
 
 #include <algorithm>

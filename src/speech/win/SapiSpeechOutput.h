@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 
-#include "grammar/SpeechEngines.h"
+#include "core/grammar/SpeechEngines.h"
 
 struct ISpVoice;
 

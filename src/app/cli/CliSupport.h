@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+#include "core/grammar/SpeechEngines.h"
+#include "core/grammar/SpeechFacade.h"
+#include "platform/Platform.h"
+#include "core/shell/AppState.h"
+#include "core/shell/Context.h"
+#include "core/shell/Dialogs.h"
+#include "core/shell/Shutdown.h"
+#include "core/shell/StatusSink.h"
+#include "speech/EngineFactory.h"
+
+namespace qv::cli {
+
+// Dialogs of the headless companion: messages go to stderr, input is never
+// given (an input dialog counts as cancelled), progress is not shown.
+class CliDialogs final : public shell::Dialogs {
+ public:
+  void ShowMessage(const QString& title, const QString& message, int icon, bool showOk, bool showCancel,
+                   const QString& tag) override;
+  void ShowInput(const QString& title, const QString& message, const QString& prompt, bool showOk,
+                 bool showCancel, const QString& defaultText, const QString& tag) override;
+  void ProgressOpen(const QString&, const QString&) override {}
+  void ProgressUpdate(const QString&, double) override {}
+  void ProgressHide() override {}
+};
+
+// The CLI does not end the process from inside an operation: it notes the
+// request and the command returns a failure status.
+class CliExit final : public shell::ProcessExit {
+ public:
+  void Exit(int) override { requested = true; }
+  bool requested = false;
+};
+
+// Everything an operation needs, for one installation folder.
+struct Session {
+  explicit Session(const QString& installDir);
+
+  shell::AppState state;
+  platform::Platform platform;
+  CliDialogs dialogs;
+  CliExit exit;
+  qv::speech::EngineSet engines;
+  grammar::SpeechFacade speech;
+  shell::ShutdownSequence shutdown;
+  shell::NullStatusSink status;
+  shell::Context ctx;
+};
+
+struct Command {
+  QString name;
+  QString usage;
+  QString summary;
+  std::function<int(const QStringList& args)> run;
+};
+
+// Every subcommand registers itself here.
+std::vector<Command>& Commands();
+struct Registrar {
+  explicit Registrar(Command command) { Commands().push_back(std::move(command)); }
+};
+
+void PrintOut(const QString& text);
+void PrintErr(const QString& text);
+
+}  // namespace qv::cli

@@ -1,0 +1,36 @@
+#include <QFile>
+
+#include "app/cli/CliSupport.h"
+#include "app/cli/InstallationTables.h"
+#include "core/grammar/GrammarWriter.h"
+#include "speech/GrammarCompiler.h"
+
+namespace qv::cli {
+namespace {
+
+int Run(const QStringList& args) {
+  if (args.size() != 1) {
+    PrintErr("Usage: quorvane-cli compile INSTALL_DIR\n");
+    return 2;
+  }
+  Session session(args[0]);
+  if (LoadCommandTables(session) != 0) return 1;
+  if (grammar::WriteAllGrammars(session.ctx) != 0) {
+    PrintErr("Grammar Export Error: the grammar files could not be written.\n");
+    return 1;
+  }
+  session.state.speechReady = true;
+  session.speech.fnBinCompile_Call(0, 0, 0);
+  const int16_t status = session.speech.fnBinCompile_Call(1, 0, 1);
+  QFile log(speech::CompileLogPath(session.state.installDir + "/Grammars"));
+  if (log.open(QIODevice::ReadOnly)) PrintOut(QString::fromUtf8(log.readAll()));
+  session.speech.fnBinCompile_Call(2, 0, 0);
+  PrintErr(status == 0 ? QString("Grammars compiled.\n") : QString("Grammar compile failed (status %1).\n").arg(status));
+  return status == 0 ? 0 : 1;
+}
+
+const Registrar reg({"compile", "compile INSTALL_DIR",
+                     "write and compile the installation's grammar files, printing every problem", Run});
+
+}  // namespace
+}  // namespace qv::cli

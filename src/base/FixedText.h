@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+namespace qv::base {
+
+// Fixed-width text fields hold exactly `width` characters in memory: the
+// value left-aligned, blank-padded on the right, cut when longer. Every user
+// trims them.
+inline QString Fixed(const QString& value, int width) {
+  return value.size() >= width ? value.left(width) : value + QString(width - value.size(), u' ');
+}
+
+// Trailing blanks removed, leading ones kept (the padding only).
+inline QString RightTrimmed(const QString& value) {
+  qsizetype n = value.size();
+  while (n > 0 && value[n - 1] == u' ') --n;
+  return value.left(n);
+}
+
+}  // namespace qv::base

@@ -1,0 +1,440 @@
+#include "core/checklists/KneeboardChecklist.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include "data/ChecklistFiles.h"
+#include "base/Cp1252.h"
+#include "data/Settings.h"
+#include "platform/SimInstallation.h"
+#include "core/grammar/CheckExpandGrammar.h"
+#include "core/shell/AppState.h"
+#include "core/shell/Context.h"
+#include "core/shell/Dialogs.h"
+#include "base/FileUtil.h"
+#include "core/shell/Shutdown.h"
+#include "core/data/ChecklistStore.h"
+#include "core/data/SettingsStore.h"
+
+namespace qv::checklists {
+namespace {
+
+using shell::kCr;
+using shell::kCr2;
+
+const QString kStandby = QStringLiteral("Please standby...");
+const QString kPressOk = QStringLiteral("Please press OK to continue...");
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Section headings as the kneeboard shows them (the editor words the last one
+// differently).
+const QString kSectionHeadings[data::kSectionCount] = {
+    QStringLiteral("Preflight"),
+    QStringLiteral("Pushback"),
+    QStringLiteral("Start Engines and Before Taxi"),
+    QStringLiteral("Runup"),
+    QStringLiteral("Before Takeoff"),
+    QStringLiteral("After Takeoff Climb"),
+    QStringLiteral("Cruise"),
+    QStringLiteral("Descent"),
+    QStringLiteral("Approach"),
+    QStringLiteral("Landing"),
+    QStringLiteral("After Landing"),
+    QStringLiteral("Engine Shutdown and Secure Aircraft"),
+};
+
+const QString kFont = QStringLiteral("<font face=\"Arial, Helvetica, sans-serif\" size=\"2\">");
+const QString kRule =
+    QStringLiteral("<hr width=\"400\" align=\"left\" color=\"#000000\" noshade size=\"1\">") + kCrLf;
+const QString kTableOpen =
+    QStringLiteral("<table width=\"400\" border=\"0\" cellspacing=\"0\" cellpadding=\"0\">") + kCrLf;
+
+// Names, challenges and responses are typed by users; a "<" or "&" in one
+// would otherwise be read as markup by the kneeboard.
+QString Html(const QString& text) {
+  QString out;
+  out.reserve(text.size());
+  for (QChar c : text) {
+    if (c == u'&')
+      out += QStringLiteral("&amp;");
+    else if (c == u'<')
+      out += QStringLiteral("&lt;");
+    else if (c == u'>')
+      out += QStringLiteral("&gt;");
+    else
+      out += c;
+  }
+  return out;
+}
+
+QString Row(const QString& left, const QString& right) {
+  return "<tr><td width=\"220\"><b><font size=\"2\">" + left + "</font></b></td><td width=\"180\"><font size=\"2\">" +
+         right + "</font></td></tr>" + kCrLf;
+}
+
+// The head shared by checklist sections and script blocks: rule, bold title, table.
+QString BlockHead(const QString& title) {
+  return "<br>" + kCrLf + kRule + kFont + " <b>" + title + "</b><br>" + kCrLf + "<br>" + kCrLf + kTableOpen;
+}
+
+QString BlockTail() { return "</table>" + kCrLf + "</font>" + kCrLf; }
+
+QString PageHead(const QString& name) {
+  QString s;
+  s += "<html>" + kCrLf;
+  s += "<head>" + kCrLf;
+  s += "<title>" + name + " Checklist</title>" + kCrLf;
+  s += "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">" + kCrLf;
+  s += "</head>" + kCrLf + kCrLf;
+  s += "<body bgcolor=\"#FFFFFF\" text=\"#000000\">" + kCrLf;
+  s += "<b>" + kFont + name + " Checklist</font></b>" + kFont + "<br>" + kCrLf;
+  s += "<br>" + kCrLf;
+  s += "Quorvane Checklist and Speech Recognition Commands.  Full Quorvane script below the checklist.</font><br>" +
+       kCrLf;
+  return s;
+}
+
+QString ScriptHead() {
+  return "<br>" + kCrLf + kRule + kFont + " <b>Grammar Script</b><br>" + kCrLf + "<br>" + kCrLf +
+         "The following is broken into command categories and the associated commands.  Each command includes the "
+         "script that you may speak to control Flight Simulator.  If you make changes to your grammar phrases using "
+         "the Quorvane interface, generate a new checklist to show the changes.</font><br>" +
+         kCrLf;
+}
+
+QString PageClose() { return "</body>" + kCrLf + "</html>" + kCrLf; }
+
+QString SectionBlock(int k, const std::vector<data::ChecklistItem>& items) {
+  QString s = BlockHead(kSectionHeadings[k]);
+  for (const data::ChecklistItem& item : items)
+    s += Row(Html(grammar::TrimSpaces(item.challenge)), Html(grammar::TrimSpaces(item.response).toUpper()));
+  return s + BlockTail();
+}
+
+QString ScriptSentence(const QString& expanded) {
+  QString p = grammar::TrimSpaces(expanded);
+  if (!p.isEmpty()) p[0] = p[0].toUpper();
+  p.replace(u'<', u'[');
+  p.replace(u'>', u']');
+  return p;
+}
+
+// --- the aircraft -------------------------------------------------------------
+
+const AircraftVariation* Variation(const shell::AppState& state, int m, int t, int v) {
+  const auto& ms = state.catalogue.manufacturers;
+  if (m < 0 || m >= static_cast<int>(ms.size())) return nullptr;
+  const auto& ts = ms[m].types;
+  if (t < 0 || t >= static_cast<int>(ts.size())) return nullptr;
+  const auto& vs = ts[t].variations;
+  if (v < 0 || v >= static_cast<int>(vs.size())) return nullptr;
+  return &vs[v];
+}
+
+data::ChecklistAssignment* Assignment(shell::AppState& state, const AircraftVariation& variation) {
+  const int i = variation.assignmentIndex;
+  if (i < 0 || i >= static_cast<int>(state.assignments.size())) return nullptr;
+  return &state.assignments[i];
+}
+
+QString PageKey(const AircraftVariation& v) { return v.checklistPage.trimmed().toUpper(); }
+
+bool AnyWritten(const shell::AppState& state) {
+  for (const auto& a : state.assignments)
+    if (a.written == 1) return true;
+  return false;
+}
+
+// Whether any page stays written once the variations sharing v's page are
+// cleared: what the settings value will be after a restore.
+bool AnyWrittenBesidesPage(shell::AppState& state, int m, int t, int v) {
+  const AircraftVariation* self = Variation(state, m, t, v);
+  if (!self) return AnyWritten(state);
+  std::vector<bool> cleared(state.assignments.size(), false);
+  for (const AircraftVariation& w : state.catalogue.manufacturers[m].types[t].variations)
+    if (PageKey(w) == PageKey(*self) && w.assignmentIndex >= 0 &&
+        w.assignmentIndex < static_cast<int>(cleared.size()))
+      cleared[w.assignmentIndex] = true;
+  for (size_t i = 0; i < state.assignments.size(); ++i)
+    if (!cleared[i] && state.assignments[i].written == 1) return true;
+  return false;
+}
+
+QString AircraftName(const AircraftVariation& v) { return v.title.trimmed(); }
+
+// --- file steps ----------------------------------------------------------------
+
+// A byte-for-byte copy; the target appears only once complete.
+bool CopyWhole(const QString& from, const QString& to, QString* error) {
+  QFile in(from);
+  if (!in.open(QIODevice::ReadOnly)) {
+    *error = in.errorString();
+    return false;
+  }
+  const QByteArray bytes = in.readAll();
+  if (in.error() != QFileDevice::NoError) {
+    *error = in.errorString();
+    return false;
+  }
+  in.close();
+  return base::WriteFileAtomic(to, bytes, error);
+}
+
+// Backs up, builds and writes one aircraft's page. Empty on success, else
+// what failed; the aircraft folder is then as it was.
+QString WriteOne(shell::Context& ctx, const AircraftVariation& variation, const QString& checklistName) {
+  shell::AppState& state = ctx.state;
+  const QString page = variation.checklistPage;
+  const QString backup = BackupFileOf(page);
+
+  // An existing backup holds the page from before the first write; keep it.
+  bool tookBackup = false;
+  if (!QFileInfo(backup).isFile() && QFileInfo::exists(page)) {
+    QString error;
+    if (!CopyWhole(page, backup, &error))
+      return "its page " + QDir::toNativeSeparators(page) + " could not be backed up to " +
+             QDir::toNativeSeparators(backup) + " (" + error + ")";
+    tookBackup = true;
+  }
+  const auto undoBackup = [&] {
+    if (tookBackup) base::DeleteFileIfPresent(backup);  // an identical copy of the page still there
+  };
+
+  if (!state.kneeboardScriptBuilt) {
+    ctx.dialogs.ProgressOpen(QStringLiteral("Creating Grammar Script"),
+                             "Creating the complete grammar phrases script." + kCr2 + kStandby);
+    BuildKneeboardScript(ctx);
+    ctx.dialogs.ProgressHide();
+  }
+
+  if (data::LoadChecklistFile(state, checklistName + ".dat") != 0) {
+    undoBackup();
+    return "its checklist file " + checklistName + ".dat could not be read";
+  }
+
+  ctx.dialogs.ProgressOpen(QStringLiteral("Writing Checklist"), "Writing Checklist" + kCr2 + kStandby);
+  QString error;
+  const int status = WriteKneeboardPage(ctx, page, checklistName, &error);
+  ctx.dialogs.ProgressHide();
+  if (status != 0) {
+    undoBackup();
+    return "its page " + QDir::toNativeSeparators(page) + " could not be written (" + error + ")";
+  }
+  return {};
+}
+
+// Puts the backup back. Empty on success (also when there is no backup).
+QString RestoreOne(const AircraftVariation& variation) {
+  const QString page = variation.checklistPage;
+  const QString backup = BackupFileOf(page);
+  if (!QFileInfo(backup).isFile()) return {};  // a page generated where none was stays
+  QString error;
+  if (!CopyWhole(backup, page, &error))
+    return "its page " + QDir::toNativeSeparators(page) + " could not be replaced by the backup " +
+           QDir::toNativeSeparators(backup) + " (" + error + ")";
+  // Should the backup resist deletion, it is a copy of the page now in place.
+  base::DeleteFileIfPresent(backup);
+  return {};
+}
+
+void ReportOne(shell::Context& ctx, const QString& verb, const QString& aircraft, const QString& reason,
+               const QString& consequence) {
+  ctx.dialogs.ShowMessage(QStringLiteral("Quorvane Error"),
+                          "The kneeboard checklist of " + aircraft + " could not be " + verb + ": " + reason + "." +
+                              kCr2 + consequence + kCr2 + kPressOk,
+                          shell::kIconWarning, true, false, QString());
+}
+
+void ReportMany(shell::Context& ctx, const QString& verb, const QStringList& failures, const QString& consequence) {
+  if (failures.isEmpty()) return;
+  ctx.dialogs.ShowMessage(QStringLiteral("Quorvane Error"),
+                          "Some FSX aircraft kneeboard checklists could not be " + verb + ":" + kCr2 +
+                              failures.join(kCr) + kCr2 + consequence + kCr2 + kPressOk,
+                          shell::kIconWarning, true, false, QString());
+}
+
+const QString kWriteKept = QStringLiteral("The page FSX shows has been left as it was.");
+const QString kRestoreKept = QStringLiteral("The backup has been kept, so that the page can be restored later.");
+
+}  // namespace
+
+QString BackupPathOf(const QString& pagePath) {
+  QString path = pagePath.trimmed().toLower();
+  path.replace(QStringLiteral(".htm"), QStringLiteral(".qvb"), Qt::CaseInsensitive);
+  return path;
+}
+
+QString BackupFileOf(const QString& pagePath) {
+  const QString rule = BackupPathOf(pagePath);
+#ifdef Q_OS_WIN
+  return rule;
+#else
+  // Existing folders and an existing backup are found whatever their case;
+  // a new backup gets the lower-case name in the folder found.
+  const int slash = rule.lastIndexOf(u'/');
+  if (slash < 0) return rule;
+  const QString folder = slash == 0 ? QStringLiteral("/") : platform::ResolveNoCase(QStringLiteral("."), rule.left(slash));
+  const QString name = rule.mid(slash + 1);
+  const QString found = platform::FindNoCase(folder, name);
+  return found.isEmpty() ? QDir(folder).filePath(name) : found;
+#endif
+}
+
+void SetWrittenForSharedPage(shell::AppState& state, int m, int t, int v, int16_t value) {
+  const AircraftVariation* self = Variation(state, m, t, v);
+  if (!self) return;
+  const QString key = PageKey(*self);
+  for (const AircraftVariation& w : state.catalogue.manufacturers[m].types[t].variations)
+    if (PageKey(w) == key)
+      if (data::ChecklistAssignment* a = Assignment(state, w)) a->written = value;
+}
+
+int WriteAircraftChecklist(shell::Context& ctx, int m, int t, int v) {
+  const AircraftVariation* variation = Variation(ctx.state, m, t, v);
+  if (!variation) return 1;
+  const data::ChecklistAssignment* assignment = Assignment(ctx.state, *variation);
+  const QString name = assignment ? assignment->checklistName.trimmed() : QString();
+  const QString failure = WriteOne(ctx, *variation, name);
+  // The caller flags the aircraft sharing the page once this returns.
+  data::SaveChecklistBackups(ctx.state, ctx.dialogs, failure.isEmpty() || AnyWritten(ctx.state));
+  if (failure.isEmpty()) return 0;
+  ReportOne(ctx, QStringLiteral("written"), AircraftName(*variation), failure, kWriteKept);
+  return 1;
+}
+
+int RestoreAircraftChecklist(shell::Context& ctx, int m, int t, int v) {
+  const AircraftVariation* variation = Variation(ctx.state, m, t, v);
+  if (!variation) return 1;
+  const QString failure = RestoreOne(*variation);
+  data::SaveChecklistBackups(ctx.state, ctx.dialogs,
+                             failure.isEmpty() ? AnyWrittenBesidesPage(ctx.state, m, t, v) : AnyWritten(ctx.state));
+  if (failure.isEmpty()) return 0;
+  ReportOne(ctx, QStringLiteral("restored"), AircraftName(*variation), failure, kRestoreKept);
+  return 1;
+}
+
+int UpdateAllChecklists(shell::Context& ctx) {
+  shell::AppState& state = ctx.state;
+  QStringList failures;
+  const auto& ms = state.catalogue.manufacturers;
+  for (int m = 0; m < static_cast<int>(ms.size()); ++m) {
+    for (int t = 0; t < static_cast<int>(ms[m].types.size()); ++t) {
+      for (int v = 0; v < static_cast<int>(ms[m].types[t].variations.size()); ++v) {
+        const AircraftVariation& variation = ms[m].types[t].variations[v];
+        const data::ChecklistAssignment* a = Assignment(state, variation);
+        if (!a || a->written != 0 || a->checklistName.trimmed().isEmpty()) continue;
+        const QString failure = WriteOne(ctx, variation, a->checklistName.trimmed());
+        if (failure.isEmpty())
+          SetWrittenForSharedPage(state, m, t, v, 1);
+        else
+          failures << AircraftName(variation) + ": " + failure + ".";
+      }
+    }
+  }
+  data::SaveChecklistBackups(state, ctx.dialogs, AnyWritten(state));
+  data::SaveAssignments(state, ctx.dialogs);
+  ReportMany(ctx, QStringLiteral("updated"), failures, kWriteKept);
+  ctx.dialogs.ShowMessage(QStringLiteral("Checklists Updated"),
+                          "All FSX aircraft kneeboard checklists have been updated and the originals have been "
+                          "backed up." +
+                              kCr2 + kPressOk,
+                          shell::kIconInformation, true, false, QString());
+  if (state.refreshAircraftMarks) state.refreshAircraftMarks();
+  return failures.isEmpty() ? 0 : 1;
+}
+
+int RestoreAllChecklists(shell::Context& ctx) {
+  shell::AppState& state = ctx.state;
+  const QString message = "Restoring all FSX aircraft checklists to their original state." + kCr2 + kStandby;
+  ctx.dialogs.ProgressOpen(QStringLiteral("Restoring Checklists"), message);
+  QStringList failures;
+  const auto& ms = state.catalogue.manufacturers;
+  const double step = ms.empty() ? 0.0 : 100.0 / static_cast<double>(ms.size());
+  for (int m = 0; m < static_cast<int>(ms.size()); ++m) {
+    ctx.dialogs.ProgressUpdate(message, m * step);
+    for (const AircraftType& type : ms[m].types) {
+      for (const AircraftVariation& variation : type.variations) {
+        data::ChecklistAssignment* a = Assignment(state, variation);
+        if (!a || a->written != 1) continue;
+        const QString failure = RestoreOne(variation);
+        if (failure.isEmpty())
+          a->written = 0;
+        else
+          failures << AircraftName(variation) + ": " + failure + ".";
+      }
+    }
+  }
+  data::SaveChecklistBackups(state, ctx.dialogs, AnyWritten(state));
+  data::SaveAssignments(state, ctx.dialogs);
+  ctx.dialogs.ProgressHide();
+  ReportMany(ctx, QStringLiteral("restored"), failures, kRestoreKept);
+  ctx.dialogs.ShowMessage(QStringLiteral("Checklists Restored"),
+                          "All FSX aircraft kneeboard checklists have been restored to their original state." + kCr2 +
+                              kPressOk,
+                          shell::kIconInformation, true, false, QString());
+  ctx.shutdown.Shutdown();
+  return failures.isEmpty() ? 0 : 1;
+}
+
+void RunChecklistBackup(shell::Context& ctx) { UpdateAllChecklists(ctx); }
+
+QString KneeboardPageText(shell::Context& ctx, const QString& checklistName) {
+  const QString name = Html(checklistName.trimmed());
+  QString text = PageHead(name);
+  const data::ChecklistFile& checklist = ctx.state.openChecklist;
+  for (int k = 0; k < data::kSectionCount; ++k) {
+    ctx.dialogs.ProgressUpdate(kCr + "Writing Checklist" + kCr2 + kStandby, k * (100.0 / 12.0));
+    if (!checklist.sections[k].empty()) text += SectionBlock(k, checklist.sections[k]);
+  }
+  text += ScriptHead();
+  for (const QString& block : ctx.state.kneeboardScript) text += block;
+  text += PageClose();
+  return text;
+}
+
+int WriteKneeboardPage(shell::Context& ctx, const QString& pagePath, const QString& checklistName, QString* error) {
+  // The page declares a single-byte code page; it is written whole and
+  // replaces the old page only once complete.
+  const QByteArray bytes = base::ToCp1252(KneeboardPageText(ctx, checklistName));
+  QString why;
+  if (base::WriteFileAtomic(pagePath, bytes, &why)) return 0;
+  if (error) *error = why;
+  return 1;
+}
+
+void BuildKneeboardScript(shell::Context& ctx) {
+  shell::AppState& state = ctx.state;
+  const QStringList categories = state.categories;
+  state.kneeboardScript = QStringList();
+  for (qsizetype i = 0; i < categories.size(); ++i) state.kneeboardScript << QString();
+  const double step = categories.isEmpty() ? 0.0 : 100.0 / static_cast<double>(categories.size());
+
+  for (qsizetype i = 0; i < categories.size(); ++i) {
+    const QString category = grammar::TrimSpaces(categories[i]);
+    ctx.dialogs.ProgressUpdate(kCr + "Command Category - " + category + kCr2 + kStandby, i * step);
+    QString block = BlockHead(grammar::ToRoman(QString::number(i + 1)) + ".  " + Html(category));
+    const QString key = category.toUpper();
+    int n = 0;
+    for (int c = 0; c < static_cast<int>(state.commands.size()); ++c) {
+      const data::CommandRecord& command = state.commands[c];
+      if (grammar::TrimSpaces(command.category).toUpper() != key) continue;
+      QString label = QString::number(++n) + ".  " + Html(grammar::TrimSpaces(command.name));
+      for (int g = 0; g < command.grammars.size(); ++g) {
+        grammar::ExpandGrammar(ctx, c, g);
+        // The expansion has shown "Grammar Error"; the block in progress is
+        // dropped so that no page carries half a table.
+        if (state.phraseCount == -99) return;
+        for (const QString& sentence : state.phraseList) {
+          block += Row(label, ScriptSentence(sentence));
+          label.clear();
+        }
+      }
+    }
+    state.kneeboardScript[i] = block + BlockTail();
+  }
+  state.kneeboardScriptBuilt = true;
+}
+
+}  // namespace qv::checklists

@@ -1,0 +1,175 @@
+#include "core/grammar/GrammarWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "core/grammar/CheckExpandGrammar.h"
+#include "core/grammar/NavaidGrammar.h"
+#include "core/shell/AppState.h"
+#include "core/shell/Context.h"
+#include "core/shell/Dialogs.h"
+#include "base/FileUtil.h"
+#include "core/shell/Shutdown.h"
+
+namespace qv::grammar {
+namespace {
+
+QString Quoted(const QString& text) { return u'"' + text + u'"'; }
+
+QString UpperKey(const QString& text) { return TrimSpaces(text).toUpper(); }
+
+}  // namespace
+
+QString GrammarsDir(const QString& installDir) { return installDir + QStringLiteral("/Grammars"); }
+QString TestGrammarsDir(const QString& installDir) { return installDir + QStringLiteral("/Grammars/Test"); }
+
+QByteArray GrammarFileBytes(const QString& text) {
+  QByteArray bytes;
+  bytes.reserve(2 + text.size() * 2);
+  bytes.append('\xFF').append('\xFE');
+  for (QChar c : text) {
+    const char16_t u = c.unicode();
+    bytes.append(static_cast<char>(u & 0xFF)).append(static_cast<char>(u >> 8));
+  }
+  return bytes;
+}
+
+int16_t WriteGrammarFile(shell::Context& ctx, const QString& text, const QString& path) {
+  if (!base::DeleteFileIfPresent(path) || !base::WriteFileAtomic(path, GrammarFileBytes(text))) {
+    ctx.dialogs.ShowMessage("Quorvane Error",
+                            shell::JoinLines({"There was an error in trying to write a grammar file.",
+                                              "Please contact Veltrane Support", "Please press OK to continue..."}),
+                            shell::kIconError, true, false, QString());
+    ctx.shutdown.Shutdown();
+    return 1;
+  }
+  return 0;
+}
+
+bool EnsureGenericLists(const QString& installDir, const QString& dir) {
+  const QString target = dir + u'/' + kGenericListsFile;
+  if (QFileInfo::exists(target)) return true;
+  QDir().mkpath(dir);
+  QFile::copy(installDir + QStringLiteral("/Data/") + kGenericListsFile, target);
+  return QFileInfo::exists(target);
+}
+
+QStringList CategoryImports() {
+  QStringList lines;
+  for (const char* rule : {"SPD", "ALT", "CRS", "HDG", "MACH", "DEGREES", "N1REF", "VS", "VSNEG", "TRANSPARENCY",
+                           "ALT_PRESS", "DH_ALT", "EGT_VAL", "ADF_FREQ", "COMM_FREQ", "NAV_FREQ", "XPNDR_CODE",
+                           "SIM_RATE"})
+    lines << QStringLiteral("!import<%1>;").arg(QLatin1String(rule));
+  for (int d = 0; d <= 9; ++d) lines << QStringLiteral("!import<NUM_%1>;").arg(d);
+  lines << QStringLiteral("!import<WORD_ON>;");
+  for (char c = 'A'; c <= 'Z'; ++c) lines << QStringLiteral("!import<PHONETIC_%1>;").arg(QChar(c));
+  lines << QStringLiteral("!import<FLAP_SETTING>;");
+  return lines;
+}
+
+QStringList NavaidImports() {
+  return {QStringLiteral("!import<NAV_ID>;"), QStringLiteral("!import<NAV_NAME>;"),
+          QStringLiteral("!import<RWY_APT_ID>;")};
+}
+
+QString TranslatePhrase(const QString& storedPhrase) {
+  // The stored field is padded, which lets " on " catch a phrase ending in
+  // "on"; a phrase held unpadded is padded here the same way.
+  QString text = storedPhrase;
+  if (text.size() < 256) text += QString(256 - text.size(), u' ');
+  text.replace(QStringLiteral(" on "), QStringLiteral(" <WORD_ON> "), Qt::CaseInsensitive);
+  text.replace(u'(', QStringLiteral("!optional("));
+  text.replace(u'[', u'(');
+  text.replace(u']', u')');
+  return TrimSpaces(text);
+}
+
+bool IsNavaidEvent(const QString& eventName) {
+  const QString key = UpperKey(eventName);
+  return key == u"RADIO_NAV1_SELECT_ILS" || key == u"RADIO_NAV1_SELECT_VOR" || key == u"RADIO_NAV2_SELECT_VOR";
+}
+
+QString BuildCategoryGrammar(const shell::AppState& state, const QString& category) {
+  const int16_t navaids = state.settings.compileNavaids;
+  const QString categoryKey = UpperKey(category);
+  std::vector<const data::CommandRecord*> members;
+  for (const auto& command : state.commands)
+    if (UpperKey(command.category) == categoryKey) members.push_back(&command);
+
+  GrammarText g;
+  g.Line("!grammar " + Quoted(TrimSpaces(category)) + ";");
+  g.Line();
+  for (const QString& line : CategoryImports()) g.Line(line);
+  if (TrimSpaces(category).toLower() == u"radios" && navaids == 1)
+    for (const QString& line : NavaidImports()) g.Line(line);
+  g.Line();
+  for (const auto* command : members) {
+    if (navaids != 1 && IsNavaidEvent(command->eventName)) continue;
+    g.Line("!start<" + UpperKey(command->eventName) + ">;");
+  }
+  g.Line();
+  for (const auto* command : members) {
+    if (navaids == 0 && IsNavaidEvent(command->eventName)) continue;
+    bool takesList = false;
+    for (const QString& phrase : command->grammars) takesList = takesList || phrase.contains(u'<');
+    g.Line("<" + UpperKey(command->eventName) + ">:");
+    g.Line("\t!action(" + Quoted("|" + QString::number(command->functionNumber) + (takesList ? ":" : "")) + ")");
+    g.Line("\t!ignore(");
+    g.Line("\t\t(");
+    if (command->grammars.isEmpty()) g.Line("\t\tTest");
+    for (qsizetype i = 0; i < command->grammars.size(); ++i)
+      g.Line((i == 0 ? "\t\t" : "\t\t| ") + TranslatePhrase(command->grammars[i]));
+    g.Line("\t\t)");
+    g.Line("\t)");
+    g.Line(";");
+    g.Line();
+  }
+  return g.Text();
+}
+
+QString BuildChecklistResponseGrammar(const data::SettingsState& settings) {
+  GrammarText g;
+  g.Line("!grammar " + Quoted("ChecklistResponses") + ";");
+  g.Line();
+  QString activatable = QStringLiteral("!activatable ");
+  for (const auto& response : settings.checklistResponses) {
+    const QString rule = UpperKey(response.response);
+    g.Line("!start<" + rule + ">;");
+    activatable += "<" + rule + "> ";
+  }
+  g.Line(activatable + ";");
+  g.Line();
+  for (const auto& response : settings.checklistResponses) {
+    const QString text = TrimSpaces(response.response);
+    g.Line("<" + text.toUpper() + ">:");
+    g.Line("\t!action(" + Quoted("|" + QString::number(response.functionNumber)) + ")");
+    g.Line("\t!ignore(");
+    // "on" alone is easily heard as "awn".
+    g.Line("\t\t" + (text == u"On" ? QStringLiteral("(on|awn)") : text));
+    g.Line("\t)");
+    g.Line(";");
+    g.Line();
+  }
+  return g.Text();
+}
+
+int16_t WriteChecklistResponseGrammar(shell::Context& ctx) {
+  return WriteGrammarFile(ctx, BuildChecklistResponseGrammar(ctx.state.settings),
+                          GrammarsDir(ctx.state.installDir) + QStringLiteral("/ChecklistResponses.bnf"));
+}
+
+int16_t WriteAllGrammars(shell::Context& ctx) {
+  const QString dir = GrammarsDir(ctx.state.installDir);
+  // Also creates the folder on a fresh installation.
+  if (!EnsureGenericLists(ctx.state.installDir, dir)) return 1;
+  for (const QString& category : ctx.state.categories) {
+    const QString path = dir + u'/' + TrimSpaces(category) + QStringLiteral(".bnf");
+    if (WriteGrammarFile(ctx, BuildCategoryGrammar(ctx.state, category), path) != 0) return 1;
+  }
+  if (WriteChecklistResponseGrammar(ctx) != 0) return 1;
+  if (ctx.state.settings.compileNavaids == 1 && WriteNavaidGrammars(ctx, false) != 0) return 1;
+  return 0;
+}
+
+}  // namespace qv::grammar

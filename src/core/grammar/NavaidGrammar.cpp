@@ -1,0 +1,183 @@
+#include "core/grammar/NavaidGrammar.h"
+
+#include "data/NavaidLists.h"
+#include "core/grammar/CheckExpandGrammar.h"
+#include "core/grammar/GrammarWriter.h"
+#include "core/shell/AppState.h"
+#include "core/shell/Context.h"
+#include "core/shell/Dialogs.h"
+
+namespace qv::grammar {
+namespace {
+
+const QString kPleaseStandby = QStringLiteral("Please standby...");
+
+QString ProgressMessage(bool test, const QString& compileText, const QString& testText) {
+  return test ? testText : shell::JoinLines({compileText, kPleaseStandby});
+}
+
+// About twenty updates per list, the first past `start`: the dialog is only
+// repainted at the thresholds (every twentieth of the last index), never per
+// entry. Thresholds are compared in integers so that the last one is met
+// exactly.
+class Progress {
+ public:
+  Progress(shell::Dialogs& dialogs, QString message, int start, qsizetype lastIndex)
+      : m_dialogs(dialogs), m_message(std::move(message)), m_value(start), m_lastIndex(lastIndex) {}
+  void Written(qsizetype index) {
+    if (index * 20 < m_lastIndex * m_next) return;
+    ++m_value;
+    ++m_next;
+    m_dialogs.ProgressUpdate(m_message, m_value);
+  }
+
+ private:
+  shell::Dialogs& m_dialogs;
+  QString m_message;
+  int m_value;
+  qsizetype m_lastIndex;
+  qsizetype m_next = 1;  // number of the next threshold
+};
+
+QString Quoted(const QString& text) { return u'"' + text + u'"'; }
+
+bool IsLetter(QChar c) { return c >= u'A' && c <= u'Z'; }
+bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+// The common frame of the three files around their entry lines.
+template <typename Records, typename EntryFn>
+QString BuildFile(const QString& grammarName, const QStringList& imports, const QString& rule,
+                  const Records& records, Progress& progress, EntryFn entry) {
+  GrammarText g;
+  g.Line("!grammar " + Quoted(grammarName) + ";");
+  g.Line();
+  for (const QString& line : imports) g.Line(line);
+  g.Line("!export<" + rule + ">;");
+  g.Line();
+  g.Line();
+  g.Line("<" + rule + ">:");
+  g.Line("\t(");
+  for (qsizetype i = 0; i < static_cast<qsizetype>(records.size()); ++i) {
+    g.Line((i == 0 ? QStringLiteral("\t") : QStringLiteral("\t| ")) + entry(records[i]));
+    progress.Written(i);
+  }
+  g.Line("\t)");
+  g.Line(";");
+  g.Line();
+  return g.Text();
+}
+
+QStringList PhoneticImports() {
+  QStringList lines;
+  for (char c = 'A'; c <= 'Z'; ++c) lines << QStringLiteral("!import<PHONETIC_%1>;").arg(QChar(c));
+  return lines;
+}
+
+QString TargetPath(const shell::Context& ctx, bool test, const QString& file) {
+  return (test ? TestGrammarsDir(ctx.state.installDir) : GrammarsDir(ctx.state.installDir)) + u'/' + file;
+}
+
+}  // namespace
+
+QString SpellIdentifier(const data::NavaidRecord& navaid) {
+  QString phonetic, letters;
+  for (QChar c : TrimSpaces(navaid.ident).toUpper()) {
+    if (IsLetter(c)) phonetic += QStringLiteral("<PHONETIC_") + c + QStringLiteral("> ");
+    letters += c;
+    letters += u' ';
+  }
+  return "(" + TrimSpaces(phonetic) + " | " + TrimSpaces(letters) + ")";
+}
+
+QString SpellIls(const data::IlsRecord& ils) {
+  QString runway;
+  const QString designator = TrimSpaces(ils.runway).toUpper();
+  for (qsizetype i = 0; i < designator.size(); ++i) {
+    const QChar c = designator[i];
+    if (c == u'C') {
+      runway += QStringLiteral("(center|senner|sunner) ");
+    } else if (c == u'L') {
+      runway += QStringLiteral("(left|lef)  ");
+    } else if (c == u'R') {
+      runway += QStringLiteral("(right|ry) ");
+    } else if (c == u'0' && i == 0) {
+      runway = QStringLiteral("!optional(<NUM_0>) ");  // "zero nine" or just "nine"
+    } else if (IsDigit(c)) {
+      runway += QStringLiteral("<NUM_") + c + QStringLiteral("> ");
+    }
+  }
+  QString phonetic, letters;
+  for (QChar c : TrimSpaces(ils.airportIdent).toUpper()) {
+    if (IsLetter(c)) phonetic += QStringLiteral("<PHONETIC_") + c + QStringLiteral("> ");
+    if (IsDigit(c)) phonetic += QStringLiteral("<NUM_") + c + QStringLiteral("> ");
+    letters += c;
+    letters += u' ';
+  }
+  return TrimSpaces(runway) + QStringLiteral("(I L S|i'll less|i elle-ess|tileless) !optional(at) (") +
+         TrimSpaces(phonetic) + " | " + TrimSpaces(letters) + ")";
+}
+
+QString BuildNavaidIdGrammar(const std::vector<data::NavaidRecord>& navaids, shell::Dialogs& dialogs, bool test) {
+  Progress progress(dialogs,
+                    ProgressMessage(test,
+                                    "Saving and compiling your grammar files.  This process will take a few "
+                                    "minutes. (Navaid IDs)",
+                                    "Writing Grammar Files (Navaid IDs)"),
+                    10, static_cast<qsizetype>(navaids.size()) - 1);
+  return BuildFile("NAVAID_IDS", PhoneticImports(), "NAV_ID", navaids, progress, [](const data::NavaidRecord& n) {
+    return "!ignore" + SpellIdentifier(n) + "!action(" + Quoted(TrimSpaces(n.actionText)) + ")";
+  });
+}
+
+QString BuildNavaidNameGrammar(const std::vector<data::NavaidRecord>& navaids, shell::Dialogs& dialogs,
+                               bool test) {
+  Progress progress(dialogs,
+                    ProgressMessage(test,
+                                    "Saving and compiling your grammar files.  This proccess will take a few "
+                                    "minutes. (Navaid Names)",
+                                    "Writing Grammar Files (Navaid Names)"),
+                    30, static_cast<qsizetype>(navaids.size()) - 1);
+  return BuildFile("NAVAID_NAMES", {}, "NAV_NAME", navaids, progress, [](const data::NavaidRecord& n) {
+    return "!ignore(" + TrimSpaces(n.name).toLower() + ")!action(" + Quoted(TrimSpaces(n.actionText)) + ")";
+  });
+}
+
+QString BuildIlsGrammar(const std::vector<data::IlsRecord>& ils, shell::Dialogs& dialogs, bool test) {
+  Progress progress(dialogs,
+                    ProgressMessage(test,
+                                    "Saving and compiling your grammar files.  This proccess will take a few "
+                                    "minutes. (Navaid ILS's)",
+                                    "Writing Grammar Files (Navaid ILS's)"),
+                    50, static_cast<qsizetype>(ils.size()) - 1);
+  QStringList imports;
+  for (int d = 0; d <= 9; ++d) imports << QStringLiteral("!import<NUM_%1>;").arg(d);
+  imports << QStringLiteral("!import<WORD_ON>;");
+  imports += PhoneticImports();
+  return BuildFile("NAVAID_ILS", imports, "RWY_APT_ID", ils, progress, [](const data::IlsRecord& r) {
+    return "!ignore(" + SpellIls(r) + ")!action(" +
+           Quoted(TrimSpaces(r.actionText) + ":" + QString::number(r.actionNumber)) + ")";
+  });
+}
+
+int16_t WriteNavaidIdGrammar(shell::Context& ctx, bool test) {
+  return WriteGrammarFile(ctx, BuildNavaidIdGrammar(ctx.state.navaidList, ctx.dialogs, test),
+                          TargetPath(ctx, test, QStringLiteral("Navaid_IDs.bnf")));
+}
+
+int16_t WriteNavaidNameGrammar(shell::Context& ctx, bool test) {
+  return WriteGrammarFile(ctx, BuildNavaidNameGrammar(ctx.state.navaidList, ctx.dialogs, test),
+                          TargetPath(ctx, test, QStringLiteral("Navaid_Names.bnf")));
+}
+
+int16_t WriteIlsGrammar(shell::Context& ctx, bool test) {
+  return WriteGrammarFile(ctx, BuildIlsGrammar(ctx.state.ilsList, ctx.dialogs, test),
+                          TargetPath(ctx, test, QStringLiteral("Navaid_ILSs.bnf")));
+}
+
+int16_t WriteNavaidGrammars(shell::Context& ctx, bool test) {
+  if (WriteNavaidIdGrammar(ctx, test) != 0) return 1;
+  if (WriteNavaidNameGrammar(ctx, test) != 0) return 1;
+  return WriteIlsGrammar(ctx, test) != 0 ? 1 : 0;
+}
+
+}  // namespace qv::grammar

@@ -1,0 +1,66 @@
+#include "core/grammar/TestGrammar.h"
+
+#include "core/grammar/CheckExpandGrammar.h"
+#include "core/grammar/GrammarWriter.h"
+#include "core/grammar/NavaidGrammar.h"
+#include "core/shell/AppState.h"
+#include "core/shell/Context.h"
+#include "base/FileUtil.h"
+
+namespace qv::grammar {
+namespace {
+
+bool ValidIndices(const shell::AppState& state, int commandIndex, int grammarIndex) {
+  return commandIndex >= 0 && commandIndex < static_cast<int>(state.commands.size()) && grammarIndex >= 0 &&
+         grammarIndex < state.commands[commandIndex].grammars.size();
+}
+
+}  // namespace
+
+bool UsesNavaidRules(const QString& phrase) {
+  for (const char* rule : {"<NAV_NAME>", "<NAV_ID>", "<RWY_APT_ID>"})
+    if (phrase.contains(QLatin1String(rule), Qt::CaseInsensitive)) return true;
+  return false;
+}
+
+QString BuildTestGrammar(const shell::AppState& state, int commandIndex, int grammarIndex) {
+  const data::CommandRecord& command = state.commands[commandIndex];
+  const QString& phrase = command.grammars[grammarIndex];
+  const QString eventName = TrimSpaces(command.eventName).toUpper();
+
+  QString translated = phrase;
+  translated.replace(u'(', QStringLiteral("!optional("));
+  translated.replace(u'[', u'(');
+  translated.replace(u']', u')');
+
+  GrammarText g;
+  g.Line(QStringLiteral("!grammar \"Test\";"));
+  g.Line();
+  for (const QString& line : CategoryImports()) g.Line(line);
+  if (UsesNavaidRules(phrase))
+    for (const QString& line : NavaidImports()) g.Line(line);
+  g.Line();
+  g.Line("!start<" + eventName + ">;");
+  g.Line();
+  g.Line("<" + eventName + ">:");
+  g.Line("\t(");
+  g.Line("\t\t" + TrimSpaces(translated));
+  g.Line("\t)");
+  g.Line(";");
+  g.Line();
+  return g.Text();
+}
+
+int16_t WriteTestGrammar(shell::Context& ctx, int commandIndex, int grammarIndex) {
+  if (!ValidIndices(ctx.state, commandIndex, grammarIndex)) return 1;
+  const bool navaids = UsesNavaidRules(ctx.state.commands[commandIndex].grammars[grammarIndex]);
+  const QString dir = TestGrammarsDir(ctx.state.installDir);
+  if (!EnsureGenericLists(ctx.state.installDir, dir)) return 1;
+  const QString path = dir + QStringLiteral("/Test.bnf");
+  if (!base::DeleteFileIfPresent(path)) return 1;
+  if (WriteGrammarFile(ctx, BuildTestGrammar(ctx.state, commandIndex, grammarIndex), path) != 0) return 1;
+  if (navaids && WriteNavaidGrammars(ctx, true) != 0) return 1;
+  return 0;
+}
+
+}  // namespace qv::grammar

@@ -1,0 +1,121 @@
+#include "core/shell/Launch.h"
+
+#include <QFileInfo>
+
+#include "platform/SimInstallation.h"
+#include "platform/Platform.h"
+#include "core/shell/AppState.h"
+#include "core/shell/Context.h"
+#include "core/shell/Dialogs.h"
+#include "core/shell/Shutdown.h"
+
+namespace qv::shell {
+namespace {
+
+void Call(const std::function<void()>& hook) {
+  if (hook) hook();
+}
+
+// A file that is not there is still handed to the launcher, which then
+// reports the failure like any other.
+QString ProgramIn(const QString& folder, const QString& name) {
+  const QString found = platform::FindNoCase(folder, name);
+  return found.isEmpty() ? folder + "/" + name : found;
+}
+
+int16_t Launch(Context& ctx, const QString& program, const QString& workingDir, const QString& title,
+               const QString& what) {
+  platform::ProcessLauncher* launcher = ctx.platform.processLauncher.get();
+  if (launcher && launcher->Start(program, workingDir).started) return 0;
+  ctx.dialogs.ShowMessage(title,
+                          JoinLines({"Quorvane encoutered an error while attempting to start " + what + ".",
+                                     "Quorvane will need to shutdown."}),
+                          kIconError, true, false, "shutdown_on_ok");
+  ctx.shutdown.Shutdown();
+  return 1;
+}
+
+}  // namespace
+
+bool IsSimRunning(Context& ctx) {
+  platform::WindowProbe* probe = ctx.platform.windowProbe.get();
+  return probe && probe->HasWindowOfClass(kSimWindowClass);
+}
+
+bool IsRuntimeRunning(Context& ctx) {
+  platform::WindowProbe* probe = ctx.platform.windowProbe.get();
+  return probe && probe->HasWindowTitled(kRuntimeWindowTitle);
+}
+
+void CloseRuntime(Context& ctx) {
+  if (platform::WindowProbe* probe = ctx.platform.windowProbe.get()) probe->CloseWindowTitled(kRuntimeWindowTitle);
+}
+
+int16_t LaunchSim(Context& ctx) {
+  const QString folder = platform::SimulatorFolder(ctx.state.installDir);
+  return Launch(ctx, ProgramIn(folder, kSimExecutable), folder, "Launch FSX Error", "FSX");
+}
+
+int16_t LaunchRuntime(Context& ctx) {
+  const QString folder = QFileInfo(ctx.state.installDir).absoluteFilePath();
+  return Launch(ctx, ProgramIn(folder, kRuntimeExecutable), folder, "Launch MurmexR Error", "MurmexR");
+}
+
+int LaunchStateCode(Context& ctx) { return (IsSimRunning(ctx) ? 1 : 0) + (IsRuntimeRunning(ctx) ? 10 : 0); }
+
+int16_t StartMissing(Context& ctx) {
+  switch (LaunchStateCode(ctx)) {
+    case 0:
+      if (LaunchSim(ctx) != 0) return 1;
+      return LaunchRuntime(ctx);
+    case 1:
+      return LaunchRuntime(ctx);
+    case 10:
+      return LaunchSim(ctx);
+    default:
+      return 0;
+  }
+}
+
+void LaunchDecision(Context& ctx, const LaunchView& view) {
+  switch (LaunchStateCode(ctx)) {
+    case 1:
+    case 11:
+      LaunchAndMonitor(ctx, view);
+      return;
+    case 10:
+      CloseRuntime(ctx);
+      break;
+    default:
+      break;
+  }
+  Call(view.showInterface);
+}
+
+void LaunchAndMonitor(Context& ctx, const LaunchView& view) {
+  Call(view.showStarter);
+  if (view.setLaunchEnabled) view.setLaunchEnabled(false);
+  if (StartMissing(ctx) != 0) return;  // reported, and the system is ending
+  Call(view.armStarter);
+}
+
+void RestartRuntime(Context& ctx, const LaunchView& view) {
+  CloseRuntime(ctx);
+  LaunchAndMonitor(ctx, view);
+}
+
+void WatchPrograms(Context& ctx) {
+  if (!IsSimRunning(ctx)) {
+    CloseRuntime(ctx);
+    ctx.shutdown.Shutdown();
+    return;
+  }
+  if (!IsRuntimeRunning(ctx)) ctx.shutdown.Shutdown();
+}
+
+void ExitWithRuntime(Context& ctx) {
+  CloseRuntime(ctx);
+  ctx.shutdown.Shutdown();
+}
+
+}  // namespace qv::shell

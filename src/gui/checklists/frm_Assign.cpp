@@ -1,0 +1,334 @@
+#include "gui/checklists/frm_Assign.h"
+
+#include <QCheckBox>
+#include <algorithm>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTreeWidget>
+
+#include "core/checklists/KneeboardChecklist.h"
+#include "data/ChecklistFiles.h"
+#include "base/FixedText.h"
+#include "platform/SimInstallation.h"
+#include "core/shell/AppState.h"
+#include "core/shell/Context.h"
+#include "core/shell/Dialogs.h"
+#include "core/shell/LaunchHooks.h"
+#include "gui/shell/frm_Parent.h"
+#include "gui/kit/SkinnedButton.h"
+#include "gui/kit/SmallFontFix.h"
+#include "core/data/ChecklistStore.h"
+
+namespace qv::checklists {
+
+namespace {
+
+constexpr int kKeyRole = Qt::UserRole;
+constexpr int kImageRole = Qt::UserRole + 1;
+const QString kRestoreDefault = QStringLiteral("-- Restore Default --");
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
+  auto* l = new QLabel(text, parent);
+  l->setObjectName(name);
+  l->setGeometry(geometry);
+  return l;
+}
+
+}  // namespace
+
+int AircraftNodeNumber(int m, int t, int v) { return (m + 1) * 1000000 + (t + 1) * 1000 + (v + 1); }
+
+std::array<int16_t, 3> AircraftNodeIndexes(const QString& key) {
+  const int number = key.mid(4).toInt();
+  const int m = number / 1000000;
+  const int t = (number - m * 1000000) / 1000;
+  const int v = number - m * 1000000 - t * 1000;
+  return {int16_t(m - 1), int16_t(t - 1), int16_t(v - 1)};
+}
+
+int SummaryImage(bool allWrittenOrAssigned, bool allWritten, bool someWritten, bool someAssignedNotWritten) {
+  if (allWrittenOrAssigned) {
+    if (allWritten) return 4;
+    return someWritten ? 6 : 2;
+  }
+  if (someWritten) return someAssignedNotWritten ? 7 : 5;
+  return someAssignedNotWritten ? 3 : 1;
+}
+
+frm_Assign::frm_Assign(shell::Context& ctx, shell::LaunchHooks& launch, ui::Router& router, shell::frm_Parent& frame)
+    : m_ctx(ctx), m_launch(launch), m_frame(frame) {
+  setObjectName("frm_Assign");
+  setFixedSize(790, 447);
+  const QString dir = ctx.state.installDir;
+  const QString bg = dir + "/Media/Forms/Assign_BG.bmp";
+  if (QFileInfo::exists(bg)) m_background.load(bg);
+  for (int i = 1; i <= 7; ++i) m_marks[i].load(dir + QString("/Media/Tree/Assign_%1.bmp").arg(i));
+
+  MakeLabel(this, "Label2", "Select Aircraft", {30, 14, 300, 18});
+  MakeLabel(this, "Label1", "Select Checklist", {350, 14, 200, 18});
+  MakeLabel(this, "Label4", "Assigned Checklist Name:", {350, 300, 420, 18});
+
+  acftTV = new QTreeWidget(this);
+  acftTV->setObjectName("acftTV");
+  acftTV->setGeometry(30, 34, 300, 352);
+  acftTV->setHeaderHidden(true);
+  acftTV->setColumnCount(1);
+  acftTV->viewport()->installEventFilter(this);
+  connect(acftTV, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node) { NodeClick(node); });
+
+  lstChecklists = new QListWidget(this);
+  lstChecklists->setObjectName("lstChecklists");
+  lstChecklists->setGeometry(350, 34, 200, 256);
+  connect(lstChecklists, &QListWidget::itemClicked, this, [this] {
+    // Only a selected aircraft can take the choice; a manufacturer or type
+    // node keeps the button disabled.
+    if (IsAircraft()) btn_Assign->setState("enabled");
+  });
+
+  Image1 = new QLabel(this);
+  Image1->setObjectName("Image1");
+  Image1->setGeometry(570, 34, 200, 150);
+  Image1->setAlignment(Qt::AlignCenter);
+  lbl_Manufacturer = MakeLabel(this, "lbl_Manufacturer", {}, {570, 194, 210, 18});
+  lbl_Type = MakeLabel(this, "lbl_Type", {}, {570, 214, 210, 18});
+  lbl_Variation = MakeLabel(this, "lbl_Variation", {}, {570, 234, 210, 36});
+  lbl_Variation->setWordWrap(true);
+  lbl_Variation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  lbl_Checklist = MakeLabel(this, "lbl_Checklist", {}, {350, 320, 420, 18});
+
+  btn_Assign = ui::MakeButton<ui::SmallButton>(
+      this, dir, &router,
+      {"btn_Assign", 30, 397, "assign", "btn_Assign", "disabled",
+       "Click to assign the selected checklist file to to the selected aircraft.", this});
+
+  const int checkLeft = btn_Assign->x() + btn_Assign->width() + 16;
+  chk_Written = new QCheckBox(this);
+  chk_Written->setObjectName("chk_Written");
+  chk_Written->setGeometry(checkLeft, 404, 18, 18);
+  chk_Written->setStyleSheet("QCheckBox { background: rgb(232, 232, 232); }");
+  lbl_Written = MakeLabel(this, "lbl_Written", "Check to Write Checklist to the Aircraft's Kneeboard in FSX.",
+                          {checkLeft + 24, 404, 420, 18});
+  lbl_Written->installEventFilter(this);
+  lbl_Written->setCursor(Qt::PointingHandCursor);
+
+  QFont verdana("Verdana");
+  for (QLabel* l : findChildren<QLabel*>()) {
+    if (l == Image1) continue;
+    verdana.setPointSizeF(l->font().pointSizeF());
+    l->setFont(verdana);
+    l->setAttribute(Qt::WA_TranslucentBackground);
+    l->setStyleSheet("background: transparent; color: rgb(45, 45, 45);");
+  }
+  for (QLabel* l : {lbl_Manufacturer, lbl_Type, lbl_Variation, lbl_Checklist}) {
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+  }
+  ui::ApplySmallFontFix(this);
+
+  FillAircraftTree();
+  FillChecklistList();
+  ctx.state.refreshAircraftMarks = [this] { RefreshAircraftMarks(); };
+}
+
+frm_Assign::~frm_Assign() { m_ctx.state.refreshAircraftMarks = nullptr; }
+
+void frm_Assign::Install(shell::Context& ctx, shell::LaunchHooks& launch, ui::Router& router,
+                         shell::frm_Parent& frame) {
+  frame.SetScreen("frm_Assign", {[&] { return new frm_Assign(ctx, launch, router, frame); }, {}, {}, {}});
+  auto screen = [&frame] { return static_cast<frm_Assign*>(frame.screen("frm_Assign")); };
+  using K = ui::ButtonKind;
+  router.Register(K::Small, "frm_Assign", "assign", [screen] { screen()->Assign(); });
+  router.Register(K::Small, "frm_Assign", "save", [screen] { screen()->Save(); });
+  router.Register(K::Small, "frm_Assign", "cancel", [&frame] { frame.ReturnHome(); });
+}
+
+void frm_Assign::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  if (!m_background.isNull()) p.drawPixmap(0, 0, m_background);
+  else p.fillRect(rect(), QColor(214, 222, 230));
+}
+
+bool frm_Assign::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress) {
+    // Every click in the tree, on a node or not, asks for a new list choice.
+    if (watched == acftTV->viewport()) btn_Assign->setState("disabled");
+    if (watched == lbl_Written) chk_Written->setChecked(!chk_Written->isChecked());
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void frm_Assign::FillAircraftTree() {
+  acftTV->clear();
+  const auto& makers = m_ctx.state.catalogue.manufacturers;
+  // The key must stay a signed 32-bit number: at most 2147 manufacturers.
+  const int makerCount = std::min<int>(int(makers.size()), 2146);
+  for (int m = 0; m < makerCount; ++m) {
+    auto* mNode = new QTreeWidgetItem(acftTV, {makers[m].name.trimmed()});
+    mNode->setData(0, kKeyRole, "KEY_" + QString::number(AircraftNodeNumber(m, -1, -1)));
+    const auto& types = makers[m].types;
+    for (int t = 0; t < int(types.size()) && t < kMaxTreeChildren; ++t) {
+      auto* tNode = new QTreeWidgetItem(mNode, {types[t].name.trimmed()});
+      tNode->setData(0, kKeyRole, "KEY_" + QString::number(AircraftNodeNumber(m, t, -1)));
+      const auto& vars = types[t].variations;
+      for (int v = 0; v < int(vars.size()) && v < kMaxTreeChildren; ++v) {
+        auto* vNode = new QTreeWidgetItem(tNode, {vars[v].variation.trimmed()});
+        vNode->setData(0, kKeyRole, "KEY_" + QString::number(AircraftNodeNumber(m, t, v)));
+      }
+    }
+  }
+  RefreshAircraftMarks();
+}
+
+void frm_Assign::SetNodeImage(QTreeWidgetItem* node, int image) {
+  node->setData(0, kImageRole, image);
+  if (!m_marks[image].isNull()) node->setIcon(0, QIcon(m_marks[image]));
+}
+
+int frm_Assign::ImageOf(const QTreeWidgetItem* node) { return node ? node->data(0, kImageRole).toInt() : 0; }
+
+QTreeWidgetItem* frm_Assign::NodeOf(int m, int t, int v) const {
+  QTreeWidgetItem* node = acftTV->topLevelItem(m);
+  if (node && t >= 0) node = node->child(t);
+  if (node && v >= 0) node = node->child(v);
+  return node;
+}
+
+void frm_Assign::RefreshAircraftMarks() {
+  struct Facts {
+    bool allWrittenOrAssigned = true, allWritten = true, someWritten = false, someAssignedNotWritten = false;
+    void Add(bool written, bool assigned) {
+      allWrittenOrAssigned = allWrittenOrAssigned && (written || assigned);
+      allWritten = allWritten && written;
+      someWritten = someWritten || written;
+      someAssignedNotWritten = someAssignedNotWritten || (!written && assigned);
+    }
+    int Image() const { return SummaryImage(allWrittenOrAssigned, allWritten, someWritten, someAssignedNotWritten); }
+  };
+  const auto& makers = m_ctx.state.catalogue.manufacturers;
+  const auto& assignments = m_ctx.state.assignments;
+  for (int m = 0; m < acftTV->topLevelItemCount(); ++m) {
+    QTreeWidgetItem* mNode = acftTV->topLevelItem(m);
+    Facts maker;
+    for (int t = 0; t < mNode->childCount(); ++t) {
+      QTreeWidgetItem* tNode = mNode->child(t);
+      Facts type;
+      for (int v = 0; v < tNode->childCount(); ++v) {
+        const int a = makers[m].types[t].variations[v].assignmentIndex;
+        bool written = false, assigned = false;
+        if (a >= 0 && a < int(assignments.size())) {
+          written = assignments[a].written != 0;
+          assigned = !assignments[a].checklistName.trimmed().isEmpty();
+        }
+        SetNodeImage(tNode->child(v), written ? 4 : assigned ? 2 : 1);
+        type.Add(written, assigned);
+        maker.Add(written, assigned);
+      }
+      SetNodeImage(tNode, type.Image());
+    }
+    SetNodeImage(mNode, maker.Image());
+  }
+}
+
+void frm_Assign::FillChecklistList() {
+  lstChecklists->setEnabled(true);
+  lstChecklists->clear();
+  auto* restore = new QListWidgetItem(kRestoreDefault, lstChecklists);
+  restore->setData(Qt::UserRole, -1);
+  const QStringList& names = m_ctx.state.checklistNames;
+  for (int i = 0; i < names.size(); ++i) {
+    auto* item = new QListWidgetItem(names[i].trimmed(), lstChecklists);
+    item->setData(Qt::UserRole, i);
+  }
+  if (!names.isEmpty()) lstChecklists->setCurrentRow(0);
+  btn_Assign->setState("disabled");
+}
+
+bool frm_Assign::IsAircraft() const {
+  const auto& makers = m_ctx.state.catalogue.manufacturers;
+  const auto [m, t, v] = m_selected;
+  return m >= 0 && t >= 0 && v >= 0 && m < int(makers.size()) && t < int(makers[m].types.size()) &&
+         v < int(makers[m].types[t].variations.size());
+}
+
+void frm_Assign::NodeClick(QTreeWidgetItem* node) {
+  btn_Assign->setState("disabled");
+  if (!node) return;
+  m_selected = AircraftNodeIndexes(node->data(0, kKeyRole).toString());
+  if (!IsAircraft()) return;
+  const auto [m, t, v] = m_selected;
+  const AircraftManufacturer& maker = m_ctx.state.catalogue.manufacturers[m];
+  const AircraftVariation& var = maker.types[t].variations[v];
+  const int a = var.assignmentIndex;
+  const QString assigned =
+      a >= 0 && a < int(m_ctx.state.assignments.size()) ? m_ctx.state.assignments[a].checklistName.trimmed() : QString();
+
+  lstChecklists->clearSelection();
+  lstChecklists->setCurrentItem(nullptr);
+  const QStringList& names = m_ctx.state.checklistNames;
+  for (int i = 0; i < names.size() && !assigned.isEmpty(); ++i)
+    if (names[i].trimmed().compare(assigned, Qt::CaseInsensitive) == 0) {
+      lstChecklists->setCurrentRow(i + 1);
+      break;
+    }
+  lbl_Manufacturer->setText(maker.name.trimmed());
+  lbl_Type->setText(maker.types[t].name.trimmed());
+  lbl_Variation->setText(var.variation.trimmed());
+  lbl_Checklist->setText(assigned);
+
+  const QString thumb = platform::FindNoCase(var.textureFolder, "thumbnail.jpg");
+  QPixmap picture(thumb);
+  if (!picture.isNull()) picture = picture.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  Image1->setPixmap(picture);
+}
+
+void frm_Assign::Assign() {
+  // A manufacturer or type node is not an aircraft: nothing to act on.
+  if (!IsAircraft()) return;
+  const QList<QListWidgetItem*> chosen = lstChecklists->selectedItems();
+  if (chosen.isEmpty()) return;
+  const auto [m, t, v] = m_selected;
+  const int a = m_ctx.state.catalogue.manufacturers[m].types[t].variations[v].assignmentIndex;
+  if (a < 0 || a >= int(m_ctx.state.assignments.size())) return;
+  data::ChecklistAssignment& A = m_ctx.state.assignments[a];
+  const int item = chosen.first()->data(Qt::UserRole).toInt();
+  if (item != -1) {
+    const QString name = chosen.first()->text();
+    A.checklistName = base::Fixed(name, data::kAssignmentNameWidth);
+    lbl_Checklist->setText(name.trimmed());
+    if (chk_Written->isChecked() && WriteAircraftChecklist(m_ctx, m, t, v) == 0)
+      SetWrittenForSharedPage(m_ctx.state, m, t, v, 1);
+  } else {
+    A.checklistName = base::Fixed(QString(), data::kAssignmentNameWidth);
+    A.written = 0;
+    lbl_Checklist->clear();
+    RestoreAircraftChecklist(m_ctx, m, t, v);
+    SetWrittenForSharedPage(m_ctx.state, m, t, v, 0);
+  }
+  RefreshAircraftMarks();
+  m_frame.btn_OK->setState("enabled");
+}
+
+void frm_Assign::Save() {
+  // A failed write has been reported by the saver; the changes stay to save again.
+  if (data::SaveAssignments(m_ctx.state, m_ctx.dialogs) != 0) return;
+  const QString title = "Checklist Assignments Saved";
+  if (m_launch.SimRunning() && m_launch.RuntimeRunning())
+    m_ctx.dialogs.ShowMessage(
+        title,
+        shell::JoinLines({"The checklist assignments have been saved.  In order to use these changes in FSX, the "
+                          "Speech Recognition engine needs to be restarted.",
+                          "Press OK to restart, Cancel to continue without restarting."}),
+        shell::kIconInformation, true, true, "cassign_restart");
+  else
+    m_ctx.dialogs.ShowMessage(
+        title, shell::JoinLines({"The checklist assignments have been saved.", "Please press OK to continue..."}),
+        shell::kIconInformation, true, false, "");
+  m_frame.btn_OK->setState("disabled");
+}
+
+}  // namespace qv::checklists

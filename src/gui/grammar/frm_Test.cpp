@@ -1,0 +1,160 @@
+#include "gui/grammar/frm_Test.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QPainter>
+#include <QPlainTextEdit>
+
+#include "base/Cp1252.h"
+#include "core/grammar/CheckExpandGrammar.h"
+#include "gui/grammar/GrammarScreenHost.h"
+#include "core/grammar/SpeechFacade.h"
+#include "core/grammar/TestGrammar.h"
+#include "gui/grammar/frm_Configure.h"
+#include "core/shell/AppState.h"
+#include "core/shell/Context.h"
+#include "core/shell/Dialogs.h"
+
+namespace qv::grammar {
+namespace {
+
+const QString kPressOk = QStringLiteral("Please press OK to continue...");
+
+}  // namespace
+
+frm_Test::frm_Test(shell::Context& ctx, SpeechFacade& speech, GrammarScreenHost& host, QWidget* parent)
+    : QWidget(parent), m_ctx(ctx), m_speech(speech), m_host(host) {
+  setObjectName("frm_Test");
+  setFixedSize(790, 447);
+  const QString bg = ctx.state.installDir + "/Media/Forms/Test_BG.bmp";
+  if (QFileInfo::exists(bg)) m_background.load(bg);
+
+  pic_Icon = new QLabel(this);
+  pic_Icon->setObjectName("pic_Icon");
+  pic_Icon->setGeometry(20, 20, 64, 64);
+  pic_Icon->setStyleSheet("background: transparent;");
+
+  auto* caption = new QLabel("Sentences of the phrase under test", this);
+  caption->setObjectName("lbl_ScriptCaption");
+  caption->setGeometry(100, 16, 670, 18);
+  txtScript = new QPlainTextEdit(this);
+  txtScript->setObjectName("txtScript");
+  txtScript->setGeometry(100, 36, 670, 300);
+  txtScript->setReadOnly(true);
+  txtScript->setLineWrapMode(QPlainTextEdit::NoWrap);
+
+  auto* resultCaption = new QLabel("Recognised", this);
+  resultCaption->setObjectName("lbl_ResultCaption");
+  resultCaption->setGeometry(100, 350, 670, 18);
+  lblResult = new QLabel(this);
+  lblResult->setObjectName("lblResult");
+  lblResult->setGeometry(100, 370, 670, 44);
+  lblResult->setTextFormat(Qt::PlainText);
+  lblResult->setWordWrap(true);
+  QFont f = lblResult->font();
+  f.setPointSize(f.pointSize() + 5);
+  f.setBold(true);
+  lblResult->setFont(f);
+  lblResult->setStyleSheet(
+      "background: rgba(255, 255, 255, 170); color: rgb(45, 45, 45); border: 1px solid rgb(160, 172, 186);"
+      " padding: 4px;");
+  for (QLabel* l : {caption, resultCaption}) l->setStyleSheet("background: transparent; color: rgb(45, 45, 45);");
+}
+
+void frm_Test::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  if (!m_background.isNull()) p.drawPixmap(0, 0, m_background);
+  else p.fillRect(rect(), QColor(214, 222, 230));
+}
+
+void frm_Test::ShowIcon(const QString& file) {
+  m_icon = file;
+  const QString path = m_ctx.state.installDir + "/Media/Icons/" + file;
+  if (QFileInfo::exists(path)) pic_Icon->setPixmap(QPixmap(path));
+}
+
+QString frm_Test::NumberedSentences(const QStringList& sentences) {
+  QStringList lines;
+  for (int i = 0; i < sentences.size(); ++i) {
+    QString s = TrimSpaces(sentences[i]);
+    if (!s.isEmpty()) s[0] = s[0].toUpper();
+    lines << QString::number(i + 1) + ".  " + s;
+  }
+  return lines.join(QStringLiteral("\r\n"));
+}
+
+void frm_Test::Begin(int commandIndex, int grammarIndex) {
+  shell::Dialogs& d = m_ctx.dialogs;
+  d.ProgressOpen("Creating Test Grammar",
+                 shell::JoinLines({"Creating the test grammar and loading the speech recognition engine.",
+                                   "Please stand by..."}));
+  d.ProgressUpdate("Writing Grammar Files", 20);
+  if (WriteTestGrammar(m_ctx, commandIndex, grammarIndex) != 0) {
+    d.ProgressHide();
+    d.ShowMessage("Error Writing Test Grammar",
+                  shell::JoinLines({"There was an error writing out the test command.  Please check the selected "
+                                    "rule for errors.",
+                                    kPressOk}),
+                  shell::kIconError, true, false, QString());
+    return;
+  }
+  if (!m_ctx.state.speechReady) {
+    d.ProgressHide();
+    return;
+  }
+  d.ProgressUpdate("Loading Speech Recognizer", 80);
+  QByteArray buffer = RecognizerBuffer();
+  if (m_speech.fnSpeechRecDLL_Call(0, buffer) == -3) {
+    d.ProgressHide();
+    d.ShowMessage("Error in Recognition Engine", "Failed to Initialize", shell::kIconError, true, false, QString());
+    return;
+  }
+  d.ProgressHide();
+
+  ExpandGrammar(m_ctx, commandIndex, grammarIndex);
+  txtScript->setPlainText(m_ctx.state.phraseCount == -99 ? QString() : NumberedSentences(m_ctx.state.phraseList));
+  lblResult->clear();
+  ShowIcon("icon_ready.bmp");
+
+  m_host.ShowScreen(this);
+  m_host.SetFrameButton(FrameButton::OK, {"start", "btn_ParentStart", "enabled",
+                                          "Click to begin speaking to the recognition engine", true});
+  m_host.SetFrameButton(FrameButton::Cancel, {"cancel", "btn_ParentReturn", "enabled",
+                                              "Click to return to the Configuration screen of Quorvane", true});
+  m_host.SetFrameButtonState(FrameButton::Compile, "disabled");
+  m_host.SetTip("frm_Test");
+}
+
+void frm_Test::Start() {
+  if (!m_ctx.state.speechReady) return;
+  lblResult->clear();
+  ShowIcon("icon_Begin.bmp");
+  repaint();
+
+  QByteArray buffer = RecognizerBuffer();
+  const int16_t status = m_speech.fnSpeechRecDLL_Call(1, buffer);
+  if (status == 0) {
+    ShowIcon("icon_Result.bmp");
+    lblResult->setText(base::FromCp1252(RecognizedPhrase(buffer)));
+  } else if (status == -2) {
+    ShowIcon("icon_Problem.bmp");
+    lblResult->setText("NO VALID RECOGNITION RESULT");
+  } else if (status == -3) {
+    ShowIcon("icon_Problem.bmp");
+    m_ctx.dialogs.ShowMessage("Error in Speech Recognition Engine",
+                              shell::JoinLines({"There was an error in the speech recognition engine.  Please "
+                                                "contact Veltrane Support.",
+                                                kPressOk}),
+                              shell::kIconError, true, false, QString());
+  }
+}
+
+void frm_Test::Cancel() {
+  if (m_ctx.state.speechReady) {
+    QByteArray buffer = RecognizerBuffer();
+    m_speech.fnSpeechRecDLL_Call(3, buffer);
+  }
+  if (auto* configure = dynamic_cast<frm_Configure*>(m_host.Screen("frm_Configure"))) configure->ReturnWithSelections();
+}
+
+}  // namespace qv::grammar

@@ -1,0 +1,219 @@
+#include "gui/kit/SkinnedDialogs.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include "data/Settings.h"
+#include "core/shell/AppState.h"
+#include "core/shell/LaunchHooks.h"
+#include "core/shell/Shutdown.h"
+#include "gui/kit/DialogTags.h"
+#include "gui/kit/Router.h"
+#include "gui/kit/ScreenHost.h"
+#include "gui/kit/frm_Input.h"
+#include "gui/kit/frm_Message.h"
+#include "gui/kit/frm_Progress.h"
+#include "core/data/SettingsStore.h"
+
+namespace qv::ui {
+
+SkinnedDialogs::SkinnedDialogs(shell::AppState& state, shell::LaunchHooks& launch, Router& router,
+                               platform::Joystick* joystick)
+    : m_state(state), m_launch(launch), m_router(router), m_joystick(joystick) {
+  using K = ButtonKind;
+  m_router.Register(K::Small, "frm_Message", "ok", [this] { MessageOk(); });
+  m_router.Register(K::Small, "frm_Message", "cancel", [this] { message()->CloseDialog(); });
+  m_router.Register(K::Small, "frm_Input", "ok", [this] { InputOk(); });
+  m_router.Register(K::Small, "frm_Input", "cancel", [this] { InputCancel(); });
+  m_router.Register(K::Medium, "frm_Configure", "microphone_setup", [this] { AskMicrophoneSwitch(); });
+}
+
+SkinnedDialogs::~SkinnedDialogs() = default;
+
+frm_Message* SkinnedDialogs::message() {
+  if (!m_message) m_message = std::make_unique<frm_Message>(m_state.installDir, &m_router);
+  return m_message.get();
+}
+
+frm_Input* SkinnedDialogs::input() {
+  if (!m_input) m_input = std::make_unique<frm_Input>(m_state.installDir, &m_router, m_state.settings.micSwitch, m_joystick);
+  return m_input.get();
+}
+
+frm_Progress* SkinnedDialogs::progress() {
+  if (!m_progress) m_progress = std::make_unique<frm_Progress>(m_state.installDir);
+  return m_progress.get();
+}
+
+QList<QWidget*> SkinnedDialogs::loadedDialogs() const {
+  QList<QWidget*> list;
+  if (m_message) list << m_message.get();
+  if (m_input) list << m_input.get();
+  if (m_progress) list << m_progress.get();
+  return list;
+}
+
+bool SkinnedDialogs::SetMessageFollowUp(const QString& tag, std::function<void()> followUp) {
+  const MessageTagRow* row = FindMessageTag(tag);
+  if (!row || row->followUp != TagFollowUp::Registered) return false;
+  m_followUps.insert(tag, std::move(followUp));
+  return true;
+}
+
+bool SkinnedDialogs::SetInputAction(const QString& tag, std::function<void(const QString&)> action) {
+  if (!InputTagTable().contains(tag) || tag == kMicSwitchTag) return false;
+  m_inputActions.insert(tag, std::move(action));
+  return true;
+}
+
+void SkinnedDialogs::Present(DialogWindow* dialog) {
+  if (autoAnswer) {
+    QPointer<DialogWindow> target(dialog);
+    QTimer::singleShot(0, dialog, [this, target] {
+      if (target && target->isVisible() && autoAnswer) autoAnswer(target);
+    });
+  }
+  dialog->RunModal();
+}
+
+void SkinnedDialogs::ShowMessage(const QString& title, const QString& text, int icon, bool showOk, bool showCancel,
+                                 const QString& tag) {
+  frm_Message* dlg = message();
+  dlg->title()->setText(DialogWindow::DisplayText(title));
+  dlg->message()->setText(DialogWindow::DisplayText(text));
+  dlg->okButton()->setVisible(showOk);
+  dlg->cancelButton()->setVisible(showCancel);
+  switch (icon) {
+    case shell::kIconInformation: dlg->LoadIcon("icon_Information.bmp", 'i'); break;
+    case shell::kIconWarning: dlg->LoadIcon("icon_Warning.bmp", '!'); break;
+    case shell::kIconError: dlg->LoadIcon("icon_Error.bmp", 'x'); break;
+    default: break;  // the icon shown last stays
+  }
+  dlg->CentreOver(m_host ? m_host->frameWindow() : nullptr, false);
+  dialogName = tag;
+  Present(dlg);
+}
+
+void SkinnedDialogs::ShowInput(const QString& title, const QString& text, const QString& prompt, bool showOk,
+                               bool showCancel, const QString& defaultText, const QString& tag) {
+  frm_Input* dlg = input();
+  dlg->title()->setText(DialogWindow::DisplayText(title));
+  dlg->message()->setText(DialogWindow::DisplayText(text));
+  dlg->prompt()->setText(DialogWindow::DisplayText(prompt));
+  dlg->okButton()->setVisible(showOk);
+  dlg->cancelButton()->setVisible(showCancel);
+  dlg->LoadIcon("icon_Question.bmp", '?');
+  dlg->CentreOver(m_host ? m_host->frameWindow() : nullptr, true);
+  dlg->input()->setText(defaultText);
+  dlg->SetCaptureMode(tag.trimmed().toLower() == kMicSwitchTag);
+  inputName = tag;
+  Present(dlg);
+}
+
+void SkinnedDialogs::ProgressOpen(const QString& title, const QString& text) {
+  frm_Progress* dlg = progress();
+  dlg->title()->setText(DialogWindow::DisplayText(title));
+  dlg->message()->setText(DialogWindow::DisplayText(text));
+  dlg->CentreOver(m_host ? m_host->frameWindow() : nullptr, true);
+  dlg->bar()->setRange(0, 100);
+  dlg->bar()->setValue(0);
+  dlg->percentage()->setText("0%");
+  dlg->show();
+  dlg->raise();
+  // Let the window system map it once; after this the work holds the thread
+  // and only explicit repaints show progress.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  dlg->repaint();
+}
+
+void SkinnedDialogs::ProgressUpdate(const QString& text, double percent) {
+  frm_Progress* dlg = progress();
+  dlg->message()->setText(DialogWindow::DisplayText(text));
+  dlg->percentage()->setText(frm_Progress::PercentText(percent));
+  dlg->bar()->setValue(frm_Progress::BarValue(percent));
+  dlg->repaint();
+}
+
+void SkinnedDialogs::ProgressHide() {
+  if (m_progress) m_progress->hide();
+}
+
+void SkinnedDialogs::MessageOk() {
+  frm_Message* dlg = message();
+  const MessageTagRow* row = FindMessageTag(dialogName);
+  if (!row) {
+    dlg->CloseDialog();
+    return;
+  }
+  if (row->hideFirst) dlg->CloseDialog();
+  switch (row->followUp) {
+    case TagFollowUp::Shutdown:
+      if (m_shutdown) m_shutdown->Shutdown();
+      break;
+    case TagFollowUp::Registered: {
+      const auto it = m_followUps.constFind(dialogName);
+      if (it != m_followUps.constEnd()) {
+        const auto followUp = *it;
+        followUp();
+      }
+      break;
+    }
+    case TagFollowUp::RestartRuntime:
+      if (m_host) {
+        m_host->HideScreen(QString::fromLatin1(row->screen));
+        m_host->HideAllScreens();
+      }
+      if (m_launch.restartRuntime) m_launch.restartRuntime();
+      break;
+  }
+  if (!row->hideFirst) dlg->CloseDialog();
+}
+
+void SkinnedDialogs::InputOk() {
+  frm_Input* dlg = input();
+  if (inputName == kMicSwitchTag) {
+    MicSwitchOk();
+    return;
+  }
+  const QString text = dlg->input()->text();
+  dlg->SetCaptureMode(false);
+  dlg->CloseDialog();
+  const auto it = m_inputActions.constFind(inputName);
+  if (it != m_inputActions.constEnd()) {
+    const auto action = *it;
+    action(text);
+  }
+}
+
+void SkinnedDialogs::InputCancel() {
+  frm_Input* dlg = input();
+  dlg->SetCaptureMode(false);
+  dlg->CloseDialog();
+}
+
+void SkinnedDialogs::AskMicrophoneSwitch() {
+  ShowInput("Microphone Switch",
+            "Enter a Keypress or Joystick button for use as the microphone switch.  Just press the key or button to "
+            "register it for use as the microphone switch.",
+            "Press Key or Button", true, true, m_state.settings.micSwitch, kMicSwitchTag);
+}
+
+void SkinnedDialogs::MicSwitchOk() {
+  data::SaveMicrophone(m_state, *this);
+  frm_Input* dlg = input();
+  dlg->SetCaptureMode(false);
+  dlg->CloseDialog();
+  if (m_launch.SimRunning() && m_launch.RuntimeRunning()) {
+    ShowMessage("Microphone Setting Changed",
+                shell::JoinLines({"Microphone setting has been changed and saved.  In order to use this change in "
+                                  "FSX, the Speech Recognition engine needs to be restarted.",
+                                  "Press OK to restart, Cancel to continue without restarting."}),
+                shell::kIconInformation, true, true, "gcompile_restart");
+  } else {
+    ShowMessage("Microphone Setting Changed",
+                shell::JoinLines({"Microphone setting has been changed and saved.", "Please press OK to continue..."}),
+                shell::kIconInformation, true, false, "");
+  }
+}
+
+}  // namespace qv::ui
