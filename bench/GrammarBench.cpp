@@ -9,20 +9,20 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "data/BinaryIo.h"
-#include "data/CommandList.h"
 #include "base/FixedText.h"
-#include "data/IniFile.h"
-#include "data/JsonFormats.h"
-#include "data/NavaidLists.h"
 #include "core/grammar/CheckExpandGrammar.h"
 #include "core/grammar/GrammarWriter.h"
-#include "platform/Platform.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/Dialogs.h"
 #include "core/shell/Shutdown.h"
 #include "core/shell/StatusSink.h"
+#include "data/BinaryIo.h"
+#include "data/CommandList.h"
+#include "data/IniFile.h"
+#include "data/JsonFormats.h"
+#include "data/NavaidLists.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -33,8 +33,7 @@ class QuietDialogs final : public shell::Dialogs {
   void ShowMessage(const QString& title, const QString& message, int, bool, bool, const QString&) override {
     fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(QString(message).replace('\r', '\n')));
   }
-  void ShowInput(const QString&, const QString&, const QString&, bool, bool, const QString&,
-                 const QString&) override {}
+  void ShowInput(const QString&, const QString&, const QString&, bool, bool, const QString&, const QString&) override {}
   void ProgressOpen(const QString&, const QString&) override {}
   void ProgressUpdate(const QString&, double) override { ++updates; }
   void ProgressHide() override {}
@@ -90,7 +89,8 @@ void FillSynthetic(shell::AppState& s) {
   }
   for (int i = 0; i < 25; ++i) s.categories << QString("Category %1").arg(i);
   for (int i = 0; i < 20000; ++i) {
-    const QString id = QString("%1%2%3").arg(QChar('A' + i % 26)).arg(QChar('A' + (i / 26) % 26)).arg(QChar('A' + (i / 676) % 26));
+    const QString id =
+        QString("%1%2%3").arg(QChar('A' + i % 26)).arg(QChar('A' + (i / 26) % 26)).arg(QChar('A' + (i / 676) % 26));
     s.navaidList.push_back({id, "Navaid Name " + id, "VOR:" + id});
     s.ilsList.push_back({"K" + id, QString("%1%2").arg(1 + i % 36, 2, 10, QChar('0')).arg(QString("LRC")[i % 3]),
                          "ILS:K" + id, static_cast<int16_t>(i % 30000)});

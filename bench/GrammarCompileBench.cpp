@@ -21,21 +21,26 @@ void WriteBnf(const QString& path, const QString& text) {
 }
 
 QString Imports(bool navaids) {
-  QStringList names{"SPD", "ALT", "CRS", "HDG", "MACH", "DEGREES", "N1REF", "VS", "VSNEG", "TRANSPARENCY",
-                    "ALT_PRESS", "DH_ALT", "EGT_VAL", "ADF_FREQ", "COMM_FREQ", "NAV_FREQ", "XPNDR_CODE", "SIM_RATE"};
+  QStringList names{"SPD",     "ALT",      "CRS",       "HDG",          "MACH",       "DEGREES",
+                    "N1REF",   "VS",       "VSNEG",     "TRANSPARENCY", "ALT_PRESS",  "DH_ALT",
+                    "EGT_VAL", "ADF_FREQ", "COMM_FREQ", "NAV_FREQ",     "XPNDR_CODE", "SIM_RATE"};
   for (int i = 0; i < 10; ++i) names << QString("NUM_%1").arg(i);
   names << "WORD_ON";
   for (char c = 'A'; c <= 'Z'; ++c) names << QString("PHONETIC_%1").arg(c);
   names << "FLAP_SETTING";
-  if (navaids) names << "NAV_ID" << "NAV_NAME" << "RWY_APT_ID";
+  if (navaids)
+    names << "NAV_ID"
+          << "NAV_NAME"
+          << "RWY_APT_ID";
   QString out;
   for (const auto& n : names) out += "!import<" + n + ">;\n";
   return out;
 }
 
 const char* kVerbs[] = {"set", "turn", "select", "arm", "check", "toggle", "engage", "release"};
-const char* kThings[] = {"landing lights", "strobes", "autopilot", "heading", "altitude", "flaps", "gear",
-                         "speed brake", "parking brake", "transponder", "beacon", "fuel pump", "de ice", "pitot heat"};
+const char* kThings[] = {"landing lights", "strobes",   "autopilot",   "heading",       "altitude",
+                         "flaps",          "gear",      "speed brake", "parking brake", "transponder",
+                         "beacon",         "fuel pump", "de ice",      "pitot heat"};
 
 // Category files in the writers' layout: `commands` spread over 20 categories.
 void WriteCategories(const QString& dir, int commands, bool navaids) {
@@ -50,17 +55,21 @@ void WriteCategories(const QString& dir, int commands, bool navaids) {
       QStringList phrases{QString(kVerbs[rng() % std::size(kVerbs)]) + " !optional(the) " + thing + " <WORD_ON>",
                           "(" + thing + "|the " + thing + ") " + kVerbs[rng() % std::size(kVerbs)],
                           "set " + thing + " to <HDG>"};
-      if (radios && navaids) phrases << "tune nav one to <NAV_ID>" << "select <NAV_NAME> vor" << "tune ils <RWY_APT_ID>";
+      if (radios && navaids)
+        phrases << "tune nav one to <NAV_ID>"
+                << "select <NAV_NAME> vor"
+                << "tune ils <RWY_APT_ID>";
       rules += "<" + name + ">:\n\t!action(\"|" + QString::number(i) + ":\")\n\t!ignore(\n\t\t(\n\t\t" +
                phrases.join("\n\t\t| ") + "\n\t\t)\n\t)\n;\n\n";
     }
-    WriteBnf(dir + QString("/Category%1.bnf").arg(c),
-             QString("!grammar \"Category%1\";\n\n").arg(c) + Imports(radios && navaids) + "\n" + starts + "\n" + rules);
+    WriteBnf(dir + QString("/Category%1.bnf").arg(c), QString("!grammar \"Category%1\";\n\n").arg(c) +
+                                                          Imports(radios && navaids) + "\n" + starts + "\n" + rules);
   }
 }
 
 QString Name(std::mt19937& rng) {
-  static const char* syl[] = {"ka", "lo", "mer", "ton", "vi", "sa", "dor", "ben", "ril", "pa", "gan", "ste", "wood", "ford"};
+  static const char* syl[] = {"ka",  "lo",  "mer", "ton", "vi",  "sa",   "dor",
+                              "ben", "ril", "pa",  "gan", "ste", "wood", "ford"};
   QString n;
   const int k = 2 + static_cast<int>(rng() % 2);
   for (int i = 0; i < k; ++i) n += syl[rng() % std::size(syl)];
@@ -86,12 +95,14 @@ void WriteNavaids(const QString& dir, int navaids) {
       letters += QString("%1 ").arg(c);
     }
     const QString lead = i == 0 ? "\t" : "\t| ";
-    ids += lead + "!ignore(" + ph.trimmed() + " | " + letters.trimmed() + ")!action(\"ID" + QString::number(i) + "\")\n";
+    ids +=
+        lead + "!ignore(" + ph.trimmed() + " | " + letters.trimmed() + ")!action(\"ID" + QString::number(i) + "\")\n";
     names += lead + "!ignore(" + Name(rng) + ")!action(\"NM" + QString::number(i) + "\")\n";
     if (i % 4 == 0)
-      ils += lead + QString("!ignore(<NUM_%1> <NUM_%2> (left|lef)(I L S|i'll less|i elle-ess|tileless) !optional(at) (")
-                        .arg(rng() % 4)
-                        .arg(rng() % 10) +
+      ils += lead +
+             QString("!ignore(<NUM_%1> <NUM_%2> (left|lef)(I L S|i'll less|i elle-ess|tileless) !optional(at) (")
+                 .arg(rng() % 4)
+                 .arg(rng() % 10) +
              ph.trimmed() + " | " + letters.trimmed() + "))!action(\"ILS:" + QString::number(i) + "\")\n";
   }
   WriteBnf(dir + "/Navaid_IDs.bnf", ids + "\t)\n;\n");

@@ -3,15 +3,15 @@
 // alternatives (16 sentences each, 40,000 rows in all).
 #include <benchmark/benchmark.h>
 
-#include "core/checklists/KneeboardChecklist.h"
-#include "data/CommandList.h"
 #include "base/FixedText.h"
-#include "platform/Platform.h"
+#include "core/checklists/KneeboardChecklist.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/Dialogs.h"
 #include "core/shell/Shutdown.h"
 #include "core/shell/StatusSink.h"
+#include "data/CommandList.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -20,8 +20,7 @@ using namespace qv;
 class QuietDialogs final : public shell::Dialogs {
  public:
   void ShowMessage(const QString&, const QString&, int, bool, bool, const QString&) override {}
-  void ShowInput(const QString&, const QString&, const QString&, bool, bool, const QString&,
-                 const QString&) override {}
+  void ShowInput(const QString&, const QString&, const QString&, bool, bool, const QString&, const QString&) override {}
   void ProgressOpen(const QString&, const QString&) override {}
   void ProgressUpdate(const QString&, double) override {}
   void ProgressHide() override {}

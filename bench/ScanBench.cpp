@@ -21,8 +21,8 @@ void BM_ScanAircraft(benchmark::State& state) {
   size_t variations = 0;
   for (auto _ : state) {
     std::vector<qv::data::ChecklistAssignment> assignments;
-    auto catalogue = qv::checklists::BuildCatalogue(
-        qv::checklists::CollectAircraftRecords(g_install.simDir, g_install.objectPaths));
+    auto catalogue =
+        qv::checklists::BuildCatalogue(qv::checklists::CollectAircraftRecords(g_install.simDir, g_install.objectPaths));
     qv::checklists::LinkAssignments(catalogue, assignments);
     variations = assignments.size();
   }

@@ -8,12 +8,12 @@
 #include <cstdlib>
 
 #include "LiteralExpansion.h"
-#include "data/CommandList.h"
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
 #include "core/grammar/CheckExpandGrammar.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Dialogs.h"
+#include "data/CommandList.h"
 
 namespace {
 
@@ -23,8 +23,7 @@ class CountingDialogs final : public qv::shell::Dialogs {
     ++messages;
     last = message;
   }
-  void ShowInput(const QString&, const QString&, const QString&, bool, bool, const QString&,
-                 const QString&) override {}
+  void ShowInput(const QString&, const QString&, const QString&, bool, bool, const QString&, const QString&) override {}
   void ProgressOpen(const QString&, const QString&) override {}
   void ProgressUpdate(const QString&, double) override {}
   void ProgressHide() override {}
@@ -41,9 +40,8 @@ void Require(bool condition) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace qv;
   if (size > static_cast<size_t>(data::kGrammarWidth)) return 0;
-  const QString stored =
-      base::Fixed(base::FromCp1252(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)),
-                  data::kGrammarWidth);
+  const QString stored = base::Fixed(
+      base::FromCp1252(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)), data::kGrammarWidth);
   const bool legal = grammar::CheckGrammar(stored);
 
   shell::AppState state;

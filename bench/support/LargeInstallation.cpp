@@ -13,8 +13,8 @@
 namespace qv::bench {
 namespace {
 
-const char* const kSyllables[] = {"ka", "lo", "mir", "ven", "tra", "sol", "dan", "ri", "bel", "or",
-                                  "que", "zan", "tor", "vi", "sa", "pel", "gar", "nu", "ex", "lin"};
+const char* const kSyllables[] = {"ka",  "lo",  "mir", "ven", "tra", "sol", "dan", "ri", "bel", "or",
+                                  "que", "zan", "tor", "vi",  "sa",  "pel", "gar", "nu", "ex",  "lin"};
 constexpr int kSyllableCount = 20;
 
 QString Word(int n, int parts) {
@@ -56,13 +56,34 @@ QByteArray Crlf(const QString& text) {
 QString FlightModelSections() {
   static const QString text = [] {
     QString s;
-    const char* sections[] = {"General",        "weight_and_balance", "flight_tuning",  "GeneralEngineData",
-                              "piston_engine",  "propeller",          "contact_points", "flaps.0",
-                              "Views",          "Radios",             "lights",         "autopilot",
-                              "electrical",     "fuel",               "airplane_geometry", "Reference Speeds",
-                              "brakes",         "hydraulic_system",   "stall_warning",  "keyboard_response",
-                              "direction_indicators", "attitude_indicators", "turn_indicators", "exits",
-                              "pitot_static",   "effects",            "smokesystem",    "gear_warning_system"};
+    const char* sections[] = {"General",
+                              "weight_and_balance",
+                              "flight_tuning",
+                              "GeneralEngineData",
+                              "piston_engine",
+                              "propeller",
+                              "contact_points",
+                              "flaps.0",
+                              "Views",
+                              "Radios",
+                              "lights",
+                              "autopilot",
+                              "electrical",
+                              "fuel",
+                              "airplane_geometry",
+                              "Reference Speeds",
+                              "brakes",
+                              "hydraulic_system",
+                              "stall_warning",
+                              "keyboard_response",
+                              "direction_indicators",
+                              "attitude_indicators",
+                              "turn_indicators",
+                              "exits",
+                              "pitot_static",
+                              "effects",
+                              "smokesystem",
+                              "gear_warning_system"};
     int n = 0;
     for (const char* section : sections) {
       s += QString("\n[%1]\n").arg(QLatin1String(section));
@@ -80,8 +101,8 @@ QString FlightModelSections() {
   return text;
 }
 
-QString FltsimSection(int n, const QString& title, const QString& sim, const QString& manufacturer,
-                      const QString& type, const QString& variation, const QString& texture, const QString& kb) {
+QString FltsimSection(int n, const QString& title, const QString& sim, const QString& manufacturer, const QString& type,
+                      const QString& variation, const QString& texture, const QString& kb) {
   return QString(
              "[fltsim.%1]\ntitle=%2\nsim=%3\nmodel=\npanel=\nsound=\ntexture=%4\nkb_checklists=%5\n"
              "kb_reference=%3_ref\natc_id=N%6QV\natc_airline=\natc_flight_number=\nui_manufacturer=%7\n"
@@ -112,15 +133,16 @@ void MakeAircraft(const QString& simDir, const LargeInstallationSize& size, Larg
 
     QString cfg = "[General]\natc_type=QVSYNTH\natc_model=SYN\neditable=1\nperformance=\n\n";
     for (int n = 0; n < size.entriesPerFolder; ++n) {
-      const QString variation = (i != base && n > 0) ? "Repaint " + QString::number(n)
-                                                     : QString(kVariations[(base + n) % 6]);
+      const QString variation =
+          (i != base && n > 0) ? "Repaint " + QString::number(n) : QString(kVariations[(base + n) % 6]);
       const QString texture = n == 0 ? QString() : QString::number(n);
-      cfg += FltsimSection(n, QString("%1 %2 Paint%3 #%4").arg(manufacturer, type).arg(n + 1).arg(i), sim,
-                           manufacturer, type, variation, texture, sim + "_check");
+      cfg += FltsimSection(n, QString("%1 %2 Paint%3 #%4").arg(manufacturer, type).arg(n + 1).arg(i), sim, manufacturer,
+                           type, variation, texture, sim + "_check");
       QDir().mkpath(folder + (n == 0 ? "/texture" : "/texture." + texture));
     }
     cfg += FlightModelSections();
-    const QString cfgName = i % 50 == 7 ? "Sim.cfg" : QStringList{"aircraft.cfg", "Aircraft.cfg", "AIRCRAFT.CFG"}[i % 3];
+    const QString cfgName =
+        i % 50 == 7 ? "Sim.cfg" : QStringList{"aircraft.cfg", "Aircraft.cfg", "AIRCRAFT.CFG"}[i % 3];
     Write(folder + "/" + cfgName, Crlf(cfg), out.error);
     out.configFiles << folder + "/" + cfgName;
     Write(folder + "/" + (i % 4 == 0 ? sim.toUpper() + ".AIR" : sim + ".air"), "AIR synthetic flight model\r\n",

@@ -17,10 +17,10 @@ struct LargeInstallationSize {
 
 // Where things were written.
 struct LargeInstallation {
-  QString error;        // empty on success
-  QString simDir;       // ROOT/FSX, with an fsx.exe stand-in
-  QString installDir;   // ROOT/FSX/Veltrane Software/Quorvane
-  QString fsxCfg;       // ROOT/AppData/Microsoft/FSX/fsx.cfg
+  QString error;            // empty on success
+  QString simDir;           // ROOT/FSX, with an fsx.exe stand-in
+  QString installDir;       // ROOT/FSX/Veltrane Software/Quorvane
+  QString fsxCfg;           // ROOT/AppData/Microsoft/FSX/fsx.cfg
   QStringList objectPaths;  // the SimObjectPaths values of fsx.cfg
   QStringList configFiles;  // every aircraft configuration file written
 };

@@ -3,8 +3,8 @@
 #include <QByteArray>
 #include <QDir>
 
-#include "data/BinaryIo.h"
 #include "base/FixedText.h"
+#include "data/BinaryIo.h"
 
 namespace qv::data {
 namespace {

@@ -192,8 +192,7 @@ QString ReadIniString(const QString& section, const QString& key, const QString&
   return CleanIniValue(IniFile::Load(fileName).value(section, key));
 }
 
-bool WriteIniString(const QString& section, const QString& key, const QString& value,
-                    const QString& fileName) {
+bool WriteIniString(const QString& section, const QString& key, const QString& value, const QString& fileName) {
   IniFile file = IniFile::Load(fileName);
   file.setValue(section, key, value);
   return file.save(fileName);

@@ -48,18 +48,18 @@ class IniFile {
 
  private:
   struct Line {
-    qsizetype start = 0;    // first byte of the line
-    qsizetype end = 0;      // one past the last content byte (before CR/LF)
-    qsizetype next = 0;     // first byte of the following line
+    qsizetype start = 0;  // first byte of the line
+    qsizetype end = 0;    // one past the last content byte (before CR/LF)
+    qsizetype next = 0;   // first byte of the following line
     enum Kind { Blank, Comment, Section, Key, Other } kind = Blank;
-    QString name;           // section or key name, trimmed, as written
-    QString rawValue;       // value after the '=', trimmed, quotes kept
-    int section = -1;       // index into m_sections for keys
+    QString name;      // section or key name, trimmed, as written
+    QString rawValue;  // value after the '=', trimmed, quotes kept
+    int section = -1;  // index into m_sections for keys
   };
   struct Section {
     QString name;
     int headerLine = -1;
-    int lastLine = -1;      // last non-blank line belonging to the section
+    int lastLine = -1;         // last non-blank line belonging to the section
     QHash<QString, int> keys;  // upper-case key -> first line
   };
 
@@ -78,8 +78,7 @@ class IniFile {
 // The three INI access routines every reader and writer of the system uses.
 int ReadIniInt(const QString& section, const QString& key, const QString& fileName);
 QString ReadIniString(const QString& section, const QString& key, const QString& fileName);
-bool WriteIniString(const QString& section, const QString& key, const QString& value,
-                    const QString& fileName);
+bool WriteIniString(const QString& section, const QString& key, const QString& value, const QString& fileName);
 
 // What ReadIniString makes of a raw value: NULs become blanks, then trimmed.
 QString CleanIniValue(const QString& value);

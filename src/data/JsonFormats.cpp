@@ -18,13 +18,20 @@ QByteArray Quote(const QString& text) {
   QByteArray out = "\"";
   for (const QChar c : text) {
     const char16_t u = c.unicode();
-    if (u == '"') out += "\\\"";
-    else if (u == '\\') out += "\\\\";
-    else if (u == '\n') out += "\\n";
-    else if (u == '\r') out += "\\r";
-    else if (u == '\t') out += "\\t";
-    else if (u < 0x20) out += QByteArray("\\u") + QByteArray::number(u, 16).rightJustified(4, '0');
-    else out += QString(c).toUtf8();
+    if (u == '"')
+      out += "\\\"";
+    else if (u == '\\')
+      out += "\\\\";
+    else if (u == '\n')
+      out += "\\n";
+    else if (u == '\r')
+      out += "\\r";
+    else if (u == '\t')
+      out += "\\t";
+    else if (u < 0x20)
+      out += QByteArray("\\u") + QByteArray::number(u, 16).rightJustified(4, '0');
+    else
+      out += QString(c).toUtf8();
   }
   return out + "\"";
 }
@@ -46,8 +53,8 @@ QByteArray Array(const QList<QByteArray>& items, int level) {
 QByteArray Object(const QList<std::pair<const char*, QByteArray>>& fields, int level) {
   QByteArray out = "{\n";
   for (qsizetype i = 0; i < fields.size(); ++i)
-    out += Indent(level + 1) + Quote(fields[i].first) + ": " + fields[i].second +
-           (i + 1 < fields.size() ? ",\n" : "\n");
+    out +=
+        Indent(level + 1) + Quote(fields[i].first) + ": " + fields[i].second + (i + 1 < fields.size() ? ",\n" : "\n");
   return out + Indent(level) + "}";
 }
 

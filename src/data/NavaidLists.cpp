@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <functional>
 
-#include "data/BinaryIo.h"
 #include "base/Cp1252.h"
+#include "data/BinaryIo.h"
 
 namespace qv::data {
 namespace {
@@ -72,8 +72,10 @@ bool ParseActionNumber(const QString& text, int16_t& out) {
     ++i;
     while (i < t.size() && t[i].isDigit() && t[i].unicode() < 128) {
       const int d = t[i].unicode() - '0';
-      if (fractionDigits == 0) firstFraction = d;
-      else if (d != 0) restNonZero = true;
+      if (fractionDigits == 0)
+        firstFraction = d;
+      else if (d != 0)
+        restNonZero = true;
       ++i;
       ++fractionDigits;
     }

@@ -152,8 +152,7 @@ bool ReadWav(const QString& path, std::vector<int16_t>& samples, QString& error)
       std::vector<int16_t> mono(frames);
       for (qsizetype i = 0; i < frames; ++i) {
         int sum = 0;
-        for (int c = 0; c < channels; ++c)
-          sum += static_cast<int16_t>(u16(body + (i * channels + c) * 2));
+        for (int c = 0; c < channels; ++c) sum += static_cast<int16_t>(u16(body + (i * channels + c) * 2));
         mono[i] = static_cast<int16_t>(sum / channels);
       }
       samples = Resample(mono, rate, kSampleRate);

@@ -59,8 +59,8 @@ bool EspeakVoiceExists(const QString& voice) {
   return EspeakInitLocked() && espeak_SetVoiceByName(voice.toUtf8().constData()) == EE_OK;
 }
 
-bool EspeakSynthesize(const QString& text, const QString& voice, int rateWpm, int volume,
-                      std::vector<int16_t>& samples, int& sampleRate) {
+bool EspeakSynthesize(const QString& text, const QString& voice, int rateWpm, int volume, std::vector<int16_t>& samples,
+                      int& sampleRate) {
   std::lock_guard lock(EspeakMutex());
   if (!EspeakInitLocked() || espeak_SetVoiceByName(voice.toUtf8().constData()) != EE_OK) return false;
   espeak_SetParameter(espeakRATE, rateWpm, 0);

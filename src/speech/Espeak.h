@@ -20,8 +20,8 @@ QString EspeakPhonemes(const QString& text, const char* voice = "en-us");
 
 // Renders `text` in `voice` to 16-bit mono samples at the library's rate.
 // `rateWpm` is words per minute, `volume` 0-200 (100 normal).
-bool EspeakSynthesize(const QString& text, const QString& voice, int rateWpm, int volume,
-                      std::vector<int16_t>& samples, int& sampleRate);
+bool EspeakSynthesize(const QString& text, const QString& voice, int rateWpm, int volume, std::vector<int16_t>& samples,
+                      int& sampleRate);
 bool EspeakVoiceExists(const QString& voice);
 
 }  // namespace qv::speech

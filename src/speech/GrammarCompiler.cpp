@@ -100,8 +100,7 @@ class Compiler {
       std::deque<int> todo;
       for (int f = 0; f < n; ++f)
         if (m_src[f].file.fileName.compare(m_opt.onlyFile, Qt::CaseInsensitive) == 0) todo.push_back(f);
-      if (todo.empty())
-        m_res.diagnostics.push_back({m_opt.onlyFile, 0, "the grammar file is missing"});
+      if (todo.empty()) m_res.diagnostics.push_back({m_opt.onlyFile, 0, "the grammar file is missing"});
       while (!todo.empty()) {
         const int f = todo.front();
         todo.pop_front();
@@ -112,8 +111,7 @@ class Compiler {
       }
     }
     for (int f = 0; f < n; ++f)
-      if (m_check[f])
-        m_res.diagnostics.insert(m_res.diagnostics.end(), m_parseDiags[f].begin(), m_parseDiags[f].end());
+      if (m_check[f]) m_res.diagnostics.insert(m_res.diagnostics.end(), m_parseDiags[f].begin(), m_parseDiags[f].end());
   }
 
   void CheckExportsAndImports() {
@@ -275,15 +273,13 @@ class Compiler {
   QString Emit(int f, const GrammarNode& n, std::deque<RuleKey>& todo) {
     using K = GrammarNode::Kind;
     switch (n.kind) {
-      case K::Word:
-        return Pronouncer::Normalise(n.text);
+      case K::Word: return Pronouncer::Normalise(n.text);
       case K::Ref: {
         const RuleKey to = *Resolve(f, n.text);
         todo.push_back(to);
         return "<" + RuleId(to) + ">";
       }
-      case K::Optional:
-        return "[ " + Emit(f, n.children.front(), todo) + " ]";
+      case K::Optional: return "[ " + Emit(f, n.children.front(), todo) + " ]";
       case K::Alternatives: {
         QStringList parts;
         for (const auto& c : n.children) parts << Emit(f, c, todo);

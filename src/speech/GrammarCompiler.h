@@ -39,7 +39,7 @@ struct CompileResult {
 CompileResult CompileGrammars(const CompileOptions& options, Pronouncer& pronouncer);
 
 // File names of the compiled form, under the grammar folder.
-QString CompiledDir(const QString& grammarsDir);   // grammarsDir + "/Compiled"
+QString CompiledDir(const QString& grammarsDir);     // grammarsDir + "/Compiled"
 QString CompileLogPath(const QString& grammarsDir);  // grammarsDir + "/Compile.log"
 inline constexpr const char* kAddedWordsFile = "Quorvane.dict";
 inline constexpr const char* kTopRule = "qv_top";

@@ -32,9 +32,9 @@ struct Token {
 // Characters that end a word. A comma separates words as a space does: it is
 // punctuation in a phrase, nothing the speaker says.
 bool IsSpecial(QChar c) {
-  return c.isSpace() || c == u'(' || c == u')' || c == u'|' || c == u';' || c == u':' || c == u'<' ||
-         c == u'>' || c == u'"' || c == u'!' || c == u',' || c == u'[' || c == u']' || c == u'{' || c == u'}' ||
-         c == u'=' || c == u'*' || c == u'+' || c == u'/';
+  return c.isSpace() || c == u'(' || c == u')' || c == u'|' || c == u';' || c == u':' || c == u'<' || c == u'>' ||
+         c == u'"' || c == u'!' || c == u',' || c == u'[' || c == u']' || c == u'{' || c == u'}' || c == u'=' ||
+         c == u'*' || c == u'+' || c == u'/';
 }
 
 class Lexer {
@@ -48,11 +48,31 @@ class Lexer {
     if (m_pos >= m_text.size()) return t;
     const QChar c = m_text[m_pos];
     switch (c.unicode()) {
-      case '(': ++m_pos; t.kind = Tok::LParen; t.text = "("; return t;
-      case ')': ++m_pos; t.kind = Tok::RParen; t.text = ")"; return t;
-      case '|': ++m_pos; t.kind = Tok::Bar; t.text = "|"; return t;
-      case ';': ++m_pos; t.kind = Tok::Semi; t.text = ";"; return t;
-      case ':': ++m_pos; t.kind = Tok::Colon; t.text = ":"; return t;
+      case '(':
+        ++m_pos;
+        t.kind = Tok::LParen;
+        t.text = "(";
+        return t;
+      case ')':
+        ++m_pos;
+        t.kind = Tok::RParen;
+        t.text = ")";
+        return t;
+      case '|':
+        ++m_pos;
+        t.kind = Tok::Bar;
+        t.text = "|";
+        return t;
+      case ';':
+        ++m_pos;
+        t.kind = Tok::Semi;
+        t.text = ";";
+        return t;
+      case ':':
+        ++m_pos;
+        t.kind = Tok::Colon;
+        t.text = ":";
+        return t;
       default: break;
     }
     if (c == u'!') {
@@ -130,8 +150,7 @@ struct SyntaxError {
 
 class Parser {
  public:
-  Parser(const QString& text, const QString& fileName, std::vector<Diagnostic>& diags)
-      : m_lex(text), m_diags(diags) {
+  Parser(const QString& text, const QString& fileName, std::vector<Diagnostic>& diags) : m_lex(text), m_diags(diags) {
     m_file.fileName = fileName;
     Advance();
   }
@@ -263,9 +282,7 @@ class Parser {
           Advance();
           break;
         }
-        case Tok::LParen:
-          seq.children.push_back(Group());
-          break;
+        case Tok::LParen: seq.children.push_back(Group()); break;
         case Tok::Directive: {
           const Token d = m_tok;
           const QString name = d.text.toLower();
@@ -293,10 +310,8 @@ class Parser {
           }
           break;
         }
-        case Tok::Bad:
-          Fail("");
-        default:
-          return seq;
+        case Tok::Bad: Fail("");
+        default: return seq;
       }
     }
   }

@@ -64,7 +64,7 @@ struct PhoneMap {
 
 // eSpeak's English phoneme names and the nearest phones of the US model.
 constexpr PhoneMap kPhones[] = {
-    {"aI@", "AY ER"}, {"aI3", "AY ER"}, {"aU@", "AW ER"}, {"i@3", "IY R"}, {"@L", "AH L"},  {"@2", "AH"},
+    {"aI@", "AY ER"}, {"aI3", "AY ER"}, {"aU@", "AW ER"}, {"i@3", "IY R"}, {"@L", "AH L"}, {"@2", "AH"},
     {"@5", "AH"},     {"a#", "AH"},     {"A:", "AA"},     {"A@", "AA R"},  {"A#", "AA"},   {"0", "AA"},
     {"02", "AA"},     {"V", "AH"},      {"@", "AH"},      {"3:", "ER"},    {"3", "ER"},    {"a", "AE"},
     {"aa", "AE"},     {"e@", "EH R"},   {"eI", "EY"},     {"e", "EH"},     {"E", "EH"},    {"E2", "EH"},
@@ -84,8 +84,7 @@ constexpr PhoneMap kPhones[] = {
 QString EspeakToModelPhones(const QString& espeakPhonemes) {
   QStringList out;
   for (QString ph : espeakPhonemes.split(u' ', Qt::SkipEmptyParts)) {
-    while (!ph.isEmpty() && (ph[0] == u'\'' || ph[0] == u',' || ph[0] == u'%' || ph[0] == u'='))
-      ph.remove(0, 1);
+    while (!ph.isEmpty() && (ph[0] == u'\'' || ph[0] == u',' || ph[0] == u'%' || ph[0] == u'=')) ph.remove(0, 1);
     if (ph.isEmpty() || ph == "_" || ph == "_:" || ph == "||") continue;
     // Try the name as given, then without the trailing marks eSpeak adds for
     // length or variants.

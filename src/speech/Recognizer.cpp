@@ -44,8 +44,8 @@ int16_t Recognizer::LoadTestGrammar() {
   const QString testDir = m_installDir + "/Grammars/Test";
   const CompileResult compiled = CompileFolder(testDir, m_installDir + "/Data/Generic Lists.bnf", "Test.bnf");
   if (!compiled.Ok() || compiled.grammars.empty()) {
-    m_error = compiled.diagnostics.empty() ? QString("Test.bnf has no start rule")
-                                           : compiled.diagnostics.front().ToString();
+    m_error =
+        compiled.diagnostics.empty() ? QString("Test.bnf has no start rule") : compiled.diagnostics.front().ToString();
     return -3;
   }
   const QString hmm = ModelAcousticDir(), dict = ModelDictionaryPath();
@@ -55,8 +55,8 @@ int16_t Recognizer::LoadTestGrammar() {
   }
   SphinxLogCapture log;
   const QByteArray hmmPath = hmm.toUtf8(), dictPath = dict.toUtf8();
-  cmd_ln_t* config = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmmPath.constData(), "-dict",
-                                 dictPath.constData(), "-samprate", "16000", "-allphone_ci", "yes",
+  cmd_ln_t* config = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmmPath.constData(), "-dict", dictPath.constData(),
+                                 "-samprate", "16000", "-allphone_ci", "yes",
 #ifdef _WIN32
                                  "-logfn", "NUL",
 #else
@@ -170,8 +170,10 @@ int16_t Recognizer::ListenTo(AudioSource& source, QByteArray& buffer) {
   bool partial = false;
   QStringList errors;
   for (const QString& e : log.Errors()) {
-    if (e.contains("does not match the grammar")) partial = true;
-    else errors << e;
+    if (e.contains("does not match the grammar"))
+      partial = true;
+    else
+      errors << e;
   }
   log.Clear();
   for (const QString& e : errors) log.Add(e);

@@ -20,11 +20,11 @@ struct ListenStats {
 };
 
 struct RecognizerSettings {
-  double maxSeconds = 10.0;       // listening ends after this much audio
-  double noSpeechSeconds = 6.0;   // ... or after this much without speech
+  double maxSeconds = 10.0;      // listening ends after this much audio
+  double noSpeechSeconds = 6.0;  // ... or after this much without speech
   // Out-of-grammar speech is rejected when the best sentence's acoustic score
   // per frame falls this far below a free phone loop on the same audio.
-  double rejectMargin = 0;        // 0 = the tuned default
+  double rejectMargin = 0;  // 0 = the tuned default
 };
 
 // The recogniser behind fnSpeechRecDLL_Call, for the grammar test: loads the

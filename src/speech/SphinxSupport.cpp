@@ -76,8 +76,10 @@ QString ValidateJsgf(const QByteArray& jsgf) {
     // The raw graph is enough to prove the grammar loads; closing its empty
     // transitions is the recogniser's work.
     fsg_model_t* fsg = jsgf_build_fsg_raw(g, rule, lmath, 7.5);
-    if (!fsg) error = "the search graph cannot be built";
-    else fsg_model_free(fsg);
+    if (!fsg)
+      error = "the search graph cannot be built";
+    else
+      fsg_model_free(fsg);
     logmath_free(lmath);
   }
   jsgf_grammar_free(g);

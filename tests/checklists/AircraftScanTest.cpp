@@ -5,20 +5,21 @@
 
 #include "FixtureTree.h"
 #include "TestEnv.h"
-#include "core/checklists/AircraftScan.h"
 #include "base/FixedText.h"
+#include "core/checklists/AircraftScan.h"
 #include "core/shell/Startup.h"
 
 using namespace qv::checklists;
-using qv::data::ChecklistAssignment;
 using qv::base::Fixed;
+using qv::data::ChecklistAssignment;
 using qv::test::CopyTree;
 using qv::test::WriteBytes;
 
 namespace {
 
 ChecklistAssignment Assignment(const QString& title, const QString& checklist, int16_t written = 0) {
-  return {qv::base::Fixed(title, qv::data::kAssignmentTitleWidth), qv::base::Fixed(checklist, qv::data::kAssignmentNameWidth), written};
+  return {qv::base::Fixed(title, qv::data::kAssignmentTitleWidth),
+          qv::base::Fixed(checklist, qv::data::kAssignmentNameWidth), written};
 }
 
 // A simulator holding the sample tree, with the installation two levels down.
@@ -168,8 +169,8 @@ TEST(AircraftScan, LinksEveryAircraftToOneAssignment) {
 }
 
 TEST(AircraftScan, NoAircraftGivesAnEmptyCatalogue) {
-  for (const QStringList& paths : {QStringList{}, QStringList{"SimObjects\\DoesNotExist"},
-                                   QStringList{"SimObjects\\Airplanes\\K_NoConfig"}}) {
+  for (const QStringList& paths :
+       {QStringList{}, QStringList{"SimObjects\\DoesNotExist"}, QStringList{"SimObjects\\Airplanes\\K_NoConfig"}}) {
     ScanTree tree;
     tree.env.state.simObjectPaths = paths;
     tree.env.state.assignments = {Assignment("Old Aircraft", "Old")};
@@ -221,10 +222,10 @@ TEST_P(AirFile, ExistsWithoutRegardToCase) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AircraftScan, AirFile,
-                         ::testing::Values(std::pair{"zulu", true}, std::pair{"ZULU", true},
-                                           std::pair{"  zulu ", true}, std::pair{"..\\D_CESSNA\\c172", true},
-                                           std::pair{"zulu.air", false}, std::pair{"", false},
-                                           std::pair{"nothere", false}, std::pair{"Texture", false}));
+                         ::testing::Values(std::pair{"zulu", true}, std::pair{"ZULU", true}, std::pair{"  zulu ", true},
+                                           std::pair{"..\\D_CESSNA\\c172", true}, std::pair{"zulu.air", false},
+                                           std::pair{"", false}, std::pair{"nothere", false},
+                                           std::pair{"Texture", false}));
 
 // Merging compares lower-cased fixed-width names; the first record of a name
 // gives its spelling and, for a variation, its aircraft.
@@ -274,8 +275,9 @@ TEST(AircraftCatalogueBuild, SortFunctionsTouchOnlyTheirRange) {
   EXPECT_EQ(order, (QStringList{"D", "A", "B", "C"}));
 
   c.manufacturers[0].types = {{qv::base::Fixed("b", kTypeWidth), {}}, {qv::base::Fixed("a", kTypeWidth), {}}};
-  c.manufacturers[0].types[1].variations = {{qv::base::Fixed("y", kVariationWidth), qv::base::Fixed("t1", kTitleWidth), 0, {}, {}},
-                                            {qv::base::Fixed("x", kVariationWidth), qv::base::Fixed("t2", kTitleWidth), 1, {}, {}}};
+  c.manufacturers[0].types[1].variations = {
+      {qv::base::Fixed("y", kVariationWidth), qv::base::Fixed("t1", kTitleWidth), 0, {}, {}},
+      {qv::base::Fixed("x", kVariationWidth), qv::base::Fixed("t2", kTitleWidth), 1, {}, {}}};
   SortTypes(c, 0, 1, 0);
   EXPECT_EQ(c.manufacturers[0].types[0].name.trimmed(), "a");
   SortVariations(c, 0, 1, 0, 0);

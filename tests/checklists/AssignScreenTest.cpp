@@ -53,14 +53,12 @@ TEST_P(AssignSummary, Image) {
   EXPECT_EQ(checklists::SummaryImage(c.allWrittenOrAssigned, c.allWritten, c.someWritten, c.someAssignedNotWritten),
             c.image);
 }
-INSTANTIATE_TEST_SUITE_P(Marks, AssignSummary,
-                         ::testing::Values(SummaryCase{true, true, true, false, 4}, SummaryCase{true, false, true, true, 6},
-                                           SummaryCase{true, false, true, false, 6},
-                                           SummaryCase{true, false, false, true, 2},
-                                           SummaryCase{false, false, true, true, 7},
-                                           SummaryCase{false, false, true, false, 5},
-                                           SummaryCase{false, false, false, true, 3},
-                                           SummaryCase{false, false, false, false, 1}));
+INSTANTIATE_TEST_SUITE_P(
+    Marks, AssignSummary,
+    ::testing::Values(SummaryCase{true, true, true, false, 4}, SummaryCase{true, false, true, true, 6},
+                      SummaryCase{true, false, true, false, 6}, SummaryCase{true, false, false, true, 2},
+                      SummaryCase{false, false, true, true, 7}, SummaryCase{false, false, true, false, 5},
+                      SummaryCase{false, false, false, true, 3}, SummaryCase{false, false, false, false, 1}));
 
 TEST_F(AssignScreenTest, TreeListAndMarksFollowTheCatalogueAndAssignments) {
   EXPECT_EQ(screen->NodeOf(0, 0, 0)->data(0, Qt::UserRole).toString(), "KEY_1001001");

@@ -11,11 +11,11 @@
 
 #include "FixtureTree.h"
 #include "TestEnv.h"
+#include "base/FixedText.h"
 #include "core/checklists/AircraftScan.h"
 #include "core/checklists/KneeboardChecklist.h"
 #include "data/ChecklistFiles.h"
 #include "data/CommandList.h"
-#include "base/FixedText.h"
 
 namespace qv::test {
 
@@ -81,9 +81,8 @@ struct KneeboardTree {
     env.state.commands = SmallCommands();
     env.state.categories = data::BuildCommandCategories(env.state.commands);
     env.state.simObjectPaths = {"SimObjects\\Airplanes"};
-    env.state.assignments = {Assign("Alpha Trainer Green", "Trainer Checks"),
-                             Assign("Alpha Trainer Red", "Jet Checks"), Assign("Bravo Jet Standard", "Jet Checks"),
-                             Assign("Charlie Glider", "Jet Checks")};
+    env.state.assignments = {Assign("Alpha Trainer Green", "Trainer Checks"), Assign("Alpha Trainer Red", "Jet Checks"),
+                             Assign("Bravo Jet Standard", "Jet Checks"), Assign("Charlie Glider", "Jet Checks")};
     checklists::ScanSimulatorAircraft(env.ctx);
     trainerPage = aircraft("Alpha_Trainer/Trainer_check.htm");
     jetPage = aircraft("Bravo_Jet/Jet_Check.htm");

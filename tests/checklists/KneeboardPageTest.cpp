@@ -24,14 +24,13 @@ TEST_P(BackupPathTest, LowerCaseWithEveryHtmReplaced) {
   EXPECT_EQ(BackupPathOf(GetParam().page), QString(GetParam().backup));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pages, BackupPathTest,
-    ::testing::Values(BackupCase{"C:\\FSX\\SimObjects\\Airplanes\\C172\\Cessna172SP_check.htm",
-                                 "c:\\fsx\\simobjects\\airplanes\\c172\\cessna172sp_check.qvb"},
-                      BackupCase{"  /sim/Jet/Jet_Check.HTM  ", "/sim/jet/jet_check.qvb"},
-                      BackupCase{"/sim/My.Htm.Planes/Page.htm", "/sim/my.qvb.planes/page.qvb"},
-                      BackupCase{"/sim/NoKey/.htm", "/sim/nokey/.qvb"},
-                      BackupCase{"/sim/Odd/page.html", "/sim/odd/page.qvbl"}));
+INSTANTIATE_TEST_SUITE_P(Pages, BackupPathTest,
+                         ::testing::Values(BackupCase{"C:\\FSX\\SimObjects\\Airplanes\\C172\\Cessna172SP_check.htm",
+                                                      "c:\\fsx\\simobjects\\airplanes\\c172\\cessna172sp_check.qvb"},
+                                           BackupCase{"  /sim/Jet/Jet_Check.HTM  ", "/sim/jet/jet_check.qvb"},
+                                           BackupCase{"/sim/My.Htm.Planes/Page.htm", "/sim/my.qvb.planes/page.qvb"},
+                                           BackupCase{"/sim/NoKey/.htm", "/sim/nokey/.qvb"},
+                                           BackupCase{"/sim/Odd/page.html", "/sim/odd/page.qvbl"}));
 
 TEST(BackupFileTest, FoundInThePagesFolderWhateverItsCase) {
   QTemporaryDir dir;
@@ -144,9 +143,9 @@ TEST(KneeboardGoldenTest, DemoCessnaPage) {
                                      env.state.commands, error))
       << error.toStdString();
   env.state.categories = data::BuildCommandCategories(env.state.commands);
-  ASSERT_TRUE(data::ChecklistFromJson(
-      test::ReadBytes(test::DemoSourceDir() + "/Data/Checklists/Cessna 172 Skyhawk.json"), env.state.openChecklist,
-      error))
+  ASSERT_TRUE(
+      data::ChecklistFromJson(test::ReadBytes(test::DemoSourceDir() + "/Data/Checklists/Cessna 172 Skyhawk.json"),
+                              env.state.openChecklist, error))
       << error.toStdString();
   BuildKneeboardScript(env.ctx);
   ASSERT_TRUE(env.state.kneeboardScriptBuilt);

@@ -5,9 +5,9 @@
 #include <QFileInfo>
 
 #include "KneeboardFixture.h"
+#include "core/shell/Startup.h"
 #include "data/IniFile.h"
 #include "data/Settings.h"
-#include "core/shell/Startup.h"
 
 using namespace qv;
 using namespace qv::checklists;
@@ -264,7 +264,8 @@ TEST(KneeboardCliTest, UpdateThenRestore) {
   EXPECT_TRUE(PageOf(tree.trainerPage, "Trainer Checks"));
   EXPECT_EQ(ReadBytes(tree.aircraft("Bravo_Jet/jet_check.qvb")), tree.jetOriginal);
   EXPECT_EQ(StoredBackups(tree.inst), 1);
-  for (const auto& a : SavedAssignments(tree.inst.installDir)) EXPECT_EQ(a.written, 1) << a.aircraftTitle.trimmed().toStdString();
+  for (const auto& a : SavedAssignments(tree.inst.installDir))
+    EXPECT_EQ(a.written, 1) << a.aircraftTitle.trimmed().toStdString();
 
   r = RunCli({"kneeboards", "restore", tree.inst.installDir});
   EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();

@@ -89,11 +89,14 @@ TEST_P(ModifyBadNameTest, NameThatCannotBeAFileInChecklistsIsRefused) {
   EXPECT_EQ(screen->openName(), "");
   ASSERT_FALSE(env.dialogs.messages.empty());
   EXPECT_EQ(env.dialogs.last().title, "New Checklist");
-  EXPECT_TRUE(env.dialogs.last().message.contains("Please choose another name")) << env.dialogs.last().message.toStdString();
+  EXPECT_TRUE(env.dialogs.last().message.contains("Please choose another name"))
+      << env.dialogs.last().message.toStdString();
 }
 INSTANTIATE_TEST_SUITE_P(Names, ModifyBadNameTest,
                          ::testing::Values("../Outside", "sub/name", "a\\b", "C:evil", "what?", "star*", "CON",
-                                           "lpt1.txt", "ends with dot.", "Ch\xc3\xa9" "ck \xf0\x9f\x9b\xa9",
+                                           "lpt1.txt", "ends with dot.",
+                                           "Ch\xc3\xa9"
+                                           "ck \xf0\x9f\x9b\xa9",
                                            "\xe2\x9c\x88 Jet"));
 
 TEST_F(ModifyScreenTest, InsertAndDeleteAcrossAPageBoundary) {

@@ -2,8 +2,8 @@
 
 #include "FixtureTree.h"
 #include "TestEnv.h"
-#include "data/ChecklistFiles.h"
 #include "base/FixedText.h"
+#include "data/ChecklistFiles.h"
 
 using namespace qv;
 
@@ -23,8 +23,8 @@ struct ScanInstallation {
 
 TEST(CliScan, PrintsOneLinePerVariationWithItsAssignment) {
   ScanInstallation s;
-  s.writeAssignments({{base::Fixed("CESSNA RED", data::kAssignmentTitleWidth),
-                       base::Fixed("C172", data::kAssignmentNameWidth), 1}});
+  s.writeAssignments(
+      {{base::Fixed("CESSNA RED", data::kAssignmentTitleWidth), base::Fixed("C172", data::kAssignmentNameWidth), 1}});
   const auto r = test::RunCli({"scan", s.inst.installDir});
   ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
   const QStringList lines = QString::fromUtf8(r.out).split(u'\n', Qt::SkipEmptyParts);

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "TestEnv.h"
+#include "base/FixedText.h"
 #include "data/BinaryIo.h"
 #include "data/ChecklistFiles.h"
 #include "data/CommandList.h"
-#include "base/FixedText.h"
 
 using namespace qv::data;
 using qv::test::FixturesDir;
@@ -29,7 +29,10 @@ CommandRecord Command(const QString& category, int g, int r) {
 }  // namespace
 
 TEST(BinaryIo, ReadsLittleEndianAndStopsAtTheEnd) {
-  const QByteArray bytes("\xfe\xff\x01\x02\x03\x04" "ab", 8);
+  const QByteArray bytes(
+      "\xfe\xff\x01\x02\x03\x04"
+      "ab",
+      8);
   BinaryReader in(bytes);
   EXPECT_EQ(in.ReadInt16(), -2);
   EXPECT_EQ(in.ReadInt32(), 0x04030201);
@@ -84,8 +87,8 @@ TEST(CommandListFormat, ByteExactRoundTripOfAFixture) {
 }
 
 TEST(CommandListFormat, CategoriesFirstSeenIgnoringCaseAndBlanks) {
-  const std::vector<CommandRecord> list = {Command("Radios", 0, 0), Command(" radios", 0, 0),
-                                           Command("Lights", 0, 0), Command("RADIOS", 0, 0)};
+  const std::vector<CommandRecord> list = {Command("Radios", 0, 0), Command(" radios", 0, 0), Command("Lights", 0, 0),
+                                           Command("RADIOS", 0, 0)};
   EXPECT_EQ(BuildCommandCategories(list), (QStringList{"Radios", "Lights"}));
   EXPECT_TRUE(BuildCommandCategories({}).isEmpty());
 }
@@ -104,8 +107,11 @@ TEST(ChecklistFormat, EmptyChecklistIsTheHeaderAlone) {
 TEST(ChecklistFormat, ItemSizesAndRoundTrip) {
   ChecklistFile c;
   c.name = "Mine";
-  c.sections[5].push_back({qv::base::Fixed("Flaps", 256), qv::base::Fixed("flaps", 256), qv::base::Fixed("Up", 128),
-                           {{qv::base::Fixed("Ignore", 128), kIgnoreFunction}, {qv::base::Fixed("Skip", 128), kSkipFunction}}});
+  c.sections[5].push_back(
+      {qv::base::Fixed("Flaps", 256),
+       qv::base::Fixed("flaps", 256),
+       qv::base::Fixed("Up", 128),
+       {{qv::base::Fixed("Ignore", 128), kIgnoreFunction}, {qv::base::Fixed("Skip", 128), kSkipFunction}}});
   QByteArray bytes;
   ASSERT_TRUE(SerializeChecklist(c, bytes));
   EXPECT_EQ(bytes.size(), 24 + 906);
@@ -158,8 +164,8 @@ TEST_P(DamagedFile, IsRefusedWithoutTouchingTheTable) {
 INSTANTIATE_TEST_SUITE_P(Fixtures, DamagedFile,
                          testing::Values("TruncatedCommandList.dat", "LongCommandList.dat",
                                          "BrokenCommandListHugeCount.dat", "BrokenCommandListListCount.dat",
-                                         "BrokenCommandListHeader.dat", "TruncatedChecklist.dat",
-                                         "LongChecklist.dat", "BrokenChecklistResponses.dat",
-                                         "TruncatedChecklistHeader.dat", "TruncatedChecklist_Assignments.dat",
-                                         "LongChecklist_Assignments.dat", "BrokenChecklist_Assignments.dat",
+                                         "BrokenCommandListHeader.dat", "TruncatedChecklist.dat", "LongChecklist.dat",
+                                         "BrokenChecklistResponses.dat", "TruncatedChecklistHeader.dat",
+                                         "TruncatedChecklist_Assignments.dat", "LongChecklist_Assignments.dat",
+                                         "BrokenChecklist_Assignments.dat",
                                          "TruncatedChecklist_AssignmentsHeader.dat"));

@@ -5,13 +5,13 @@
 
 #include "DemoData.h"
 #include "TestEnv.h"
+#include "base/FixedText.h"
+#include "core/data/ChecklistStore.h"
+#include "core/data/CommandListStore.h"
+#include "core/shell/Startup.h"
 #include "data/ChecklistFiles.h"
 #include "data/CommandList.h"
-#include "base/FixedText.h"
 #include "data/NavaidLists.h"
-#include "core/shell/Startup.h"
-#include "core/data/CommandListStore.h"
-#include "core/data/ChecklistStore.h"
 
 using namespace qv::data;
 using qv::test::FixturesDir;
@@ -113,8 +113,8 @@ INSTANTIATE_TEST_SUITE_P(
                kCommandError, 2},
         Damage{"CommandListHugeCount", "Data/CommandList.dat", "BrokenCommandListHugeCount.dat", "Quorvane Error",
                kCommandError, 2},
-        Damage{"AssignmentsMissing", "Data/Checklist_Assignments.dat", nullptr, "Quorvane Fatal Error",
-               kAssignError, 2},
+        Damage{"AssignmentsMissing", "Data/Checklist_Assignments.dat", nullptr, "Quorvane Fatal Error", kAssignError,
+               2},
         Damage{"AssignmentsLong", "Data/Checklist_Assignments.dat", "LongChecklist_Assignments.dat",
                "Quorvane Fatal Error", kAssignError, 2},
         Damage{"IlsMissing", "Data/ILS_Info.txt", nullptr, "Quorvane Fatal Error", kIlsError, 2},

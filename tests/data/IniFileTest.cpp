@@ -37,7 +37,7 @@ const QByteArray kOdd =
 // How the private-profile functions read the lines users write.
 TEST(IniFile, ReadsTheWayTheWindowsFunctionsDo) {
   const IniFile ini = IniFile::FromBytes(kOdd);
-  EXPECT_EQ(ini.value("MAIN", "copilotvoice"), "3");             // names ignore case, first key wins
+  EXPECT_EQ(ini.value("MAIN", "copilotvoice"), "3");  // names ignore case, first key wins
   EXPECT_EQ(ini.intValue("main", "COPILOTVOICE"), 3);
   EXPECT_EQ(ini.value("Main", "quoted"), "  keep inner blanks ");  // matching quotes removed
   EXPECT_EQ(ini.value("Main", "single"), "x");
@@ -55,7 +55,7 @@ TEST(IniFile, ReadsTheWayTheWindowsFunctionsDo) {
   EXPECT_FALSE(found);
   EXPECT_EQ(ini.value("Main", "stray", &found), "");  // lines before any section belong to none
   EXPECT_FALSE(found);
-  EXPECT_EQ(ini.value("Other", "k"), "v");              // last line without a line end
+  EXPECT_EQ(ini.value("Other", "k"), "v");  // last line without a line end
   EXPECT_EQ(ini.value("Main", "; a comment line"), "");
 }
 

@@ -53,7 +53,8 @@ TEST(JsonFormats, DemoSourcesRoundTripBothWays) {
 TEST(JsonFormats, PaddingRemovedLeadingBlanksKeptSpecialCharactersEscaped) {
   std::vector<ChecklistAssignment> list = {{"  lead \"q\" \\ \u00e9" + QString(200, u' '), QString(256, u' '), 1}};
   const QByteArray json = AssignmentsToJson(list);
-  EXPECT_TRUE(json.contains(R"("aircraftTitle": "  lead \"q\" \\ )" "\xc3\xa9\""));
+  EXPECT_TRUE(json.contains(R"("aircraftTitle": "  lead \"q\" \\ )"
+                            "\xc3\xa9\""));
   EXPECT_TRUE(json.contains(R"("checklistName": "")"));
   std::vector<ChecklistAssignment> back;
   QString error;
@@ -110,8 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BadJson{"commands", kBigNumber.c_str(), "[0].functionNumber: not a whole number"},
                     BadJson{"commands", kFraction.c_str(), "[0].functionNumber"},
                     BadJson{"commands", "[{\"category\": \"x\"}]", "[0].name: missing"},
-                    BadJson{"commands", "{}", "commands: "},
-                    BadJson{"commands", "[1,", "not valid JSON"},
+                    BadJson{"commands", "{}", "commands: "}, BadJson{"commands", "[1,", "not valid JSON"},
                     BadJson{"checklist", "{\"sections\": [[], []]}", "sections: must hold 12 lists"},
                     BadJson{"checklist",
                             "{\"sections\": [[{\"challenge\": \"c\", \"pronunciation\": \"p\", \"response\": \"r\","

@@ -3,9 +3,9 @@
 #include <QFile>
 
 #include "TestEnv.h"
+#include "core/data/SettingsStore.h"
 #include "data/IniFile.h"
 #include "data/Settings.h"
-#include "core/data/SettingsStore.h"
 
 using namespace qv;
 using test::ReadBytes;
@@ -55,8 +55,8 @@ class SettingsCounts : public testing::TestWithParam<CountCase> {};
 TEST_P(SettingsCounts, LastIndexDecidesHowManySectionsAreRead) {
   const CountCase& c = GetParam();
   test::TestInstallation install;
-  WriteBytes(install.settingsPath(), "[Main]\r\n" + c.main + "PathFSXConfig=" + install.fsxCfg.toUtf8() +
-                                         "\r\n[List.0]\r\nname=ONLY\r\n");
+  WriteBytes(install.settingsPath(),
+             "[Main]\r\n" + c.main + "PathFSXConfig=" + install.fsxCfg.toUtf8() + "\r\n[List.0]\r\nname=ONLY\r\n");
   test::TestEnv env(install.installDir);
   ASSERT_EQ(data::LoadSettings(env.ctx), 0);
   EXPECT_EQ(int(env.state.settings.lists.size()), c.lists);
@@ -69,7 +69,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, SettingsCounts,
                          testing::Values(CountCase{"Zero", "numLists=0\r\nnumChecklistResponse=0\r\n", 1, 1},
                                          CountCase{"MinusOne", "numLists=-1\r\nnumChecklistResponse=-1\r\n", 0, 0},
                                          CountCase{"Missing", "", 1, 1},
-                                         CountCase{"MoreThanPresent", "numLists=2\r\nnumChecklistResponse=3\r\n", 3, 4}),
+                                         CountCase{"MoreThanPresent", "numLists=2\r\nnumChecklistResponse=3\r\n", 3,
+                                                   4}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LoadSettings, MissingFileIsFatal) {
@@ -79,8 +80,9 @@ TEST(LoadSettings, MissingFileIsFatal) {
   EXPECT_EQ(data::LoadSettings(env.ctx), 1);
   ASSERT_EQ(env.dialogs.messages.size(), 1u);
   EXPECT_EQ(env.dialogs.last().title, "Quorvane Fatal Error");
-  EXPECT_EQ(env.dialogs.last().message,
-            "Your QV_Information.cfg file has not been found.\r\rQuorvane will not be able to load.\r\rPress OK to Exit.");
+  EXPECT_EQ(
+      env.dialogs.last().message,
+      "Your QV_Information.cfg file has not been found.\r\rQuorvane will not be able to load.\r\rPress OK to Exit.");
   EXPECT_EQ(env.dialogs.last().icon, shell::kIconError);
   EXPECT_TRUE(env.shutdown.HasShutDown());
   EXPECT_FALSE(env.state.settingsLoaded);

@@ -4,9 +4,9 @@
 #include <QTemporaryDir>
 
 #include "TestEnv.h"
+#include "core/data/SimulatorConfig.h"
 #include "data/IniFile.h"
 #include "data/Settings.h"
-#include "core/data/SimulatorConfig.h"
 #include "platform/Platform.h"
 
 using namespace qv::data;
@@ -145,7 +145,8 @@ TEST(SimulatorConfig, ThousandPathsAtMost) {
   TestInstallation inst;
   TestEnv env(inst.installDir);
   QByteArray cfg = "[Main]\r\n";
-  for (int i = 0; i < 1005; ++i) cfg += "SimObjectPaths." + QByteArray::number(i) + "=P" + QByteArray::number(i) + "\r\n";
+  for (int i = 0; i < 1005; ++i)
+    cfg += "SimObjectPaths." + QByteArray::number(i) + "=P" + QByteArray::number(i) + "\r\n";
   WriteBytes(inst.fsxCfg, cfg);
   env.state.settings.PathFSXConfig = inst.fsxCfg;
   ASSERT_EQ(LoadSimObjectPaths(env.ctx), 0);

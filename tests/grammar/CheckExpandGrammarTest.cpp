@@ -9,8 +9,8 @@
 
 using namespace qv;
 using grammar::CheckGrammar;
-using grammar::Expansion;
 using grammar::ExpandToSentences;
+using grammar::Expansion;
 
 namespace {
 
@@ -69,27 +69,25 @@ TEST_P(ExpandGrammarTest, GivesSortedDistinctSentences) {
 
 INSTANTIATE_TEST_SUITE_P(
     Phrases, ExpandGrammarTest,
-    testing::Values(
-        ExpandCase{"[left|right] engine (start)",
-                   {"left engine", "left engine start", "right engine", "right engine start"}},
-        ExpandCase{"(a) (b)", {"a", "a b", "b"}}, ExpandCase{"[Yes|yes]", {"Yes"}},
-        ExpandCase{"set [flaps|flap] ( to ) 10",
-                   {"set flap 10", "set flap to 10", "set flaps 10", "set flaps to 10"}},
-        ExpandCase{"a|b", {"a|b"}},
-        ExpandCase{"(please) set flaps (to) <FLAP_SETTING>",
-                   {"please set flaps <FLAP_SETTING>", "please set flaps to <FLAP_SETTING>",
-                    "set flaps <FLAP_SETTING>", "set flaps to <FLAP_SETTING>"}},
-        ExpandCase{"[gear|wheels] (down)", {"gear", "gear down", "wheels", "wheels down"}},
-        ExpandCase{"(the [left|right]) engine", {"engine", "the left engine", "the right engine"}},
-        // Upper case sorts first; equal keys only merge when they end up next to each other.
-        ExpandCase{"[Yes|Zebra|yes]", {"Yes", "Zebra", "yes"}},
-        // Groups nested in their own kind: outer group first, then the inner one.
-        ExpandCase{"((please) now)", {"now", "please now"}}, ExpandCase{"[a|[b|c]]", {"a", "b", "c"}},
-        ExpandCase{"[x [a|b]|c] d", {"c d", "x a d", "x b d"}},
-        ExpandCase{"((a) (b))", {"a", "a b", "b"}}, ExpandCase{"()", {}}, ExpandCase{"[]", {}},
-        ExpandCase{"", {}},
-        // Text that looks like a placeholder stays text.
-        ExpandCase{"OPTION_1 (x) OPTION_0", {"OPTION_1 OPTION_0", "OPTION_1 x OPTION_0"}}));
+    testing::Values(ExpandCase{"[left|right] engine (start)",
+                               {"left engine", "left engine start", "right engine", "right engine start"}},
+                    ExpandCase{"(a) (b)", {"a", "a b", "b"}}, ExpandCase{"[Yes|yes]", {"Yes"}},
+                    ExpandCase{"set [flaps|flap] ( to ) 10",
+                               {"set flap 10", "set flap to 10", "set flaps 10", "set flaps to 10"}},
+                    ExpandCase{"a|b", {"a|b"}},
+                    ExpandCase{"(please) set flaps (to) <FLAP_SETTING>",
+                               {"please set flaps <FLAP_SETTING>", "please set flaps to <FLAP_SETTING>",
+                                "set flaps <FLAP_SETTING>", "set flaps to <FLAP_SETTING>"}},
+                    ExpandCase{"[gear|wheels] (down)", {"gear", "gear down", "wheels", "wheels down"}},
+                    ExpandCase{"(the [left|right]) engine", {"engine", "the left engine", "the right engine"}},
+                    // Upper case sorts first; equal keys only merge when they end up next to each other.
+                    ExpandCase{"[Yes|Zebra|yes]", {"Yes", "Zebra", "yes"}},
+                    // Groups nested in their own kind: outer group first, then the inner one.
+                    ExpandCase{"((please) now)", {"now", "please now"}}, ExpandCase{"[a|[b|c]]", {"a", "b", "c"}},
+                    ExpandCase{"[x [a|b]|c] d", {"c d", "x a d", "x b d"}}, ExpandCase{"((a) (b))", {"a", "a b", "b"}},
+                    ExpandCase{"()", {}}, ExpandCase{"[]", {}}, ExpandCase{"", {}},
+                    // Text that looks like a placeholder stays text.
+                    ExpandCase{"OPTION_1 (x) OPTION_0", {"OPTION_1 OPTION_0", "OPTION_1 x OPTION_0"}}));
 
 TEST(ExpandGrammarSpacing, AlternativesKeepTheirBlanksOptionalsMergeThem) {
   // An empty alternative leaves two blanks; the sentence sorts before "on".
@@ -126,8 +124,8 @@ TEST(ExpandGrammarLimits, OversizedPhraseIsRefusedAndReported) {
   QString fits, tooBig;
   for (int i = 0; i < 15; ++i) fits += QStringLiteral("(w%1) ").arg(i);
   tooBig = fits + "(last)";
-  env.state.commands.push_back({Stored("Lights"), Stored("Strobes"), Stored("STROBES"), Stored(""), 1,
-                                {Stored(fits), Stored(tooBig)}, {}});
+  env.state.commands.push_back(
+      {Stored("Lights"), Stored("Strobes"), Stored("STROBES"), Stored(""), 1, {Stored(fits), Stored(tooBig)}, {}});
 
   grammar::ExpandGrammar(env.ctx, 0, 0);
   EXPECT_EQ(env.state.phraseCount, 32766);  // 2^15 sentences less the empty one
@@ -235,12 +233,13 @@ TEST_P(ToRomanTest, Converts) {
   EXPECT_EQ(grammar::ToRoman(QString::fromLatin1(GetParam().first)), QString::fromLatin1(GetParam().second));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Numbers, ToRomanTest,
-    testing::Values(std::pair{"1994", "MCMXCIV"}, std::pair{"4000", "MMMM"}, std::pair{"12", "XII"},
-                    std::pair{"9", "IX"}, std::pair{"40", "XL"}, std::pair{"4", "IV"}, std::pair{"1", "I"},
-                    std::pair{"3888", "MMMDCCCLXXXVIII"}, std::pair{"0", "No Roman value For 0"},
-                    std::pair{"", "No Roman value For 0"}, std::pair{"00", ""}, std::pair{"07", "VII"},
-                    std::pair{"abc", ""}, std::pair{"12345678", ""}, std::pair{"-5", ""}));
+INSTANTIATE_TEST_SUITE_P(Numbers, ToRomanTest,
+                         testing::Values(std::pair{"1994", "MCMXCIV"}, std::pair{"4000", "MMMM"},
+                                         std::pair{"12", "XII"}, std::pair{"9", "IX"}, std::pair{"40", "XL"},
+                                         std::pair{"4", "IV"}, std::pair{"1", "I"},
+                                         std::pair{"3888", "MMMDCCCLXXXVIII"}, std::pair{"0", "No Roman value For 0"},
+                                         std::pair{"", "No Roman value For 0"}, std::pair{"00", ""},
+                                         std::pair{"07", "VII"}, std::pair{"abc", ""}, std::pair{"12345678", ""},
+                                         std::pair{"-5", ""}));
 
 }  // namespace

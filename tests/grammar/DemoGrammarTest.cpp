@@ -28,8 +28,8 @@ TEST_F(DemoGrammarTest, GrammarFiles) {
   ASSERT_EQ(grammar::WriteAllGrammars(env.ctx), 0);
   const QString dir = grammar::GrammarsDir(inst.installDir);
   EXPECT_EQ(QDir(dir).entryList({"*.bnf"}, QDir::Files).size(), env.state.categories.size() + 5);
-  for (const char* f : {"Radios.bnf", "ChecklistResponses.bnf", "Navaid_IDs.bnf", "Navaid_Names.bnf",
-                        "Navaid_ILSs.bnf"})
+  for (const char* f :
+       {"Radios.bnf", "ChecklistResponses.bnf", "Navaid_IDs.bnf", "Navaid_Names.bnf", "Navaid_ILSs.bnf"})
     test::ExpectGolden(test::ReadBytes(dir + "/" + f), QString("demo/") + f);
   // Navaid progress: about twenty steps each, from 10, 30 and 50.
   ASSERT_FALSE(env.dialogs.progress.empty());

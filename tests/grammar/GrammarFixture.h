@@ -9,10 +9,10 @@
 #include <QFileInfo>
 
 #include "TestEnv.h"
-#include "data/DemoData.h"
 #include "base/FixedText.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Startup.h"
+#include "data/DemoData.h"
 
 namespace qv::test {
 
@@ -43,8 +43,10 @@ inline void FillSmallCommandSet(shell::AppState& s) {
   s.settings.checklistResponses = {{"Checked", 1}, {" On ", 2}, {"set and checked", 3}};
   s.settings.numChecklistResponse = 2;
   s.navaidList = {{"SEA", "SEATTLE", " VOR:SEA "}, {"X1", "Test Point", "NDB:X1"}, {"pae ", " Paine ", "VOR:PAE"}};
-  s.ilsList = {{"KSEA", "16L", "ILS:KSEA:16L", 1101}, {"KXYZ", "09L", "ILS:KXYZ:09L", -3},
-               {"S50", "4", "ILS:S50:04", 7}, {"KBFI", "13R", "ILS:KBFI:13R", 9}};
+  s.ilsList = {{"KSEA", "16L", "ILS:KSEA:16L", 1101},
+               {"KXYZ", "09L", "ILS:KXYZ:09L", -3},
+               {"S50", "4", "ILS:S50:04", 7},
+               {"KBFI", "13R", "ILS:KBFI:13R", 9}};
 }
 
 // The demo's data files and shared list file in a temporary installation.
@@ -57,8 +59,8 @@ inline void InstallDemoGrammarData(const TestInstallation& inst) {
 // Loads what the grammar writers read, with the start-up loaders.
 inline void LoadCommandTables(TestEnv& env) {
   shell::StartupSteps steps = shell::DefaultStartupSteps(env.ctx);
-  for (const auto* loader : {&steps.loadSettings, &steps.loadCommandList, &steps.loadIls, &steps.loadNavaids,
-                             &steps.buildCategories})
+  for (const auto* loader :
+       {&steps.loadSettings, &steps.loadCommandList, &steps.loadIls, &steps.loadNavaids, &steps.buildCategories})
     ASSERT_EQ((*loader)(), 0);
 }
 

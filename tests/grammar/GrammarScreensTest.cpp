@@ -17,23 +17,23 @@
 
 #include "GrammarFixture.h"
 #include "TestEnv.h"
-#include "data/CommandList.h"
 #include "base/Cp1252.h"
-#include "data/IniFile.h"
+#include "core/data/CommandListStore.h"
 #include "core/grammar/GrammarScript.h"
+#include "core/shell/LaunchHooks.h"
+#include "data/CommandList.h"
+#include "data/IniFile.h"
 #include "gui/grammar/frm_Configure.h"
 #include "gui/grammar/frm_GrammarScreens.h"
 #include "gui/grammar/frm_Script.h"
 #include "gui/grammar/frm_Test.h"
-#include "core/shell/LaunchHooks.h"
-#include "gui/shell/frm_Parent.h"
 #include "gui/kit/Router.h"
 #include "gui/kit/SkinnedButton.h"
 #include "gui/kit/SkinnedDialogs.h"
 #include "gui/kit/frm_Input.h"
 #include "gui/kit/frm_Message.h"
 #include "gui/kit/frm_Progress.h"
-#include "core/data/CommandListStore.h"
+#include "gui/shell/frm_Parent.h"
 
 using namespace qv;
 
@@ -73,8 +73,8 @@ class GrammarScreensTest : public testing::Test {
 
   void Answer(ui::DialogWindow* d) {
     auto* input = dynamic_cast<ui::frm_Input*>(d);
-    shown.push_back({d->objectName(), d->title()->text(), d->message()->text(),
-                     input ? input->input()->text() : QString()});
+    shown.push_back(
+        {d->objectName(), d->title()->text(), d->message()->text(), input ? input->input()->text() : QString()});
     Scripted r{Reply::Ok, {}, false};
     if (!m_replies.empty()) {
       r = m_replies.front();
@@ -267,13 +267,13 @@ TEST_P(CompileOutcomeTest, ShowsItsMessage) {
   EXPECT_TRUE(QFileInfo::exists(data::CommandListFilePath(inst.installDir)));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Outcomes, CompileOutcomeTest,
-    testing::Values(CompileCase{"Compiled", false, 0, true, "Grammars and Readbacks Saved", true},
-                    CompileCase{"ExportFails", true, 0, true, "Grammar Export Error", false},
-                    CompileCase{"CompilerFails", false, 1, true, "Grammar Compile Error", false},
-                    CompileCase{"SpeechOffSkipsCompiler", false, 1, false, "Grammars and Readbacks Saved", true}),
-    [](const testing::TestParamInfo<CompileCase>& i) { return std::string(i.param.name); });
+INSTANTIATE_TEST_SUITE_P(Outcomes, CompileOutcomeTest,
+                         testing::Values(CompileCase{"Compiled", false, 0, true, "Grammars and Readbacks Saved", true},
+                                         CompileCase{"ExportFails", true, 0, true, "Grammar Export Error", false},
+                                         CompileCase{"CompilerFails", false, 1, true, "Grammar Compile Error", false},
+                                         CompileCase{"SpeechOffSkipsCompiler", false, 1, false,
+                                                     "Grammars and Readbacks Saved", true}),
+                         [](const testing::TestParamInfo<CompileCase>& i) { return std::string(i.param.name); });
 
 TEST_F(GrammarScreensTest, CompileAsksToRestartWhenBothProgramsRun) {
   int restarts = 0;
@@ -342,7 +342,7 @@ TEST_F(GrammarScreensTest, TwentyFirstReadbackExceedsTheLimit) {
 struct EntryCase {
   const char* name;
   QString typed;
-  QString stored;  // trimmed value kept, empty = nothing changes
+  QString stored;       // trimmed value kept, empty = nothing changes
   const char* message;  // title of a refusal, or ""
 };
 
@@ -397,7 +397,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(EntryCase{"OnlySpaces", "      ", "", ""}, EntryCase{"Empty", "", "", ""},
                     // The input box itself holds 255 characters.
                     EntryCase{"LongIsCut", QString(300, u'x'), QString(255, u'x'), ""},
-                    EntryCase{"WesternAccents", QString::fromUtf8("  caf\u00e9 \u20ac  "), QString::fromUtf8("caf\u00e9 \u20ac"), ""},
+                    EntryCase{"WesternAccents", QString::fromUtf8("  caf\u00e9 \u20ac  "),
+                              QString::fromUtf8("caf\u00e9 \u20ac"), ""},
                     EntryCase{"OutsideTheCodePage", QString::fromUtf8("gear \u4e0b down"), "", "Entry Not Accepted"},
                     EntryCase{"Emoji", QString::fromUtf8("flaps \U0001F600"), "", "Entry Not Accepted"}),
     [](const testing::TestParamInfo<EntryCase>& i) { return std::string(i.param.name); });
@@ -509,12 +510,12 @@ TEST_P(ListenTest, StartShowsTheOutcome) {
 
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, ListenTest,
-    testing::Values(
-        ListenCase{"Recognised", 0, QByteArray("  wheels down\0\0\0 ", 18), "icon_Result.bmp", "wheels down", ""},
-        ListenCase{"NulsInside", 0, QByteArray("gear\0 down", 10), "icon_Result.bmp", "gear down", ""},
-        ListenCase{"NothingValid", -2, {}, "icon_Problem.bmp", "NO VALID RECOGNITION RESULT", ""},
-        ListenCase{"EngineError", -3, {}, "icon_Problem.bmp", "", "Error in Speech Recognition Engine"},
-        ListenCase{"OtherStatus", 7, {}, "icon_Begin.bmp", "", ""}),
+    testing::Values(ListenCase{"Recognised", 0, QByteArray("  wheels down\0\0\0 ", 18), "icon_Result.bmp",
+                               "wheels down", ""},
+                    ListenCase{"NulsInside", 0, QByteArray("gear\0 down", 10), "icon_Result.bmp", "gear down", ""},
+                    ListenCase{"NothingValid", -2, {}, "icon_Problem.bmp", "NO VALID RECOGNITION RESULT", ""},
+                    ListenCase{"EngineError", -3, {}, "icon_Problem.bmp", "", "Error in Speech Recognition Engine"},
+                    ListenCase{"OtherStatus", 7, {}, "icon_Begin.bmp", "", ""}),
     [](const testing::TestParamInfo<ListenCase>& i) { return std::string(i.param.name); });
 
 TEST_F(GrammarScreensTest, TestErrorPathsKeepTheConfigurationScreen) {

@@ -29,7 +29,9 @@ QString Decode(const QByteArray& bytes) {
 }
 
 TEST(GrammarFileBytes, AreUtf16LittleEndianWithMark) {
-  EXPECT_EQ(grammar::GrammarFileBytes("A\r\n\t\u00e9"), QByteArray("\xFF\xFE" "A\0\r\0\n\0\t\0\xE9\0", 12));
+  EXPECT_EQ(grammar::GrammarFileBytes("A\r\n\t\u00e9"), QByteArray("\xFF\xFE"
+                                                                   "A\0\r\0\n\0\t\0\xE9\0",
+                                                                   12));
   EXPECT_EQ(grammar::GrammarFileBytes(""), QByteArray("\xFF\xFE"));
 }
 
@@ -38,12 +40,12 @@ TEST(CategoryGrammar, WorkedExampleRule) {
   test::FillSmallCommandSet(s);
   const QString text = grammar::BuildCategoryGrammar(s, "Lights");
   EXPECT_TRUE(text.startsWith("!grammar \"Lights\";\r\n\r\n!import<SPD>;\r\n!import<ALT>;\r\n"));
-  EXPECT_TRUE(text.contains("!import<FLAP_SETTING>;\r\n\r\n!start<STROBES_TOGGLE>;\r\n!start<LANDING_LIGHTS_ON>;\r\n\r\n"
-                            "<STROBES_TOGGLE>:"));
-  EXPECT_EQ(Rule(text, "STROBES_TOGGLE"),
-            QStringList({"<STROBES_TOGGLE>:", "\t!action(\"|57\")", "\t!ignore(", "\t\t(",
-                         "\t\tturn !optional(the) strobes <WORD_ON>", "\t\t| (strobe|strobes) toggle", "\t\t)", "\t)",
-                         ";"}));
+  EXPECT_TRUE(
+      text.contains("!import<FLAP_SETTING>;\r\n\r\n!start<STROBES_TOGGLE>;\r\n!start<LANDING_LIGHTS_ON>;\r\n\r\n"
+                    "<STROBES_TOGGLE>:"));
+  EXPECT_EQ(Rule(text, "STROBES_TOGGLE"), QStringList({"<STROBES_TOGGLE>:", "\t!action(\"|57\")", "\t!ignore(", "\t\t(",
+                                                       "\t\tturn !optional(the) strobes <WORD_ON>",
+                                                       "\t\t| (strobe|strobes) toggle", "\t\t)", "\t)", ";"}));
   EXPECT_EQ(Rule(text, "LANDING_LIGHTS_ON").mid(4, 2),
             QStringList({"\t\tlanding lights <WORD_ON> please", "\t\t| on approach"}));
   EXPECT_TRUE(text.endsWith(";\r\n\r\n"));
@@ -79,7 +81,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(TranslateCase{"lights ON please", "lights <WORD_ON> please"},
                     TranslateCase{"on approach", "on approach"}, TranslateCase{"turn on on", "turn <WORD_ON> on"},
                     TranslateCase{"lights on", "lights <WORD_ON>"}, TranslateCase{"lights On", "lights <WORD_ON>"},
-                    TranslateCase{"[switch on|turn on (the)] lights", "(switch on|turn <WORD_ON> !optional(the)) lights"},
+                    TranslateCase{"[switch on|turn on (the)] lights",
+                                  "(switch on|turn <WORD_ON> !optional(the)) lights"},
                     TranslateCase{"  (please) gear [up|down]  ", "!optional(please) gear (up|down)"},
                     TranslateCase{"onward", "onward"}));
 
@@ -110,8 +113,9 @@ TEST(ChecklistResponseGrammar, OnGetsItsSecondSpelling) {
   shell::AppState s;
   test::FillSmallCommandSet(s);
   const QString text = grammar::BuildChecklistResponseGrammar(s.settings);
-  EXPECT_TRUE(text.startsWith("!grammar \"ChecklistResponses\";\r\n\r\n!start<CHECKED>;\r\n!start<ON>;\r\n"
-                              "!start<SET AND CHECKED>;\r\n!activatable <CHECKED> <ON> <SET AND CHECKED> ;\r\n\r\n"));
+  EXPECT_TRUE(
+      text.startsWith("!grammar \"ChecklistResponses\";\r\n\r\n!start<CHECKED>;\r\n!start<ON>;\r\n"
+                      "!start<SET AND CHECKED>;\r\n!activatable <CHECKED> <ON> <SET AND CHECKED> ;\r\n\r\n"));
   EXPECT_EQ(Rule(text, "ON"), QStringList({"<ON>:", "\t!action(\"|2\")", "\t!ignore(", "\t\t(on|awn)", "\t)", ";"}));
   EXPECT_EQ(Rule(text, "SET AND CHECKED")[3], "\t\tset and checked");
   s.settings.checklistResponses = {{"ON", 9}};
@@ -149,8 +153,8 @@ TEST_F(WriteAllGrammarsTest, WritesEveryFileAndTwiceGivesTheSameBytes) {
 
 TEST_F(WriteAllGrammarsTest, GoldenFiles) {
   ASSERT_EQ(grammar::WriteAllGrammars(env.ctx), 0);
-  for (const char* f : {"Lights.bnf", "Radios.bnf", "ChecklistResponses.bnf", "Navaid_IDs.bnf", "Navaid_Names.bnf",
-                        "Navaid_ILSs.bnf"})
+  for (const char* f :
+       {"Lights.bnf", "Radios.bnf", "ChecklistResponses.bnf", "Navaid_IDs.bnf", "Navaid_Names.bnf", "Navaid_ILSs.bnf"})
     test::ExpectGolden(test::ReadBytes(Grammars() + "/" + f), QString("small/") + f);
 }
 

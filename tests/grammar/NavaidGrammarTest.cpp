@@ -2,8 +2,8 @@
 
 #include "GrammarFixture.h"
 #include "TestEnv.h"
-#include "data/NavaidLists.h"
 #include "core/grammar/NavaidGrammar.h"
+#include "data/NavaidLists.h"
 
 using namespace qv;
 
@@ -23,7 +23,8 @@ INSTANTIATE_TEST_SUITE_P(
                     SpellIdCase{" sea ", "(<PHONETIC_S> <PHONETIC_E> <PHONETIC_A> | S E A)"},
                     SpellIdCase{"X1", "(<PHONETIC_X> | X 1)"}, SpellIdCase{"12", "( | 1 2)"},
                     // Longer than the usual four: every character is spelled.
-                    SpellIdCase{"ABCDE", "(<PHONETIC_A> <PHONETIC_B> <PHONETIC_C> <PHONETIC_D> <PHONETIC_E> | A B C D E)"}));
+                    SpellIdCase{"ABCDE",
+                                "(<PHONETIC_A> <PHONETIC_B> <PHONETIC_C> <PHONETIC_D> <PHONETIC_E> | A B C D E)"}));
 
 struct SpellIlsCase {
   const char* runway;
@@ -43,9 +44,11 @@ INSTANTIATE_TEST_SUITE_P(
                      "!optional(<NUM_0>) <NUM_9> (left|lef)(I L S|i'll less|i elle-ess|tileless) !optional(at) "
                      "(<PHONETIC_K> <PHONETIC_X> <PHONETIC_Y> <PHONETIC_Z> | K X Y Z)"},
         SpellIlsCase{"4", "A", "<NUM_4>(I L S|i'll less|i elle-ess|tileless) !optional(at) (<PHONETIC_A> | A)"},
-        SpellIlsCase{"04", "A",
-                     "!optional(<NUM_0>) <NUM_4>(I L S|i'll less|i elle-ess|tileless) !optional(at) (<PHONETIC_A> | A)"},
-        SpellIlsCase{"10", "A", "<NUM_1> <NUM_0>(I L S|i'll less|i elle-ess|tileless) !optional(at) (<PHONETIC_A> | A)"},
+        SpellIlsCase{
+            "04", "A",
+            "!optional(<NUM_0>) <NUM_4>(I L S|i'll less|i elle-ess|tileless) !optional(at) (<PHONETIC_A> | A)"},
+        SpellIlsCase{"10", "A",
+                     "<NUM_1> <NUM_0>(I L S|i'll less|i elle-ess|tileless) !optional(at) (<PHONETIC_A> | A)"},
         SpellIlsCase{" 36c ", "s50",
                      "<NUM_3> <NUM_6> (center|senner|sunner)(I L S|i'll less|i elle-ess|tileless) !optional(at) "
                      "(<PHONETIC_S> <NUM_5> <NUM_0> | S 5 0)"},
@@ -59,19 +62,22 @@ TEST(NavaidGrammars, FileTextsFromTheSmallLists) {
   test::RecordingDialogs d;
   const QString ids = grammar::BuildNavaidIdGrammar(s.navaidList, d, false);
   EXPECT_TRUE(ids.startsWith("!grammar \"NAVAID_IDS\";\r\n\r\n!import<PHONETIC_A>;\r\n"));
-  EXPECT_TRUE(ids.contains("!import<PHONETIC_Z>;\r\n!export<NAV_ID>;\r\n\r\n\r\n<NAV_ID>:\r\n\t(\r\n"
-                           "\t!ignore(<PHONETIC_S> <PHONETIC_E> <PHONETIC_A> | S E A)!action(\"VOR:SEA\")\r\n"
-                           "\t| !ignore(<PHONETIC_X> | X 1)!action(\"NDB:X1\")\r\n"));
+  EXPECT_TRUE(
+      ids.contains("!import<PHONETIC_Z>;\r\n!export<NAV_ID>;\r\n\r\n\r\n<NAV_ID>:\r\n\t(\r\n"
+                   "\t!ignore(<PHONETIC_S> <PHONETIC_E> <PHONETIC_A> | S E A)!action(\"VOR:SEA\")\r\n"
+                   "\t| !ignore(<PHONETIC_X> | X 1)!action(\"NDB:X1\")\r\n"));
   EXPECT_TRUE(ids.endsWith("\t)\r\n;\r\n\r\n"));
 
   const QString names = grammar::BuildNavaidNameGrammar(s.navaidList, d, false);
-  EXPECT_TRUE(names.startsWith("!grammar \"NAVAID_NAMES\";\r\n\r\n!export<NAV_NAME>;\r\n\r\n\r\n<NAV_NAME>:\r\n\t(\r\n"
-                               "\t!ignore(seattle)!action(\"VOR:SEA\")\r\n\t| !ignore(test point)!action(\"NDB:X1\")\r\n"
-                               "\t| !ignore(paine)!action(\"VOR:PAE\")\r\n\t)\r\n;\r\n\r\n"));
+  EXPECT_TRUE(
+      names.startsWith("!grammar \"NAVAID_NAMES\";\r\n\r\n!export<NAV_NAME>;\r\n\r\n\r\n<NAV_NAME>:\r\n\t(\r\n"
+                       "\t!ignore(seattle)!action(\"VOR:SEA\")\r\n\t| !ignore(test point)!action(\"NDB:X1\")\r\n"
+                       "\t| !ignore(paine)!action(\"VOR:PAE\")\r\n\t)\r\n;\r\n\r\n"));
 
   const QString ils = grammar::BuildIlsGrammar(s.ilsList, d, false);
   EXPECT_TRUE(ils.contains("!import<NUM_9>;\r\n!import<WORD_ON>;\r\n!import<PHONETIC_A>;\r\n"));
-  EXPECT_TRUE(ils.contains("!export<RWY_APT_ID>;\r\n\r\n\r\n<RWY_APT_ID>:\r\n\t(\r\n\t!ignore(<NUM_1> <NUM_6> (left|lef)"));
+  EXPECT_TRUE(
+      ils.contains("!export<RWY_APT_ID>;\r\n\r\n\r\n<RWY_APT_ID>:\r\n\t(\r\n\t!ignore(<NUM_1> <NUM_6> (left|lef)"));
   EXPECT_TRUE(ils.contains(")!action(\"ILS:KXYZ:09L:-3\")\r\n"));
 }
 

@@ -30,8 +30,9 @@ TEST_F(TestGrammarTest, WritesThePhraseAloneWithoutNavaids) {
   const QString text = grammar::BuildTestGrammar(env.state, 0, 1);
   EXPECT_EQ(test::ReadBytes(TestDir() + "/Test.bnf"), grammar::GrammarFileBytes(text));
   EXPECT_TRUE(text.startsWith("!grammar \"Test\";\r\n\r\n!import<SPD>;\r\n"));
-  EXPECT_TRUE(text.endsWith("!import<FLAP_SETTING>;\r\n\r\n!start<STROBES_TOGGLE>;\r\n\r\n<STROBES_TOGGLE>:\r\n"
-                            "\t(\r\n\t\t(strobe|strobes) toggle\r\n\t)\r\n;\r\n\r\n"));
+  EXPECT_TRUE(
+      text.endsWith("!import<FLAP_SETTING>;\r\n\r\n!start<STROBES_TOGGLE>;\r\n\r\n<STROBES_TOGGLE>:\r\n"
+                    "\t(\r\n\t\t(strobe|strobes) toggle\r\n\t)\r\n;\r\n\r\n"));
   // No <WORD_ON> here.
   EXPECT_TRUE(grammar::BuildTestGrammar(env.state, 0, 0).contains("\t\tturn !optional(the) strobes on\r\n"));
   EXPECT_FALSE(QFileInfo::exists(TestDir() + "/Navaid_IDs.bnf"));
@@ -42,8 +43,9 @@ TEST_F(TestGrammarTest, LowerCaseNavaidRuleBringsInTheNavaidGrammars) {
   env.state.commands[0].grammars[0] = base::Fixed("tune [nav one|nav two] to <nav_id>", 256);
   ASSERT_EQ(grammar::WriteTestGrammar(env.ctx, 0, 0), 0);
   const QString text = grammar::BuildTestGrammar(env.state, 0, 0);
-  EXPECT_TRUE(text.contains("!import<FLAP_SETTING>;\r\n!import<NAV_ID>;\r\n!import<NAV_NAME>;\r\n"
-                            "!import<RWY_APT_ID>;\r\n\r\n"));
+  EXPECT_TRUE(
+      text.contains("!import<FLAP_SETTING>;\r\n!import<NAV_ID>;\r\n!import<NAV_NAME>;\r\n"
+                    "!import<RWY_APT_ID>;\r\n\r\n"));
   for (const char* f : {"Navaid_IDs.bnf", "Navaid_Names.bnf", "Navaid_ILSs.bnf"})
     EXPECT_TRUE(QFileInfo::exists(TestDir() + "/" + f)) << f;
   ASSERT_FALSE(env.dialogs.progress.empty());
@@ -79,9 +81,9 @@ TEST(GrammarScript, LaysOutCategoriesCommandsAndSentences) {
             "\\fcharset2 Symbol;}}");
   EXPECT_EQ(p[6], "\\b\\fs28 Number of Command Categories - 3\\par");
   EXPECT_EQ(p.mid(8, 7), QStringList({"\\b\\fs28 I.  Lights\\par", "\\b0\\fs20\\par", "\\fs20\\par",
-                                       "\\b\\fs24\\tab 1.  Strobe Lights Toggle\\par", "\\b0\\fs20\\par",
-                                       "\\pard{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}\\fi-360\\li1440",
-                                       "{\\pntext\\f1\\'B7\\tab}Turn strobes on\\par"}));
+                                      "\\b\\fs24\\tab 1.  Strobe Lights Toggle\\par", "\\b0\\fs20\\par",
+                                      "\\pard{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}\\fi-360\\li1440",
+                                      "{\\pntext\\f1\\'B7\\tab}Turn strobes on\\par"}));
   // A command without phrases: its line, the bullet opening and the two closing lines.
   const qsizetype gear = p.indexOf("\\b\\fs28 III.  Gear\\par");
   ASSERT_GT(gear, 0);

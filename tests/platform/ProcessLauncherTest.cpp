@@ -27,7 +27,8 @@ TEST(ProcessLauncher, StartsTheProgramInTheGivenFolder) {
   EXPECT_GT(r.processId, 0);
   const QString out = workDir.path() + "/started_here.txt";
   ASSERT_TRUE(WaitUntil([&] { return ReadBytes(out).endsWith('\n'); }));
-  EXPECT_EQ(QDir(QString::fromLocal8Bit(ReadBytes(out).trimmed())).canonicalPath(), QDir(workDir.path()).canonicalPath());
+  EXPECT_EQ(QDir(QString::fromLocal8Bit(ReadBytes(out).trimmed())).canonicalPath(),
+            QDir(workDir.path()).canonicalPath());
 }
 
 TEST(ProcessLauncher, ReportsWhatCannotBeStarted) {

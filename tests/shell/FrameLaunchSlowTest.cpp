@@ -8,13 +8,13 @@
 #include "TestEnv.h"
 #include "UiEnv.h"
 #include "XSession.h"
-#include "platform/Platform.h"
 #include "core/shell/Launch.h"
-#include "gui/shell/frm_Parent.h"
-#include "gui/shell/frm_Starter.h"
 #include "gui/kit/Router.h"
 #include "gui/kit/SkinnedButton.h"
 #include "gui/kit/SkinnedDialogs.h"
+#include "gui/shell/frm_Parent.h"
+#include "gui/shell/frm_Starter.h"
+#include "platform/Platform.h"
 
 namespace qv::test {
 namespace {
@@ -52,9 +52,7 @@ class FrameLaunchSlow : public ::testing::Test {
 
   bool SimUp() { return shell::IsSimRunning(ui.env.ctx); }
   bool RuntimeUp() { return shell::IsRuntimeRunning(ui.env.ctx); }
-  qint64 Start(const QString& program, const QString& folder) {
-    return launcher->Start(program, folder).processId;
-  }
+  qint64 Start(const QString& program, const QString& folder) { return launcher->Start(program, folder).processId; }
 
   XSession x;  // first in, last out
   UiEnv ui;

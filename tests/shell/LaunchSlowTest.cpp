@@ -6,10 +6,10 @@
 
 #include "TestEnv.h"
 #include "XSession.h"
-#include "platform/Platform.h"
 #include "core/shell/Launch.h"
 #include "core/shell/Startup.h"
 #include "gui/shell/frm_Starter.h"
+#include "platform/Platform.h"
 
 namespace qv::test {
 namespace {

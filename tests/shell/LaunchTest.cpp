@@ -89,11 +89,7 @@ const QStringList kShutdown{"shutdown:tray", "shutdown:screens"};
 INSTANTIATE_TEST_SUITE_P(
     States, LaunchTable,
     ::testing::Values(
-        TableRow{{false, false},
-                 0,
-                 {"start:fsx.exe", "start:murmexr.exe"},
-                 {"view:interface"},
-                 kShutdown},
+        TableRow{{false, false}, 0, {"start:fsx.exe", "start:murmexr.exe"}, {"view:interface"}, kShutdown},
         TableRow{{true, false},
                  1,
                  {"start:murmexr.exe"},
@@ -140,26 +136,27 @@ TEST_P(LaunchFailure, IsReportedAndEndsTheSystemWithoutArmingTheTray) {
   EXPECT_EQ(starts, row.starts);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Programs, LaunchFailure,
-    ::testing::Values(
-        // A simulator that does not start takes the runtime start with it.
-        FailureRow{"fsx.exe",
-                   {false, false},
-                   "Launch FSX Error",
-                   "Quorvane encoutered an error while attempting to start FSX.",
-                   {"start:fsx.exe"}},
-        FailureRow{"murmexr.exe",
-                   {false, false},
-                   "Launch MurmexR Error",
-                   "Quorvane encoutered an error while attempting to start MurmexR.",
-                   {"start:fsx.exe", "start:murmexr.exe"}},
-        FailureRow{"murmexr.exe",
-                   {true, false},
-                   "Launch MurmexR Error",
-                   "Quorvane encoutered an error while attempting to start MurmexR.",
-                   {"start:murmexr.exe"}}),
-    [](const auto& info) { return info.param.failing.left(3).toStdString() + Name(info.param.running); });
+INSTANTIATE_TEST_SUITE_P(Programs, LaunchFailure,
+                         ::testing::Values(
+                             // A simulator that does not start takes the runtime start with it.
+                             FailureRow{"fsx.exe",
+                                        {false, false},
+                                        "Launch FSX Error",
+                                        "Quorvane encoutered an error while attempting to start FSX.",
+                                        {"start:fsx.exe"}},
+                             FailureRow{"murmexr.exe",
+                                        {false, false},
+                                        "Launch MurmexR Error",
+                                        "Quorvane encoutered an error while attempting to start MurmexR.",
+                                        {"start:fsx.exe", "start:murmexr.exe"}},
+                             FailureRow{"murmexr.exe",
+                                        {true, false},
+                                        "Launch MurmexR Error",
+                                        "Quorvane encoutered an error while attempting to start MurmexR.",
+                                        {"start:murmexr.exe"}}),
+                         [](const auto& info) {
+                           return info.param.failing.left(3).toStdString() + Name(info.param.running);
+                         });
 
 // --- where the programs are started ---
 
@@ -194,8 +191,8 @@ class LaunchActions : public LaunchFixture, public ::testing::Test {};
 TEST_F(LaunchActions, RestartClosesAndStartsTheRuntimeAgainThenHeadsForTheTray) {
   Set({true, true});
   shell::RestartRuntime(env.ctx, view);
-  EXPECT_EQ(Events(), (QStringList{"close:VT Murmex", "view:starter", "view:launch-off", "start:murmexr.exe",
-                                   "view:arm"}));
+  EXPECT_EQ(Events(),
+            (QStringList{"close:VT Murmex", "view:starter", "view:launch-off", "start:murmexr.exe", "view:arm"}));
   EXPECT_TRUE(env.windowProbe->titles.contains("VT Murmex"));
 }
 

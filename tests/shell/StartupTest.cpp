@@ -3,16 +3,16 @@
 #include <QFile>
 
 #include "TestEnv.h"
-#include "data/IniFile.h"
 #include "core/shell/ScreenTips.h"
 #include "core/shell/Startup.h"
+#include "data/IniFile.h"
 
 using namespace qv;
 
 namespace {
 
-const QStringList kAllSteps = {"settings", "paths", "assignments", "scan", "checklists", "tips",
-                               "commands", "ils", "navaids", "categories"};
+const QStringList kAllSteps = {"settings", "paths",    "assignments", "scan",    "checklists",
+                               "tips",     "commands", "ils",         "navaids", "categories"};
 
 // Start-up with every loader replaced by one that records its name and
 // succeeds, except the one named `failing`, which reports and shuts down.
@@ -78,8 +78,8 @@ TEST(Startup, RestoreModeLoadsOnlyWhatTheRestoreNeedsAndEnds) {
 }
 
 TEST(Startup, OnlyTheExactSwitchMeansRestore) {
-  for (const QString& line : {QString("/RESTORE"), QString("/restore "), QString(" /restore"), QString("restore"),
-                              QString("/restore x")}) {
+  for (const QString& line :
+       {QString("/RESTORE"), QString("/restore "), QString(" /restore"), QString("restore"), QString("/restore x")}) {
     Harness h;
     EXPECT_TRUE(h.Run(line)) << line.toStdString();
     EXPECT_FALSE(h.env.state.restoreMode) << line.toStdString();

@@ -39,7 +39,8 @@ const std::vector<Group>& Groups() {
       {"set comm one !optional(to) <COMM_FREQ>", false, {"set comm one to one two one point five zero"}},
       {"tune nav one to <NAV_ID>", true, {"tune nav one to sierra echo alpha", "tune nav one to papa delta x-ray"}},
       {"(select|tune) !optional(the) <NAV_NAME> (vor|v o r)", true, {"select the seattle vor", "tune portland vor"}},
-      {"tune (the|a) localizer for <RWY_APT_ID>", true,
+      {"tune (the|a) localizer for <RWY_APT_ID>",
+       true,
        // "i elle-ess" is the grammar's own spelling of the same sounds.
        {"tune the localizer for one six left i l s at kilo sierra echo alpha",
         "tune a localizer for two eight right i l s kilo papa delta x-ray"}},
@@ -48,9 +49,15 @@ const std::vector<Group>& Groups() {
 }
 
 const QStringList kOutOfGrammar = {
-    "what time is it",          "open the cabin door",          "request taxi to the runway",
-    "the weather looks nice",   "cancel the flight plan",       "how are you today",
-    "increase power to maximum", "lower the nose a little",     "call the flight attendant",
+    "what time is it",
+    "open the cabin door",
+    "request taxi to the runway",
+    "the weather looks nice",
+    "cancel the flight plan",
+    "how are you today",
+    "increase power to maximum",
+    "lower the nose a little",
+    "call the flight attendant",
     "where is the nearest airport",
 };
 
@@ -162,10 +169,11 @@ TEST(ClosedLoopSlowTest, RecognisesGrammarSentencesAndRejectsTheRest) {
   }
   const double exactRate = static_cast<double>(exact) / inGrammar;
   const double falseAcceptRate = static_cast<double>(falseAccepts) / rejectable;
-  std::printf("closed loop, voices %s: exact match %d/%d (%.1f%%), false accept %d/%d (%.1f%%), "
-              "decode %.3f s per second of audio\n",
-              qPrintable(voices.join(',')), exact, inGrammar, 100 * exactRate, falseAccepts, rejectable,
-              100 * falseAcceptRate, audio > 0 ? decode / audio : 0.0);
+  std::printf(
+      "closed loop, voices %s: exact match %d/%d (%.1f%%), false accept %d/%d (%.1f%%), "
+      "decode %.3f s per second of audio\n",
+      qPrintable(voices.join(',')), exact, inGrammar, 100 * exactRate, falseAccepts, rejectable, 100 * falseAcceptRate,
+      audio > 0 ? decode / audio : 0.0);
   EXPECT_GE(inGrammar, 40);
   EXPECT_GE(exactRate, 0.8);
   EXPECT_LE(falseAcceptRate, 0.25);

@@ -34,9 +34,7 @@ class CompilerTest : public ::testing::Test {
     QDir().mkpath(grammars);
     QFile::copy(GenericListsFixture(), grammars + "/Generic Lists.bnf");
   }
-  CompileResult Compile(const QString& only = {}) {
-    return speech::CompileFolder(grammars, QString(), only);
-  }
+  CompileResult Compile(const QString& only = {}) { return speech::CompileFolder(grammars, QString(), only); }
   QTemporaryDir dir;
   QString grammars;
 };
@@ -129,8 +127,7 @@ INSTANTIATE_TEST_SUITE_P(Diagnostics, BrokenGrammarTest, ::testing::ValuesIn(kBr
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CompilerTest, ReportsEveryBrokenStatementInOneRun) {
-  WriteBnf(grammars + "/Bad.bnf",
-           "!grammar \"Bad\";\n!start<A>;\n<A>:\n\t(go\n;\n<B>:\n\tgo)\n;\n!start<C>;\n");
+  WriteBnf(grammars + "/Bad.bnf", "!grammar \"Bad\";\n!start<A>;\n<A>:\n\t(go\n;\n<B>:\n\tgo)\n;\n!start<C>;\n");
   const CompileResult r = Compile();
   QStringList lines;
   for (const auto& d : r.diagnostics) lines << d.ToString();

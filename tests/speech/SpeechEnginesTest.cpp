@@ -103,7 +103,7 @@ TEST_F(RecognizerTest, RecognisesASentenceOfTheTestGrammarAndRejectsSilence) {
 
 TEST_F(RecognizerTest, FailsToInitialiseOnABrokenOrMissingTestGrammar) {
   speech::Recognizer rec(dir.path());
-  EXPECT_EQ(rec.LoadTestGrammar(), -3);  // no Test.bnf
+  EXPECT_EQ(rec.LoadTestGrammar(), -3);                                    // no Test.bnf
   WriteBnf(test + "/Test.bnf", TestGrammarText("tune <NAV_NAME>", true));  // navaid grammars missing
   EXPECT_EQ(rec.LoadTestGrammar(), -3);
   EXPECT_TRUE(rec.LastError().contains("imported rule <NAV_ID>")) << rec.LastError().toStdString();

@@ -19,9 +19,9 @@ inline void WriteBnf(const QString& path, const QString& text) {
 }
 
 inline QString ImportBlock() {
-  QStringList names{"SPD",  "ALT",     "CRS",      "HDG",       "MACH",     "DEGREES",    "N1REF",
-                    "VS",   "VSNEG",   "TRANSPARENCY", "ALT_PRESS", "DH_ALT", "EGT_VAL", "ADF_FREQ",
-                    "COMM_FREQ", "NAV_FREQ", "XPNDR_CODE", "SIM_RATE"};
+  QStringList names{"SPD",     "ALT",      "CRS",       "HDG",          "MACH",       "DEGREES",
+                    "N1REF",   "VS",       "VSNEG",     "TRANSPARENCY", "ALT_PRESS",  "DH_ALT",
+                    "EGT_VAL", "ADF_FREQ", "COMM_FREQ", "NAV_FREQ",     "XPNDR_CODE", "SIM_RATE"};
   for (int i = 0; i < 10; ++i) names << QString("NUM_%1").arg(i);
   names << "WORD_ON";
   for (char c = 'A'; c <= 'Z'; ++c) names << QString("PHONETIC_%1").arg(c);
@@ -46,10 +46,11 @@ inline QString TestGrammarText(const QString& phrase, bool navaids) {
 inline void WriteNavaidGrammars(const QString& dir) {
   QString ids = "!grammar \"NAVAID_IDS\";\n\n";
   for (char c = 'A'; c <= 'Z'; ++c) ids += QString("!import<PHONETIC_%1>;\n").arg(c);
-  ids += "!export<NAV_ID>;\n\n\n<NAV_ID>:\n\t(\n"
-         "\t!ignore(<PHONETIC_S> <PHONETIC_E> <PHONETIC_A> | S E A)!action(\"SEA\")\n"
-         "\t| !ignore(<PHONETIC_P> <PHONETIC_D> <PHONETIC_X> | P D X)!action(\"PDX\")\n"
-         "\t| !ignore(<PHONETIC_O> <PHONETIC_L> <PHONETIC_M> | O L M)!action(\"OLM\")\n\t)\n;\n";
+  ids +=
+      "!export<NAV_ID>;\n\n\n<NAV_ID>:\n\t(\n"
+      "\t!ignore(<PHONETIC_S> <PHONETIC_E> <PHONETIC_A> | S E A)!action(\"SEA\")\n"
+      "\t| !ignore(<PHONETIC_P> <PHONETIC_D> <PHONETIC_X> | P D X)!action(\"PDX\")\n"
+      "\t| !ignore(<PHONETIC_O> <PHONETIC_L> <PHONETIC_M> | O L M)!action(\"OLM\")\n\t)\n;\n";
   WriteBnf(dir + "/Navaid_IDs.bnf", ids);
   WriteBnf(dir + "/Navaid_Names.bnf",
            "!grammar \"NAVAID_NAMES\";\n\n!export<NAV_NAME>;\n\n\n<NAV_NAME>:\n\t(\n"
@@ -59,13 +60,14 @@ inline void WriteNavaidGrammars(const QString& dir) {
   for (int i = 0; i < 10; ++i) ils += QString("!import<NUM_%1>;\n").arg(i);
   ils += "!import<WORD_ON>;\n";
   for (char c = 'A'; c <= 'Z'; ++c) ils += QString("!import<PHONETIC_%1>;\n").arg(c);
-  ils += "!export<RWY_APT_ID>;\n\n\n<RWY_APT_ID>:\n\t(\n"
-         "\t!ignore(<NUM_1> <NUM_6> (left|lef)(I L S|i'll less|i elle-ess|tileless) !optional(at) "
-         "(<PHONETIC_K> <PHONETIC_S> <PHONETIC_E> <PHONETIC_A> | K S E A))!action(\"KSEA16L:1\")\n"
-         "\t| !ignore(<NUM_2> <NUM_8> (right|ry) (I L S|i'll less|i elle-ess|tileless) !optional(at) "
-         "(<PHONETIC_K> <PHONETIC_P> <PHONETIC_D> <PHONETIC_X> | K P D X))!action(\"KPDX28R:2\")\n"
-         "\t| !ignore(!optional(<NUM_0>) <NUM_9>(I L S|i'll less|i elle-ess|tileless) !optional(at) "
-         "(<PHONETIC_K> <PHONETIC_B> <PHONETIC_F> <PHONETIC_I> | K B F I))!action(\"KBFI09:3\")\n\t)\n;\n";
+  ils +=
+      "!export<RWY_APT_ID>;\n\n\n<RWY_APT_ID>:\n\t(\n"
+      "\t!ignore(<NUM_1> <NUM_6> (left|lef)(I L S|i'll less|i elle-ess|tileless) !optional(at) "
+      "(<PHONETIC_K> <PHONETIC_S> <PHONETIC_E> <PHONETIC_A> | K S E A))!action(\"KSEA16L:1\")\n"
+      "\t| !ignore(<NUM_2> <NUM_8> (right|ry) (I L S|i'll less|i elle-ess|tileless) !optional(at) "
+      "(<PHONETIC_K> <PHONETIC_P> <PHONETIC_D> <PHONETIC_X> | K P D X))!action(\"KPDX28R:2\")\n"
+      "\t| !ignore(!optional(<NUM_0>) <NUM_9>(I L S|i'll less|i elle-ess|tileless) !optional(at) "
+      "(<PHONETIC_K> <PHONETIC_B> <PHONETIC_F> <PHONETIC_I> | K B F I))!action(\"KBFI09:3\")\n\t)\n;\n";
   WriteBnf(dir + "/Navaid_ILSs.bnf", ils);
 }
 

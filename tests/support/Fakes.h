@@ -3,9 +3,9 @@
 #include <QString>
 #include <QStringList>
 
-#include "platform/Platform.h"
 #include "core/shell/Shutdown.h"
 #include "core/shell/StatusSink.h"
+#include "platform/Platform.h"
 
 namespace qv::test {
 

@@ -17,8 +17,8 @@ void RecordingDialogs::RunTag(const QString& tag) {
     }
 }
 
-void RecordingDialogs::ShowMessage(const QString& title, const QString& message, int icon, bool showOk,
-                                   bool showCancel, const QString& tag) {
+void RecordingDialogs::ShowMessage(const QString& title, const QString& message, int icon, bool showOk, bool showCancel,
+                                   const QString& tag) {
   messages.push_back({title, message, icon, showOk, showCancel, tag});
   events << "message:" + title;
   if (Next().ok) RunTag(tag);

@@ -33,8 +33,8 @@ class RecordingDialogs final : public shell::Dialogs {
 
   void ShowMessage(const QString& title, const QString& message, int icon, bool showOk, bool showCancel,
                    const QString& tag) override;
-  void ShowInput(const QString& title, const QString& message, const QString& prompt, bool showOk,
-                 bool showCancel, const QString& defaultText, const QString& tag) override;
+  void ShowInput(const QString& title, const QString& message, const QString& prompt, bool showOk, bool showCancel,
+                 const QString& defaultText, const QString& tag) override;
   void ProgressOpen(const QString& title, const QString& message) override;
   void ProgressUpdate(const QString& message, double percent) override;
   void ProgressHide() override;

@@ -37,7 +37,8 @@ TestInstallation::TestInstallation() {
   appDataDir = root.path() + "/AppData";
   fsxCfg = appDataDir + "/Microsoft/FSX/fsx.cfg";
   QDir().mkpath(installDir);
-  for (const char* sub : {"Data", "Checklists", "Grammars/Test", "Media", "Help"}) QDir().mkpath(installDir + "/" + sub);
+  for (const char* sub : {"Data", "Checklists", "Grammars/Test", "Media", "Help"})
+    QDir().mkpath(installDir + "/" + sub);
   WriteBytes(simDir + "/fsx.exe", "MZ stand-in");
   WriteBytes(fsxCfg, ReadBytes(DemoSourceDir() + "/AppData/fsx.cfg"));
   WriteBytes(settingsPath(), ReadBytes(DemoSourceDir() + "/Installation/QV_Information.cfg"));

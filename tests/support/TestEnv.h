@@ -89,9 +89,9 @@ class RecordingSpeechOutput final : public grammar::SpeechOutputEngine {
 struct TestInstallation {
   TestInstallation();
   QTemporaryDir root;
-  QString simDir;       // .../FSX
-  QString installDir;   // .../FSX/Veltrane Software/Quorvane
-  QString appDataDir;   // .../AppData (holds Microsoft/FSX/fsx.cfg)
+  QString simDir;      // .../FSX
+  QString installDir;  // .../FSX/Veltrane Software/Quorvane
+  QString appDataDir;  // .../AppData (holds Microsoft/FSX/fsx.cfg)
   QString fsxCfg;
   QString settingsPath() const { return installDir + "/QV_Information.cfg"; }
 };

@@ -1,5 +1,5 @@
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 // Every test program gets a QApplication (offscreen unless told otherwise),
 // so widget tests and core tests share one main.

@@ -4,13 +4,13 @@
 #include <memory>
 
 #include "TestEnv.h"
-#include "platform/Joystick.h"
 #include "core/shell/LaunchHooks.h"
-#include "gui/shell/frm_Parent.h"
 #include "gui/kit/DialogWindow.h"
 #include "gui/kit/Router.h"
 #include "gui/kit/SkinnedButton.h"
 #include "gui/kit/SkinnedDialogs.h"
+#include "gui/shell/frm_Parent.h"
+#include "platform/Joystick.h"
 
 namespace qv::test {
 

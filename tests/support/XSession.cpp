@@ -1,5 +1,7 @@
 #include "XSession.h"
 
+#include <sys/types.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -7,8 +9,6 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <csignal>
-#include <sys/types.h>
-#include <unistd.h>
 
 namespace qv::test {
 
@@ -30,8 +30,10 @@ XSession::~XSession() {
     if (!m_xvfb->waitForFinished(5000)) m_xvfb->kill();
     m_xvfb->waitForFinished(5000);
   }
-  if (m_hadDisplay) qputenv("DISPLAY", m_savedDisplay);
-  else qunsetenv("DISPLAY");
+  if (m_hadDisplay)
+    qputenv("DISPLAY", m_savedDisplay);
+  else
+    qunsetenv("DISPLAY");
   if (m_hadPlatform) qputenv("QT_QPA_PLATFORM", m_savedPlatform);
 }
 

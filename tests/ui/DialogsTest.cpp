@@ -4,8 +4,8 @@
 #include <QScreen>
 
 #include "UiEnv.h"
-#include "data/IniFile.h"
 #include "core/shell/Dialogs.h"
+#include "data/IniFile.h"
 #include "gui/kit/DialogTags.h"
 #include "gui/kit/frm_Input.h"
 #include "gui/kit/frm_Message.h"
@@ -52,9 +52,10 @@ TEST_P(MessageTags, OkRunsTheFollowUpOfTheTag) {
 INSTANTIATE_TEST_SUITE_P(All, MessageTags,
                          testing::Values(TagCase{"shutdown_on_ok", "shutdown"}, TagCase{"checklist_backup", "backup"},
                                          TagCase{"delete_grammar", "delete_grammar"},
-                                         TagCase{"delete_readback", "delete_readback"}, TagCase{"cmod_restart", "restart"},
-                                         TagCase{"cassign_restart", "restart"}, TagCase{"gcompile_restart", "restart"},
-                                         TagCase{"", ""}, TagCase{"no_such_tag", ""}, TagCase{"CMOD_RESTART", ""}));
+                                         TagCase{"delete_readback", "delete_readback"},
+                                         TagCase{"cmod_restart", "restart"}, TagCase{"cassign_restart", "restart"},
+                                         TagCase{"gcompile_restart", "restart"}, TagCase{"", ""},
+                                         TagCase{"no_such_tag", ""}, TagCase{"CMOD_RESTART", ""}));
 
 TEST(Dialogs, CancelOnlyHides) {
   test::UiEnv ui;

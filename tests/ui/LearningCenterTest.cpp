@@ -28,8 +28,10 @@ TEST(LearningCenter, TopicTreeFollowsTheTable) {
     ASSERT_NE(it, nullptr) << t.key;
     EXPECT_EQ(it->text(0), t.title);
     EXPECT_EQ(it->data(0, ui::frm_LC::kImageRole).toInt(), t.image);
-    if (t.parent) EXPECT_EQ(it->parent(), lc.item(t.parent)) << t.key;
-    else EXPECT_EQ(it->parent(), nullptr);
+    if (t.parent)
+      EXPECT_EQ(it->parent(), lc.item(t.parent)) << t.key;
+    else
+      EXPECT_EQ(it->parent(), nullptr);
     ++count;
   }
   EXPECT_EQ(count, 25);

@@ -34,7 +34,8 @@ class DemoInstallation {
     builder.start(QStringLiteral(QV_TOOLS_DIR) + "/qv_make_demo",
                   {"--source", qv::test::DemoSourceDir(), "--out", m_dir->path()});
     if (!builder.waitForFinished(120000) || builder.exitStatus() != QProcess::NormalExit || builder.exitCode() != 0) {
-      error = "demo builder failed: " + builder.errorString() + " " + QString::fromLocal8Bit(builder.readAllStandardError());
+      error = "demo builder failed: " + builder.errorString() + " " +
+              QString::fromLocal8Bit(builder.readAllStandardError());
       return;
     }
     installDir = m_dir->path() + "/FSX/Veltrane Software/Quorvane";
@@ -153,21 +154,16 @@ struct Picture {
 };
 
 const Picture kPictures[] = {
-    {"Forms/Main_BG.bmp", 800, 600},       {"Forms/Home_BG.bmp", 790, 447},
-    {"Forms/Sub_BG.bmp", 790, 447},        {"Forms/Assign_BG.bmp", 790, 447},
-    {"Forms/Modify_BG.bmp", 790, 447},     {"Forms/Test_BG.bmp", 790, 447},
-    {"Forms/Msg_BG.bmp", 500, 250},        {"Forms/Splash_BG.bmp", 480, 300},
-    {"Icons/icon_Information.bmp", 48, 48}, {"Icons/icon_Warning.bmp", 48, 48},
-    {"Icons/icon_Error.bmp", 48, 48},      {"Icons/icon_Question.bmp", 48, 48},
-    {"Icons/icon_Wait.bmp", 48, 48},       {"Icons/icon_ready.bmp", 64, 64},
-    {"Icons/icon_Begin.bmp", 64, 64},      {"Icons/icon_Result.bmp", 64, 64},
-    {"Icons/icon_Problem.bmp", 64, 64},    {"Icons/icon_Quorvane.bmp", 32, 32},
-    {"Tree/LC_1.bmp", 16, 16},             {"Tree/LC_2.bmp", 16, 16},
-    {"Tree/LC_3.bmp", 16, 16},             {"Tree/LC_4.bmp", 16, 16},
-    {"Tree/LC_5.bmp", 16, 16},             {"Tree/Assign_1.bmp", 16, 16},
-    {"Tree/Assign_2.bmp", 16, 16},         {"Tree/Assign_3.bmp", 16, 16},
-    {"Tree/Assign_4.bmp", 16, 16},         {"Tree/Assign_5.bmp", 16, 16},
-    {"Tree/Assign_6.bmp", 16, 16},         {"Tree/Assign_7.bmp", 16, 16},
+    {"Forms/Main_BG.bmp", 800, 600},    {"Forms/Home_BG.bmp", 790, 447},    {"Forms/Sub_BG.bmp", 790, 447},
+    {"Forms/Assign_BG.bmp", 790, 447},  {"Forms/Modify_BG.bmp", 790, 447},  {"Forms/Test_BG.bmp", 790, 447},
+    {"Forms/Msg_BG.bmp", 500, 250},     {"Forms/Splash_BG.bmp", 480, 300},  {"Icons/icon_Information.bmp", 48, 48},
+    {"Icons/icon_Warning.bmp", 48, 48}, {"Icons/icon_Error.bmp", 48, 48},   {"Icons/icon_Question.bmp", 48, 48},
+    {"Icons/icon_Wait.bmp", 48, 48},    {"Icons/icon_ready.bmp", 64, 64},   {"Icons/icon_Begin.bmp", 64, 64},
+    {"Icons/icon_Result.bmp", 64, 64},  {"Icons/icon_Problem.bmp", 64, 64}, {"Icons/icon_Quorvane.bmp", 32, 32},
+    {"Tree/LC_1.bmp", 16, 16},          {"Tree/LC_2.bmp", 16, 16},          {"Tree/LC_3.bmp", 16, 16},
+    {"Tree/LC_4.bmp", 16, 16},          {"Tree/LC_5.bmp", 16, 16},          {"Tree/Assign_1.bmp", 16, 16},
+    {"Tree/Assign_2.bmp", 16, 16},      {"Tree/Assign_3.bmp", 16, 16},      {"Tree/Assign_4.bmp", 16, 16},
+    {"Tree/Assign_5.bmp", 16, 16},      {"Tree/Assign_6.bmp", 16, 16},      {"Tree/Assign_7.bmp", 16, 16},
 };
 
 class PictureTest : public ::testing::TestWithParam<Picture> {};
@@ -202,14 +198,30 @@ TEST(TreeImages, AreAllDifferent) {
 
 // Keys of the learning center's topic tree.
 const char* const kTopicKeys[] = {
-    "KEY_Welcome",          "KEY_WhyUse",           "KEY_SysReq",
-    "KEY_HelpUse",          "KEY_InterfaceMain",    "KEY_ConfigurationOverview",
-    "KEY_ConfigurationMain", "KEY_ConfigurationTest", "KEY_ConfigurationScript",
-    "KEY_ChecklistAssignments", "KEY_ChecklistModification", "KEY_ScriptingOverview",
-    "KEY_Scripting",        "KEY_Tutorials",        "KEY_TutorialsNewChecklist",
-    "KEY_UseOverview",      "KEY_ChecklistUseInFSX", "KEY_GenericUseInFSX",
-    "KEY_SpecialUseInFSX",  "KEY_TechRef",          "KEY_Microphone",
-    "KEY_Legal",            "KEY_EULA",             "KEY_Credits",
+    "KEY_Welcome",
+    "KEY_WhyUse",
+    "KEY_SysReq",
+    "KEY_HelpUse",
+    "KEY_InterfaceMain",
+    "KEY_ConfigurationOverview",
+    "KEY_ConfigurationMain",
+    "KEY_ConfigurationTest",
+    "KEY_ConfigurationScript",
+    "KEY_ChecklistAssignments",
+    "KEY_ChecklistModification",
+    "KEY_ScriptingOverview",
+    "KEY_Scripting",
+    "KEY_Tutorials",
+    "KEY_TutorialsNewChecklist",
+    "KEY_UseOverview",
+    "KEY_ChecklistUseInFSX",
+    "KEY_GenericUseInFSX",
+    "KEY_SpecialUseInFSX",
+    "KEY_TechRef",
+    "KEY_Microphone",
+    "KEY_Legal",
+    "KEY_EULA",
+    "KEY_Credits",
     "KEY_CompanyInfo",
 };
 

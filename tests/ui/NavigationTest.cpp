@@ -156,15 +156,15 @@ TEST(Navigation, DraggingTheFrameNeedsTheLeftButton) {
   f.move(100, 100);
   const QPoint start = f.pos();
   QTest::mousePress(&f, Qt::RightButton, {}, QPoint(200, 50));
-  QMouseEvent move(QEvent::MouseMove, QPointF(260, 90), f.mapToGlobal(QPointF(260, 90)), Qt::NoButton,
-                   Qt::RightButton, {});
+  QMouseEvent move(QEvent::MouseMove, QPointF(260, 90), f.mapToGlobal(QPointF(260, 90)), Qt::NoButton, Qt::RightButton,
+                   {});
   QCoreApplication::sendEvent(&f, &move);
   QTest::mouseRelease(&f, Qt::RightButton, {}, QPoint(260, 90));
   EXPECT_EQ(f.pos(), start);
 
   QTest::mousePress(&f, Qt::LeftButton, {}, QPoint(200, 50));
-  QMouseEvent drag(QEvent::MouseMove, QPointF(260, 90), f.mapToGlobal(QPointF(260, 90)), Qt::NoButton,
-                   Qt::LeftButton, {});
+  QMouseEvent drag(QEvent::MouseMove, QPointF(260, 90), f.mapToGlobal(QPointF(260, 90)), Qt::NoButton, Qt::LeftButton,
+                   {});
   QCoreApplication::sendEvent(&f, &drag);
   QTest::mouseRelease(&f, Qt::LeftButton, {}, QPoint(260, 90));
   EXPECT_EQ(f.pos(), start + QPoint(60, 40));

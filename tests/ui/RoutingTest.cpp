@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "UiEnv.h"
 #include "gui/checklists/frm_Assign.h"
 #include "gui/checklists/frm_Modify.h"

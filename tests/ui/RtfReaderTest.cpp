@@ -24,8 +24,9 @@ const char* const kHeader =
 
 TEST(RtfReaderTest, CharacterFormattingFollowsTheControlWordsAndGroups) {
   QTextDocument doc;
-  ui::ReadRtf(QString(kHeader) + "\\b\\i\\f0\\fs44 Title\\par\n\\i0\\fs32\\tab Sub\\par\n\\b0\\fs20 "
-                                 "plain {\\b bold} again\\par\n}",
+  ui::ReadRtf(QString(kHeader) +
+                  "\\b\\i\\f0\\fs44 Title\\par\n\\i0\\fs32\\tab Sub\\par\n\\b0\\fs20 "
+                  "plain {\\b bold} again\\par\n}",
               doc);
   EXPECT_EQ(doc.toPlainText(), "Title\n\tSub\nplain bold again\n");
   const QTextCharFormat t = FormatOf(doc, "Title");
@@ -48,9 +49,10 @@ TEST(RtfReaderTest, CharacterFormattingFollowsTheControlWordsAndGroups) {
 
 TEST(RtfReaderTest, BulletParagraphsHangFromTheirIndent) {
   QTextDocument doc;
-  ui::ReadRtf(QString(kHeader) + "\\fs20 Head\\par\n\\pard{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}"
-                                 "\\fi-360\\li1440\n{\\pntext\\f1\\'B7\\tab}Gear down\\par\n"
-                                 "{\\pntext\\f1\\'B7\\tab}Wheels\\par\n\\pard\\li1080\\par\n\\pard\nAfter\\par\n}",
+  ui::ReadRtf(QString(kHeader) +
+                  "\\fs20 Head\\par\n\\pard{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}"
+                  "\\fi-360\\li1440\n{\\pntext\\f1\\'B7\\tab}Gear down\\par\n"
+                  "{\\pntext\\f1\\'B7\\tab}Wheels\\par\n\\pard\\li1080\\par\n\\pard\nAfter\\par\n}",
               doc);
   EXPECT_EQ(doc.toPlainText(), QString::fromUtf8("Head\n\u2022\tGear down\n\u2022\tWheels\n\nAfter\n"));
   QTextBlock b = doc.begin();

@@ -194,9 +194,10 @@ TEST(SkinnedButton, TooltipHasTheSkinColoursAndTimes) {
 
 TEST(SkinnedButton, DialogButtonsFollowTheFocus) {
   QWidget host;
-  auto* ok = ui::MakeButton<ui::SmallButton>(&host, QString(), nullptr, {"btn_OK", 0, 0, "ok", "btn_ParentOK", "enabled", ""});
-  auto* cancel =
-      ui::MakeButton<ui::SmallButton>(&host, QString(), nullptr, {"btn_Cancel", 100, 0, "cancel", "btn_ParentCancel", "enabled", ""});
+  auto* ok =
+      ui::MakeButton<ui::SmallButton>(&host, QString(), nullptr, {"btn_OK", 0, 0, "ok", "btn_ParentOK", "enabled", ""});
+  auto* cancel = ui::MakeButton<ui::SmallButton>(&host, QString(), nullptr,
+                                                 {"btn_Cancel", 100, 0, "cancel", "btn_ParentCancel", "enabled", ""});
   ok->setFollowsFocus(true);
   cancel->setFollowsFocus(true);
   host.show();

@@ -4,10 +4,10 @@
 #include <QFileInfo>
 
 #include "DemoSteps.h"
-#include "data/BinaryIo.h"
 #include "base/Cp1252.h"
-#include "data/JsonFormats.h"
 #include "base/FileUtil.h"
+#include "data/BinaryIo.h"
+#include "data/JsonFormats.h"
 
 namespace {
 

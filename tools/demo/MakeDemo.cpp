@@ -47,8 +47,8 @@ void CopyTree(const QString& from, const QString& to) {
 void CopyExecutable(const QString& from, const QString& to) {
   QFile::remove(to);
   if (!QFile::copy(from, to)) Fail("cannot copy " + from + " to " + to);
-  QFile::setPermissions(to, QFile::permissions(to) | QFileDevice::ExeOwner | QFileDevice::ExeGroup |
-                                QFileDevice::ExeOther);
+  QFile::setPermissions(to,
+                        QFile::permissions(to) | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther);
 }
 
 void WriteFile(const QString& path, const QByteArray& bytes) {
@@ -119,7 +119,8 @@ void CompleteAircraft(const QString& simObjects) {
         WriteFile(folder + "/" + sim + ".air", "AIR stand-in flight model for " + sim.toLatin1() + "\r\n");
       const QString textureDir = folder + "/" + (texture.isEmpty() ? "texture" : "texture." + texture);
       QDir().mkpath(textureDir);
-      if (!QFileInfo::exists(textureDir + "/thumbnail.jpg")) WriteThumbnail(textureDir + "/thumbnail.jpg", title, seed++);
+      if (!QFileInfo::exists(textureDir + "/thumbnail.jpg"))
+        WriteThumbnail(textureDir + "/thumbnail.jpg", title, seed++);
       if (!kb.isEmpty() && !QFileInfo::exists(folder + "/" + kb + ".htm"))
         WriteFile(folder + "/" + kb + ".htm", OriginalKneeboardPage(title));
     }

@@ -24,13 +24,40 @@ namespace {
 enum class Kind { Form, Strip, Icon, Tree };
 
 enum class Glyph {
-  None, Minimize, Close, Play, Book, Microphone, Aircraft, Checklist, Launch,
+  None,
+  Minimize,
+  Close,
+  Play,
+  Book,
+  Microphone,
+  Aircraft,
+  Checklist,
+  Launch,
   // dialog and test icons
-  Information, Warning, Error, Question, Wait, Ready, Listening, Recognised, Problem, AppIcon,
+  Information,
+  Warning,
+  Error,
+  Question,
+  Wait,
+  Ready,
+  Listening,
+  Recognised,
+  Problem,
+  AppIcon,
   // learning-center tree
-  BookClosed, BookOpen, Page, InfoPage, Star,
+  BookClosed,
+  BookOpen,
+  Page,
+  InfoPage,
+  Star,
   // assignment tree marks
-  MarkNone, MarkAssigned, MarkSomeAssigned, MarkWritten, MarkSomeWritten, MarkWrittenAssigned, MarkMixed
+  MarkNone,
+  MarkAssigned,
+  MarkSomeAssigned,
+  MarkWritten,
+  MarkSomeWritten,
+  MarkWrittenAssigned,
+  MarkMixed
 };
 
 // Every file the generator produces. Strips are `width` wide and four bands
@@ -71,8 +98,8 @@ const MediaFile kMediaFiles[] = {
      "Give each aircraft its checklist", Glyph::Aircraft},
     {"Media/Buttons/btn_ChecklistModification.bmp", Kind::Strip, kLargeW, kLargeH, "Checklist Modification",
      "Create and edit spoken checklists", Glyph::Checklist},
-    {"Media/Buttons/btn_Launch.bmp", Kind::Strip, kLargeW, kLargeH, "Launch FSX",
-     "Fly with speech recognition running", Glyph::Launch},
+    {"Media/Buttons/btn_Launch.bmp", Kind::Strip, kLargeW, kLargeH, "Launch FSX", "Fly with speech recognition running",
+     Glyph::Launch},
     // Microphone set-up (182 x 35).
     {"Media/Buttons/btn_Microphone.bmp", Kind::Strip, kMediumW, kSmallH, "Microphone Setup", nullptr,
      Glyph::Microphone},
@@ -261,8 +288,7 @@ void DrawGlyph(QPainter& p, Glyph g, const QRectF& r, const QColor& c) {
       p.drawLine(QPointF(0.06 * s, 0.94 * s), QPointF(0.5 * s, 0.94 * s));
       break;
     }
-    default:
-      break;
+    default: break;
   }
   p.restore();
 }
@@ -473,8 +499,7 @@ void DrawIcon(QPainter& p, const MediaFile& f) {
       DrawGlyph(p, Glyph::Microphone, QRectF(s * 0.2, s * 0.18, s * 0.6, s * 0.6), kWhite);
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -508,9 +533,7 @@ void DrawTreeImage(QPainter& p, const MediaFile& f) {
       p.setPen(QPen(kAmber, 1.5));
       p.drawLine(QPointF(6, 5), QPointF(10, 5));
       break;
-    case Glyph::BookOpen:
-      DrawGlyph(p, Glyph::Book, QRectF(0, 0, 16, 16), kSlate);
-      break;
+    case Glyph::BookOpen: DrawGlyph(p, Glyph::Book, QRectF(0, 0, 16, 16), kSlate); break;
     case Glyph::Page:
     case Glyph::InfoPage: {
       QPainterPath page;
@@ -542,7 +565,10 @@ void DrawTreeImage(QPainter& p, const MediaFile& f) {
         const double a = -std::numbers::pi / 2 + i * std::numbers::pi / 5;
         const double rad = (i % 2 == 0) ? 7.0 : 3.0;
         const QPointF pt(8 + rad * std::cos(a), 8.5 + rad * std::sin(a));
-        if (i == 0) star.moveTo(pt); else star.lineTo(pt);
+        if (i == 0)
+          star.moveTo(pt);
+        else
+          star.lineTo(pt);
       }
       star.closeSubpath();
       p.setPen(QPen(kAmber.darker(150), 1));
@@ -717,11 +743,16 @@ void DrawSplashBackground(QPainter& p, int w, int h) {
 
 void DrawForm(QPainter& p, const MediaFile& f) {
   const QString name = QFileInfo(f.path).fileName();
-  if (name == "Main_BG.bmp") DrawFrameBackground(p, f.width, f.height);
-  else if (name == "Home_BG.bmp") DrawHomeBackground(p, f.width, f.height);
-  else if (name == "Msg_BG.bmp") DrawDialogBackground(p, f.width, f.height);
-  else if (name == "Splash_BG.bmp") DrawSplashBackground(p, f.width, f.height);
-  else DrawScreenBackground(p, f.width, f.height, f.glyph);
+  if (name == "Main_BG.bmp")
+    DrawFrameBackground(p, f.width, f.height);
+  else if (name == "Home_BG.bmp")
+    DrawHomeBackground(p, f.width, f.height);
+  else if (name == "Msg_BG.bmp")
+    DrawDialogBackground(p, f.width, f.height);
+  else if (name == "Splash_BG.bmp")
+    DrawSplashBackground(p, f.width, f.height);
+  else
+    DrawScreenBackground(p, f.width, f.height, f.glyph);
 }
 
 QImage Render(const MediaFile& f) {
@@ -753,8 +784,7 @@ QString WriteMedia(const QString& installDir) {
   return {};
 }
 
-const DemoStepRegistrar kMediaStep({"media", [](const QString&, const QString& installDir) {
-                                      return WriteMedia(installDir);
-                                    }});
+const DemoStepRegistrar kMediaStep({"media",
+                                    [](const QString&, const QString& installDir) { return WriteMedia(installDir); }});
 
 }  // namespace

@@ -15,8 +15,10 @@ int main(int argc, char* argv[]) {
   window.resize(640, 400);
   window.setStyleSheet("background: rgb(20,40,70); color: white;");
   auto* layout = new QVBoxLayout(&window);
-  auto* label = new QLabel("Simulator stand-in\n\nThis window plays the simulator for the Quorvane demo.\n"
-                           "Close it to end the flight.", &window);
+  auto* label = new QLabel(
+      "Simulator stand-in\n\nThis window plays the simulator for the Quorvane demo.\n"
+      "Close it to end the flight.",
+      &window);
   label->setAlignment(Qt::AlignCenter);
   layout->addWidget(label);
   window.show();

@@ -7,12 +7,12 @@
 
 #include "core/grammar/SpeechEngines.h"
 #include "core/grammar/SpeechFacade.h"
-#include "platform/Platform.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/Dialogs.h"
 #include "core/shell/Shutdown.h"
 #include "core/shell/StatusSink.h"
+#include "platform/Platform.h"
 #include "speech/EngineFactory.h"
 
 namespace qv::cli {
@@ -23,8 +23,8 @@ class CliDialogs final : public shell::Dialogs {
  public:
   void ShowMessage(const QString& title, const QString& message, int icon, bool showOk, bool showCancel,
                    const QString& tag) override;
-  void ShowInput(const QString& title, const QString& message, const QString& prompt, bool showOk,
-                 bool showCancel, const QString& defaultText, const QString& tag) override;
+  void ShowInput(const QString& title, const QString& message, const QString& prompt, bool showOk, bool showCancel,
+                 const QString& defaultText, const QString& tag) override;
   void ProgressOpen(const QString&, const QString&) override {}
   void ProgressUpdate(const QString&, double) override {}
   void ProgressHide() override {}

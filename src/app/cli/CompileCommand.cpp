@@ -25,7 +25,8 @@ int Run(const QStringList& args) {
   QFile log(speech::CompileLogPath(session.state.installDir + "/Grammars"));
   if (log.open(QIODevice::ReadOnly)) PrintOut(QString::fromUtf8(log.readAll()));
   session.speech.fnBinCompile_Call(2, 0, 0);
-  PrintErr(status == 0 ? QString("Grammars compiled.\n") : QString("Grammar compile failed (status %1).\n").arg(status));
+  PrintErr(status == 0 ? QString("Grammars compiled.\n")
+                       : QString("Grammar compile failed (status %1).\n").arg(status));
   return status == 0 ? 0 : 1;
 }
 

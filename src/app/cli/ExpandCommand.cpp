@@ -1,7 +1,7 @@
 #include "app/cli/CliSupport.h"
-#include "data/CommandList.h"
 #include "base/FixedText.h"
 #include "core/grammar/CheckExpandGrammar.h"
+#include "data/CommandList.h"
 
 namespace qv::cli {
 namespace {

@@ -1,9 +1,9 @@
 #include <QFile>
 
 #include "app/cli/CliSupport.h"
+#include "base/FileUtil.h"
 #include "data/BinaryIo.h"
 #include "data/JsonFormats.h"
-#include "base/FileUtil.h"
 
 namespace qv::cli {
 namespace {

@@ -6,8 +6,8 @@ namespace qv::cli {
 
 int LoadCommandTables(Session& session) {
   shell::StartupSteps steps = shell::DefaultStartupSteps(session.ctx);
-  for (const auto* loader : {&steps.loadSettings, &steps.loadCommandList, &steps.loadIls, &steps.loadNavaids,
-                             &steps.buildCategories}) {
+  for (const auto* loader :
+       {&steps.loadSettings, &steps.loadCommandList, &steps.loadIls, &steps.loadNavaids, &steps.buildCategories}) {
     if (!*loader) {
       PrintErr("This build cannot load the installation's command tables yet.\n");
       return 1;

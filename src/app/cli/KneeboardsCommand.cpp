@@ -1,13 +1,13 @@
+#include "app/cli/CliSupport.h"
 #include "core/checklists/AircraftScan.h"
 #include "core/checklists/KneeboardChecklist.h"
-#include "app/cli/CliSupport.h"
+#include "core/data/ChecklistStore.h"
+#include "core/data/CommandListStore.h"
+#include "core/data/SettingsStore.h"
+#include "core/data/SimulatorConfig.h"
 #include "data/ChecklistFiles.h"
 #include "data/CommandList.h"
 #include "data/Settings.h"
-#include "core/data/SimulatorConfig.h"
-#include "core/data/CommandListStore.h"
-#include "core/data/ChecklistStore.h"
-#include "core/data/SettingsStore.h"
 
 namespace qv::cli {
 namespace {
@@ -39,8 +39,7 @@ int Run(const QStringList& args) {
 }
 
 const Registrar reg({"kneeboards", "kneeboards update|restore INSTALL_DIR",
-                     "write the kneeboard checklist pages of every assigned aircraft, or put the originals back",
-                     Run});
+                     "write the kneeboard checklist pages of every assigned aircraft, or put the originals back", Run});
 
 }  // namespace
 }  // namespace qv::cli

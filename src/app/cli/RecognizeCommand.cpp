@@ -64,8 +64,10 @@ int Run(const QStringList& argsIn) {
                    .arg(s.margin, 0, 'f', 1)
                    .arg(s.hypothesis));
     }
-    if (!many) exitCode = ExitCode(status);
-    else if (status == -3) exitCode = 3;
+    if (!many)
+      exitCode = ExitCode(status);
+    else if (status == -3)
+      exitCode = 3;
   }
   facade.fnSpeechRecDLL_Call(3, buffer);
   return exitCode;

@@ -29,7 +29,8 @@ int Run(const QStringList& argsIn) {
     std::vector<int16_t> samples;
     int rate = 0;
     const QString name = speech::EspeakVoiceFor(voice);
-    if (name.isEmpty() || !speech::EspeakSynthesize(args[2], name, speech::RateToWordsPerMinute(50), 100, samples, rate)) {
+    if (name.isEmpty() ||
+        !speech::EspeakSynthesize(args[2], name, speech::RateToWordsPerMinute(50), 100, samples, rate)) {
       PrintErr(QString("Voice %1 is not available.\n").arg(voice));
       return 1;
     }

@@ -1,13 +1,13 @@
 // scan INSTALL_DIR: the aircraft catalogue exactly as start-up builds it, one
 // variation a line, so that an installation's scan can be checked and diffed
 // without the GUI.
-#include "core/checklists/AircraftScan.h"
 #include "app/cli/CliSupport.h"
-#include "data/ChecklistFiles.h"
-#include "data/Settings.h"
-#include "core/data/SimulatorConfig.h"
+#include "core/checklists/AircraftScan.h"
 #include "core/data/ChecklistStore.h"
 #include "core/data/SettingsStore.h"
+#include "core/data/SimulatorConfig.h"
+#include "data/ChecklistFiles.h"
+#include "data/Settings.h"
 
 namespace qv::cli {
 namespace {
@@ -31,16 +31,11 @@ int Run(const QStringList& args) {
       const auto& variations = types[t].variations;
       for (size_t v = 0; v < variations.size(); ++v) {
         const auto& a = variations[v];
-        out += QStringList{QString::number(m),
-                           QString::number(t),
-                           QString::number(v),
-                           manufacturers[m].name.trimmed(),
-                           types[t].name.trimmed(),
-                           a.variation.trimmed(),
-                           a.title.trimmed(),
-                           QString::number(a.assignmentIndex),
-                           a.textureFolder,
-                           a.checklistPage}
+        out += QStringList{QString::number(m),      QString::number(t),
+                           QString::number(v),      manufacturers[m].name.trimmed(),
+                           types[t].name.trimmed(), a.variation.trimmed(),
+                           a.title.trimmed(),       QString::number(a.assignmentIndex),
+                           a.textureFolder,         a.checklistPage}
                    .join(u'\t') +
                u'\n';
       }

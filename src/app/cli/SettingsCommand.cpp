@@ -3,8 +3,8 @@
 #include <QJsonObject>
 
 #include "app/cli/CliSupport.h"
-#include "data/Settings.h"
 #include "core/data/SettingsStore.h"
+#include "data/Settings.h"
 
 namespace qv::cli {
 namespace {

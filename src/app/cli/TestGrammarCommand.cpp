@@ -21,7 +21,8 @@ int Run(const QStringList& args) {
   if (LoadCommandTables(session) != 0) return 1;
   const auto& commands = session.state.commands;
   if (commandIndex >= static_cast<int>(commands.size()) || grammarIndex >= commands[commandIndex].grammars.size()) {
-    PrintErr(QString("There is no phrase %1 of command %2 in this installation.\n").arg(grammarIndex).arg(commandIndex));
+    PrintErr(
+        QString("There is no phrase %1 of command %2 in this installation.\n").arg(grammarIndex).arg(commandIndex));
     return 2;
   }
   if (grammar::WriteTestGrammar(session.ctx, commandIndex, grammarIndex) != 0) {

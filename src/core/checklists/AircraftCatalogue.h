@@ -21,12 +21,12 @@ struct AircraftVariation {
 };
 
 struct AircraftType {
-  QString name;  // 100, blank-padded
+  QString name;                               // 100, blank-padded
   std::vector<AircraftVariation> variations;  // sorted, never empty
 };
 
 struct AircraftManufacturer {
-  QString name;  // 50, blank-padded
+  QString name;                     // 50, blank-padded
   std::vector<AircraftType> types;  // sorted, never empty
 };
 

@@ -9,11 +9,11 @@
 #include <algorithm>
 
 #include "base/FixedText.h"
-#include "data/IniFile.h"
-#include "platform/SimInstallation.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/StatusSink.h"
+#include "data/IniFile.h"
+#include "platform/SimInstallation.h"
 
 namespace qv::checklists {
 namespace {

@@ -13,9 +13,9 @@ struct Context;
 
 namespace qv::checklists {
 
-inline constexpr int kMaxFltsimEntries = 1000;       // "fltsim.0" .. "fltsim.999"
-inline constexpr int kMaxAircraftFolders = 10000;    // listed per object folder
-inline constexpr int kMaxLevelEntries = 32768;       // 16-bit last indexes
+inline constexpr int kMaxFltsimEntries = 1000;     // "fltsim.0" .. "fltsim.999"
+inline constexpr int kMaxAircraftFolders = 10000;  // listed per object folder
+inline constexpr int kMaxLevelEntries = 32768;     // 16-bit last indexes
 
 // One kept fltsim entry, in scan order; lives only while the catalogue is built.
 struct AircraftRecord {

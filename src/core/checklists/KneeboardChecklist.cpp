@@ -5,18 +5,18 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include "data/ChecklistFiles.h"
 #include "base/Cp1252.h"
-#include "data/Settings.h"
-#include "platform/SimInstallation.h"
+#include "base/FileUtil.h"
+#include "core/data/ChecklistStore.h"
+#include "core/data/SettingsStore.h"
 #include "core/grammar/CheckExpandGrammar.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/Dialogs.h"
-#include "base/FileUtil.h"
 #include "core/shell/Shutdown.h"
-#include "core/data/ChecklistStore.h"
-#include "core/data/SettingsStore.h"
+#include "data/ChecklistFiles.h"
+#include "data/Settings.h"
+#include "platform/SimInstallation.h"
 
 namespace qv::checklists {
 namespace {
@@ -46,8 +46,7 @@ const QString kSectionHeadings[data::kSectionCount] = {
 };
 
 const QString kFont = QStringLiteral("<font face=\"Arial, Helvetica, sans-serif\" size=\"2\">");
-const QString kRule =
-    QStringLiteral("<hr width=\"400\" align=\"left\" color=\"#000000\" noshade size=\"1\">") + kCrLf;
+const QString kRule = QStringLiteral("<hr width=\"400\" align=\"left\" color=\"#000000\" noshade size=\"1\">") + kCrLf;
 const QString kTableOpen =
     QStringLiteral("<table width=\"400\" border=\"0\" cellspacing=\"0\" cellpadding=\"0\">") + kCrLf;
 
@@ -154,8 +153,7 @@ bool AnyWrittenBesidesPage(shell::AppState& state, int m, int t, int v) {
   if (!self) return AnyWritten(state);
   std::vector<bool> cleared(state.assignments.size(), false);
   for (const AircraftVariation& w : state.catalogue.manufacturers[m].types[t].variations)
-    if (PageKey(w) == PageKey(*self) && w.assignmentIndex >= 0 &&
-        w.assignmentIndex < static_cast<int>(cleared.size()))
+    if (PageKey(w) == PageKey(*self) && w.assignmentIndex >= 0 && w.assignmentIndex < static_cast<int>(cleared.size()))
       cleared[w.assignmentIndex] = true;
   for (size_t i = 0; i < state.assignments.size(); ++i)
     if (!cleared[i] && state.assignments[i].written == 1) return true;
@@ -275,7 +273,8 @@ QString BackupFileOf(const QString& pagePath) {
   // a new backup gets the lower-case name in the folder found.
   const int slash = rule.lastIndexOf(u'/');
   if (slash < 0) return rule;
-  const QString folder = slash == 0 ? QStringLiteral("/") : platform::ResolveNoCase(QStringLiteral("."), rule.left(slash));
+  const QString folder =
+      slash == 0 ? QStringLiteral("/") : platform::ResolveNoCase(QStringLiteral("."), rule.left(slash));
   const QString name = rule.mid(slash + 1);
   const QString found = platform::FindNoCase(folder, name);
   return found.isEmpty() ? QDir(folder).filePath(name) : found;
@@ -370,10 +369,10 @@ int RestoreAllChecklists(shell::Context& ctx) {
   data::SaveAssignments(state, ctx.dialogs);
   ctx.dialogs.ProgressHide();
   ReportMany(ctx, QStringLiteral("restored"), failures, kRestoreKept);
-  ctx.dialogs.ShowMessage(QStringLiteral("Checklists Restored"),
-                          "All FSX aircraft kneeboard checklists have been restored to their original state." + kCr2 +
-                              kPressOk,
-                          shell::kIconInformation, true, false, QString());
+  ctx.dialogs.ShowMessage(
+      QStringLiteral("Checklists Restored"),
+      "All FSX aircraft kneeboard checklists have been restored to their original state." + kCr2 + kPressOk,
+      shell::kIconInformation, true, false, QString());
   ctx.shutdown.Shutdown();
   return failures.isEmpty() ? 0 : 1;
 }

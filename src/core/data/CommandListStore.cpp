@@ -13,9 +13,10 @@ namespace qv::data {
 namespace {
 
 void ShowError(shell::Dialogs& dialogs, const QString& firstLine, int icon) {
-  dialogs.ShowMessage("Quorvane Error",
-                      shell::JoinLines({firstLine, "Please contact Veltrane Support", "Please press OK to continue..."}),
-                      icon, true, false, "");
+  dialogs.ShowMessage(
+      "Quorvane Error",
+      shell::JoinLines({firstLine, "Please contact Veltrane Support", "Please press OK to continue..."}), icon, true,
+      false, "");
 }
 
 }  // namespace
@@ -39,8 +40,7 @@ int SaveCommandList(const shell::AppState& state, shell::Dialogs& dialogs) {
   if (!SerializeCommandList(state.commands, bytes) ||
       !base::KeepBackup(path, state.installDir + "/Data/" + kCommandListBackupName) ||
       !base::WriteFileAtomic(path, bytes)) {
-    ShowError(dialogs, "There was an error in writing out the " + kCommandListFileName + " file.",
-              shell::kIconWarning);
+    ShowError(dialogs, "There was an error in writing out the " + kCommandListFileName + " file.", shell::kIconWarning);
     return 1;
   }
   return 0;

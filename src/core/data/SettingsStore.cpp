@@ -25,7 +25,8 @@ void FailLoad(shell::Context& ctx, const QString& firstLine) {
 void WriteMainKey(const shell::AppState& state, shell::Dialogs& dialogs, const QString& key, const QString& value,
                   const QString& missingMessage) {
   const QString path = SettingsFilePath(state.installDir);
-  if (!QFileInfo::exists(path)) dialogs.ShowMessage("Quorvane Error", missingMessage, shell::kIconError, true, false, "");
+  if (!QFileInfo::exists(path))
+    dialogs.ShowMessage("Quorvane Error", missingMessage, shell::kIconError, true, false, "");
   WriteIniString(kMainSection, key, value, path);
 }
 

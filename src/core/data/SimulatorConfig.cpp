@@ -3,16 +3,16 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "data/IniFile.h"
-#include "data/Settings.h"
-#include "platform/SimInstallation.h"
-#include "platform/Platform.h"
+#include "core/data/SettingsStore.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/Dialogs.h"
 #include "core/shell/Shutdown.h"
 #include "core/shell/StatusSink.h"
-#include "core/data/SettingsStore.h"
+#include "data/IniFile.h"
+#include "data/Settings.h"
+#include "platform/Platform.h"
+#include "platform/SimInstallation.h"
 
 namespace qv::data {
 namespace {
@@ -49,12 +49,11 @@ int DiscoverSimulatorConfig(shell::Context& ctx) {
     SavePathFSXConfig(ctx.state);
     return 0;
   }
-  ctx.dialogs.ShowMessage(
-      "FSX CFG File Not Found",
-      shell::JoinLines({"Quorvane is unable to find your FSX.cfg file.  This file should be in "
-                        "C:\\Documents and Settings\\*User Name*\\Application Data\\Microsoft\\FSX",
-                        "Please use the Dialog box to Browse to and select your FSX.cfg file"}),
-      shell::kIconWarning, true, false, "");
+  ctx.dialogs.ShowMessage("FSX CFG File Not Found",
+                          shell::JoinLines({"Quorvane is unable to find your FSX.cfg file.  This file should be in "
+                                            "C:\\Documents and Settings\\*User Name*\\Application Data\\Microsoft\\FSX",
+                                            "Please use the Dialog box to Browse to and select your FSX.cfg file"}),
+                          shell::kIconWarning, true, false, "");
   const QString chosen = ctx.platform.fileDialogs->OpenFile("Configuration File |*.cfg", ctx.state.installDir);
   // The name after the last separator of either kind: a dialog may hand back
   // a Windows path.
@@ -77,10 +76,11 @@ int LoadSimObjectPaths(shell::Context& ctx) {
   ctx.status.SetStatus("Loading FSX Configuration, standby...");
   const IniFile ini = IniFile::Load(ctx.state.settings.PathFSXConfig);
   if (!ini.exists()) {
-    ctx.dialogs.ShowMessage("FSX.cfg Read Error",
-                            shell::JoinLines({"Quorvane encountered an error while attempting to read your FSX.cfg file.",
-                                              "Quorvane must now shut down.", "Please press OK to continue..."}),
-                            shell::kIconError, true, false, "");
+    ctx.dialogs.ShowMessage(
+        "FSX.cfg Read Error",
+        shell::JoinLines({"Quorvane encountered an error while attempting to read your FSX.cfg file.",
+                          "Quorvane must now shut down.", "Please press OK to continue..."}),
+        shell::kIconError, true, false, "");
     ctx.shutdown.Shutdown();
     return 1;
   }

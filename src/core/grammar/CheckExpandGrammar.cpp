@@ -12,8 +12,8 @@ namespace {
 
 bool IsLegal(char16_t c) {
   return c == u' ' || c == u'\'' || c == u'(' || c == u')' || c == u',' || c == u'-' || c == u'.' ||
-         (c >= u'0' && c <= u'9') || c == u'<' || c == u'>' || (c >= u'A' && c <= u'Z') || c == u'[' ||
-         c == u']' || c == u'_' || (c >= u'a' && c <= u'z') || c == u'|';
+         (c >= u'0' && c <= u'9') || c == u'<' || c == u'>' || (c >= u'A' && c <= u'Z') || c == u'[' || c == u']' ||
+         c == u'_' || (c >= u'a' && c <= u'z') || c == u'|';
 }
 
 // Index of the mark closing the group opened at `open`, counting only marks

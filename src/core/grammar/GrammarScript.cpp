@@ -1,11 +1,11 @@
 #include "core/grammar/GrammarScript.h"
 
 #include "base/Cp1252.h"
+#include "base/FileUtil.h"
 #include "core/grammar/CheckExpandGrammar.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/Dialogs.h"
-#include "base/FileUtil.h"
 
 namespace qv::grammar {
 namespace {
@@ -59,10 +59,10 @@ bool BuildGrammarScript(shell::Context& ctx, QString& document) {
 
   for (qsizetype c = 0; c < categoryCount; ++c) {
     const QString category = TrimSpaces(state.categories[c]);
-    ctx.dialogs.ProgressUpdate(QStringList({QString(), "Command Category - " + category, QString(),
-                                            QStringLiteral("Please standby...")})
-                                   .join(shell::kCr),
-                               c * (100.0 / categoryCount));
+    ctx.dialogs.ProgressUpdate(
+        QStringList({QString(), "Command Category - " + category, QString(), QStringLiteral("Please standby...")})
+            .join(shell::kCr),
+        c * (100.0 / categoryCount));
     piece("\\b\\fs28 " + ToRoman(QString::number(c + 1)) + ".  " + EscapeRtf(category) + "\\par");
     piece(QStringLiteral("\\b0\\fs20\\par"));
     piece(QStringLiteral("\\fs20\\par"));

@@ -4,12 +4,12 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "base/FileUtil.h"
 #include "core/grammar/CheckExpandGrammar.h"
 #include "core/grammar/NavaidGrammar.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/Dialogs.h"
-#include "base/FileUtil.h"
 #include "core/shell/Shutdown.h"
 
 namespace qv::grammar {
@@ -57,9 +57,9 @@ bool EnsureGenericLists(const QString& installDir, const QString& dir) {
 
 QStringList CategoryImports() {
   QStringList lines;
-  for (const char* rule : {"SPD", "ALT", "CRS", "HDG", "MACH", "DEGREES", "N1REF", "VS", "VSNEG", "TRANSPARENCY",
-                           "ALT_PRESS", "DH_ALT", "EGT_VAL", "ADF_FREQ", "COMM_FREQ", "NAV_FREQ", "XPNDR_CODE",
-                           "SIM_RATE"})
+  for (const char* rule :
+       {"SPD", "ALT", "CRS", "HDG", "MACH", "DEGREES", "N1REF", "VS", "VSNEG", "TRANSPARENCY", "ALT_PRESS", "DH_ALT",
+        "EGT_VAL", "ADF_FREQ", "COMM_FREQ", "NAV_FREQ", "XPNDR_CODE", "SIM_RATE"})
     lines << QStringLiteral("!import<%1>;").arg(QLatin1String(rule));
   for (int d = 0; d <= 9; ++d) lines << QStringLiteral("!import<NUM_%1>;").arg(d);
   lines << QStringLiteral("!import<WORD_ON>;");

@@ -1,11 +1,11 @@
 #include "core/grammar/NavaidGrammar.h"
 
-#include "data/NavaidLists.h"
 #include "core/grammar/CheckExpandGrammar.h"
 #include "core/grammar/GrammarWriter.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/Dialogs.h"
+#include "data/NavaidLists.h"
 
 namespace qv::grammar {
 namespace {
@@ -46,8 +46,8 @@ bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 // The common frame of the three files around their entry lines.
 template <typename Records, typename EntryFn>
-QString BuildFile(const QString& grammarName, const QStringList& imports, const QString& rule,
-                  const Records& records, Progress& progress, EntryFn entry) {
+QString BuildFile(const QString& grammarName, const QStringList& imports, const QString& rule, const Records& records,
+                  Progress& progress, EntryFn entry) {
   GrammarText g;
   g.Line("!grammar " + Quoted(grammarName) + ";");
   g.Line();
@@ -129,8 +129,7 @@ QString BuildNavaidIdGrammar(const std::vector<data::NavaidRecord>& navaids, she
   });
 }
 
-QString BuildNavaidNameGrammar(const std::vector<data::NavaidRecord>& navaids, shell::Dialogs& dialogs,
-                               bool test) {
+QString BuildNavaidNameGrammar(const std::vector<data::NavaidRecord>& navaids, shell::Dialogs& dialogs, bool test) {
   Progress progress(dialogs,
                     ProgressMessage(test,
                                     "Saving and compiling your grammar files.  This proccess will take a few "

@@ -27,8 +27,7 @@ int16_t WriteNavaidGrammars(shell::Context& ctx, bool test);
 
 // The file texts, reporting progress through `dialogs` as they walk the list.
 QString BuildNavaidIdGrammar(const std::vector<data::NavaidRecord>& navaids, shell::Dialogs& dialogs, bool test);
-QString BuildNavaidNameGrammar(const std::vector<data::NavaidRecord>& navaids, shell::Dialogs& dialogs,
-                               bool test);
+QString BuildNavaidNameGrammar(const std::vector<data::NavaidRecord>& navaids, shell::Dialogs& dialogs, bool test);
 QString BuildIlsGrammar(const std::vector<data::IlsRecord>& ils, shell::Dialogs& dialogs, bool test);
 
 // "(<PHONETIC_S> <PHONETIC_E> <PHONETIC_A> | S E A)". Every character of the

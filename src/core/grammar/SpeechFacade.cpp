@@ -2,8 +2,8 @@
 
 namespace qv::grammar {
 
-SpeechFacade::SpeechFacade(const bool& speechReady, GrammarCompilerEngine& compiler,
-                           RecognizerEngine& recognizer, SpeechOutputEngine& output)
+SpeechFacade::SpeechFacade(const bool& speechReady, GrammarCompilerEngine& compiler, RecognizerEngine& recognizer,
+                           SpeechOutputEngine& output)
     : m_ready(speechReady), m_compiler(compiler), m_recognizer(recognizer), m_output(output) {}
 
 int16_t SpeechFacade::fnBinCompile_Call(int command, int a, int b) {

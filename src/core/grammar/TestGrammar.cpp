@@ -1,11 +1,11 @@
 #include "core/grammar/TestGrammar.h"
 
+#include "base/FileUtil.h"
 #include "core/grammar/CheckExpandGrammar.h"
 #include "core/grammar/GrammarWriter.h"
 #include "core/grammar/NavaidGrammar.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
-#include "base/FileUtil.h"
 
 namespace qv::grammar {
 namespace {

@@ -18,21 +18,21 @@ namespace qv::shell {
 // The process-wide tables that start-up loads. The composition root creates
 // one and hands it to the operations and screens; tests build their own.
 struct AppState {
-  QString installDir;      // the folder of the executable
+  QString installDir;  // the folder of the executable
   bool restoreMode = false;
 
   data::SettingsState settings;
   bool settingsLoaded = false;  // the copilot voice is only saved back after this
 
-  QStringList simObjectPaths;   // at most 1000 "SimObjectPaths.N" values
+  QStringList simObjectPaths;  // at most 1000 "SimObjectPaths.N" values
 
   std::vector<data::ChecklistAssignment> assignments;
   checklists::AircraftCatalogue catalogue;
-  QStringList checklistNames;   // checklist files found at start-up, without ".dat"
+  QStringList checklistNames;         // checklist files found at start-up, without ".dat"
   data::ChecklistFile openChecklist;  // the one checklist loaded on demand
 
   std::vector<data::CommandRecord> commands;
-  QStringList categories;       // derived from the commands, never stored
+  QStringList categories;  // derived from the commands, never stored
   std::vector<data::IlsRecord> ilsList;
   std::vector<data::NavaidRecord> navaidList;
 

@@ -21,11 +21,10 @@ QString JoinLines(std::initializer_list<QString> lines);
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
-  virtual void ShowMessage(const QString& title, const QString& message, int icon, bool showOk,
-                           bool showCancel, const QString& tag) = 0;
-  virtual void ShowInput(const QString& title, const QString& message, const QString& prompt,
-                         bool showOk, bool showCancel, const QString& defaultText,
-                         const QString& tag) = 0;
+  virtual void ShowMessage(const QString& title, const QString& message, int icon, bool showOk, bool showCancel,
+                           const QString& tag) = 0;
+  virtual void ShowInput(const QString& title, const QString& message, const QString& prompt, bool showOk,
+                         bool showCancel, const QString& defaultText, const QString& tag) = 0;
   virtual void ProgressOpen(const QString& title, const QString& message) = 0;
   virtual void ProgressUpdate(const QString& message, double percent) = 0;
   virtual void ProgressHide() = 0;

@@ -2,12 +2,12 @@
 
 #include <QFileInfo>
 
-#include "platform/SimInstallation.h"
-#include "platform/Platform.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/Dialogs.h"
 #include "core/shell/Shutdown.h"
+#include "platform/Platform.h"
+#include "platform/SimInstallation.h"
 
 namespace qv::shell {
 namespace {
@@ -68,26 +68,18 @@ int16_t StartMissing(Context& ctx) {
     case 0:
       if (LaunchSim(ctx) != 0) return 1;
       return LaunchRuntime(ctx);
-    case 1:
-      return LaunchRuntime(ctx);
-    case 10:
-      return LaunchSim(ctx);
-    default:
-      return 0;
+    case 1: return LaunchRuntime(ctx);
+    case 10: return LaunchSim(ctx);
+    default: return 0;
   }
 }
 
 void LaunchDecision(Context& ctx, const LaunchView& view) {
   switch (LaunchStateCode(ctx)) {
     case 1:
-    case 11:
-      LaunchAndMonitor(ctx, view);
-      return;
-    case 10:
-      CloseRuntime(ctx);
-      break;
-    default:
-      break;
+    case 11: LaunchAndMonitor(ctx, view); return;
+    case 10: CloseRuntime(ctx); break;
+    default: break;
   }
   Call(view.showInterface);
 }

@@ -1,14 +1,13 @@
 #include "core/shell/Shutdown.h"
 
-#include "data/Settings.h"
+#include "core/data/SettingsStore.h"
 #include "core/grammar/SpeechFacade.h"
 #include "core/shell/AppState.h"
-#include "core/data/SettingsStore.h"
+#include "data/Settings.h"
 
 namespace qv::shell {
 
-ShutdownSequence::ShutdownSequence(AppState& state, Dialogs& dialogs, grammar::SpeechFacade& speech,
-                                   ProcessExit& exit)
+ShutdownSequence::ShutdownSequence(AppState& state, Dialogs& dialogs, grammar::SpeechFacade& speech, ProcessExit& exit)
     : m_state(state), m_dialogs(dialogs), m_speech(speech), m_exit(exit) {}
 
 void ShutdownSequence::Shutdown() {

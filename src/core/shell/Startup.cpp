@@ -1,13 +1,13 @@
 #include "core/shell/Startup.h"
 
-#include "platform/SimInstallation.h"
 #include "core/grammar/SpeechFacade.h"
-#include "platform/Platform.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/Dialogs.h"
 #include "core/shell/Shutdown.h"
 #include "core/shell/StatusSink.h"
+#include "platform/Platform.h"
+#include "platform/SimInstallation.h"
 
 namespace qv::shell {
 namespace {

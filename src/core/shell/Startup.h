@@ -18,7 +18,7 @@ inline const QString kRestoreSwitch = QStringLiteral("/restore");
 // run Shutdown, and nothing after it runs. Tests replace single steps.
 struct StartupSteps {
   using Loader = std::function<int()>;
-  Loader loadSettings;        // settings file and simulator configuration discovery
+  Loader loadSettings;  // settings file and simulator configuration discovery
   Loader loadSimObjectPaths;
   Loader loadAssignments;
   Loader scanAircraft;

@@ -1,7 +1,6 @@
 #include "gui/checklists/frm_Assign.h"
 
 #include <QCheckBox>
-#include <algorithm>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -9,19 +8,20 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTreeWidget>
+#include <algorithm>
 
-#include "core/checklists/KneeboardChecklist.h"
-#include "data/ChecklistFiles.h"
 #include "base/FixedText.h"
-#include "platform/SimInstallation.h"
+#include "core/checklists/KneeboardChecklist.h"
+#include "core/data/ChecklistStore.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/Dialogs.h"
 #include "core/shell/LaunchHooks.h"
-#include "gui/shell/frm_Parent.h"
+#include "data/ChecklistFiles.h"
 #include "gui/kit/SkinnedButton.h"
 #include "gui/kit/SmallFontFix.h"
-#include "core/data/ChecklistStore.h"
+#include "gui/shell/frm_Parent.h"
+#include "platform/SimInstallation.h"
 
 namespace qv::checklists {
 
@@ -149,8 +149,10 @@ void frm_Assign::Install(shell::Context& ctx, shell::LaunchHooks& launch, ui::Ro
 
 void frm_Assign::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  if (!m_background.isNull()) p.drawPixmap(0, 0, m_background);
-  else p.fillRect(rect(), QColor(214, 222, 230));
+  if (!m_background.isNull())
+    p.drawPixmap(0, 0, m_background);
+  else
+    p.fillRect(rect(), QColor(214, 222, 230));
 }
 
 bool frm_Assign::eventFilter(QObject* watched, QEvent* event) {
@@ -264,8 +266,9 @@ void frm_Assign::NodeClick(QTreeWidgetItem* node) {
   const AircraftManufacturer& maker = m_ctx.state.catalogue.manufacturers[m];
   const AircraftVariation& var = maker.types[t].variations[v];
   const int a = var.assignmentIndex;
-  const QString assigned =
-      a >= 0 && a < int(m_ctx.state.assignments.size()) ? m_ctx.state.assignments[a].checklistName.trimmed() : QString();
+  const QString assigned = a >= 0 && a < int(m_ctx.state.assignments.size())
+                               ? m_ctx.state.assignments[a].checklistName.trimmed()
+                               : QString();
 
   lstChecklists->clearSelection();
   lstChecklists->setCurrentItem(nullptr);

@@ -1,7 +1,6 @@
 #include "gui/checklists/frm_Modify.h"
 
 #include <QComboBox>
-#include <algorithm>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,30 +11,33 @@
 #include <QStyle>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
 
-#include "data/ChecklistFiles.h"
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
+#include "core/data/ChecklistStore.h"
 #include "core/grammar/SpeechFacade.h"
-#include "platform/FileDialogs.h"
-#include "platform/Platform.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/Dialogs.h"
 #include "core/shell/LaunchHooks.h"
-#include "gui/shell/frm_Parent.h"
+#include "data/ChecklistFiles.h"
 #include "gui/kit/SkinnedButton.h"
 #include "gui/kit/SkinnedDialogs.h"
 #include "gui/kit/SmallFontFix.h"
-#include "core/data/ChecklistStore.h"
+#include "gui/shell/frm_Parent.h"
+#include "platform/FileDialogs.h"
+#include "platform/Platform.h"
 
 namespace qv::checklists {
 
 namespace {
 
 const char* const kSectionTitles[data::kSectionCount] = {
-    "Preflight", "Pushback", "Start Engines and Before Taxi", "Runup",   "Before Takeoff", "After Takeoff Climb",
-    "Cruise",    "Descent",  "Approach",                      "Landing", "After Landing",  "Engine Shutdown Secure Aircraft"};
+    "Preflight", "Pushback",       "Start Engines and Before Taxi",
+    "Runup",     "Before Takeoff", "After Takeoff Climb",
+    "Cruise",    "Descent",        "Approach",
+    "Landing",   "After Landing",  "Engine Shutdown Secure Aircraft"};
 
 const QString kErrorTitle = QStringLiteral("Checklist Modification Error");
 const QString kPressOk = QStringLiteral("Please press OK to continue...");
@@ -73,8 +75,10 @@ QString KeepCp1252(const QString& text, QString* dropped) {
   for (qsizetype i = 0; i < text.size();) {
     const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
     const QString ch = text.mid(i, n);
-    if (base::FitsCp1252(ch)) kept += ch;
-    else if (dropped && !dropped->contains(ch)) *dropped += ch;
+    if (base::FitsCp1252(ch))
+      kept += ch;
+    else if (dropped && !dropped->contains(ch))
+      *dropped += ch;
     i += n;
   }
   return kept;
@@ -161,21 +165,22 @@ frm_Modify::frm_Modify(shell::Context& ctx, shell::LaunchHooks& launch, ui::Rout
   }
 
   btn_Play = ui::MakeButton<ui::FormButton>(
-      this, dir, &router, {"btn_Play", 277, 188, "play", "btn_smlPlay", "enabled", "Click to test the pronunciation", this});
-  btn_Load = ui::MakeButton<ui::SmallButton>(
       this, dir, &router,
-      {"btn_Load", 60, 13, "load", "btn_Load", "enabled", "Click to load a checklist file to modify for Quorvane", this});
-  btn_New = ui::MakeButton<ui::SmallButton>(
-      this, dir, &router,
-      {"btn_New", 175, 13, "new", "btn_New", "enabled", "Click to create a new checklist file to use in Quorvane", this});
+      {"btn_Play", 277, 188, "play", "btn_smlPlay", "enabled", "Click to test the pronunciation", this});
+  btn_Load = ui::MakeButton<ui::SmallButton>(this, dir, &router,
+                                             {"btn_Load", 60, 13, "load", "btn_Load", "enabled",
+                                              "Click to load a checklist file to modify for Quorvane", this});
+  btn_New = ui::MakeButton<ui::SmallButton>(this, dir, &router,
+                                            {"btn_New", 175, 13, "new", "btn_New", "enabled",
+                                             "Click to create a new checklist file to use in Quorvane", this});
   btn_Insert = ui::MakeButton<ui::SmallButton>(
       this, dir, &router,
       {"btn_Insert", 60, 401, "insert", "btn_Insert", "disabled",
        "Click to insert a new step into the checklist below the highlighted step", this});
-  btn_Delete = ui::MakeButton<ui::SmallButton>(
-      this, dir, &router,
-      {"btn_Delete", 175, 401, "delete", "btn_Delete", "disabled",
-       "Click to delete the currently highlighted step in the checklist", this});
+  btn_Delete =
+      ui::MakeButton<ui::SmallButton>(this, dir, &router,
+                                      {"btn_Delete", 175, 401, "delete", "btn_Delete", "disabled",
+                                       "Click to delete the currently highlighted step in the checklist", this});
 
   for (QLabel* l : findChildren<QLabel*>()) {
     l->setAttribute(Qt::WA_TranslucentBackground);
@@ -213,8 +218,10 @@ void frm_Modify::Install(shell::Context& ctx, shell::LaunchHooks& launch, ui::Ro
 
 void frm_Modify::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  if (!m_background.isNull()) p.drawPixmap(0, 0, m_background);
-  else p.fillRect(rect(), QColor(214, 222, 230));
+  if (!m_background.isNull())
+    p.drawPixmap(0, 0, m_background);
+  else
+    p.fillRect(rect(), QColor(214, 222, 230));
 }
 
 void frm_Modify::resizeEvent(QResizeEvent*) {
@@ -229,17 +236,17 @@ void frm_Modify::resizeEvent(QResizeEvent*) {
 
 bool frm_Modify::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonRelease) {
-    if (watched == lbl_NextPage) NextPage();
-    else if (watched == lbl_PrevPage) PrevPage();
+    if (watched == lbl_NextPage)
+      NextPage();
+    else if (watched == lbl_PrevPage)
+      PrevPage();
   } else if (event->type() == QEvent::FocusIn) {
     if (auto* box = qobject_cast<QLineEdit*>(watched)) QTimer::singleShot(0, box, &QLineEdit::selectAll);
   }
   return QWidget::eventFilter(watched, event);
 }
 
-bool frm_Modify::SectionEmpty() const {
-  return m_ctx.state.openChecklist.sections[m_section].empty();
-}
+bool frm_Modify::SectionEmpty() const { return m_ctx.state.openChecklist.sections[m_section].empty(); }
 
 QString frm_Modify::SectionTitle() const { return comboSection->itemText(comboSection->findData(m_section)); }
 
@@ -339,7 +346,8 @@ void frm_Modify::TextEdited(Field field, QLineEdit* box) {
     m_ctx.dialogs.ShowMessage(
         kErrorTitle,
         shell::JoinLines({"A checklist can only hold characters of the Western (Windows-1252) character set.  These "
-                          "characters were left out: " + dropped,
+                          "characters were left out: " +
+                              dropped,
                           kPressOk}),
         shell::kIconWarning, true, false, "");
   }
@@ -354,9 +362,7 @@ void frm_Modify::TextEdited(Field field, QLineEdit* box) {
       step.challenge = base::Fixed(trimmed, data::kChallengeWidth);
       if (item) item->setText(0, trimmed.toUpper());
       break;
-    case Field::Pronunciation:
-      step.pronunciation = base::Fixed(trimmed, data::kPronunciationWidth);
-      break;
+    case Field::Pronunciation: step.pronunciation = base::Fixed(trimmed, data::kPronunciationWidth); break;
     case Field::Response:
       step.response = base::Fixed(trimmed, data::kResponseWidth);
       if (item) item->setText(1, trimmed.toUpper());
@@ -450,10 +456,9 @@ void frm_Modify::NewChecklistOk(const QString& text) {
   if (name.endsWith(".dat", Qt::CaseInsensitive)) name = name.chopped(4).trimmed();
   if (name.isEmpty()) return;
   if (const QString problem = ChecklistFileNameProblem(name); !problem.isEmpty()) {
-    m_ctx.dialogs.ShowMessage("New Checklist",
-                              shell::JoinLines({problem + "  Please choose another name for the checklist file.",
-                                                kPressOk}),
-                              shell::kIconWarning, true, false, "");
+    m_ctx.dialogs.ShowMessage(
+        "New Checklist", shell::JoinLines({problem + "  Please choose another name for the checklist file.", kPressOk}),
+        shell::kIconWarning, true, false, "");
     return;
   }
   m_ctx.state.openChecklist = data::ChecklistFile{};
@@ -533,10 +538,10 @@ void frm_Modify::Delete() {
 
 void frm_Modify::Play() {
   if (!m_ctx.state.speechReady || !m_speech) {
-    m_ctx.dialogs.ShowMessage("Quorvane",
-                              shell::JoinLines({"Speech output is not available, so the pronunciation cannot be played.",
-                                                kPressOk}),
-                              shell::kIconInformation, true, false, "");
+    m_ctx.dialogs.ShowMessage(
+        "Quorvane",
+        shell::JoinLines({"Speech output is not available, so the pronunciation cannot be played.", kPressOk}),
+        shell::kIconInformation, true, false, "");
     return;
   }
   QByteArray text = base::ToCp1252(txt_Pronunciation->text().trimmed());

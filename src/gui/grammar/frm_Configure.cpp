@@ -7,23 +7,23 @@
 #include <QPainter>
 #include <QSignalBlocker>
 
-#include "data/CommandList.h"
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
-#include "data/Settings.h"
+#include "core/data/CommandListStore.h"
+#include "core/data/SettingsStore.h"
 #include "core/grammar/CheckExpandGrammar.h"
-#include "gui/grammar/GrammarScreenHost.h"
 #include "core/grammar/GrammarWriter.h"
 #include "core/grammar/SpeechFacade.h"
-#include "gui/grammar/frm_Script.h"
-#include "gui/grammar/frm_Test.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/Dialogs.h"
+#include "data/CommandList.h"
+#include "data/Settings.h"
+#include "gui/grammar/GrammarScreenHost.h"
+#include "gui/grammar/frm_Script.h"
+#include "gui/grammar/frm_Test.h"
 #include "gui/kit/SkinnedButton.h"
 #include "gui/kit/SmallFontFix.h"
-#include "core/data/CommandListStore.h"
-#include "core/data/SettingsStore.h"
 
 namespace qv::grammar {
 namespace {
@@ -43,9 +43,7 @@ QLabel* Caption(QWidget* parent, const QString& name, const QString& text, const
   return l;
 }
 
-int ItemData(const QComboBox* box, int row) {
-  return row >= 0 && row < box->count() ? box->itemData(row).toInt() : -1;
-}
+int ItemData(const QComboBox* box, int row) { return row >= 0 && row < box->count() ? box->itemData(row).toInt() : -1; }
 
 int ItemData(const QListWidget* list, int row) {
   const QListWidgetItem* item = row >= 0 ? list->item(row) : nullptr;
@@ -116,24 +114,24 @@ frm_Configure::frm_Configure(shell::Context& ctx, SpeechFacade& speech, GrammarS
 
   using ui::ButtonSetup;
   const QString& dir = ctx.state.installDir;
-  const auto small = [&](const char* name, int left, int top, const char* type, const char* picture,
-                         const char* tip) {
-    return ui::MakeButton<ui::SmallButton>(this, dir, router, ButtonSetup{name, left, top, type, picture, "enabled", tip});
+  const auto small = [&](const char* name, int left, int top, const char* type, const char* picture, const char* tip) {
+    return ui::MakeButton<ui::SmallButton>(this, dir, router,
+                                           ButtonSetup{name, left, top, type, picture, "enabled", tip});
   };
   btn_MicrophoneSetup = ui::MakeButton<ui::MediumButton>(
       this, dir, router,
       ButtonSetup{"btn_MicrophoneSetup", 593, 105, "microphone_setup", "btn_Microphone", "enabled",
                   "Click to access the microphone setup options."});
-  btn_AddGrammar = small("btn_AddGrammar", 585, 164, "add_grammar", "btn_Add",
-                         "Click to add a grammar rule for this command.");
-  btn_EditGrammar = small("btn_EditGrammar", 682, 164, "edit_grammar", "btn_Edit",
-                          "Click to edit the selected grammar rule.");
+  btn_AddGrammar =
+      small("btn_AddGrammar", 585, 164, "add_grammar", "btn_Add", "Click to add a grammar rule for this command.");
+  btn_EditGrammar =
+      small("btn_EditGrammar", 682, 164, "edit_grammar", "btn_Edit", "Click to edit the selected grammar rule.");
   btn_DeleteGrammar = small("btn_DeleteGrammar", 585, 204, "delete_grammar", "btn_Delete",
                             "Click to delete the selected grammar rule.");
-  btn_TestGrammar = small("btn_TestGrammar", 682, 204, "test_grammar", "btn_Test",
-                          "Click to test the selected grammar rule.");
-  btn_Script = small("btn_Script", 585, 249, "script", "btn_Script",
-                     "Click to view complete grammar script for Quorvane");
+  btn_TestGrammar =
+      small("btn_TestGrammar", 682, 204, "test_grammar", "btn_Test", "Click to test the selected grammar rule.");
+  btn_Script =
+      small("btn_Script", 585, 249, "script", "btn_Script", "Click to view complete grammar script for Quorvane");
   btn_AddReadback = small("btn_AddReadback", 585, 310, "add_readback", "btn_Add",
                           "Click to add a new copilot readback for this command.");
   btn_EditReadback = small("btn_EditReadback", 682, 310, "edit_readback", "btn_Edit",
@@ -149,8 +147,10 @@ frm_Configure::frm_Configure(shell::Context& ctx, SpeechFacade& speech, GrammarS
 
 void frm_Configure::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  if (!m_background.isNull()) p.drawPixmap(0, 0, m_background);
-  else p.fillRect(rect(), QColor(214, 222, 230));
+  if (!m_background.isNull())
+    p.drawPixmap(0, 0, m_background);
+  else
+    p.fillRect(rect(), QColor(214, 222, 230));
 }
 
 void frm_Configure::FillVoices() {
@@ -182,8 +182,8 @@ void frm_Configure::Fill() {
 void frm_Configure::CategoryChosen(int row) {
   const shell::AppState& s = m_ctx.state;
   const int category = ItemData(comboCategory, row);
-  const QString key = category >= 0 && category < s.categories.size() ? TrimSpaces(s.categories[category]).toUpper()
-                                                                      : QString();
+  const QString key =
+      category >= 0 && category < s.categories.size() ? TrimSpaces(s.categories[category]).toUpper() : QString();
   int count = 0;
   {
     const QSignalBlocker block(comboCommand);
@@ -295,9 +295,9 @@ void frm_Configure::AddGrammarOk(const QString& text) {
 void frm_Configure::EditGrammar() {
   const int g = selectedGrammar();
   if (g < 0) return;
-  m_ctx.dialogs.ShowInput("Edit Existing Grammar",
-                          shell::kCr + "Edit the existing grammar for the command: " + CommandName(), "Edit Grammar:",
-                          true, true, TrimSpaces(m_ctx.state.commands[m_currentCommand].grammars[g]), "edit_grammar");
+  m_ctx.dialogs.ShowInput(
+      "Edit Existing Grammar", shell::kCr + "Edit the existing grammar for the command: " + CommandName(),
+      "Edit Grammar:", true, true, TrimSpaces(m_ctx.state.commands[m_currentCommand].grammars[g]), "edit_grammar");
 }
 
 void frm_Configure::EditGrammarOk(const QString& text) {
@@ -368,10 +368,9 @@ void frm_Configure::AddReadbackOk(const QString& text) {
 void frm_Configure::EditReadback() {
   const int r = selectedReadback();
   if (r < 0) return;
-  m_ctx.dialogs.ShowInput("Edit Existing Readback",
-                          shell::kCr + "Edit the existing readback for the command: " + CommandName(),
-                          "Edit Readback:", true, true, TrimSpaces(m_ctx.state.commands[m_currentCommand].readbacks[r]),
-                          "edit_readback");
+  m_ctx.dialogs.ShowInput(
+      "Edit Existing Readback", shell::kCr + "Edit the existing readback for the command: " + CommandName(),
+      "Edit Readback:", true, true, TrimSpaces(m_ctx.state.commands[m_currentCommand].readbacks[r]), "edit_readback");
 }
 
 void frm_Configure::EditReadbackOk(const QString& text) {
@@ -501,7 +500,8 @@ void frm_Configure::Compile() {
     d.ProgressHide();
     d.ShowMessage("Grammar Export Error",
                   shell::JoinLines({"There was an error while exporting your grammar files.  Please contact Veltrane "
-                                    "support at " + kSupportAddress + ".",
+                                    "support at " +
+                                        kSupportAddress + ".",
                                     kPressOk}),
                   shell::kIconError, true, false, QString());
     return;
@@ -512,7 +512,8 @@ void frm_Configure::Compile() {
       d.ProgressHide();
       d.ShowMessage("Grammar Compile Error",
                     shell::JoinLines({"There was an error while compiling your grammar files.  Please contact "
-                                      "Veltrane support at " + kSupportAddress + ".",
+                                      "Veltrane support at " +
+                                          kSupportAddress + ".",
                                       kPressOk}),
                     shell::kIconError, true, false, QString());
       return;

@@ -1,32 +1,31 @@
 #include "gui/grammar/frm_GrammarScreens.h"
 
-#include "gui/grammar/frm_Configure.h"
-#include "gui/grammar/frm_Script.h"
-#include "gui/grammar/frm_Test.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/LaunchHooks.h"
-#include "gui/shell/frm_Parent.h"
+#include "gui/grammar/frm_Configure.h"
+#include "gui/grammar/frm_Script.h"
+#include "gui/grammar/frm_Test.h"
 #include "gui/kit/Router.h"
 #include "gui/kit/SkinnedButton.h"
 #include "gui/kit/SkinnedDialogs.h"
+#include "gui/shell/frm_Parent.h"
 
 namespace qv::grammar {
 
-GrammarScreens::GrammarScreens(shell::Context& ctx, SpeechFacade& speech, shell::frm_Parent& frame,
-                               ui::Router& router, ui::SkinnedDialogs& dialogs, shell::LaunchHooks& launch)
+GrammarScreens::GrammarScreens(shell::Context& ctx, SpeechFacade& speech, shell::frm_Parent& frame, ui::Router& router,
+                               ui::SkinnedDialogs& dialogs, shell::LaunchHooks& launch)
     : m_ctx(ctx), m_speech(speech), m_frame(frame), m_router(router), m_dialogs(dialogs), m_launch(launch) {
   using Slot = shell::frm_Parent::ScreenSlot;
-  m_frame.SetScreen("frm_Configure",
-                    Slot{[this] { return new frm_Configure(m_ctx, m_speech, *this, &m_router); },
-                         [this] {
-                           if (frm_Configure* c = configure()) c->Fill();
-                         },
-                         {},
-                         [this] {
-                           // Asked before the screen exists on the first entry: nothing changed yet.
-                           return m_frame.isLoaded("frm_Configure") && configure()->unsavedChanges();
-                         }});
+  m_frame.SetScreen("frm_Configure", Slot{[this] { return new frm_Configure(m_ctx, m_speech, *this, &m_router); },
+                                          [this] {
+                                            if (frm_Configure* c = configure()) c->Fill();
+                                          },
+                                          {},
+                                          [this] {
+                                            // Asked before the screen exists on the first entry: nothing changed yet.
+                                            return m_frame.isLoaded("frm_Configure") && configure()->unsavedChanges();
+                                          }});
   m_frame.SetScreen("frm_Test", Slot{[this] { return new frm_Test(m_ctx, m_speech, *this); }, {}, {}, {}});
   m_frame.SetScreen("frm_Script", Slot{[this] { return new frm_Script(m_ctx, *this); }, {}, {}, {}});
   RegisterRoutes();

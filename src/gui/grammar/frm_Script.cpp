@@ -5,12 +5,12 @@
 #include <QPainter>
 #include <QTextEdit>
 
-#include "gui/grammar/GrammarScreenHost.h"
 #include "core/grammar/GrammarScript.h"
-#include "gui/grammar/frm_Configure.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/Dialogs.h"
+#include "gui/grammar/GrammarScreenHost.h"
+#include "gui/grammar/frm_Configure.h"
 #include "gui/kit/RtfReader.h"
 
 namespace qv::grammar {
@@ -31,8 +31,10 @@ frm_Script::frm_Script(shell::Context& ctx, GrammarScreenHost& host, QWidget* pa
 
 void frm_Script::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  if (!m_background.isNull()) p.drawPixmap(0, 0, m_background);
-  else p.fillRect(rect(), QColor(214, 222, 230));
+  if (!m_background.isNull())
+    p.drawPixmap(0, 0, m_background);
+  else
+    p.fillRect(rect(), QColor(214, 222, 230));
 }
 
 void frm_Script::SetDocument(const QString& rtf) {
@@ -61,11 +63,11 @@ void frm_Script::Save() {
   const QString path = GrammarScriptPath(m_ctx.state.installDir);
   QString error;
   if (!SaveGrammarScript(m_document, path, &error)) {
-    m_ctx.dialogs.ShowMessage("Grammar Script Not Saved",
-                              shell::JoinLines({"The grammar script could not be saved to " +
-                                                    QDir::toNativeSeparators(path) + ".",
-                                                error, "Please press OK to continue..."}),
-                              shell::kIconError, true, false, QString());
+    m_ctx.dialogs.ShowMessage(
+        "Grammar Script Not Saved",
+        shell::JoinLines({"The grammar script could not be saved to " + QDir::toNativeSeparators(path) + ".", error,
+                          "Please press OK to continue..."}),
+        shell::kIconError, true, false, QString());
     return;
   }
   m_ctx.dialogs.ShowMessage("Grammar Script Saved",

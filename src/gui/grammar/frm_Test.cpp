@@ -7,13 +7,13 @@
 
 #include "base/Cp1252.h"
 #include "core/grammar/CheckExpandGrammar.h"
-#include "gui/grammar/GrammarScreenHost.h"
 #include "core/grammar/SpeechFacade.h"
 #include "core/grammar/TestGrammar.h"
-#include "gui/grammar/frm_Configure.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/Dialogs.h"
+#include "gui/grammar/GrammarScreenHost.h"
+#include "gui/grammar/frm_Configure.h"
 
 namespace qv::grammar {
 namespace {
@@ -63,8 +63,10 @@ frm_Test::frm_Test(shell::Context& ctx, SpeechFacade& speech, GrammarScreenHost&
 
 void frm_Test::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  if (!m_background.isNull()) p.drawPixmap(0, 0, m_background);
-  else p.fillRect(rect(), QColor(214, 222, 230));
+  if (!m_background.isNull())
+    p.drawPixmap(0, 0, m_background);
+  else
+    p.fillRect(rect(), QColor(214, 222, 230));
 }
 
 void frm_Test::ShowIcon(const QString& file) {
@@ -85,9 +87,9 @@ QString frm_Test::NumberedSentences(const QStringList& sentences) {
 
 void frm_Test::Begin(int commandIndex, int grammarIndex) {
   shell::Dialogs& d = m_ctx.dialogs;
-  d.ProgressOpen("Creating Test Grammar",
-                 shell::JoinLines({"Creating the test grammar and loading the speech recognition engine.",
-                                   "Please stand by..."}));
+  d.ProgressOpen(
+      "Creating Test Grammar",
+      shell::JoinLines({"Creating the test grammar and loading the speech recognition engine.", "Please stand by..."}));
   d.ProgressUpdate("Writing Grammar Files", 20);
   if (WriteTestGrammar(m_ctx, commandIndex, grammarIndex) != 0) {
     d.ProgressHide();

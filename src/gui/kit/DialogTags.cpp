@@ -23,8 +23,8 @@ const MessageTagRow* FindMessageTag(const QString& tag) {
 }
 
 const QList<QString>& InputTagTable() {
-  static const QList<QString> table{"add_grammar", "edit_grammar", "add_readback", "edit_readback",
-                                    "new_checklist", kMicSwitchTag};
+  static const QList<QString> table{"add_grammar",   "edit_grammar",  "add_readback",
+                                    "edit_readback", "new_checklist", kMicSwitchTag};
   return table;
 }
 

@@ -121,8 +121,10 @@ class Reader {
     if (word == u"u" && hasParam) {
       // Skip the fallback characters that follow a Unicode escape.
       for (int s = 0; s < m_g.ucSkip && k < n; ++s) {
-        if (m_in[k] == u'\\' && k + 1 < n && m_in[k + 1] == u'\'') k += 4;
-        else ++k;
+        if (m_in[k] == u'\\' && k + 1 < n && m_in[k + 1] == u'\'')
+          k += 4;
+        else
+          ++k;
       }
     }
     return k;
@@ -220,8 +222,10 @@ class Reader {
     if (m_g.skip) return;
     if (m_g.fontTable) {
       for (QChar c : text) {
-        if (c == u';') FinishFontEntry();
-        else m_fontName += c;
+        if (c == u';')
+          FinishFontEntry();
+        else
+          m_fontName += c;
       }
       return;
     }

@@ -147,9 +147,9 @@ QPixmap SkinnedButton::FallbackStrip() const {
     QColor top, bottom, text;
   };
   const Band bands[4] = {
-      {QColor(92, 118, 148), QColor(58, 80, 106), QColor(240, 244, 248)},   // enabled
-      {QColor(122, 152, 186), QColor(78, 106, 138), QColor(255, 255, 255)},  // highlight
-      {QColor(44, 62, 84), QColor(64, 86, 112), QColor(220, 228, 236)},      // down
+      {QColor(92, 118, 148), QColor(58, 80, 106), QColor(240, 244, 248)},     // enabled
+      {QColor(122, 152, 186), QColor(78, 106, 138), QColor(255, 255, 255)},   // highlight
+      {QColor(44, 62, 84), QColor(64, 86, 112), QColor(220, 228, 236)},       // down
       {QColor(170, 176, 182), QColor(150, 156, 162), QColor(112, 118, 124)},  // disabled
   };
   QFont f = font();
@@ -222,21 +222,12 @@ bool SkinnedButton::eventFilter(QObject* watched, QEvent* event) {
   if (watched != m_pic) return false;
   switch (event->type()) {
     case QEvent::Enter:
-    case QEvent::MouseMove:
-      Move();
-      break;
-    case QEvent::Leave:
-      Leave();
-      break;
+    case QEvent::MouseMove: Move(); break;
+    case QEvent::Leave: Leave(); break;
     case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-      Down();
-      break;
-    case QEvent::MouseButtonRelease:
-      Release(static_cast<QMouseEvent*>(event)->button());
-      return true;
-    default:
-      break;
+    case QEvent::MouseButtonDblClick: Down(); break;
+    case QEvent::MouseButtonRelease: Release(static_cast<QMouseEvent*>(event)->button()); return true;
+    default: break;
   }
   return false;
 }

@@ -30,8 +30,7 @@ class StripView final : public QWidget {
 class SkinnedButton : public QWidget {
   Q_OBJECT  // findChildren<SkinnedButton*> needs the type's own meta-object
 
- public:
-  static constexpr const char* kEnabled = "enabled";
+      public : static constexpr const char* kEnabled = "enabled";
   static constexpr const char* kHighlight = "highlight";
   static constexpr const char* kDown = "down";
   static constexpr const char* kDisabled = "disabled";

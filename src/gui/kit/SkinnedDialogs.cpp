@@ -3,17 +3,17 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-#include "data/Settings.h"
+#include "core/data/SettingsStore.h"
 #include "core/shell/AppState.h"
 #include "core/shell/LaunchHooks.h"
 #include "core/shell/Shutdown.h"
+#include "data/Settings.h"
 #include "gui/kit/DialogTags.h"
 #include "gui/kit/Router.h"
 #include "gui/kit/ScreenHost.h"
 #include "gui/kit/frm_Input.h"
 #include "gui/kit/frm_Message.h"
 #include "gui/kit/frm_Progress.h"
-#include "core/data/SettingsStore.h"
 
 namespace qv::ui {
 
@@ -36,7 +36,8 @@ frm_Message* SkinnedDialogs::message() {
 }
 
 frm_Input* SkinnedDialogs::input() {
-  if (!m_input) m_input = std::make_unique<frm_Input>(m_state.installDir, &m_router, m_state.settings.micSwitch, m_joystick);
+  if (!m_input)
+    m_input = std::make_unique<frm_Input>(m_state.installDir, &m_router, m_state.settings.micSwitch, m_joystick);
   return m_input.get();
 }
 

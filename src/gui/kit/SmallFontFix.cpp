@@ -27,8 +27,10 @@ SmallFontFix ApplySmallFontFix(QWidget* screen, int dpi) {
   fonts.insert(screen, screen->font());
   for (QWidget* c : controls) fonts.insert(c, c->font());
   auto scaled = [&](QFont f) {
-    if (f.pointSizeF() > 0) f.setPointSizeF(f.pointSizeF() * fix.dpiScale);
-    else if (f.pixelSize() > 0) f.setPixelSize(std::max(1, static_cast<int>(std::lround(f.pixelSize() * fix.dpiScale))));
+    if (f.pointSizeF() > 0)
+      f.setPointSizeF(f.pointSizeF() * fix.dpiScale);
+    else if (f.pixelSize() > 0)
+      f.setPixelSize(std::max(1, static_cast<int>(std::lround(f.pixelSize() * fix.dpiScale))));
     return f;
   };
   if (fix.dpiScale != 1.0f) screen->setFont(scaled(fonts.value(screen)));

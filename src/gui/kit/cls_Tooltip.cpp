@@ -84,11 +84,8 @@ bool cls_Tooltip::eventFilter(QObject* watched, QEvent* event) {
         break;
       case QEvent::Leave:
       case QEvent::MouseButtonPress:
-      case QEvent::Hide:
-        Hide();
-        break;
-      default:
-        break;
+      case QEvent::Hide: Hide(); break;
+      default: break;
     }
   }
   return false;

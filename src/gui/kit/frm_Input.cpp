@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 
-#include "platform/Joystick.h"
 #include "gui/kit/VirtualKey.h"
+#include "platform/Joystick.h"
 
 namespace qv::ui {
 
@@ -27,7 +27,8 @@ frm_Input::frm_Input(const QString& installDir, Router* router, QString& micSwit
   m_input->setGeometry(76, 170, 410, 26);
   m_input->setMaxLength(255);
   m_ok = MakeButton<SmallButton>(this, installDir, router, {"btn_OK", 385, 209, "ok", "btn_ParentOK", "enabled", ""});
-  m_cancel = MakeButton<SmallButton>(this, installDir, router, {"btn_Cancel", 280, 209, "cancel", "btn_ParentCancel", "enabled", ""});
+  m_cancel = MakeButton<SmallButton>(this, installDir, router,
+                                     {"btn_Cancel", 280, 209, "cancel", "btn_ParentCancel", "enabled", ""});
   m_ok->setFollowsFocus(true);
   m_cancel->setFollowsFocus(true);
   setTabOrder(m_input, m_ok);
@@ -39,8 +40,10 @@ frm_Input::frm_Input(const QString& installDir, Router* router, QString& micSwit
 
 void frm_Input::SetCaptureMode(bool on) {
   m_capture = on;
-  if (on) m_timer->start();
-  else m_timer->stop();
+  if (on)
+    m_timer->start();
+  else
+    m_timer->stop();
 }
 
 void frm_Input::showEvent(QShowEvent* event) {
@@ -104,8 +107,7 @@ bool frm_Input::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusIn:
       QTimer::singleShot(0, m_input, [this] { m_input->setSelection(0, m_input->text().trimmed().size()); });
       break;
-    default:
-      break;
+    default: break;
   }
   return false;
 }

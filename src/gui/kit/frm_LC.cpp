@@ -82,7 +82,10 @@ QString frm_LC::PagePath(const QString& installDir, const QString& key) {
 }
 
 frm_LC::frm_LC(const QString& installDir)
-    : m_installDir(installDir), m_title(new QLabel(this)), m_tree(new QTreeWidget(this)), m_browser(new QTextBrowser(this)) {
+    : m_installDir(installDir),
+      m_title(new QLabel(this)),
+      m_tree(new QTreeWidget(this)),
+      m_browser(new QTextBrowser(this)) {
   setObjectName("frm_LC");
   setFixedSize(790, 447);
   const QString bg = installDir + "/Media/Forms/Sub_BG.bmp";
@@ -160,8 +163,10 @@ void frm_LC::Navigate(const QString& page) {
 
 void frm_LC::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  if (!m_background.isNull()) p.drawPixmap(0, 0, m_background);
-  else p.fillRect(rect(), QColor(214, 222, 230));
+  if (!m_background.isNull())
+    p.drawPixmap(0, 0, m_background);
+  else
+    p.fillRect(rect(), QColor(214, 222, 230));
 }
 
 }  // namespace qv::ui

@@ -23,6 +23,8 @@ QString frm_Progress::PercentText(double percent) {
   return QString::number(static_cast<long long>(std::llround(percent))) + u'%';
 }
 
-int frm_Progress::BarValue(double percent) { return static_cast<int>(std::clamp<long long>(std::llround(percent), 0, 100)); }
+int frm_Progress::BarValue(double percent) {
+  return static_cast<int>(std::clamp<long long>(std::llround(percent), 0, 100));
+}
 
 }  // namespace qv::ui

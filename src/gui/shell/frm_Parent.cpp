@@ -9,12 +9,12 @@
 #include "core/shell/AppState.h"
 #include "core/shell/LaunchHooks.h"
 #include "core/shell/Shutdown.h"
-#include "gui/shell/frm_Home.h"
-#include "gui/shell/frm_Placeholder.h"
-#include "gui/shell/frm_Splash.h"
 #include "gui/kit/DialogWindow.h"
 #include "gui/kit/SmallFontFix.h"
 #include "gui/kit/frm_LC.h"
+#include "gui/shell/frm_Home.h"
+#include "gui/shell/frm_Placeholder.h"
+#include "gui/shell/frm_Splash.h"
 
 namespace qv::shell {
 
@@ -74,14 +74,18 @@ frm_Parent::frm_Parent(AppState& state, ShutdownService& shutdown, LaunchHooks& 
   using ui::ButtonSetup;
   const QString& dir = state.installDir;
   btn_Minimize = ui::MakeButton<ui::FormButton>(this, dir, &router,
-      ButtonSetup{"btn_Minimize", 726, 12, "minimize", "btn_Minimize", "enabled", "Click to minimize the Quorvane inteface"});
-  btn_Close = ui::MakeButton<ui::FormButton>(this, dir, &router,
+                                                ButtonSetup{"btn_Minimize", 726, 12, "minimize", "btn_Minimize",
+                                                            "enabled", "Click to minimize the Quorvane inteface"});
+  btn_Close = ui::MakeButton<ui::FormButton>(
+      this, dir, &router,
       ButtonSetup{"btn_Close", 761, 12, "close", "btn_Close", "enabled", "Click to exit the Quorvane inteface"});
-  btn_OK = ui::MakeButton<ui::SmallButton>(this, dir, &router,
-      ButtonSetup{"btn_OK", 686, 558, "ok", "btn_ParentOK", "enabled", kHomeTip, nullptr, false});
-  btn_Cancel = ui::MakeButton<ui::SmallButton>(this, dir, &router,
+  btn_OK = ui::MakeButton<ui::SmallButton>(
+      this, dir, &router, ButtonSetup{"btn_OK", 686, 558, "ok", "btn_ParentOK", "enabled", kHomeTip, nullptr, false});
+  btn_Cancel = ui::MakeButton<ui::SmallButton>(
+      this, dir, &router,
       ButtonSetup{"btn_Cancel", 581, 558, "cancel", "btn_ParentHome", "enabled", kHomeTip, nullptr, false});
-  btn_Compile = ui::MakeButton<ui::SmallButton>(this, dir, &router,
+  btn_Compile = ui::MakeButton<ui::SmallButton>(
+      this, dir, &router,
       ButtonSetup{"btn_Compile", 686, 558, "compile", "btn_ParentCompile", "enabled",
                   "Click to compile the speech recognition grammar files", nullptr, false});
 
@@ -117,9 +121,7 @@ frm_Parent::~frm_Parent() {
     if (s) delete s.data();
 }
 
-void frm_Parent::SetScreen(const QString& name, ScreenSlot slot) {
-  m_slots.insert(name, std::move(slot));
-}
+void frm_Parent::SetScreen(const QString& name, ScreenSlot slot) { m_slots.insert(name, std::move(slot)); }
 
 QWidget* frm_Parent::screen(const QString& name) {
   QPointer<QWidget>& s = m_screens[name];
@@ -182,9 +184,8 @@ void frm_Parent::HideScreen(const QString& name) {
 }
 
 void frm_Parent::HideAllScreens() {
-  static const QStringList order{"frm_Home",   "frm_Assign",   "frm_Configure", "frm_Input",
-                                 "frm_LC",     "frm_Message",  "frm_Modify",    "frm_Parent",
-                                 "frm_Progress", "frm_Script", "frm_Splash",    "frm_Test"};
+  static const QStringList order{"frm_Home",   "frm_Assign", "frm_Configure", "frm_Input",  "frm_LC",     "frm_Message",
+                                 "frm_Modify", "frm_Parent", "frm_Progress",  "frm_Script", "frm_Splash", "frm_Test"};
   const QList<QWidget*> others = otherWindows ? otherWindows() : QList<QWidget*>{};
   for (const QString& name : order) {
     if (name == "frm_Parent") {
@@ -250,8 +251,8 @@ void frm_Parent::EnterScreen(const QString& buttonType) {
     btn_Compile->hide();
     btn_OK->hide();
   } else if (name == "frm_Configure") {
-    RewireForWork(target, 476, 581, "Click to save current changes made to the speech recognition configuration.",
-                  true, slot.unsavedChanges && slot.unsavedChanges());
+    RewireForWork(target, 476, 581, "Click to save current changes made to the speech recognition configuration.", true,
+                  slot.unsavedChanges && slot.unsavedChanges());
   } else if (name == "frm_Modify") {
     RewireForWork(target, 581, 686, "Click to save current changes made to the checklist.", false, false);
   } else {
@@ -292,8 +293,9 @@ void frm_Parent::Timer1Tick() {
 }
 
 void frm_Parent::ReleaseScreens() {
-  static const QStringList order{"frm_Parent", "frm_Home",   "frm_Modify",   "frm_Assign", "frm_Configure", "frm_Message",
-                                 "frm_Input",  "frm_Script", "frm_Progress", "frm_Test",   "frm_LC"};
+  static const QStringList order{"frm_Parent",    "frm_Home",    "frm_Modify", "frm_Assign",
+                                 "frm_Configure", "frm_Message", "frm_Input",  "frm_Script",
+                                 "frm_Progress",  "frm_Test",    "frm_LC"};
   const QList<QWidget*> others = otherWindows ? otherWindows() : QList<QWidget*>{};
   for (const QString& name : order) {
     QWidget* w = name == "frm_Parent" ? this : m_screens.value(name).data();

@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "gui/shell/frm_Parent.h"
 #include "gui/kit/SmallFontFix.h"
+#include "gui/shell/frm_Parent.h"
 
 namespace qv::shell {
 
@@ -47,8 +47,10 @@ frm_Placeholder::frm_Placeholder(const QString& name, const QString& installDir)
 
 void frm_Placeholder::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  if (!m_background.isNull()) p.drawPixmap(0, 0, m_background);
-  else p.fillRect(rect(), QColor(214, 222, 230));
+  if (!m_background.isNull())
+    p.drawPixmap(0, 0, m_background);
+  else
+    p.fillRect(rect(), QColor(214, 222, 230));
 }
 
 void RegisterPlaceholderRoutes(ui::Router& router, frm_Parent& frame) {

@@ -27,5 +27,4 @@ class frm_Placeholder final : public QWidget {
 // screen from the script and test screens.
 void RegisterPlaceholderRoutes(ui::Router& router, frm_Parent& frame);
 
-
 }  // namespace qv::shell

@@ -58,8 +58,7 @@ void PaintSplashBackground(QWidget& widget, const QPixmap& background) {
 void frm_Splash::paintEvent(QPaintEvent*) { PaintSplashBackground(*this, m_background); }
 
 void frm_Splash::ShowSplash() {
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->geometry().center() - rect().center());
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) move(screen->geometry().center() - rect().center());
   show();
   raise();
   repaint();

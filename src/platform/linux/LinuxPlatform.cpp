@@ -62,8 +62,10 @@ class LinuxOsVersion final : public OsVersion {
 class LinuxSingleInstance final : public SingleInstance {
  public:
   explicit LinuxSingleInstance(const QString& installDir) {
-    const QByteArray key = QCryptographicHash::hash(
-        QFileInfo(installDir).absoluteFilePath().toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    const QByteArray key =
+        QCryptographicHash::hash(QFileInfo(installDir).absoluteFilePath().toUtf8(), QCryptographicHash::Sha1)
+            .toHex()
+            .left(16);
     m_lock = std::make_unique<QLockFile>(QDir::tempPath() + "/quorvane-" + QString::fromLatin1(key) + ".lock");
     m_lock->setStaleLockTime(0);
   }

@@ -44,8 +44,8 @@ class ErrorGuard {
   XErrorHandler m_previous;
 };
 
-constexpr int kMaxDepth = 3;            // root child, window-manager frame, client
-constexpr int kCloseWaitMs = 5000;      // a runtime that ignores the request is left alone after this
+constexpr int kMaxDepth = 3;        // root child, window-manager frame, client
+constexpr int kCloseWaitMs = 5000;  // a runtime that ignores the request is left alone after this
 constexpr int kClosePollMs = 20;
 
 class X11WindowProbe final : public WindowProbe {
@@ -137,8 +137,8 @@ class X11WindowProbe final : public WindowProbe {
     int format = 0;
     unsigned long items = 0, after = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(m_display, DefaultRootWindow(m_display), list, 0, 1L << 16, False, XA_WINDOW, &type,
-                           &format, &items, &after, &data) == Success &&
+    if (XGetWindowProperty(m_display, DefaultRootWindow(m_display), list, 0, 1L << 16, False, XA_WINDOW, &type, &format,
+                           &items, &after, &data) == Success &&
         type == XA_WINDOW && format == 32 && data) {
       const auto* windows = reinterpret_cast<const Window*>(data);  // format 32 arrives as longs
       result.assign(windows, windows + items);
@@ -165,8 +165,9 @@ class X11WindowProbe final : public WindowProbe {
   bool ClassMatches(Window w, const QString& wanted) {
     XClassHint hint = {nullptr, nullptr};
     if (!XGetClassHint(m_display, w, &hint)) return false;
-    const bool match = (hint.res_name && wanted.compare(QString::fromLatin1(hint.res_name), Qt::CaseInsensitive) == 0) ||
-                       (hint.res_class && wanted.compare(QString::fromLatin1(hint.res_class), Qt::CaseInsensitive) == 0);
+    const bool match =
+        (hint.res_name && wanted.compare(QString::fromLatin1(hint.res_name), Qt::CaseInsensitive) == 0) ||
+        (hint.res_class && wanted.compare(QString::fromLatin1(hint.res_class), Qt::CaseInsensitive) == 0);
     if (hint.res_name) XFree(hint.res_name);
     if (hint.res_class) XFree(hint.res_class);
     return match;

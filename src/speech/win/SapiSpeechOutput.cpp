@@ -32,8 +32,8 @@ ISpObjectToken* FindVoice(int voice) {
     return nullptr;
   ISpObjectToken* token = nullptr;
   IEnumSpObjectTokens* tokens = nullptr;
-  if (SUCCEEDED(category->SetId(SPCAT_VOICES, FALSE)) &&
-      SUCCEEDED(category->EnumTokens(attrs, nullptr, &tokens)) && tokens) {
+  if (SUCCEEDED(category->SetId(SPCAT_VOICES, FALSE)) && SUCCEEDED(category->EnumTokens(attrs, nullptr, &tokens)) &&
+      tokens) {
     if (tokens->Next(1, &token, nullptr) != S_OK) token = nullptr;
     tokens->Release();
   }
