@@ -3,29 +3,42 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QTreeWidget>
 
-#include "ScreenFixture.h"
+#include "AppHarness.h"
+#include "KneeboardFixture.h"
+#include "gui/checklists/frm_Assign.h"
 
 using namespace qv;
 using checklists::frm_Assign;
 
 namespace {
 
-class AssignScreenTest : public ::testing::Test, public test::ChecklistScreens {
+class AssignScreenTest : public ::testing::Test, public test::KneeboardTree {
  protected:
   void SetUp() override {
-    frame.EnterScreen("checklist_assignments");
-    screen = assign();
+    Fill(h.app->context());
+    h.state().checklistNames = {"Jet Checks", "Trainer Checks"};
+    h.ShowFrame().Enter("frm_Assign");
+    screen = h.screen<frm_Assign>("frm_Assign");
     screen->acftTV->expandAll();
   }
-  void ClickAircraft(int m, int t, int v) { test::ClickItem(screen->acftTV, screen->NodeOf(m, t, v)); }
+  void ClickAircraft(int m, int t, int v) {
+    QTreeWidget* tree = screen->acftTV;
+    QTreeWidgetItem* item = screen->NodeOf(m, t, v);
+    tree->scrollToItem(item);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+  }
   void ClickList(int row) {
     QListWidget* list = screen->lstChecklists;
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
   }
   int Image(int m, int t = -1, int v = -1) { return frm_Assign::ImageOf(screen->NodeOf(m, t, v)); }
-  QString Label(const char* name) { return child<QLabel>(screen, name)->text(); }
+  QString Label(const char* name) { return screen->findChild<QLabel*>(name)->text(); }
+  void Press(const char* name) { test::Press(screen, name); }
+  shell::frm_Parent& frame() { return h.frame(); }
 
+  test::AppHarness h{inst.installDir};
   frm_Assign* screen = nullptr;
 };
 
@@ -100,10 +113,10 @@ TEST_F(AssignScreenTest, TypeOrMakerClickKeepsTheDetailsAndAssignStaysOff) {
   EXPECT_EQ(Label("lbl_Variation"), "Green");
   ClickList(1);  // a list choice does not make a type node an aircraft
   EXPECT_EQ(screen->btn_Assign->state(), "disabled");
-  const auto before = env.state.assignments;
+  const auto before = h.state().assignments;
   screen->Assign();  // even if it were reached, nothing happens
-  for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(env.state.assignments[i].checklistName, before[i].checklistName);
-  EXPECT_EQ(frame.btn_OK->state(), "disabled");
+  for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(h.state().assignments[i].checklistName, before[i].checklistName);
+  EXPECT_EQ(frame().btn_OK->state(), "disabled");
 }
 
 TEST_F(AssignScreenTest, AssignWithoutWritingChangesNoFileAndKeepsWrittenMarks) {
@@ -111,7 +124,7 @@ TEST_F(AssignScreenTest, AssignWithoutWritingChangesNoFileAndKeepsWrittenMarks) 
   screen->RefreshAircraftMarks();
   ClickAircraft(kAlpha, 0, kBlue);
   ClickList(2);
-  Press(screen, "btn_Assign");
+  Press("btn_Assign");
   EXPECT_EQ(assignment(kAlpha, 0, kBlue).checklistName.trimmed(), "Trainer Checks");
   EXPECT_EQ(assignment(kAlpha, 0, kBlue).checklistName.size(), data::kAssignmentNameWidth);
   EXPECT_EQ(Label("lbl_Checklist"), "Trainer Checks");
@@ -120,15 +133,15 @@ TEST_F(AssignScreenTest, AssignWithoutWritingChangesNoFileAndKeepsWrittenMarks) 
   EXPECT_EQ(Image(kAlpha, 0, kBlue), 2);
   EXPECT_EQ(Image(kAlpha, 0), 2);  // every variation assigned now
   EXPECT_EQ(Image(kBravo, 0, 0), 4);
-  EXPECT_EQ(frame.btn_OK->state(), "enabled");
+  EXPECT_EQ(frame().btn_OK->state(), "enabled");
 }
 
 TEST_F(AssignScreenTest, AssignWithWritingFlagsSiblingsAndRestoreClearsThemAgain) {
   ClickAircraft(kAlpha, 0, kGreen);
-  QTest::mouseClick(child<QLabel>(screen, "lbl_Written"), Qt::LeftButton);  // the caption ticks the box
+  QTest::mouseClick(screen->findChild<QLabel*>("lbl_Written"), Qt::LeftButton);  // the caption ticks the box
   EXPECT_TRUE(screen->chk_Written->isChecked());
   ClickList(2);
-  Press(screen, "btn_Assign");
+  Press("btn_Assign");
   EXPECT_NE(test::ReadBytes(trainerPage), trainerOriginal);
   EXPECT_EQ(test::ReadBytes(backupOf(trainerPage)), trainerOriginal);
   for (int v : {kBlue, kGreen, kRed}) EXPECT_EQ(assignment(kAlpha, 0, v).written, 1) << v;
@@ -139,7 +152,7 @@ TEST_F(AssignScreenTest, AssignWithWritingFlagsSiblingsAndRestoreClearsThemAgain
   // Restore on a sibling: every sharer loses its flag, only Red its name.
   ClickAircraft(kAlpha, 0, kRed);
   ClickList(0);
-  Press(screen, "btn_Assign");
+  Press("btn_Assign");
   EXPECT_EQ(test::ReadBytes(trainerPage), trainerOriginal);
   EXPECT_FALSE(QFileInfo::exists(backupOf(trainerPage)));
   EXPECT_EQ(writtenFlags(), (std::vector<int>{0, 0, 0, 0, 0}));
@@ -163,23 +176,23 @@ struct SaveCase {
 class AssignSaveTest : public AssignScreenTest, public ::testing::WithParamInterface<SaveCase> {};
 
 TEST_P(AssignSaveTest, SaveWritesTheFileAndOffersARestartOnlyWhenBothRun) {
-  SetRunning(GetParam().sim, GetParam().runtime);
+  h.SetRunning(GetParam().sim, GetParam().runtime);
   ClickAircraft(kCharlie, 0, 0);
   ClickList(2);
-  Press(screen, "btn_Assign");
-  env.dialogs.AnswerCancel();
-  test::Click(frame.btn_OK);
-  ASSERT_FALSE(env.dialogs.messages.empty());
-  const auto& m = env.dialogs.last();
+  Press("btn_Assign");
+  h.dialogs->Cancel();
+  test::Click(frame().btn_OK);
+  ASSERT_FALSE(h.dialogs->shown.empty());
+  const auto& m = h.dialogs->last();
   EXPECT_EQ(m.title, "Checklist Assignments Saved");
-  EXPECT_EQ(m.showCancel, GetParam().restartOffered);
+  EXPECT_EQ(m.cancelShown, GetParam().restartOffered);
   EXPECT_EQ(m.tag, GetParam().restartOffered ? "cassign_restart" : "");
   EXPECT_TRUE(m.message.startsWith("The checklist assignments have been saved."));
-  EXPECT_EQ(frame.btn_OK->state(), "disabled");
+  EXPECT_EQ(frame().btn_OK->state(), "disabled");
   std::vector<data::ChecklistAssignment> saved;
   ASSERT_TRUE(data::ParseAssignments(test::ReadBytes(data::AssignmentsFilePath(inst.installDir)), saved));
-  ASSERT_EQ(saved.size(), env.state.assignments.size());
-  for (size_t i = 0; i < saved.size(); ++i) EXPECT_EQ(saved[i].checklistName, env.state.assignments[i].checklistName);
+  ASSERT_EQ(saved.size(), h.state().assignments.size());
+  for (size_t i = 0; i < saved.size(); ++i) EXPECT_EQ(saved[i].checklistName, h.state().assignments[i].checklistName);
 }
 INSTANTIATE_TEST_SUITE_P(Running, AssignSaveTest,
                          ::testing::Values(SaveCase{true, true, true}, SaveCase{true, false, false},
@@ -189,9 +202,9 @@ TEST_F(AssignScreenTest, CancelReturnsHomeAndKeepsTheChangesInMemory) {
   const QByteArray before = test::ReadBytes(data::AssignmentsFilePath(inst.installDir));
   ClickAircraft(kAlpha, 0, kBlue);
   ClickList(1);
-  Press(screen, "btn_Assign");
-  test::Click(frame.btn_Cancel);
-  EXPECT_EQ(frame.currentScreen, "frm_Home");
+  Press("btn_Assign");
+  test::Click(frame().btn_Cancel);
+  EXPECT_EQ(frame().currentScreen, "frm_Home");
   EXPECT_EQ(assignment(kAlpha, 0, kBlue).checklistName.trimmed(), "Jet Checks");
   EXPECT_EQ(test::ReadBytes(data::AssignmentsFilePath(inst.installDir)), before);
 }

@@ -78,12 +78,7 @@ struct KneeboardTree {
     CopyTree(FixturesDir() + "/KneeboardTree", inst.simDir);
     SaveChecklist(inst.installDir, TrainerChecklist());
     SaveChecklist(inst.installDir, JetChecklist());
-    env.state.commands = SmallCommands();
-    env.state.categories = data::BuildCommandCategories(env.state.commands);
-    env.state.simObjectPaths = {"SimObjects\\Airplanes"};
-    env.state.assignments = {Assign("Alpha Trainer Green", "Trainer Checks"), Assign("Alpha Trainer Red", "Jet Checks"),
-                             Assign("Bravo Jet Standard", "Jet Checks"), Assign("Charlie Glider", "Jet Checks")};
-    checklists::ScanSimulatorAircraft(env.ctx);
+    Fill(env.ctx);
     trainerPage = aircraft("Alpha_Trainer/Trainer_check.htm");
     jetPage = aircraft("Bravo_Jet/Jet_Check.htm");
     gliderPage = aircraft("Charlie_Glider/glider_check.htm");
@@ -91,12 +86,25 @@ struct KneeboardTree {
     jetOriginal = ReadBytes(jetPage);
   }
 
+  // The tables of the tree in the state of `ctx` (the application's, for the
+  // screens), which the helpers below then use.
+  void Fill(shell::Context& ctx) {
+    shell::AppState& s = ctx.state;
+    s.commands = SmallCommands();
+    s.categories = data::BuildCommandCategories(s.commands);
+    s.simObjectPaths = {"SimObjects\\Airplanes"};
+    s.assignments = {Assign("Alpha Trainer Green", "Trainer Checks"), Assign("Alpha Trainer Red", "Jet Checks"),
+                     Assign("Bravo Jet Standard", "Jet Checks"), Assign("Charlie Glider", "Jet Checks")};
+    checklists::ScanSimulatorAircraft(ctx);
+    state = &s;
+  }
+
   // The command list and the assignments as files, for a start-up or the CLI.
   void SaveDataFiles() {
     QByteArray commands;
-    ASSERT_TRUE(data::SerializeCommandList(env.state.commands, commands));
+    ASSERT_TRUE(data::SerializeCommandList(state->commands, commands));
     WriteBytes(data::CommandListFilePath(inst.installDir), commands);
-    WriteBytes(data::AssignmentsFilePath(inst.installDir), data::SerializeAssignments(env.state.assignments));
+    WriteBytes(data::AssignmentsFilePath(inst.installDir), data::SerializeAssignments(state->assignments));
   }
 
   static data::ChecklistAssignment Assign(const QString& title, const QString& checklist, int16_t written = 0) {
@@ -108,13 +116,13 @@ struct KneeboardTree {
   static QString backupOf(const QString& page) { return checklists::BackupFileOf(page); }
 
   data::ChecklistAssignment& assignment(int m, int t, int v) {
-    return env.state.assignments[env.state.catalogue.manufacturers[m].types[t].variations[v].assignmentIndex];
+    return state->assignments[state->catalogue.manufacturers[m].types[t].variations[v].assignmentIndex];
   }
   std::vector<int> writtenFlags() {
     std::vector<int> flags;
-    for (const auto& m : env.state.catalogue.manufacturers)
+    for (const auto& m : state->catalogue.manufacturers)
       for (const auto& t : m.types)
-        for (const auto& v : t.variations) flags.push_back(env.state.assignments[v.assignmentIndex].written);
+        for (const auto& v : t.variations) flags.push_back(state->assignments[v.assignmentIndex].written);
     return flags;
   }
   int messagesTitled(const QString& title) const {
@@ -125,6 +133,7 @@ struct KneeboardTree {
 
   TestInstallation inst;
   TestEnv env{inst.installDir};
+  shell::AppState* state = &env.state;
   QString trainerPage, jetPage, gliderPage;
   QByteArray trainerOriginal, jetOriginal;
 };

@@ -33,7 +33,7 @@ struct KneeboardTreeTest : ::testing::Test, KneeboardTree {};
 
 TEST_F(KneeboardTreeTest, UpdateWritesEachSharedPageOnceAndKeepsTheOriginals) {
   int refreshed = 0;
-  env.state.refreshAircraftMarks = [&] { ++refreshed; };
+  QObject::connect(&env.state, &shell::AppState::aircraftMarksChanged, [&] { ++refreshed; });
   ASSERT_EQ(UpdateAllChecklists(env.ctx), 0);
 
   // Blue has no checklist and Red another one: the page carries Green's, the

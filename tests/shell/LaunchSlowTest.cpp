@@ -1,10 +1,10 @@
-// Launching and watching the real stand-in programs through the real
-// launcher and window probe, on an X server of the test's own.
+// Launching and watching the real stand-in programs through the application
+// with the real launcher and window probe, on an X server of the test's own.
 #include <gtest/gtest.h>
 
 #include <QFile>
 
-#include "TestEnv.h"
+#include "AppHarness.h"
 #include "XSession.h"
 #include "core/shell/Launch.h"
 #include "core/shell/Startup.h"
@@ -26,57 +26,48 @@ class LaunchSlow : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!x.usable()) GTEST_SKIP() << "no X server";
-    InstallProgram(kTools + "/fsx.exe", install.simDir + "/fsx.exe");
-    InstallProgram(kTools + "/murmexr.exe", install.installDir + "/murmexr.exe");
-    env = std::make_unique<TestEnv>(install.installDir);
-    platform::Platform real = platform::CreatePlatform(install.installDir);
-    env->platform.windowProbe = std::move(real.windowProbe);
-    auto tracking = std::make_unique<TrackingLauncher>(std::move(real.processLauncher));
-    launcher = tracking.get();
-    env->platform.processLauncher = std::move(tracking);
-
-    starter = std::make_unique<shell::frm_Starter>(env->ctx);
-    starter->restoreInterface = [this] { env->log << "view:interface"; };
-    view.showInterface = [this] { env->log << "view:interface"; };
-    view.showStarter = [this] { starter->ShowLaunching(); };
-    view.armStarter = [this] { starter->ArmTimer1(); };
-    view.setLaunchEnabled = [this](bool on) { env->log << (on ? "view:launch-on" : "view:launch-off"); };
+    h = std::make_unique<AppHarness>(QString(), [this](app::Backends& b) {
+      platform::Platform real = platform::CreatePlatform(QString());
+      b.platform.windowProbe = std::move(real.windowProbe);
+      auto tracking = std::make_unique<TrackingLauncher>(std::move(real.processLauncher));
+      launcher = tracking.get();
+      b.platform.processLauncher = std::move(tracking);
+    });
+    InstallProgram(kTools + "/fsx.exe", h->install.simDir + "/fsx.exe");
+    InstallProgram(kTools + "/murmexr.exe", h->install.installDir + "/murmexr.exe");
   }
-  void TearDown() override {
-    starter.reset();
-    env.reset();  // ends the programs and closes the probe's X connection before the server goes
-  }
+  void TearDown() override { h.reset(); }  // ends the programs and the probe's X connection before the server goes
 
-  shell::Context& ctx() { return env->ctx; }
-  bool SimUp() { return shell::IsSimRunning(ctx()); }
-  bool RuntimeUp() { return shell::IsRuntimeRunning(ctx()); }
+  shell::Launcher& launch() { return h->app->services().launcher; }
+  shell::frm_Starter& starter() { return h->app->starter(); }
+  bool SimUp() { return launch().SimRunning(); }
+  bool RuntimeUp() { return launch().RuntimeRunning(); }
   bool BothUp() { return SimUp() && RuntimeUp(); }
+  int exits() { return h->fakes.exit->calls; }
 
   // Starts a program behind the system's back, as a user would.
   qint64 StartSim() {
-    const qint64 pid = launcher->Start(install.simDir + "/fsx.exe", install.simDir).processId;
+    const qint64 pid = launcher->Start(h->install.simDir + "/fsx.exe", h->install.simDir).processId;
     EXPECT_TRUE(WaitUntil([&] { return SimUp(); }));
     return pid;
   }
   qint64 StartRuntime() {
-    const qint64 pid = launcher->Start(install.installDir + "/murmexr.exe", install.installDir).processId;
+    const QString dir = h->install.installDir;
+    const qint64 pid = launcher->Start(dir + "/murmexr.exe", dir).processId;
     EXPECT_TRUE(WaitUntil([&] { return RuntimeUp(); }));
     return pid;
   }
   // Launches what is missing and lets the starter take its first tick.
   void LaunchIntoTray() {
-    shell::LaunchAndMonitor(ctx(), view);
+    launch().LaunchAndMonitor();
     ASSERT_TRUE(WaitUntil([&] { return BothUp(); }));
-    starter->Timer1Tick();
+    starter().Timer1Tick();
   }
   qint64 PidOf(int startIndex) { return launcher->processIds().value(startIndex); }
 
   XSession x;  // first in, last out
-  TestInstallation install;
-  std::unique_ptr<TestEnv> env;
+  std::unique_ptr<AppHarness> h;
   TrackingLauncher* launcher = nullptr;
-  std::unique_ptr<shell::frm_Starter> starter;
-  shell::LaunchView view;
 };
 
 struct Before {
@@ -91,22 +82,18 @@ TEST_P(LaunchWithPrograms, StartsWhatIsMissingAndSettlesInTheTray) {
   if (GetParam().runtime) StartRuntime();
   const int before = launcher->started();
 
-  shell::LaunchAndMonitor(ctx(), view);
-  EXPECT_TRUE(starter->isVisible());
-  EXPECT_TRUE(starter->Timer1->isActive());
-  EXPECT_TRUE(env->log.contains("view:launch-off"));
+  launch().LaunchAndMonitor();
+  EXPECT_TRUE(starter().isVisible());
+  EXPECT_TRUE(starter().Timer1->isActive());
   ASSERT_TRUE(WaitUntil([&] { return BothUp(); }));
   EXPECT_EQ(launcher->started() - before, GetParam().expectedStarts);
-  EXPECT_TRUE(env->dialogs.messages.empty());
+  EXPECT_TRUE(h->dialogs->shown.empty());
 
-  starter->Timer1Tick();
-  EXPECT_TRUE(starter->trayIconAdded());
-  EXPECT_FALSE(starter->Timer1->isActive());
-  EXPECT_TRUE(starter->Timer2->isActive());
-  EXPECT_TRUE(starter->windowState() & Qt::WindowMinimized);
-
-  starter->Timer2Tick();  // both still there: nothing happens
-  EXPECT_FALSE(env->shutdown.HasShutDown());
+  starter().Timer1Tick();
+  EXPECT_TRUE(starter().trayIconAdded());
+  EXPECT_TRUE(starter().Timer2->isActive());
+  starter().Timer2Tick();  // both still there: nothing happens
+  EXPECT_EQ(exits(), 0);
   EXPECT_TRUE(BothUp());
 }
 
@@ -118,91 +105,86 @@ INSTANTIATE_TEST_SUITE_P(Programs, LaunchWithPrograms,
                                   (info.param.runtime ? "Runtime" : "NoRuntime");
                          });
 
-TEST_F(LaunchSlow, SimulatorExitingTakesTheRuntimeAndTheSystemWithIt) {
+// The simulator gone takes the runtime and the system with it; the runtime
+// gone ends the system and leaves the simulator.
+class ProgramExits : public LaunchSlow, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ProgramExits, TheWatchEndsTheSystem) {
+  const bool simExits = GetParam();
   LaunchIntoTray();
   const qint64 sim = PidOf(0), runtime = PidOf(1);
-  KillProcess(sim);
-  ASSERT_TRUE(WaitUntil([&] { return !SimUp(); }));
-  EXPECT_TRUE(RuntimeUp());
-
-  starter->Timer2Tick();
-  EXPECT_FALSE(RuntimeUp());
+  KillProcess(simExits ? sim : runtime);
+  ASSERT_TRUE(WaitUntil([&] { return simExits ? !SimUp() : !RuntimeUp(); }));
+  starter().Timer2Tick();
+  EXPECT_EQ(exits(), 1);
   EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(runtime); }));
-  EXPECT_TRUE(env->shutdown.HasShutDown());
-  EXPECT_TRUE(env->log.contains("shutdown:tray"));
+  EXPECT_EQ(ProcessAlive(sim), !simExits);
 }
 
-TEST_F(LaunchSlow, RuntimeExitingEndsTheSystemAndLeavesTheSimulator) {
-  LaunchIntoTray();
-  const qint64 sim = PidOf(0), runtime = PidOf(1);
-  KillProcess(runtime);
-  ASSERT_TRUE(WaitUntil([&] { return !RuntimeUp(); }));
-
-  starter->Timer2Tick();
-  EXPECT_TRUE(env->shutdown.HasShutDown());
-  EXPECT_TRUE(SimUp());
-  EXPECT_TRUE(ProcessAlive(sim));
-}
+INSTANTIATE_TEST_SUITE_P(Which, ProgramExits, ::testing::Bool(),
+                         [](const auto& info) { return std::string(info.param ? "Simulator" : "Runtime"); });
 
 TEST_F(LaunchSlow, RestoreLeavesBothProgramsAndExitClosesOnlyTheRuntime) {
   LaunchIntoTray();
   const qint64 sim = PidOf(0), runtime = PidOf(1);
-
-  starter->mnuRestore->trigger();
-  EXPECT_TRUE(env->log.contains("view:interface"));
-  EXPECT_FALSE(starter->trayIconAdded());
-  EXPECT_FALSE(starter->Timer2->isActive());
+  starter().mnuRestore->trigger();
+  EXPECT_TRUE(h->frame().isVisible());
+  EXPECT_FALSE(starter().trayIconAdded());
   EXPECT_TRUE(BothUp());
-  EXPECT_FALSE(env->shutdown.HasShutDown());
+  EXPECT_EQ(exits(), 0);
 
-  starter->GoToTray();
-  starter->mnuClose->trigger();
-  EXPECT_FALSE(RuntimeUp());
+  test::Click(h->frame().btn_Minimize);  // straight into the tray while the runtime runs
+  EXPECT_TRUE(starter().Timer2->isActive());
+  starter().mnuClose->trigger();
   EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(runtime); }));
-  EXPECT_TRUE(SimUp());
   EXPECT_TRUE(ProcessAlive(sim));
-  EXPECT_TRUE(env->shutdown.HasShutDown());
+  EXPECT_EQ(exits(), 1);
 }
 
-TEST_F(LaunchSlow, RestartReplacesTheRuntimeAndHeadsForTheTray) {
-  LaunchIntoTray();
-  starter->Restore();
-  const qint64 sim = PidOf(0), oldRuntime = PidOf(1);
-
-  shell::RestartRuntime(ctx(), view);
+// A restart prompt's OK: the screens go, the runtime is replaced.
+TEST_F(LaunchSlow, RestartPromptOkReplacesTheRuntimeAndHeadsForTheTray) {
+  const qint64 sim = StartSim(), oldRuntime = StartRuntime();
+  h->ShowFrame();
+  h->app->dialogs().ShowMessage("Grammars and Readbacks Saved", "restart?", shell::kIconInformation, true, true,
+                                "gcompile_restart");
   EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(oldRuntime); }));
   ASSERT_TRUE(WaitUntil([&] { return RuntimeUp(); }));
   EXPECT_EQ(launcher->started(), 3);
-  EXPECT_NE(PidOf(2), oldRuntime);
   EXPECT_TRUE(ProcessAlive(sim));
-  EXPECT_TRUE(starter->isVisible());
-  EXPECT_TRUE(starter->Timer1->isActive());
+  EXPECT_FALSE(h->frame().isVisible());
+  EXPECT_TRUE(starter().Timer1->isActive());
 }
 
-TEST_F(LaunchSlow, StartupWithOnlyTheRuntimeClosesItAndShowsTheInterface) {
+TEST_F(LaunchSlow, FrameCloseWithTheRuntimeRunningClosesItAndEnds) {
   const qint64 runtime = StartRuntime();
-  shell::StartupSteps steps;
-  steps.launchDecision = [this] { shell::LaunchDecision(ctx(), view); };
-  ASSERT_TRUE(shell::RunStartup(ctx(), env->speech, "", steps));
-  EXPECT_FALSE(RuntimeUp());
+  test::Click(h->ShowFrame().btn_Close);
   EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(runtime); }));
-  EXPECT_FALSE(SimUp());
-  EXPECT_EQ(launcher->started(), 1);  // only ours from above
-  EXPECT_TRUE(env->log.contains("view:interface"));
-  EXPECT_FALSE(starter->isVisible());
+  EXPECT_EQ(exits(), 1);
 }
 
-TEST_F(LaunchSlow, StartupWithTheSimulatorRunningSkipsTheInterface) {
-  StartSim();
+// Start-up with only the runtime closes it and shows the interface; with the
+// simulator running it skips the interface and launches the runtime.
+class StartupWith : public LaunchSlow, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(StartupWith, HandsOverAsTheProgramsStand) {
+  const bool simFirst = GetParam();
+  const qint64 pid = simFirst ? StartSim() : StartRuntime();
   shell::StartupSteps steps;
-  steps.launchDecision = [this] { shell::LaunchDecision(ctx(), view); };
-  ASSERT_TRUE(shell::RunStartup(ctx(), env->speech, "", steps));
-  EXPECT_FALSE(env->log.contains("view:interface"));
-  EXPECT_TRUE(starter->isVisible());
-  EXPECT_TRUE(starter->Timer1->isActive());
-  EXPECT_TRUE(WaitUntil([&] { return RuntimeUp(); }));
-  EXPECT_EQ(launcher->started(), 2);
+  steps.launchDecision = [this] { launch().LaunchDecision(); };
+  ASSERT_TRUE(shell::RunStartup(h->app->context(), h->app->services().speech, "", steps));
+  EXPECT_EQ(h->app->frameLoaded() && h->frame().isVisible(), !simFirst);
+  if (simFirst) {
+    EXPECT_TRUE(starter().Timer1->isActive());
+    EXPECT_TRUE(WaitUntil([&] { return RuntimeUp(); }));
+    EXPECT_EQ(launcher->started(), 2);
+  } else {
+    EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(pid); }));
+    EXPECT_EQ(launcher->started(), 1);  // only ours from above
+  }
 }
+
+INSTANTIATE_TEST_SUITE_P(Running, StartupWith, ::testing::Bool(),
+                         [](const auto& info) { return std::string(info.param ? "Simulator" : "RuntimeAlone"); });
 
 }  // namespace
 }  // namespace qv::test

@@ -9,8 +9,6 @@
 namespace qv::test {
 namespace {
 
-using shell::LaunchView;
-
 // Which of the two programs run before the call.
 struct Running {
   bool sim, runtime;
@@ -23,10 +21,12 @@ std::string Name(const Running& r) {
 class LaunchFixture {
  protected:
   LaunchFixture() : env(install.installDir) {
-    view.showInterface = [this] { env.log << "view:interface"; };
-    view.showStarter = [this] { env.log << "view:starter"; };
-    view.armStarter = [this] { env.log << "view:arm"; };
-    view.setLaunchEnabled = [this](bool on) { env.log << (on ? "view:launch-on" : "view:launch-off"); };
+    using L = shell::Launcher;
+    QObject::connect(&env.launcher, &L::interfaceWanted, [this] { env.log << "view:interface"; });
+    QObject::connect(&env.launcher, &L::starterWanted, [this] { env.log << "view:starter"; });
+    QObject::connect(&env.launcher, &L::starterArmed, [this] { env.log << "view:arm"; });
+    QObject::connect(&env.launcher, &L::launchButtonEnabled,
+                     [this](bool on) { env.log << (on ? "view:launch-on" : "view:launch-off"); });
   }
   void Set(const Running& r) {
     if (r.sim) env.windowProbe->classes << "FS98MAIN";
@@ -42,7 +42,6 @@ class LaunchFixture {
 
   TestInstallation install;
   TestEnv env;
-  LaunchView view;
 };
 
 // --- what is started, decided, and watched, for each of the four states ---
@@ -73,14 +72,14 @@ TEST_P(LaunchTable, StartMissing) {
 
 TEST_P(LaunchTable, LaunchDecision) {
   Set(GetParam().running);
-  shell::LaunchDecision(env.ctx, view);
+  env.launcher.LaunchDecision();
   EXPECT_EQ(Events(), GetParam().launchDecision);
   EXPECT_FALSE(env.shutdown.HasShutDown());
 }
 
 TEST_P(LaunchTable, TrayWatch) {
   Set(GetParam().running);
-  shell::WatchPrograms(env.ctx);
+  env.launcher.WatchPrograms();
   EXPECT_EQ(Events(), GetParam().watch);
 }
 
@@ -118,7 +117,7 @@ TEST_P(LaunchFailure, IsReportedAndEndsTheSystemWithoutArmingTheTray) {
   const FailureRow& row = GetParam();
   Set(row.running);
   env.processLauncher->failing << row.failing;
-  shell::LaunchAndMonitor(env.ctx, view);
+  env.launcher.LaunchAndMonitor();
 
   ASSERT_EQ(env.dialogs.messages.size(), 1u);
   const RecordingDialogs::Message& m = env.dialogs.last();
@@ -190,7 +189,7 @@ class LaunchActions : public LaunchFixture, public ::testing::Test {};
 
 TEST_F(LaunchActions, RestartClosesAndStartsTheRuntimeAgainThenHeadsForTheTray) {
   Set({true, true});
-  shell::RestartRuntime(env.ctx, view);
+  env.launcher.RestartRuntime();
   EXPECT_EQ(Events(),
             (QStringList{"close:VT Murmex", "view:starter", "view:launch-off", "start:murmexr.exe", "view:arm"}));
   EXPECT_TRUE(env.windowProbe->titles.contains("VT Murmex"));
@@ -199,13 +198,13 @@ TEST_F(LaunchActions, RestartClosesAndStartsTheRuntimeAgainThenHeadsForTheTray) 
 TEST_F(LaunchActions, RuntimeThatIgnoresTheCloseIsNotStartedTwice) {
   Set({true, true});
   env.windowProbe->refuseClose = true;
-  shell::RestartRuntime(env.ctx, view);
+  env.launcher.RestartRuntime();
   EXPECT_EQ(Events(), (QStringList{"close:VT Murmex", "view:starter", "view:launch-off", "view:arm"}));
 }
 
 TEST_F(LaunchActions, ExitClosesTheRuntimeBeforeTheShutdown) {
   Set({true, true});
-  shell::ExitWithRuntime(env.ctx);
+  env.launcher.ExitWithRuntime();
   EXPECT_EQ(Events(), QStringList{"close:VT Murmex"} + kShutdown);
   EXPECT_TRUE(env.windowProbe->classes.contains("FS98MAIN"));
 }
@@ -232,7 +231,7 @@ class StartupHandOver : public LaunchFixture, public ::testing::TestWithParam<Ru
 TEST_P(StartupHandOver, FirstUsePromptComesAfterTheLaunchDecision) {
   Set(GetParam());
   shell::StartupSteps steps;
-  steps.launchDecision = [this] { shell::LaunchDecision(env.ctx, view); };
+  steps.launchDecision = [this] { env.launcher.LaunchDecision(); };
   steps.loadSettings = [this] {
     env.state.settings.checklistBackups = -1;
     return 0;

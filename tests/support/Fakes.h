@@ -3,8 +3,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <QHash>
+
 #include "core/shell/Shutdown.h"
 #include "core/shell/StatusSink.h"
+#include "platform/Joystick.h"
 #include "platform/Platform.h"
 
 namespace qv::test {
@@ -39,6 +42,14 @@ class FakeSingleInstance final : public platform::SingleInstance {
  public:
   bool another = false;
   bool AnotherInstanceRunning() override { return another; }
+};
+
+// A joystick whose buttons the test sets.
+class FakeJoystick final : public platform::Joystick {
+ public:
+  QHash<int, uint32_t> buttons;  // present joysticks and their masks
+  bool JoystickPresent(int id) override { return buttons.contains(id); }
+  uint32_t ReadJoystickButtons(int id) override { return buttons.value(id); }
 };
 
 class RecordingExit final : public shell::ProcessExit {

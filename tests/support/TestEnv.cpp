@@ -45,28 +45,30 @@ TestInstallation::TestInstallation() {
   data::WriteIniString("Main", "PathFSXConfig", fsxCfg, settingsPath());
 }
 
-TestEnv::TestEnv(const QString& installDir) {
+app::Backends FakeBackends(QStringList& log, FakeHandles& h) {
+  app::Backends b;
+  auto keep = [](auto*& handle, auto owned) {
+    handle = owned.get();
+    return owned;
+  };
+  b.platform.appData = keep(h.appData, std::make_unique<FakeAppDataFolders>());
+  b.platform.fileDialogs = keep(h.fileDialogs, std::make_unique<FakeFileDialogs>());
+  b.platform.osVersion = keep(h.osVersion, std::make_unique<FakeOsVersion>());
+  b.platform.singleInstance = keep(h.singleInstance, std::make_unique<FakeSingleInstance>());
+  b.platform.windowProbe = keep(h.windowProbe, std::make_unique<FakeWindowProbe>(log));
+  b.platform.processLauncher = keep(h.processLauncher, std::make_unique<FakeProcessLauncher>(log, *h.windowProbe));
+  b.joystick = keep(h.joystick, std::make_unique<FakeJoystick>());
+  b.compiler = keep(h.compiler, std::make_unique<RecordingCompiler>(log));
+  b.recognizer = keep(h.recognizer, std::make_unique<RecordingRecognizer>(log));
+  b.output = keep(h.output, std::make_unique<RecordingSpeechOutput>(log));
+  b.exit = keep(h.exit, std::make_unique<RecordingExit>());
+  return b;
+}
+
+TestEnv::TestEnv(const QString& installDir) : services(state, FakeBackends(log, fakes), dialogs, status) {
   state.installDir = installDir;
-  auto a = std::make_unique<FakeAppDataFolders>();
-  auto f = std::make_unique<FakeFileDialogs>();
-  auto o = std::make_unique<FakeOsVersion>();
-  auto s = std::make_unique<FakeSingleInstance>();
-  appData = a.get();
-  fileDialogs = f.get();
-  osVersion = o.get();
-  singleInstance = s.get();
-  platform.appData = std::move(a);
-  platform.fileDialogs = std::move(f);
-  platform.osVersion = std::move(o);
-  platform.singleInstance = std::move(s);
-  auto probe = std::make_unique<FakeWindowProbe>(log);
-  auto launcher = std::make_unique<FakeProcessLauncher>(log, *probe);
-  windowProbe = probe.get();
-  processLauncher = launcher.get();
-  platform.windowProbe = std::move(probe);
-  platform.processLauncher = std::move(launcher);
-  shutdown.removeTrayIcon = [this] { log << "shutdown:tray"; };
-  shutdown.releaseScreens = [this] { log << "shutdown:screens"; };
+  QObject::connect(&shutdown, &shell::ShutdownSequence::removingTrayIcon, [this] { log << "shutdown:tray"; });
+  QObject::connect(&shutdown, &shell::ShutdownSequence::releasingScreens, [this] { log << "shutdown:screens"; });
 }
 
 }  // namespace qv::test

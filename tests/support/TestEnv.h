@@ -10,11 +10,9 @@
 #include "Fakes.h"
 #include "LaunchFakes.h"
 #include "RecordingDialogs.h"
+#include "app/Services.h"
 #include "core/grammar/SpeechEngines.h"
-#include "core/grammar/SpeechFacade.h"
 #include "core/shell/AppState.h"
-#include "core/shell/Context.h"
-#include "core/shell/Shutdown.h"
 
 // Readable failure output for Qt strings.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -96,28 +94,51 @@ struct TestInstallation {
   QString settingsPath() const { return installDir + "/QV_Information.cfg"; }
 };
 
-// Everything an operation needs, wired to fakes and recorders.
-struct TestEnv {
-  explicit TestEnv(const QString& installDir = QString());
-
-  QStringList log;  // shared by the speech engines and the shutdown hooks
-  shell::AppState state;
-  platform::Platform platform;
+// The fakes and recorders a test hands in as backends, and its handles to them.
+struct FakeHandles {
   FakeAppDataFolders* appData;
   FakeFileDialogs* fileDialogs;
   FakeOsVersion* osVersion;
   FakeSingleInstance* singleInstance;
   FakeWindowProbe* windowProbe;
   FakeProcessLauncher* processLauncher;
+  FakeJoystick* joystick;
+  RecordingCompiler* compiler;
+  RecordingRecognizer* recognizer;
+  RecordingSpeechOutput* output;
+  RecordingExit* exit;
+};
+// Every service faked; the speech engines and the window probe log into `log`.
+app::Backends FakeBackends(QStringList& log, FakeHandles& handles);
+
+// Everything an operation needs, built as the programs build it (app::Services)
+// over fake backends, with the recording dialogs and status line. The
+// shutdown's interface steps log "shutdown:tray" and "shutdown:screens".
+struct TestEnv {
+  explicit TestEnv(const QString& installDir = QString());
+
+  QStringList log;  // shared by the speech engines, the window probe and the shutdown
+  shell::AppState state;
   RecordingDialogs dialogs;
   RecordingStatus status;
-  RecordingExit exit;
-  RecordingCompiler compiler{log};
-  RecordingRecognizer recognizer{log};
-  RecordingSpeechOutput output{log};
-  grammar::SpeechFacade speech{state.speechReady, compiler, recognizer, output};
-  shell::ShutdownSequence shutdown{state, dialogs, speech, exit};
-  shell::Context ctx{state, dialogs, shutdown, status, platform};
+  FakeHandles fakes;
+  app::Services services;
+
+  platform::Platform& platform = services.backends.platform;
+  shell::Context& ctx = services.ctx;
+  grammar::SpeechFacade& speech = services.speech;
+  shell::ShutdownSequence& shutdown = services.shutdown;
+  shell::Launcher& launcher = services.launcher;
+  FakeAppDataFolders* appData = fakes.appData;
+  FakeFileDialogs* fileDialogs = fakes.fileDialogs;
+  FakeOsVersion* osVersion = fakes.osVersion;
+  FakeSingleInstance* singleInstance = fakes.singleInstance;
+  FakeWindowProbe* windowProbe = fakes.windowProbe;
+  FakeProcessLauncher* processLauncher = fakes.processLauncher;
+  RecordingCompiler& compiler = *fakes.compiler;
+  RecordingRecognizer& recognizer = *fakes.recognizer;
+  RecordingSpeechOutput& output = *fakes.output;
+  RecordingExit& exit = *fakes.exit;
 };
 
 }  // namespace qv::test

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QFont>
+#include <QMouseEvent>
 
-#include "UiEnv.h"
+#include "AppHarness.h"
 #include "core/shell/ScreenTips.h"
 #include "gui/kit/SmallFontFix.h"
-#include "gui/kit/frm_LC.h"
+#include "gui/shell/ScreenTable.h"
+#include "gui/shell/frm_Starter.h"
 
 using namespace qv;
 
@@ -13,8 +15,8 @@ namespace {
 
 int VisibleHosted(shell::frm_Parent& frame) {
   int n = 0;
-  for (const QString& name : shell::frm_Parent::HostedScreens())
-    if (frame.isLoaded(name) && frame.screen(name)->isVisible()) ++n;
+  for (const shell::ScreenRow& row : shell::ScreenTable())
+    if (frame.isLoaded(row.name) && frame.screen(row.name)->isVisible()) ++n;
   return n;
 }
 
@@ -24,34 +26,11 @@ ui::SkinnedButton* HomeButton(shell::frm_Parent& frame, const char* name) {
 
 }  // namespace
 
-TEST(Navigation, FrameAndHomeAreLaidOut) {
-  test::UiEnv ui;
-  shell::frm_Parent& f = *ui.frame;
-  EXPECT_EQ(f.size(), QSize(800, 600));
-  EXPECT_TRUE(f.windowFlags() & Qt::FramelessWindowHint);
-  EXPECT_EQ(f.btn_Minimize->pos(), QPoint(726, 12));
-  EXPECT_EQ(f.btn_Close->pos(), QPoint(761, 12));
-  EXPECT_EQ(f.lbl_Version->text(), "Version: " + QCoreApplication::applicationVersion());
-  EXPECT_FALSE(f.Timer1->isActive());
-  EXPECT_EQ(f.Timer1->interval(), 5000);
-  QWidget* home = f.screen("frm_Home");
-  EXPECT_EQ(home->size(), QSize(790, 447));
-  const QStringList buttons{"btn_LearningCenter", "btn_SpeechConfig", "btn_ChecklistAssignments",
-                            "btn_ChecklistModification", "btn_Launch"};
-  for (int i = 0; i < buttons.size(); ++i) {
-    auto* b = HomeButton(f, qPrintable(buttons[i]));
-    ASSERT_NE(b, nullptr);
-    EXPECT_EQ(b->pos(), QPoint(471, 59 + 70 * i));
-    EXPECT_EQ(b->kind(), ui::ButtonKind::Large);
-  }
-}
-
 TEST(Navigation, EachHomeButtonEntersItsScreenAndExactlyOneScreenShows) {
-  test::UiEnv ui;
-  shell::LoadScreenTips(ui.env.state);
-  shell::frm_Parent& f = *ui.frame;
-  f.show();
-  f.ShowInParent("frm_Home");
+  test::AppHarness h;
+  shell::LoadScreenTips(h.state());
+  shell::frm_Parent& f = h.ShowFrame();
+  EXPECT_EQ(f.size(), QSize(800, 600));
   EXPECT_EQ(VisibleHosted(f), 1);
   struct Case {
     const char* button;
@@ -67,13 +46,12 @@ TEST(Navigation, EachHomeButtonEntersItsScreenAndExactlyOneScreenShows) {
     EXPECT_EQ(f.currentScreen, c.screen);
     EXPECT_EQ(VisibleHosted(f), 1) << c.screen;
     QWidget* s = f.screen(c.screen);
-    EXPECT_TRUE(s->isVisible());
     EXPECT_EQ(s->parentWidget(), &f);
     EXPECT_EQ(s->pos(), QPoint(5, 101));
-    EXPECT_EQ(f.lbl_TipText->text(), QString(ui.env.state.screenTips.value(c.screen)).replace(u'\r', u'\n'));
+    EXPECT_EQ(s->size(), QSize(790, 447));
+    EXPECT_EQ(f.lbl_TipText->text(), QString(h.state().screenTips.value(c.screen)).replace(u'\r', u'\n'));
     EXPECT_EQ(f.btn_OK->isVisible(), c.ok) << c.screen;
     EXPECT_EQ(f.btn_Compile->isVisible(), c.compile) << c.screen;
-    EXPECT_TRUE(f.btn_Cancel->isVisible());
     EXPECT_EQ(f.btn_Cancel->x(), c.cancelLeft);
     EXPECT_EQ(f.btn_Cancel->form_name(), s);
     if (c.ok) {
@@ -87,106 +65,71 @@ TEST(Navigation, EachHomeButtonEntersItsScreenAndExactlyOneScreenShows) {
     EXPECT_FALSE(f.btn_OK->isVisible());
     EXPECT_EQ(s->parentWidget(), nullptr);  // its previous parent is back
   }
-}
-
-TEST(Navigation, HideScreenIgnoresCaseAndUnknownNames) {
-  test::UiEnv ui;
-  shell::frm_Parent& f = *ui.frame;
-  f.show();
+  // HideScreen compares names without regard to case; other names hide nothing.
   f.ShowInParent("frm_Modify");
-  f.HideScreen("FRM_HOME");
-  EXPECT_TRUE(f.screen("frm_Modify")->isVisible());
   f.HideScreen("frm_Splash");
-  EXPECT_TRUE(f.screen("frm_Modify")->isVisible());
+  EXPECT_EQ(VisibleHosted(f), 1);
   f.HideScreen("FRM_MODIFY");
-  EXPECT_FALSE(f.screen("frm_Modify")->isVisible());
   EXPECT_EQ(VisibleHosted(f), 0);
 }
 
-TEST(Navigation, LaunchHidesEverythingAndHandsOver) {
-  test::UiEnv ui;
-  shell::frm_Parent& f = *ui.frame;
-  f.show();
-  f.ShowInParent("frm_Home");
-  int launches = 0;
-  ui.launch.launchAndMonitor = [&] { ++launches; };
+TEST(Navigation, LaunchHidesEverythingAndStartsThePrograms) {
+  test::AppHarness h;
+  shell::frm_Parent& f = h.ShowFrame();
   test::Click(HomeButton(f, "btn_Launch"));
-  EXPECT_EQ(launches, 1);
   EXPECT_FALSE(f.isVisible());
   EXPECT_EQ(VisibleHosted(f), 0);
+  EXPECT_EQ(h.log.filter("start:"), (QStringList{"start:fsx.exe", "start:murmexr.exe"}));
+  EXPECT_TRUE(h.app->starter().Timer1->isActive());
+  EXPECT_EQ(HomeButton(f, "btn_Launch")->state(), "disabled");
+  // The frame's timer gives the button back once the runtime is gone.
+  f.Timer1Tick();
+  EXPECT_EQ(HomeButton(f, "btn_Launch")->state(), "disabled");
+  h.SetRunning(true, false);
+  f.Timer1Tick();
+  EXPECT_EQ(HomeButton(f, "btn_Launch")->state(), "enabled");
 }
 
 TEST(Navigation, CloseEndsTheRuntimeFirstAndMinimiseGoesToTheTrayOnlyWithIt) {
   for (bool runtime : {false, true}) {
-    test::UiEnv ui;
-    QStringList log;
-    ui.launch.isRuntimeRunning = [&] { return runtime; };
-    ui.launch.closeRuntime = [&] { log << "closeRuntime"; };
-    ui.launch.goToTray = [&] { log << "tray"; };
-    shell::frm_Parent& f = *ui.frame;
-    f.show();
-    f.ShowInParent("frm_Home");
+    test::AppHarness h;
+    h.SetRunning(true, runtime);
+    shell::frm_Parent& f = h.ShowFrame();
     f.Timer1->start();
     test::Click(f.btn_Minimize);
-    EXPECT_EQ(log.contains("tray"), runtime);
+    EXPECT_EQ(h.app->starter().Timer2->isActive(), runtime);
     EXPECT_EQ(f.Timer1->isActive(), !runtime);
     test::Click(f.btn_Close);
-    EXPECT_EQ(log.contains("closeRuntime"), runtime);
-    EXPECT_TRUE(ui.env.shutdown.HasShutDown());
+    EXPECT_EQ(h.log.contains("close:VT Murmex"), runtime);
+    EXPECT_EQ(h.fakes.exit->calls, 1);
   }
 }
 
-TEST(Navigation, Timer1ReenablesLaunchOnceTheRuntimeIsGone) {
-  test::UiEnv ui;
-  bool runtime = true;
-  ui.launch.isRuntimeRunning = [&] { return runtime; };
-  auto* launch = HomeButton(*ui.frame, "btn_Launch");
-  launch->setState("disabled");
-  ui.frame->Timer1Tick();
-  EXPECT_EQ(launch->state(), "disabled");
-  runtime = false;
-  ui.frame->Timer1Tick();
-  EXPECT_EQ(launch->state(), "enabled");
-}
-
-TEST(Navigation, DraggingTheFrameNeedsTheLeftButton) {
-  test::UiEnv ui;
-  shell::frm_Parent& f = *ui.frame;
-  f.show();
+TEST(Navigation, DraggingTheFrameNeedsTheLeftButtonAndEveryPressStartsAfresh) {
+  test::AppHarness h;
+  shell::frm_Parent& f = h.ShowFrame();
   f.move(100, 100);
   const QPoint start = f.pos();
-  QTest::mousePress(&f, Qt::RightButton, {}, QPoint(200, 50));
-  QMouseEvent move(QEvent::MouseMove, QPointF(260, 90), f.mapToGlobal(QPointF(260, 90)), Qt::NoButton, Qt::RightButton,
-                   {});
-  QCoreApplication::sendEvent(&f, &move);
-  QTest::mouseRelease(&f, Qt::RightButton, {}, QPoint(260, 90));
+  auto drag = [&f](Qt::MouseButton button, QPoint from, QPoint to, bool release = true) {
+    QTest::mousePress(&f, button, {}, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), f.mapToGlobal(QPointF(to)), Qt::NoButton, button, {});
+    QCoreApplication::sendEvent(&f, &move);
+    if (release) QTest::mouseRelease(&f, button, {}, to);
+  };
+  drag(Qt::RightButton, {200, 50}, {260, 90});
   EXPECT_EQ(f.pos(), start);
-
+  // A press whose release went elsewhere must not turn the next press into a jump.
   QTest::mousePress(&f, Qt::LeftButton, {}, QPoint(200, 50));
-  QMouseEvent drag(QEvent::MouseMove, QPointF(260, 90), f.mapToGlobal(QPointF(260, 90)), Qt::NoButton, Qt::LeftButton,
-                   {});
-  QCoreApplication::sendEvent(&f, &drag);
-  QTest::mouseRelease(&f, Qt::LeftButton, {}, QPoint(260, 90));
-  EXPECT_EQ(f.pos(), start + QPoint(60, 40));
-}
-
-// A press whose release went elsewhere (the screen changed under the mouse)
-// must not turn the next press into a jump of the frame.
-TEST(Navigation, APressAfterALostReleaseDoesNotMoveTheFrame) {
-  test::UiEnv ui;
-  shell::frm_Parent& f = *ui.frame;
-  f.show();
-  f.move(100, 100);
-  const QPoint start = f.pos();
-  QTest::mousePress(&f, Qt::LeftButton, {}, QPoint(200, 50));  // no release follows
   QTest::mousePress(&f, Qt::LeftButton, {}, QPoint(400, 80));
   QTest::mouseRelease(&f, Qt::LeftButton, {}, QPoint(400, 80));
   EXPECT_EQ(f.pos(), start);
+  drag(Qt::LeftButton, {200, 50}, {260, 90});
+  EXPECT_EQ(f.pos(), start + QPoint(60, 40));
 }
 
 TEST(SmallFontFix, At120DpiFontsShrinkAndPixelsStay) {
-  test::UiEnv ui;
-  QWidget* home = ui.frame->screen("frm_Home");
+  test::AppHarness h;
+  QWidget* home = h.frame().screen("frm_Home");
   QWidget* label = home->findChild<QWidget*>("lbl_Intro");
   ASSERT_NE(label, nullptr);
   const qreal before = label->font().pointSizeF();
@@ -198,7 +141,6 @@ TEST(SmallFontFix, At120DpiFontsShrinkAndPixelsStay) {
   EXPECT_EQ(label->geometry(), geometry);
   EXPECT_EQ(ui::PixelsToTwips(home->width(), 120), 9480);
   EXPECT_EQ(ui::PixelsToTwips(home->width(), 96), 11850);
-  const ui::SmallFontFix standard = ui::ApplySmallFontFix(home, 96);
-  EXPECT_FLOAT_EQ(standard.dpiScale, 1.0f);
+  EXPECT_FLOAT_EQ(ui::ApplySmallFontFix(home, 96).dpiScale, 1.0f);
   EXPECT_NEAR(label->font().pointSizeF(), before * 0.8, 0.01);  // 1.0 changes nothing
 }

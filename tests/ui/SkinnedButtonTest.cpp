@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <stdexcept>
 
-#include "UiEnv.h"
+#include "AppHarness.h"
 #include "gui/kit/cls_Tooltip.h"
 
 using namespace qv;

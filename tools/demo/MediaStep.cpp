@@ -18,8 +18,11 @@
 #include <numbers>
 
 #include "DemoSteps.h"
+#include "gui/kit/ButtonKind.h"
 
 namespace {
+
+namespace ui = qv::ui;
 
 enum class Kind { Form, Strip, Icon, Tree };
 
@@ -72,7 +75,10 @@ struct MediaFile {
   Glyph glyph;
 };
 
-constexpr int kFormW = 33, kLargeW = 308, kLargeH = 58, kSmallW = 95, kSmallH = 35, kMediumW = 182;
+constexpr int kFormW = ui::KindSize(ui::ButtonKind::Form).width;
+constexpr int kLargeW = ui::KindSize(ui::ButtonKind::Large).width, kLargeH = ui::KindSize(ui::ButtonKind::Large).height;
+constexpr int kSmallW = ui::KindSize(ui::ButtonKind::Small).width, kSmallH = ui::KindSize(ui::ButtonKind::Small).height;
+constexpr int kMediumW = ui::KindSize(ui::ButtonKind::Medium).width;
 constexpr int kScreenW = 790, kScreenH = 447;
 
 const MediaFile kMediaFiles[] = {

@@ -27,13 +27,25 @@ void CliDialogs::ShowInput(const QString& title, const QString&, const QString&,
   PrintErr(title + ": no input in the command-line tool\n");
 }
 
+namespace {
+
+QString Absolute(const QString& folder) { return QDir::cleanPath(QFileInfo(folder).absoluteFilePath()); }
+
+app::Backends CliBackends(const QString& installDir) {
+  app::Backends b = app::SystemBackends(Absolute(installDir));
+  b.exit = std::make_unique<CliExit>();
+  return b;
+}
+
+}  // namespace
+
 Session::Session(const QString& installDir)
-    : platform(platform::CreatePlatform(installDir)),
-      engines(qv::speech::CreateEngines(QDir::cleanPath(QFileInfo(installDir).absoluteFilePath()))),
-      speech(state.speechReady, *engines.compiler, *engines.recognizer, *engines.output),
-      shutdown(state, dialogs, speech, exit),
-      ctx{state, dialogs, shutdown, status, platform} {
-  state.installDir = QDir::cleanPath(QFileInfo(installDir).absoluteFilePath());
+    : services(state, CliBackends(installDir), dialogs, status),
+      exit(static_cast<CliExit&>(*services.backends.exit)),
+      ctx(services.ctx),
+      speech(services.speech),
+      shutdown(services.shutdown) {
+  state.installDir = Absolute(installDir);
 }
 
 std::vector<Command>& Commands() {

@@ -5,15 +5,10 @@
 #include <functional>
 #include <memory>
 
-#include "core/grammar/SpeechEngines.h"
-#include "core/grammar/SpeechFacade.h"
+#include "app/Services.h"
 #include "core/shell/AppState.h"
-#include "core/shell/Context.h"
 #include "core/shell/Dialogs.h"
-#include "core/shell/Shutdown.h"
 #include "core/shell/StatusSink.h"
-#include "platform/Platform.h"
-#include "speech/EngineFactory.h"
 
 namespace qv::cli {
 
@@ -38,19 +33,20 @@ class CliExit final : public shell::ProcessExit {
   bool requested = false;
 };
 
-// Everything an operation needs, for one installation folder.
+// Everything an operation needs, for one installation folder: the system's
+// backends and services, with the dialogs printing to stderr and an end of
+// the process that is only noted.
 struct Session {
   explicit Session(const QString& installDir);
 
   shell::AppState state;
-  platform::Platform platform;
   CliDialogs dialogs;
-  CliExit exit;
-  qv::speech::EngineSet engines;
-  grammar::SpeechFacade speech;
-  shell::ShutdownSequence shutdown;
   shell::NullStatusSink status;
-  shell::Context ctx;
+  app::Services services;
+  CliExit& exit;
+  shell::Context& ctx;
+  grammar::SpeechFacade& speech;
+  shell::ShutdownSequence& shutdown;
 };
 
 struct Command {

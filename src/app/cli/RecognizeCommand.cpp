@@ -29,8 +29,8 @@ int Run(const QStringList& argsIn) {
   speech::RecognizerSettings settings;
   settings.rejectMargin = margin;
   speech::Recognizer recognizer(session.state.installDir, settings);
-  grammar::SpeechFacade facade(session.state.speechReady, *session.engines.compiler, recognizer,
-                               *session.engines.output);
+  grammar::SpeechFacade facade(session.state.speechReady, *session.services.backends.compiler, recognizer,
+                               *session.services.backends.output);
   QByteArray buffer = grammar::RecognizerBuffer();
   if (facade.fnSpeechRecDLL_Call(0, buffer) == -3) {
     PrintErr("Failed to Initialize: " + recognizer.LastError() + "\n");

@@ -48,7 +48,7 @@ int Run(const QStringList& argsIn) {
   }
   const int32_t status = session.speech.fnTTSspeak_Call(1, voice, 100, 50, text);
 #ifndef _WIN32
-  if (auto* out = dynamic_cast<speech::EspeakSpeechOutput*>(session.engines.output.get())) out->Wait();
+  if (auto* out = dynamic_cast<speech::EspeakSpeechOutput*>(session.services.backends.output.get())) out->Wait();
 #endif
   return status == 0 ? 0 : 1;
 }

@@ -340,7 +340,7 @@ int UpdateAllChecklists(shell::Context& ctx) {
                           "backed up." +
                               kCr2 + kPressOk,
                           shell::kIconInformation, true, false, QString());
-  if (state.refreshAircraftMarks) state.refreshAircraftMarks();
+  emit state.aircraftMarksChanged();
   return failures.isEmpty() ? 0 : 1;
 }
 

@@ -1,10 +1,9 @@
 #pragma once
 
 #include <QHash>
+#include <QObject>
 #include <QString>
 #include <QStringList>
-
-#include <functional>
 #include <vector>
 
 #include "core/checklists/AircraftCatalogue.h"
@@ -16,8 +15,12 @@
 namespace qv::shell {
 
 // The process-wide tables that start-up loads. The composition root creates
-// one and hands it to the operations and screens; tests build their own.
-struct AppState {
+// one and hands it to the operations and screens; tests build their own. It
+// holds data; a change that others must see is a signal.
+struct AppState : public QObject {
+  Q_OBJECT
+
+ public:
   QString installDir;  // the folder of the executable
   bool restoreMode = false;
 
@@ -45,13 +48,15 @@ struct AppState {
   // Kneeboard pages: one HTML block per command category, built once per run.
   QStringList kneeboardScript;
   bool kneeboardScriptBuilt = false;
-  // Set by the assignment screen while it is loaded: redraws its tree marks
-  // after the update of all aircraft.
-  std::function<void()> refreshAircraftMarks;
 
   QHash<QString, QString> screenTips;  // screen name -> tip text
 
   bool speechReady = false;
+
+ signals:
+  // The kneeboard pages of many aircraft were written at once: their marks
+  // on the assignment screen are out of date.
+  void aircraftMarksChanged();
 };
 
 }  // namespace qv::shell

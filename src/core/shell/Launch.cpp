@@ -12,10 +12,6 @@
 namespace qv::shell {
 namespace {
 
-void Call(const std::function<void()>& hook) {
-  if (hook) hook();
-}
-
 // A file that is not there is still handed to the launcher, which then
 // reports the failure like any other.
 QString ProgramIn(const QString& folder, const QString& name) {
@@ -74,40 +70,50 @@ int16_t StartMissing(Context& ctx) {
   }
 }
 
-void LaunchDecision(Context& ctx, const LaunchView& view) {
-  switch (LaunchStateCode(ctx)) {
+Launcher::Launcher(Context& ctx) : m_ctx(ctx) {}
+
+bool Launcher::SimRunning() const { return IsSimRunning(m_ctx); }
+
+bool Launcher::RuntimeRunning() const { return IsRuntimeRunning(m_ctx); }
+
+bool Launcher::BothRunning() const { return SimRunning() && RuntimeRunning(); }
+
+void Launcher::CloseRuntime() { shell::CloseRuntime(m_ctx); }
+
+void Launcher::LaunchDecision() {
+  switch (LaunchStateCode(m_ctx)) {
     case 1:
-    case 11: LaunchAndMonitor(ctx, view); return;
-    case 10: CloseRuntime(ctx); break;
+    case 11: LaunchAndMonitor(); return;
+    case 10: CloseRuntime(); break;
     default: break;
   }
-  Call(view.showInterface);
+  emit interfaceWanted();
 }
 
-void LaunchAndMonitor(Context& ctx, const LaunchView& view) {
-  Call(view.showStarter);
-  if (view.setLaunchEnabled) view.setLaunchEnabled(false);
-  if (StartMissing(ctx) != 0) return;  // reported, and the system is ending
-  Call(view.armStarter);
+void Launcher::LaunchAndMonitor() {
+  emit starterWanted();
+  emit launchButtonEnabled(false);
+  if (StartMissing(m_ctx) != 0) return;  // reported, and the system is ending
+  emit starterArmed();
 }
 
-void RestartRuntime(Context& ctx, const LaunchView& view) {
-  CloseRuntime(ctx);
-  LaunchAndMonitor(ctx, view);
+void Launcher::RestartRuntime() {
+  CloseRuntime();
+  LaunchAndMonitor();
 }
 
-void WatchPrograms(Context& ctx) {
-  if (!IsSimRunning(ctx)) {
-    CloseRuntime(ctx);
-    ctx.shutdown.Shutdown();
+void Launcher::WatchPrograms() {
+  if (!SimRunning()) {
+    CloseRuntime();
+    m_ctx.shutdown.Shutdown();
     return;
   }
-  if (!IsRuntimeRunning(ctx)) ctx.shutdown.Shutdown();
+  if (!RuntimeRunning()) m_ctx.shutdown.Shutdown();
 }
 
-void ExitWithRuntime(Context& ctx) {
-  CloseRuntime(ctx);
-  ctx.shutdown.Shutdown();
+void Launcher::ExitWithRuntime() {
+  CloseRuntime();
+  m_ctx.shutdown.Shutdown();
 }
 
 }  // namespace qv::shell

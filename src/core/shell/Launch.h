@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <cstdint>
-#include <functional>
 
 namespace qv::shell {
 
@@ -34,27 +34,42 @@ int LaunchStateCode(Context& ctx);
 // Starts whichever of the two is missing, the simulator first.
 int16_t StartMissing(Context& ctx);
 
-// What launching needs of the windows: the interface (frame and home screen)
-// and the starter window.
-struct LaunchView {
-  std::function<void()> showInterface;         // the frame with the home screen in it
-  std::function<void()> showStarter;           // the starter window, launching
-  std::function<void()> armStarter;            // its timer that moves it into the tray
-  std::function<void(bool)> setLaunchEnabled;  // the home screen's launch button
+// The launch road and the tray watch. Decisions are made here; what the
+// interface should show next is announced by the signals, which the
+// composition connects to the frame and the starter window.
+class Launcher final : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit Launcher(Context& ctx);
+
+  bool SimRunning() const;
+  bool RuntimeRunning() const;
+  // Both run: the restart prompts are offered only then.
+  bool BothRunning() const;
+  void CloseRuntime();
+
+  // End of a normal start-up: the interface, or straight on to the tray when
+  // the simulator already runs. A runtime without a simulator is closed.
+  void LaunchDecision();
+  // Starter shown, launch button disabled, what is missing started, tray timer on.
+  void LaunchAndMonitor();
+  // After changes the runtime must reload: closed, then launched again.
+  void RestartRuntime();
+  // The tray watch: the simulator gone takes the runtime and the system with
+  // it; the runtime gone ends the system alone.
+  void WatchPrograms();
+  // The tray menu's Exit.
+  void ExitWithRuntime();
+
+ signals:
+  void interfaceWanted();  // the frame with the home screen in it
+  void starterWanted();    // the starter window, launching
+  void starterArmed();     // its timer that moves it into the tray
+  void launchButtonEnabled(bool on);
+
+ private:
+  Context& m_ctx;
 };
-
-// End of a normal start-up: the interface, or straight on to the tray when
-// the simulator already runs. A runtime without a simulator is closed.
-void LaunchDecision(Context& ctx, const LaunchView& view);
-// Starter shown, launch button disabled, what is missing started, tray timer on.
-void LaunchAndMonitor(Context& ctx, const LaunchView& view);
-// After changes the runtime must reload: closed, then launched again.
-void RestartRuntime(Context& ctx, const LaunchView& view);
-
-// The tray watch: the simulator gone takes the runtime and the system with
-// it; the runtime gone ends the system alone.
-void WatchPrograms(Context& ctx);
-// The tray menu's Exit.
-void ExitWithRuntime(Context& ctx);
 
 }  // namespace qv::shell

@@ -14,8 +14,8 @@ void ShutdownSequence::Shutdown() {
   if (m_done) return;  // a follow-up after the first call must not run it twice
   m_done = true;
   if (m_state.settingsLoaded) data::SaveCopilotVoice(m_state, m_dialogs);
-  if (removeTrayIcon) removeTrayIcon();
-  if (releaseScreens) releaseScreens();
+  emit removingTrayIcon();
+  emit releasingScreens();
   if (m_state.speechReady) m_speech.fnBinCompile_Call(2, 0, 0);
   m_exit.Exit(0);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <functional>
+#include <QObject>
 
 namespace qv::grammar {
 class SpeechFacade;
@@ -29,16 +29,20 @@ class ProcessExit {
 
 // Saves the copilot voice (only when the settings were loaded: before that the
 // voice in memory is not the user's), removes the tray icon, releases the
-// screens, stops the grammar compiler when speech was started, and ends.
-class ShutdownSequence final : public ShutdownService {
+// screens, stops the grammar compiler when speech was started, and ends. The
+// two steps that belong to the interface are signals, in that order.
+class ShutdownSequence final : public QObject, public ShutdownService {
+  Q_OBJECT
+
  public:
   ShutdownSequence(AppState& state, Dialogs& dialogs, grammar::SpeechFacade& speech, ProcessExit& exit);
 
-  std::function<void()> removeTrayIcon;  // set by the tray while it is loaded
-  std::function<void()> releaseScreens;  // set by the GUI: ends subclassing, releases screens in order
-
   void Shutdown() override;
   bool HasShutDown() const override { return m_done; }
+
+ signals:
+  void removingTrayIcon();
+  void releasingScreens();  // buttons end their subclassing, screens are released in order
 
  private:
   AppState& m_state;

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QTreeWidget>
 #include <algorithm>
 
@@ -16,11 +15,10 @@
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/Dialogs.h"
-#include "core/shell/LaunchHooks.h"
+#include "core/shell/Launch.h"
 #include "data/ChecklistFiles.h"
-#include "gui/kit/SkinnedButton.h"
-#include "gui/kit/SmallFontFix.h"
-#include "gui/shell/frm_Parent.h"
+#include "gui/kit/ScreenHost.h"
+#include "gui/kit/Skin.h"
 #include "platform/SimInstallation.h"
 
 namespace qv::checklists {
@@ -31,12 +29,7 @@ constexpr int kKeyRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
 const QString kRestoreDefault = QStringLiteral("-- Restore Default --");
 
-QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry) {
-  auto* l = new QLabel(text, parent);
-  l->setObjectName(name);
-  l->setGeometry(geometry);
-  return l;
-}
+using ui::MakeLabel;
 
 }  // namespace
 
@@ -59,13 +52,9 @@ int SummaryImage(bool allWrittenOrAssigned, bool allWritten, bool someWritten, b
   return someAssignedNotWritten ? 3 : 1;
 }
 
-frm_Assign::frm_Assign(shell::Context& ctx, shell::LaunchHooks& launch, ui::Router& router, shell::frm_Parent& frame)
-    : m_ctx(ctx), m_launch(launch), m_frame(frame) {
-  setObjectName("frm_Assign");
-  setFixedSize(790, 447);
-  const QString dir = ctx.state.installDir;
-  const QString bg = dir + "/Media/Forms/Assign_BG.bmp";
-  if (QFileInfo::exists(bg)) m_background.load(bg);
+frm_Assign::frm_Assign(const ui::ScreenServices& services, ui::ScreenHost& host)
+    : SkinnedScreen("frm_Assign", services, host, "Assign_BG.bmp") {
+  const QString& dir = m_installDir;
   for (int i = 1; i <= 7; ++i) m_marks[i].load(dir + QString("/Media/Tree/Assign_%1.bmp").arg(i));
 
   MakeLabel(this, "Label2", "Select Aircraft", {30, 14, 300, 18});
@@ -89,9 +78,7 @@ frm_Assign::frm_Assign(shell::Context& ctx, shell::LaunchHooks& launch, ui::Rout
     if (IsAircraft()) btn_Assign->setState("enabled");
   });
 
-  Image1 = new QLabel(this);
-  Image1->setObjectName("Image1");
-  Image1->setGeometry(570, 34, 200, 150);
+  Image1 = MakeLabel(this, "Image1", {}, {570, 34, 200, 150});
   Image1->setAlignment(Qt::AlignCenter);
   lbl_Manufacturer = MakeLabel(this, "lbl_Manufacturer", {}, {570, 194, 210, 18});
   lbl_Type = MakeLabel(this, "lbl_Type", {}, {570, 214, 210, 18});
@@ -100,10 +87,8 @@ frm_Assign::frm_Assign(shell::Context& ctx, shell::LaunchHooks& launch, ui::Rout
   lbl_Variation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   lbl_Checklist = MakeLabel(this, "lbl_Checklist", {}, {350, 320, 420, 18});
 
-  btn_Assign = ui::MakeButton<ui::SmallButton>(
-      this, dir, &router,
-      {"btn_Assign", 30, 397, "assign", "btn_Assign", "disabled",
-       "Click to assign the selected checklist file to to the selected aircraft.", this});
+  btn_Assign = Button<ui::SmallButton>({"btn_Assign", 30, 397, "assign", "btn_Assign", "disabled",
+                                        "Click to assign the selected checklist file to to the selected aircraft."});
 
   const int checkLeft = btn_Assign->x() + btn_Assign->width() + 16;
   chk_Written = new QCheckBox(this);
@@ -120,39 +105,19 @@ frm_Assign::frm_Assign(shell::Context& ctx, shell::LaunchHooks& launch, ui::Rout
     if (l == Image1) continue;
     verdana.setPointSizeF(l->font().pointSizeF());
     l->setFont(verdana);
-    l->setAttribute(Qt::WA_TranslucentBackground);
-    l->setStyleSheet("background: transparent; color: rgb(45, 45, 45);");
   }
   for (QLabel* l : {lbl_Manufacturer, lbl_Type, lbl_Variation, lbl_Checklist}) {
     QFont f = l->font();
     f.setBold(true);
     l->setFont(f);
   }
-  ui::ApplySmallFontFix(this);
 
   FillAircraftTree();
   FillChecklistList();
-  ctx.state.refreshAircraftMarks = [this] { RefreshAircraftMarks(); };
-}
-
-frm_Assign::~frm_Assign() { m_ctx.state.refreshAircraftMarks = nullptr; }
-
-void frm_Assign::Install(shell::Context& ctx, shell::LaunchHooks& launch, ui::Router& router,
-                         shell::frm_Parent& frame) {
-  frame.SetScreen("frm_Assign", {[&] { return new frm_Assign(ctx, launch, router, frame); }, {}, {}, {}});
-  auto screen = [&frame] { return static_cast<frm_Assign*>(frame.screen("frm_Assign")); };
-  using K = ui::ButtonKind;
-  router.Register(K::Small, "frm_Assign", "assign", [screen] { screen()->Assign(); });
-  router.Register(K::Small, "frm_Assign", "save", [screen] { screen()->Save(); });
-  router.Register(K::Small, "frm_Assign", "cancel", [&frame] { frame.ReturnHome(); });
-}
-
-void frm_Assign::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  if (!m_background.isNull())
-    p.drawPixmap(0, 0, m_background);
-  else
-    p.fillRect(rect(), QColor(214, 222, 230));
+  connect(&m_ctx.state, &shell::AppState::aircraftMarksChanged, this, &frm_Assign::RefreshAircraftMarks);
+  Route(ui::ButtonKind::Small, "assign", [this] { Assign(); });
+  Route(ui::ButtonKind::Small, "save", [this] { Save(); });
+  Route(ui::ButtonKind::Small, "cancel", [this] { m_host.ReturnHome(); });
 }
 
 bool frm_Assign::eventFilter(QObject* watched, QEvent* event) {
@@ -313,14 +278,14 @@ void frm_Assign::Assign() {
     SetWrittenForSharedPage(m_ctx.state, m, t, v, 0);
   }
   RefreshAircraftMarks();
-  m_frame.btn_OK->setState("enabled");
+  m_host.frameButton(ui::FrameButton::OK)->setState("enabled");
 }
 
 void frm_Assign::Save() {
   // A failed write has been reported by the saver; the changes stay to save again.
   if (data::SaveAssignments(m_ctx.state, m_ctx.dialogs) != 0) return;
   const QString title = "Checklist Assignments Saved";
-  if (m_launch.SimRunning() && m_launch.RuntimeRunning())
+  if (m_services.launcher.BothRunning())
     m_ctx.dialogs.ShowMessage(
         title,
         shell::JoinLines({"The checklist assignments have been saved.  In order to use these changes in FSX, the "
@@ -331,7 +296,7 @@ void frm_Assign::Save() {
     m_ctx.dialogs.ShowMessage(
         title, shell::JoinLines({"The checklist assignments have been saved.", "Please press OK to continue..."}),
         shell::kIconInformation, true, false, "");
-  m_frame.btn_OK->setState("disabled");
+  m_host.frameButton(ui::FrameButton::OK)->setState("disabled");
 }
 
 }  // namespace qv::checklists

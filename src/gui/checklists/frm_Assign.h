@@ -1,25 +1,16 @@
 #pragma once
 
 #include <QPixmap>
-#include <QWidget>
 #include <array>
 #include <cstdint>
+
+#include "gui/kit/SkinnedScreen.h"
 
 class QCheckBox;
 class QLabel;
 class QListWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
-
-namespace qv::shell {
-struct Context;
-struct LaunchHooks;
-class frm_Parent;
-}  // namespace qv::shell
-namespace qv::ui {
-class Router;
-class SmallButton;
-}  // namespace qv::ui
 
 namespace qv::checklists {
 
@@ -39,13 +30,11 @@ int SummaryImage(bool allWrittenOrAssigned, bool allWritten, bool someWritten, b
 
 // Picks an aircraft from the catalogue tree, assigns a checklist to it and
 // optionally writes or restores its kneeboard page.
-class frm_Assign final : public QWidget {
- public:
-  frm_Assign(shell::Context& ctx, shell::LaunchHooks& launch, ui::Router& router, shell::frm_Parent& frame);
-  ~frm_Assign() override;
+class frm_Assign final : public ui::SkinnedScreen {
+  Q_OBJECT
 
-  // Registers the screen with the frame and its actions with the router.
-  static void Install(shell::Context& ctx, shell::LaunchHooks& launch, ui::Router& router, shell::frm_Parent& frame);
+ public:
+  frm_Assign(const ui::ScreenServices& services, ui::ScreenHost& host);
 
   void FillAircraftTree();
   void RefreshAircraftMarks();
@@ -71,7 +60,6 @@ class frm_Assign final : public QWidget {
   QLabel* Image1;
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -79,10 +67,6 @@ class frm_Assign final : public QWidget {
   void SetNodeImage(QTreeWidgetItem* node, int image);
   bool IsAircraft() const;
 
-  shell::Context& m_ctx;
-  shell::LaunchHooks& m_launch;
-  shell::frm_Parent& m_frame;
-  QPixmap m_background;
   std::array<QPixmap, 8> m_marks;  // 1..7
   std::array<int16_t, 3> m_selected{-1, -1, -1};
 };

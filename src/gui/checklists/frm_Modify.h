@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QPixmap>
-#include <QWidget>
-#include <cstdint>
+#include "core/checklists/ChecklistEditor.h"
+#include "gui/kit/SkinnedScreen.h"
 
 class QComboBox;
 class QLabel;
@@ -10,70 +9,22 @@ class QLineEdit;
 class QListWidget;
 class QTreeWidget;
 
-namespace qv::grammar {
-class SpeechFacade;
-}
-namespace qv::shell {
-struct Context;
-struct LaunchHooks;
-class frm_Parent;
-}  // namespace qv::shell
-namespace qv::ui {
-class FormButton;
-class Router;
-class SkinnedDialogs;
-class SmallButton;
-}  // namespace qv::ui
-
 namespace qv::checklists {
 
-inline constexpr int kStepsPerPage = 20;
+// The checklist modification screen: a view of the ChecklistEditor. It draws
+// the shown page, the current step and its chosen responses from the
+// editor, and hands the user's edits, clicks and button presses to it.
+class frm_Modify final : public ui::SkinnedScreen {
+  Q_OBJECT
 
-// The reason a checklist name cannot be a file in the Checklists folder, or
-// empty when it can (on Windows as well as here).
-QString ChecklistFileNameProblem(const QString& name);
-
-// The editor for spoken checklists: sections, pages of 20 steps, the texts
-// and accepted responses of the selected step.
-class frm_Modify final : public QWidget {
  public:
-  frm_Modify(shell::Context& ctx, shell::LaunchHooks& launch, ui::Router& router, shell::frm_Parent& frame,
-             grammar::SpeechFacade* speech);
+  frm_Modify(const ui::ScreenServices& services, ui::ScreenHost& host);
 
-  // Registers the screen with the frame, its actions with the router and the
-  // "new_checklist" input follow-up with the dialogs (when given).
-  static void Install(shell::Context& ctx, shell::LaunchHooks& launch, ui::Router& router, shell::frm_Parent& frame,
-                      grammar::SpeechFacade* speech, ui::SkinnedDialogs* dialogs);
-
-  void RefreshStepPage(int section, int page);
-  void ShowCurrentStep();
-  int CommitCurrentStep();
-  void FillResponseList();
-  int SaveChecklist();
+  // Entering from the home screen resets the editor: nothing open.
+  void Entered() override { ResetModifyScreen(); }
   void ResetModifyScreen();
 
-  // Button actions.
-  void New();
-  void NewChecklistOk(const QString& text);  // OK of the "new_checklist" input
-  void Load();
-  void Insert();
-  void Delete();
-  void Play();
-  void Save();
-
-  // Leaving a step: a click on a row, a section change, a page change.
-  void StepClicked(int row);
-  void SectionChanged(int index);
-  void NextPage();
-  void PrevPage();
-  void TurnPage(int delta);  // LeaveStep, then one page on or back
-
-  QString openName() const { return m_openName; }
-  int section() const { return m_section; }
-  int currentStep() const { return m_step; }
-  int page() const { return m_page; }
-  int lastPage() const { return m_lastPage; }
-  bool modified() const { return m_modified; }
+  ChecklistEditor& editor() { return m_editor; }
 
   QLabel* lbl_ChecklistName;
   QComboBox* comboSection;
@@ -93,35 +44,24 @@ class frm_Modify final : public QWidget {
   ui::SmallButton* btn_Delete;
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  enum class Field { Challenge, Pronunciation, Response };
-  void TextEdited(Field field, QLineEdit* box);
-  void ResponsesClicked();
-  void LeaveStep();
-  void CommitReported();
-  void MarkModified();
-  void OpenChecklist(const QString& name);
-  void HighlightRow(int step);
-  bool SectionEmpty() const;
-  QString SectionTitle() const;
+  // Redraws the page (step list, page labels and number) and the current
+  // step (text boxes, responses, Insert and Delete) from the editor.
+  void RefreshStepPage();
+  void ShowCurrentStep();
+  void HighlightRow();
+  void Opened();
+  void TurnPage(int delta);
+  void Insert();
+  void Delete();
+  void TextEdited(StepField field, QLineEdit* box);
+  void ResponsesChanged();
 
-  shell::Context& m_ctx;
-  shell::LaunchHooks& m_launch;
-  shell::frm_Parent& m_frame;
-  grammar::SpeechFacade* m_speech;
-  QPixmap m_background;
-
-  QString m_openName;
-  int m_section = 0;
-  int m_step = 0;
-  int m_page = 0;
-  int m_lastPage = 0;
-  bool m_filling = false;
-  bool m_modified = false;
+  ChecklistEditor m_editor;
+  bool m_filling = false;  // on while the screen writes into its own controls
 };
 
 }  // namespace qv::checklists

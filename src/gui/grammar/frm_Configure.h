@@ -1,36 +1,29 @@
 #pragma once
 
-#include <QPixmap>
-#include <QWidget>
+#include "core/grammar/CommandTextEditor.h"
+#include "gui/kit/SkinnedScreen.h"
 
 class QComboBox;
 class QLabel;
 class QListWidget;
 
-namespace qv::shell {
-struct Context;
-}
-namespace qv::ui {
-class MediumButton;
-class Router;
-class SmallButton;
-}  // namespace qv::ui
-
 namespace qv::grammar {
-
-class GrammarScreenHost;
-class SpeechFacade;
 
 // The speech configuration screen: categories, commands, their phrases and
 // readbacks, the copilot voice, and the way to the test and script screens.
-// Edits stay in the in-memory command list until "save" or "compile".
-class frm_Configure final : public QWidget {
- public:
-  frm_Configure(shell::Context& ctx, SpeechFacade& speech, GrammarScreenHost& host, ui::Router* router,
-                QWidget* parent = nullptr);
+// The phrase and readback lists are edited by one CommandTextEditor each;
+// save and compile run the steps of CompileCommands. Edits stay in the
+// in-memory command list until "save" or "compile".
+class frm_Configure final : public ui::SkinnedScreen {
+  Q_OBJECT
 
-  // Fills the lists as on entering from the home screen: categories rebuilt,
-  // the first category and its first command chosen.
+ public:
+  frm_Configure(const ui::ScreenServices& services, ui::ScreenHost& host);
+
+  // Entering fills the lists: categories rebuilt, the first category and its
+  // first command chosen.
+  void Entering() override { Fill(); }
+  bool unsavedChanges() const override { return m_unsaved; }
   void Fill();
 
   // Screen events.
@@ -39,39 +32,13 @@ class frm_Configure final : public QWidget {
   void PhraseChosen(int row);
   void VoiceChosen(int row);
 
-  // Actions of the screen's buttons and of the frame's buttons for it.
-  void MicrophoneSetup();
-  void AddGrammar();
-  void EditGrammar();
-  void DeleteGrammar();
-  void TestGrammar();
-  void Script();
-  void AddReadback();
-  void EditReadback();
-  void DeleteReadback();
-  void PlayReadback();
-  void Save();
-  void Compile();
-  void Cancel();
-
-  // OK of the dialogs named after these actions.
-  void AddGrammarOk(const QString& text);
-  void EditGrammarOk(const QString& text);
-  void DeleteGrammarOk();
-  void AddReadbackOk(const QString& text);
-  void EditReadbackOk(const QString& text);
-  void DeleteReadbackOk();
-
   // The test and script screens store the four selections on the way out and
   // set them back on the way in.
   void RememberSelections();
   void ReturnWithSelections();
 
-  bool unsavedChanges() const { return m_unsaved; }
   int currentCommand() const { return m_currentCommand; }
   int currentPhrase() const { return m_currentPhrase; }
-  int selectedGrammar() const;   // index in the command's phrases, -1 for none
-  int selectedReadback() const;  // index in the command's readbacks, -1 for none
   struct Selections {
     int category = -1, command = -1, grammar = -1, readback = -1;
   };
@@ -85,40 +52,31 @@ class frm_Configure final : public QWidget {
   QListWidget* listGrammar;
   QListWidget* listReadback;
   QComboBox* combo_Copilot;
-  ui::MediumButton* btn_MicrophoneSetup;
-  ui::SmallButton* btn_AddGrammar;
-  ui::SmallButton* btn_EditGrammar;
-  ui::SmallButton* btn_DeleteGrammar;
-  ui::SmallButton* btn_TestGrammar;
-  ui::SmallButton* btn_Script;
-  ui::SmallButton* btn_AddReadback;
-  ui::SmallButton* btn_EditReadback;
-  ui::SmallButton* btn_DeleteReadback;
-  ui::SmallButton* btn_PlayReadback;
-
-  static constexpr int kMaxReadbacks = 20;
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
 
  private:
+  // One of the two lists with its editor.
+  struct TextList {
+    CommandTextEditor editor;
+    QListWidget* view;
+    int Selected() const;  // index of the entry selected, -1 for none
+  };
   void FillVoices();
-  void FillLists();
+  void ShowEntries(TextList& list, int select);
+  void Ask(TextList& list, CommandTextEditor::Action action);
+  void Answered(const QString& tag, const QString* text);
   void Changed();
-  // The trimmed entry fitted to its field, or an empty text when there is
-  // nothing to store (blank, or refused with a message).
-  QString Accept(const QString& text, int width);
-  QString CommandName() const;
-  bool HasCommand() const;
+  void TestGrammar();
+  void Script();
+  void PlayReadback();
+  void MicrophoneSwitchChanged();
+  void Save();
+  void Compile();
 
-  shell::Context& m_ctx;
-  SpeechFacade& m_speech;
-  GrammarScreenHost& m_host;
-  QPixmap m_background;
+  TextList m_phrases;
+  TextList m_readbacks;
   int m_currentCommand = -1;
   int m_currentPhrase = -1;
   bool m_unsaved = false;
-  bool m_filling = false;
   Selections m_remembered;
 };
 

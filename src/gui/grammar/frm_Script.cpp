@@ -1,40 +1,28 @@
 #include "gui/grammar/frm_Script.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QPainter>
 #include <QTextEdit>
 
 #include "core/grammar/GrammarScript.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/Dialogs.h"
-#include "gui/grammar/GrammarScreenHost.h"
 #include "gui/grammar/frm_Configure.h"
 #include "gui/kit/RtfReader.h"
+#include "gui/kit/ScreenHost.h"
 
 namespace qv::grammar {
 
-frm_Script::frm_Script(shell::Context& ctx, GrammarScreenHost& host, QWidget* parent)
-    : QWidget(parent), m_ctx(ctx), m_host(host) {
-  setObjectName("frm_Script");
-  setFixedSize(790, 447);
-  const QString bg = ctx.state.installDir + "/Media/Forms/Sub_BG.bmp";
-  if (QFileInfo::exists(bg)) m_background.load(bg);
+frm_Script::frm_Script(const ui::ScreenServices& services, ui::ScreenHost& host)
+    : SkinnedScreen("frm_Script", services, host, "Sub_BG.bmp") {
   rtb = new QTextEdit(this);
   rtb->setObjectName("rtb");
   rtb->setGeometry(15, 12, 760, 423);
   rtb->setReadOnly(true);
   rtb->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   rtb->setStyleSheet("QTextEdit { background: white; color: black; }");
-}
-
-void frm_Script::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  if (!m_background.isNull())
-    p.drawPixmap(0, 0, m_background);
-  else
-    p.fillRect(rect(), QColor(214, 222, 230));
+  Route(ui::ButtonKind::Small, "save", [this] { Save(); });
+  Route(ui::ButtonKind::Small, "cancel", [this] { Cancel(); });
 }
 
 void frm_Script::SetDocument(const QString& rtf) {
@@ -50,13 +38,7 @@ void frm_Script::Begin() {
   if (BuildGrammarScript(m_ctx, document)) SetDocument(document);
   d.ProgressHide();
 
-  m_host.ShowScreen(this);
-  m_host.SetFrameButton(FrameButton::OK,
-                        {"save", "btn_ParentSave", "enabled", "Click to save the generated script to a file.", true});
-  m_host.SetFrameButton(FrameButton::Cancel, {"cancel", "btn_ParentReturn", "enabled",
-                                              "Click to return to the Configuration screen of Quorvane", true});
-  m_host.SetFrameButtonState(FrameButton::Compile, "disabled");
-  m_host.SetTip("frm_Script");
+  m_host.Enter(objectName());
 }
 
 void frm_Script::Save() {
@@ -78,7 +60,7 @@ void frm_Script::Save() {
 }
 
 void frm_Script::Cancel() {
-  if (auto* configure = dynamic_cast<frm_Configure*>(m_host.Screen("frm_Configure"))) configure->ReturnWithSelections();
+  if (auto* configure = dynamic_cast<frm_Configure*>(m_host.screen("frm_Configure"))) configure->ReturnWithSelections();
 }
 
 }  // namespace qv::grammar

@@ -1,24 +1,20 @@
 #pragma once
 
-#include <QPixmap>
 #include <QString>
-#include <QWidget>
+
+#include "gui/kit/SkinnedScreen.h"
 
 class QTextEdit;
 
-namespace qv::shell {
-struct Context;
-}
-
 namespace qv::grammar {
-
-class GrammarScreenHost;
 
 // The grammar script viewer: the document BuildGrammarScript makes, shown
 // with its formatting, and saved as it was built.
-class frm_Script final : public QWidget {
+class frm_Script final : public ui::SkinnedScreen {
+  Q_OBJECT
+
  public:
-  frm_Script(shell::Context& ctx, GrammarScreenHost& host, QWidget* parent = nullptr);
+  frm_Script(const ui::ScreenServices& services, ui::ScreenHost& host);
 
   // "script" of the configuration screen, after it remembered its selections.
   void Begin();
@@ -32,13 +28,7 @@ class frm_Script final : public QWidget {
 
   QTextEdit* rtb;
 
- protected:
-  void paintEvent(QPaintEvent* event) override;
-
  private:
-  shell::Context& m_ctx;
-  GrammarScreenHost& m_host;
-  QPixmap m_background;
   QString m_document;
 };
 

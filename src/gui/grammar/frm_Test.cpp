@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 #include <QLabel>
-#include <QPainter>
 #include <QPlainTextEdit>
 
 #include "base/Cp1252.h"
@@ -12,8 +11,9 @@
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/Dialogs.h"
-#include "gui/grammar/GrammarScreenHost.h"
 #include "gui/grammar/frm_Configure.h"
+#include "gui/kit/ScreenHost.h"
+#include "gui/kit/Skin.h"
 
 namespace qv::grammar {
 namespace {
@@ -22,34 +22,19 @@ const QString kPressOk = QStringLiteral("Please press OK to continue...");
 
 }  // namespace
 
-frm_Test::frm_Test(shell::Context& ctx, SpeechFacade& speech, GrammarScreenHost& host, QWidget* parent)
-    : QWidget(parent), m_ctx(ctx), m_speech(speech), m_host(host) {
-  setObjectName("frm_Test");
-  setFixedSize(790, 447);
-  const QString bg = ctx.state.installDir + "/Media/Forms/Test_BG.bmp";
-  if (QFileInfo::exists(bg)) m_background.load(bg);
+frm_Test::frm_Test(const ui::ScreenServices& services, ui::ScreenHost& host)
+    : SkinnedScreen("frm_Test", services, host, "Test_BG.bmp"), m_speech(services.speech) {
+  pic_Icon = ui::MakeLabel(this, "pic_Icon", {}, {20, 20, 64, 64});
 
-  pic_Icon = new QLabel(this);
-  pic_Icon->setObjectName("pic_Icon");
-  pic_Icon->setGeometry(20, 20, 64, 64);
-  pic_Icon->setStyleSheet("background: transparent;");
-
-  auto* caption = new QLabel("Sentences of the phrase under test", this);
-  caption->setObjectName("lbl_ScriptCaption");
-  caption->setGeometry(100, 16, 670, 18);
+  ui::MakeLabel(this, "lbl_ScriptCaption", "Sentences of the phrase under test", {100, 16, 670, 18});
   txtScript = new QPlainTextEdit(this);
   txtScript->setObjectName("txtScript");
   txtScript->setGeometry(100, 36, 670, 300);
   txtScript->setReadOnly(true);
   txtScript->setLineWrapMode(QPlainTextEdit::NoWrap);
 
-  auto* resultCaption = new QLabel("Recognised", this);
-  resultCaption->setObjectName("lbl_ResultCaption");
-  resultCaption->setGeometry(100, 350, 670, 18);
-  lblResult = new QLabel(this);
-  lblResult->setObjectName("lblResult");
-  lblResult->setGeometry(100, 370, 670, 44);
-  lblResult->setTextFormat(Qt::PlainText);
+  ui::MakeLabel(this, "lbl_ResultCaption", "Recognised", {100, 350, 670, 18});
+  lblResult = ui::MakeLabel(this, "lblResult", {}, {100, 370, 670, 44});
   lblResult->setWordWrap(true);
   QFont f = lblResult->font();
   f.setPointSize(f.pointSize() + 5);
@@ -58,20 +43,14 @@ frm_Test::frm_Test(shell::Context& ctx, SpeechFacade& speech, GrammarScreenHost&
   lblResult->setStyleSheet(
       "background: rgba(255, 255, 255, 170); color: rgb(45, 45, 45); border: 1px solid rgb(160, 172, 186);"
       " padding: 4px;");
-  for (QLabel* l : {caption, resultCaption}) l->setStyleSheet("background: transparent; color: rgb(45, 45, 45);");
-}
 
-void frm_Test::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  if (!m_background.isNull())
-    p.drawPixmap(0, 0, m_background);
-  else
-    p.fillRect(rect(), QColor(214, 222, 230));
+  Route(ui::ButtonKind::Small, "start", [this] { Start(); });
+  Route(ui::ButtonKind::Small, "cancel", [this] { Cancel(); });
 }
 
 void frm_Test::ShowIcon(const QString& file) {
   m_icon = file;
-  const QString path = m_ctx.state.installDir + "/Media/Icons/" + file;
+  const QString path = m_installDir + "/Media/Icons/" + file;
   if (QFileInfo::exists(path)) pic_Icon->setPixmap(QPixmap(path));
 }
 
@@ -118,13 +97,7 @@ void frm_Test::Begin(int commandIndex, int grammarIndex) {
   lblResult->clear();
   ShowIcon("icon_ready.bmp");
 
-  m_host.ShowScreen(this);
-  m_host.SetFrameButton(FrameButton::OK, {"start", "btn_ParentStart", "enabled",
-                                          "Click to begin speaking to the recognition engine", true});
-  m_host.SetFrameButton(FrameButton::Cancel, {"cancel", "btn_ParentReturn", "enabled",
-                                              "Click to return to the Configuration screen of Quorvane", true});
-  m_host.SetFrameButtonState(FrameButton::Compile, "disabled");
-  m_host.SetTip("frm_Test");
+  m_host.Enter(objectName());
 }
 
 void frm_Test::Start() {
@@ -156,7 +129,7 @@ void frm_Test::Cancel() {
     QByteArray buffer = RecognizerBuffer();
     m_speech.fnSpeechRecDLL_Call(3, buffer);
   }
-  if (auto* configure = dynamic_cast<frm_Configure*>(m_host.Screen("frm_Configure"))) configure->ReturnWithSelections();
+  if (auto* configure = dynamic_cast<frm_Configure*>(m_host.screen("frm_Configure"))) configure->ReturnWithSelections();
 }
 
 }  // namespace qv::grammar

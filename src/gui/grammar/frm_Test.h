@@ -1,26 +1,19 @@
 #pragma once
 
-#include <QPixmap>
-#include <QWidget>
+#include "gui/kit/SkinnedScreen.h"
 
 class QLabel;
 class QPlainTextEdit;
 
-namespace qv::shell {
-struct Context;
-}
-
 namespace qv::grammar {
-
-class GrammarScreenHost;
-class SpeechFacade;
-class frm_Configure;
 
 // The grammar test screen: the sentences of one phrase, and what the
 // recogniser heard each time the user speaks.
-class frm_Test final : public QWidget {
+class frm_Test final : public ui::SkinnedScreen {
+  Q_OBJECT
+
  public:
-  frm_Test(shell::Context& ctx, SpeechFacade& speech, GrammarScreenHost& host, QWidget* parent = nullptr);
+  frm_Test(const ui::ScreenServices& services, ui::ScreenHost& host);
 
   // "test_grammar" of the configuration screen, after it remembered its
   // selections: writes the test grammar, loads the recogniser, lists the
@@ -37,16 +30,10 @@ class frm_Test final : public QWidget {
   QLabel* lblResult;
   QString iconShown() const { return m_icon; }  // file name of the icon shown
 
- protected:
-  void paintEvent(QPaintEvent* event) override;
-
  private:
   void ShowIcon(const QString& file);
 
-  shell::Context& m_ctx;
   SpeechFacade& m_speech;
-  GrammarScreenHost& m_host;
-  QPixmap m_background;
   QString m_icon;
 };
 

@@ -22,10 +22,4 @@ const MessageTagRow* FindMessageTag(const QString& tag) {
   return nullptr;
 }
 
-const QList<QString>& InputTagTable() {
-  static const QList<QString> table{"add_grammar",   "edit_grammar",  "add_readback",
-                                    "edit_readback", "new_checklist", kMicSwitchTag};
-  return table;
-}
-
 }  // namespace qv::ui

@@ -9,7 +9,7 @@ namespace qv::ui {
 // other tag, "" included, only hides the dialog.
 enum class TagFollowUp {
   Shutdown,        // the program ends
-  Registered,      // the follow-up a screen registered for the tag
+  Registered,      // the follow-up of the screen (or the composition) that owns the tag
   RestartRuntime,  // hide `screen`, hide every screen, restart the speech runtime
 };
 
@@ -23,9 +23,10 @@ struct MessageTagRow {
 const QList<MessageTagRow>& MessageTagTable();
 const MessageTagRow* FindMessageTag(const QString& tag);
 
-// The tags of the input dialog; OK hides the dialog and hands the entered
-// text to the action of the tag. "mic_switch" is the dialogs' own.
+// The input dialog's OK hides it and hands the entered text to whoever owns
+// the tag: "add_grammar", "edit_grammar", "add_readback", "edit_readback"
+// and "mic_switch" belong to the configuration screen, "new_checklist" to the
+// modification screen. "mic_switch" also turns on the key capture.
 inline const QString kMicSwitchTag = QStringLiteral("mic_switch");
-const QList<QString>& InputTagTable();
 
 }  // namespace qv::ui

@@ -8,6 +8,7 @@
 #include <QPainterPath>
 #include <QScreen>
 
+#include "gui/kit/Skin.h"
 #include "gui/kit/SmallFontFix.h"
 
 namespace qv::ui {
@@ -74,14 +75,9 @@ DialogWindow::DialogWindow(const QString& name, const QString& installDir)
   m_message->setGeometry(76, 46, 410, 150);
   m_message->setWordWrap(true);
   m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  m_message->setTextFormat(Qt::PlainText);
-  m_title->setTextFormat(Qt::PlainText);
   m_icon->setGeometry(18, 16, 48, 48);
   m_icon->setAlignment(Qt::AlignCenter);
-  for (QLabel* l : {m_title, m_message, m_icon}) {
-    l->setAttribute(Qt::WA_TranslucentBackground);
-    l->setStyleSheet("background: transparent; color: rgb(35, 42, 52);");
-  }
+  for (QLabel* l : {m_title, m_message, m_icon}) StyleLabel(l, kDialogText);
 }
 
 QString DialogWindow::DisplayText(const QString& text) {

@@ -1,6 +1,7 @@
 #include "gui/kit/Router.h"
 
 #include <exception>
+#include <stdexcept>
 
 namespace qv::ui {
 
@@ -71,16 +72,24 @@ bool Router::HasRow(ButtonKind kind, const QString& screen, const QString& actio
   return false;
 }
 
-bool Router::Register(ButtonKind kind, const QString& screen, const QString& action, Handler handler) {
-  if (!HasRow(kind, screen, action) || !handler) return false;
-  m_handlers.insert(Key(kind, screen, action), std::move(handler));
-  return true;
+void Router::Register(ButtonKind kind, const QString& screen, const QString& action, Handler handler) {
+  const QString what = ButtonKindName(kind) + " " + screen + " \"" + action + "\"";
+  if (!HasRow(kind, screen, action)) throw std::logic_error(("no routing row for " + what).toStdString());
+  if (!handler) throw std::logic_error(("an empty handler for " + what).toStdString());
+  const QString key = Key(kind, screen, action);
+  if (m_handlers.contains(key)) throw std::logic_error(("a second handler for " + what).toStdString());
+  m_handlers.insert(key, std::move(handler));
+}
+
+void Router::Unregister(ButtonKind kind, const QString& screen, const QString& action) {
+  m_handlers.remove(Key(kind, screen, action));
 }
 
 bool Router::Route(ButtonKind kind, const QString& screen, const QString& action) const {
   const auto it = m_handlers.constFind(Key(kind, screen, action));
   if (it == m_handlers.constEnd()) return true;
-  // The handler may replace itself (a screen registering again), so call a copy.
+  // The handler may end its own screen (and with it the registration), so
+  // call a copy.
   const Handler handler = *it;
   try {
     handler();
@@ -101,6 +110,15 @@ QList<RouteRow> Router::RowsWithoutHandler() const {
   for (const RouteRow& row : RoutingTable())
     if (!HasHandler(row.kind, QLatin1String(row.screen), QLatin1String(row.action))) rows << row;
   return rows;
+}
+
+Routes::~Routes() {
+  for (const auto& [kind, action] : std::as_const(m_rows)) m_router.Unregister(kind, m_screen, action);
+}
+
+void Routes::Add(ButtonKind kind, const QString& action, Router::Handler handler) {
+  m_router.Register(kind, m_screen, action, std::move(handler));
+  m_rows.append({kind, action});
 }
 
 }  // namespace qv::ui

@@ -5,9 +5,9 @@
 #include <QString>
 #include <functional>
 
-namespace qv::ui {
+#include "gui/kit/ButtonKind.h"
 
-enum class ButtonKind { Form, Large, Small, Medium };
+namespace qv::ui {
 
 QString ButtonKindName(ButtonKind kind);
 
@@ -23,15 +23,17 @@ struct RouteRow {
 const QList<RouteRow>& RoutingTable();
 
 // Routes a button release to the handler its screen registered for the row.
-// Screens register against the table; a registration for a pair the table
-// does not list is refused, so the table stays the one list of actions.
+// Screens register against the table, each its own rows, and unregister them
+// when they go (see Routes).
 class Router {
  public:
   using Handler = std::function<void()>;
 
-  // Later registrations replace earlier ones (a real screen replaces its
-  // placeholder). Returns false when the row does not exist.
-  bool Register(ButtonKind kind, const QString& screen, const QString& action, Handler handler);
+  // A pair the table does not list, a pair that already has a handler and an
+  // empty handler are programming errors: each throws std::logic_error, so
+  // that a screen registering the wrong row fails as soon as it is built.
+  void Register(ButtonKind kind, const QString& screen, const QString& action, Handler handler);
+  void Unregister(ButtonKind kind, const QString& screen, const QString& action);
 
   // Screen names compare exactly, action keys trimmed and lower-cased.
   // Returns false when the handler failed (threw); a pair without a row or
@@ -46,6 +48,23 @@ class Router {
  private:
   static QString Key(ButtonKind kind, const QString& screen, const QString& action);
   QHash<QString, Handler> m_handlers;
+};
+
+// The rows one owner (a screen, the frame, the dialogs) registered for one
+// screen name; they are unregistered when the owner goes.
+class Routes {
+ public:
+  Routes(Router& router, QString screen) : m_router(router), m_screen(std::move(screen)) {}
+  ~Routes();
+  Routes(const Routes&) = delete;
+  Routes& operator=(const Routes&) = delete;
+
+  void Add(ButtonKind kind, const QString& action, Router::Handler handler);
+
+ private:
+  Router& m_router;
+  QString m_screen;
+  QList<QPair<ButtonKind, QString>> m_rows;
 };
 
 }  // namespace qv::ui

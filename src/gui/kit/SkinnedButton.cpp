@@ -50,13 +50,8 @@ QString FallbackCaption(const QString& picture) {
 }
 
 QSize SkinnedButton::KindSize(ButtonKind kind) {
-  switch (kind) {
-    case ButtonKind::Form: return {33, 33};
-    case ButtonKind::Large: return {308, 58};
-    case ButtonKind::Small: return {95, 35};
-    case ButtonKind::Medium: return {182, 35};
-  }
-  return {};
+  const ButtonSize size = ui::KindSize(kind);
+  return {size.width, size.height};
 }
 
 int SkinnedButton::BandOf(const QString& state) {

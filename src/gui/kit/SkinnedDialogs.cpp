@@ -1,31 +1,29 @@
 #include "gui/kit/SkinnedDialogs.h"
 
 #include <QCoreApplication>
+#include <QMetaMethod>
+#include <QPointer>
 #include <QTimer>
 
-#include "core/data/SettingsStore.h"
 #include "core/shell/AppState.h"
-#include "core/shell/LaunchHooks.h"
-#include "core/shell/Shutdown.h"
-#include "data/Settings.h"
 #include "gui/kit/DialogTags.h"
-#include "gui/kit/Router.h"
-#include "gui/kit/ScreenHost.h"
 #include "gui/kit/frm_Input.h"
 #include "gui/kit/frm_Message.h"
 #include "gui/kit/frm_Progress.h"
 
 namespace qv::ui {
 
-SkinnedDialogs::SkinnedDialogs(shell::AppState& state, shell::LaunchHooks& launch, Router& router,
-                               platform::Joystick* joystick)
-    : m_state(state), m_launch(launch), m_router(router), m_joystick(joystick) {
-  using K = ButtonKind;
-  m_router.Register(K::Small, "frm_Message", "ok", [this] { MessageOk(); });
-  m_router.Register(K::Small, "frm_Message", "cancel", [this] { message()->CloseDialog(); });
-  m_router.Register(K::Small, "frm_Input", "ok", [this] { InputOk(); });
-  m_router.Register(K::Small, "frm_Input", "cancel", [this] { InputCancel(); });
-  m_router.Register(K::Medium, "frm_Configure", "microphone_setup", [this] { AskMicrophoneSwitch(); });
+SkinnedDialogs::SkinnedDialogs(shell::AppState& state, Router& router, platform::Joystick* joystick, DialogHost& host)
+    : m_state(state),
+      m_router(router),
+      m_joystick(joystick),
+      m_host(host),
+      m_messageRoutes(router, "frm_Message"),
+      m_inputRoutes(router, "frm_Input") {
+  m_messageRoutes.Add(ButtonKind::Small, "ok", [this] { MessageOk(); });
+  m_messageRoutes.Add(ButtonKind::Small, "cancel", [this] { message()->CloseDialog(); });
+  m_inputRoutes.Add(ButtonKind::Small, "ok", [this] { InputOk(); });
+  m_inputRoutes.Add(ButtonKind::Small, "cancel", [this] { InputCancel(); });
 }
 
 SkinnedDialogs::~SkinnedDialogs() = default;
@@ -54,24 +52,11 @@ QList<QWidget*> SkinnedDialogs::loadedDialogs() const {
   return list;
 }
 
-bool SkinnedDialogs::SetMessageFollowUp(const QString& tag, std::function<void()> followUp) {
-  const MessageTagRow* row = FindMessageTag(tag);
-  if (!row || row->followUp != TagFollowUp::Registered) return false;
-  m_followUps.insert(tag, std::move(followUp));
-  return true;
-}
-
-bool SkinnedDialogs::SetInputAction(const QString& tag, std::function<void(const QString&)> action) {
-  if (!InputTagTable().contains(tag) || tag == kMicSwitchTag) return false;
-  m_inputActions.insert(tag, std::move(action));
-  return true;
-}
-
 void SkinnedDialogs::Present(DialogWindow* dialog) {
-  if (autoAnswer) {
+  if (isSignalConnected(QMetaMethod::fromSignal(&SkinnedDialogs::dialogUp))) {
     QPointer<DialogWindow> target(dialog);
     QTimer::singleShot(0, dialog, [this, target] {
-      if (target && target->isVisible() && autoAnswer) autoAnswer(target);
+      if (target && target->isVisible()) emit dialogUp(target);
     });
   }
   dialog->RunModal();
@@ -90,7 +75,7 @@ void SkinnedDialogs::ShowMessage(const QString& title, const QString& text, int 
     case shell::kIconError: dlg->LoadIcon("icon_Error.bmp", 'x'); break;
     default: break;  // the icon shown last stays
   }
-  dlg->CentreOver(m_host ? m_host->frameWindow() : nullptr, false);
+  dlg->CentreOver(Frame(), false);
   dialogName = tag;
   Present(dlg);
 }
@@ -104,7 +89,7 @@ void SkinnedDialogs::ShowInput(const QString& title, const QString& text, const 
   dlg->okButton()->setVisible(showOk);
   dlg->cancelButton()->setVisible(showCancel);
   dlg->LoadIcon("icon_Question.bmp", '?');
-  dlg->CentreOver(m_host ? m_host->frameWindow() : nullptr, true);
+  dlg->CentreOver(Frame(), true);
   dlg->input()->setText(defaultText);
   dlg->SetCaptureMode(tag.trimmed().toLower() == kMicSwitchTag);
   inputName = tag;
@@ -115,7 +100,7 @@ void SkinnedDialogs::ProgressOpen(const QString& title, const QString& text) {
   frm_Progress* dlg = progress();
   dlg->title()->setText(DialogWindow::DisplayText(title));
   dlg->message()->setText(DialogWindow::DisplayText(text));
-  dlg->CentreOver(m_host ? m_host->frameWindow() : nullptr, true);
+  dlg->CentreOver(Frame(), true);
   dlg->bar()->setRange(0, 100);
   dlg->bar()->setValue(0);
   dlg->percentage()->setText("0%");
@@ -148,42 +133,19 @@ void SkinnedDialogs::MessageOk() {
   }
   if (row->hideFirst) dlg->CloseDialog();
   switch (row->followUp) {
-    case TagFollowUp::Shutdown:
-      if (m_shutdown) m_shutdown->Shutdown();
-      break;
-    case TagFollowUp::Registered: {
-      const auto it = m_followUps.constFind(dialogName);
-      if (it != m_followUps.constEnd()) {
-        const auto followUp = *it;
-        followUp();
-      }
-      break;
-    }
-    case TagFollowUp::RestartRuntime:
-      if (m_host) {
-        m_host->HideScreen(QString::fromLatin1(row->screen));
-        m_host->HideAllScreens();
-      }
-      if (m_launch.restartRuntime) m_launch.restartRuntime();
-      break;
+    case TagFollowUp::Shutdown: emit shutdownRequested(); break;
+    case TagFollowUp::Registered: emit messageAccepted(dialogName); break;
+    case TagFollowUp::RestartRuntime: emit restartRequested(QString::fromLatin1(row->screen)); break;
   }
   if (!row->hideFirst) dlg->CloseDialog();
 }
 
 void SkinnedDialogs::InputOk() {
   frm_Input* dlg = input();
-  if (inputName == kMicSwitchTag) {
-    MicSwitchOk();
-    return;
-  }
   const QString text = dlg->input()->text();
   dlg->SetCaptureMode(false);
   dlg->CloseDialog();
-  const auto it = m_inputActions.constFind(inputName);
-  if (it != m_inputActions.constEnd()) {
-    const auto action = *it;
-    action(text);
-  }
+  emit inputAccepted(inputName, text);
 }
 
 void SkinnedDialogs::InputCancel() {
@@ -197,24 +159,6 @@ void SkinnedDialogs::AskMicrophoneSwitch() {
             "Enter a Keypress or Joystick button for use as the microphone switch.  Just press the key or button to "
             "register it for use as the microphone switch.",
             "Press Key or Button", true, true, m_state.settings.micSwitch, kMicSwitchTag);
-}
-
-void SkinnedDialogs::MicSwitchOk() {
-  data::SaveMicrophone(m_state, *this);
-  frm_Input* dlg = input();
-  dlg->SetCaptureMode(false);
-  dlg->CloseDialog();
-  if (m_launch.SimRunning() && m_launch.RuntimeRunning()) {
-    ShowMessage("Microphone Setting Changed",
-                shell::JoinLines({"Microphone setting has been changed and saved.  In order to use this change in "
-                                  "FSX, the Speech Recognition engine needs to be restarted.",
-                                  "Press OK to restart, Cancel to continue without restarting."}),
-                shell::kIconInformation, true, true, "gcompile_restart");
-  } else {
-    ShowMessage("Microphone Setting Changed",
-                shell::JoinLines({"Microphone setting has been changed and saved.", "Please press OK to continue..."}),
-                shell::kIconInformation, true, false, "");
-  }
 }
 
 }  // namespace qv::ui

@@ -1,52 +1,44 @@
 #pragma once
 
-#include <QHash>
-#include <QPointer>
-#include <functional>
+#include <QObject>
 #include <memory>
 
 #include "core/shell/Dialogs.h"
-
-class QWidget;
+#include "gui/kit/DialogWindow.h"
+#include "gui/kit/Router.h"
 
 namespace qv::platform {
 class Joystick;
 }
 namespace qv::shell {
 struct AppState;
-struct LaunchHooks;
-class ShutdownService;
-}  // namespace qv::shell
+}
 
 namespace qv::ui {
 
-class DialogWindow;
-class Router;
-class ScreenHost;
 class frm_Input;
 class frm_Message;
 class frm_Progress;
 
-// The skinned message, input and progress dialogs behind the core's Dialogs
-// interface, with the tag protocol: OK runs the follow-up of the dialog's tag.
-// The dialogs are created on first use and reused for every call.
-class SkinnedDialogs final : public shell::Dialogs {
+// Where the dialogs centre: the parent frame once it is loaded, else nothing
+// (they then centre on the screen).
+class DialogHost {
  public:
-  SkinnedDialogs(shell::AppState& state, shell::LaunchHooks& launch, Router& router, platform::Joystick* joystick);
+  virtual ~DialogHost() = default;
+  virtual QWidget* frameWindow() = 0;
+};
+
+// The skinned message, input and progress dialogs behind the core's Dialogs
+// interface, with the tag protocol: OK runs the follow-up of the dialog's
+// tag (the table in DialogTags). Follow-ups that belong to others are
+// signals; the screen or the composition that owns a tag connects to them.
+// The dialogs are created on first use and reused for every call.
+class SkinnedDialogs final : public QObject, public shell::Dialogs {
+  Q_OBJECT
+
+ public:
+  SkinnedDialogs(shell::AppState& state, Router& router, platform::Joystick* joystick, DialogHost& host);
   ~SkinnedDialogs() override;
-
-  // The frame the dialogs centre over and whose screens the restart prompts hide.
-  void SetHost(ScreenHost* host) { m_host = host; }
-  // What "shutdown_on_ok" runs (the shutdown sequence needs the dialogs, so
-  // it comes after them).
-  void SetShutdown(shell::ShutdownService* shutdown) { m_shutdown = shutdown; }
-
-  // Follow-ups of the tags whose work belongs to the screens. False when the
-  // tag is not one of the table's registered ones.
-  bool SetMessageFollowUp(const QString& tag, std::function<void()> followUp);
-  bool SetInputAction(const QString& tag, std::function<void(const QString& text)> action);
-  bool HasMessageFollowUp(const QString& tag) const { return m_followUps.contains(tag); }
-  bool HasInputAction(const QString& tag) const { return m_inputActions.contains(tag); }
 
   void ShowMessage(const QString& title, const QString& message, int icon, bool showOk, bool showCancel,
                    const QString& tag) override;
@@ -56,15 +48,11 @@ class SkinnedDialogs final : public shell::Dialogs {
   void ProgressUpdate(const QString& message, double percent) override;
   void ProgressHide() override;
 
-  // The microphone set-up button of the configuration screen.
+  // The key-capture input of the microphone switch (tag "mic_switch").
   void AskMicrophoneSwitch();
 
   QString dialogName;  // tag of the message shown last
   QString inputName;   // tag of the input shown last
-
-  // Runs once each time a modal dialog has come up, so that a test (or a
-  // scripted demo) can answer it through its controls.
-  std::function<void(DialogWindow* dialog)> autoAnswer;
 
   frm_Message* message();
   frm_Input* input();
@@ -72,24 +60,36 @@ class SkinnedDialogs final : public shell::Dialogs {
   // The dialogs created so far, for hiding and release at shutdown.
   QList<QWidget*> loadedDialogs() const;
 
+ signals:
+  // A modal dialog has come up (once per show), so that a test or a scripted
+  // demo can answer it through its controls.
+  void dialogUp(ui::DialogWindow* dialog);
+  // OK of "shutdown_on_ok".
+  void shutdownRequested();
+  // OK of a restart prompt, after the dialog hid: `screen` and then every
+  // screen are to be hidden and the speech runtime restarted.
+  void restartRequested(const QString& screen);
+  // OK of a message whose follow-up belongs to a screen or the composition.
+  void messageAccepted(const QString& tag);
+  // OK of the input dialog, after it hid, with the text entered.
+  void inputAccepted(const QString& tag, const QString& text);
+
  private:
   void MessageOk();
   void InputOk();
   void InputCancel();
-  void MicSwitchOk();
   void Present(DialogWindow* dialog);
+  QWidget* Frame() const { return m_host.frameWindow(); }
 
   shell::AppState& m_state;
-  shell::ShutdownService* m_shutdown = nullptr;
-  shell::LaunchHooks& m_launch;
   Router& m_router;
   platform::Joystick* m_joystick;
-  ScreenHost* m_host = nullptr;
+  DialogHost& m_host;
+  Routes m_messageRoutes;
+  Routes m_inputRoutes;
   std::unique_ptr<frm_Message> m_message;
   std::unique_ptr<frm_Input> m_input;
   std::unique_ptr<frm_Progress> m_progress;
-  QHash<QString, std::function<void()>> m_followUps;
-  QHash<QString, std::function<void(const QString&)>> m_inputActions;
 };
 
 }  // namespace qv::ui

@@ -6,7 +6,8 @@
 #include <QRegularExpression>
 #include <QUrl>
 
-#include "gui/kit/SmallFontFix.h"
+#include "gui/kit/ScreenHost.h"
+#include "gui/kit/Skin.h"
 
 namespace qv::ui {
 
@@ -81,32 +82,20 @@ QString frm_LC::PagePath(const QString& installDir, const QString& key) {
   return installDir + "/Help/" + QString(key).remove(prefix).trimmed() + ".htm";
 }
 
-frm_LC::frm_LC(const QString& installDir)
-    : m_installDir(installDir),
-      m_title(new QLabel(this)),
+frm_LC::frm_LC(const ScreenServices& services, ScreenHost& host)
+    : SkinnedScreen("frm_LC", services, host, "Sub_BG.bmp"),
+      m_title(MakeLabel(this, "lblTitle", {}, {262, 10, 512, 30}, QColor(49, 82, 117))),
       m_tree(new QTreeWidget(this)),
       m_browser(new QTextBrowser(this)) {
-  setObjectName("frm_LC");
-  setFixedSize(790, 447);
-  const QString bg = installDir + "/Media/Forms/Sub_BG.bmp";
-  if (QFileInfo::exists(bg)) m_background.load(bg);
-
-  m_title->setObjectName("lblTitle");
+  const QString& installDir = m_installDir;
   m_tree->setObjectName("helpTV");
   m_browser->setObjectName("WebBrowser2");
-  m_title->setGeometry(262, 10, 512, 30);
   QFont tf = m_title->font();
   tf.setPointSize(tf.pointSize() + 5);
   tf.setBold(true);
   m_title->setFont(tf);
   m_tree->setGeometry(14, 14, 236, 420);
   m_browser->setGeometry(262, 46, 514, 388);
-  for (QLabel* l : findChildren<QLabel*>()) {
-    l->setAttribute(Qt::WA_TranslucentBackground);
-    l->setStyleSheet("background: transparent;");
-  }
-  m_title->setStyleSheet("background: transparent; color: rgb(49, 82, 117);");
-  ApplySmallFontFix(this);
 
   for (int image = 1; image <= 5; ++image) {
     const QString path = installDir + QString("/Media/Tree/LC_%1.bmp").arg(image);
@@ -135,6 +124,7 @@ frm_LC::frm_LC(const QString& installDir)
   m_browser->setSearchPaths({installDir + "/Help"});
   m_title->setText("Welcome");
   Navigate(installDir + "/Help/Welcome.htm");
+  Route(ButtonKind::Small, "cancel", [this] { m_host.ReturnHome(); });
 }
 
 QTreeWidgetItem* frm_LC::item(const QString& key) const {
@@ -159,14 +149,6 @@ void frm_LC::TopicClicked(QTreeWidgetItem* item) {
 
 void frm_LC::Navigate(const QString& page) {
   if (QFileInfo::exists(page)) m_browser->setSource(QUrl::fromLocalFile(page));
-}
-
-void frm_LC::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  if (!m_background.isNull())
-    p.drawPixmap(0, 0, m_background);
-  else
-    p.fillRect(rect(), QColor(214, 222, 230));
 }
 
 }  // namespace qv::ui

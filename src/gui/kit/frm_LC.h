@@ -2,15 +2,15 @@
 
 #include <QLabel>
 #include <QList>
-#include <QPixmap>
 #include <QTextBrowser>
 #include <QTreeWidget>
-#include <QWidget>
+
+#include "gui/kit/SkinnedScreen.h"
 
 namespace qv::ui {
 
 // The learning center: help topics on the left, the topic's page on the right.
-class frm_LC final : public QWidget {
+class frm_LC final : public SkinnedScreen {
  public:
   struct Topic {
     const char* title;
@@ -23,7 +23,7 @@ class frm_LC final : public QWidget {
   // installation folder + "/Help/" + the key without any "KEY_" (any case) + ".htm".
   static QString PagePath(const QString& installDir, const QString& key);
 
-  explicit frm_LC(const QString& installDir);
+  frm_LC(const ScreenServices& services, ScreenHost& host);
 
   QTreeWidget* helpTV() const { return m_tree; }
   QTextBrowser* WebBrowser2() const { return m_browser; }
@@ -35,15 +35,10 @@ class frm_LC final : public QWidget {
   static constexpr int kKeyRole = Qt::UserRole;
   static constexpr int kImageRole = Qt::UserRole + 1;
 
- protected:
-  void paintEvent(QPaintEvent* event) override;
-
  private:
   void SetImage(QTreeWidgetItem* item, int image);
   void Navigate(const QString& page);
 
-  QString m_installDir;
-  QPixmap m_background;
   QLabel* m_title;
   QTreeWidget* m_tree;
   QTextBrowser* m_browser;

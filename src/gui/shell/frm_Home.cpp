@@ -1,19 +1,17 @@
 #include "gui/shell/frm_Home.h"
 
-#include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
 
-#include "gui/kit/SmallFontFix.h"
+#include "core/shell/Launch.h"
+#include "gui/kit/ScreenHost.h"
+#include "gui/kit/Skin.h"
+#include "gui/shell/ScreenTable.h"
 
 namespace qv::shell {
 
-frm_Home::frm_Home(const QString& installDir, ui::Router* router) {
-  setObjectName("frm_Home");
-  setFixedSize(790, 447);
-  const QString bg = installDir + "/Media/Forms/Home_BG.bmp";
-  if (QFileInfo::exists(bg)) m_background.load(bg);
-
+frm_Home::frm_Home(const ui::ScreenServices& services, ui::ScreenHost& host)
+    : SkinnedScreen("frm_Home", services, host, "Home_BG.bmp") {
   struct Row {
     const char* name;
     int top;
@@ -33,43 +31,38 @@ frm_Home::frm_Home(const QString& installDir, ui::Router* router) {
       {"btn_Launch", 339, "launch_fsx", "btn_Launch",
        "Click to close the Quorvane interface and start FSX with speech recognition"},
   };
-  for (const Row& r : rows)
-    ui::MakeButton<ui::LargeButton>(this, installDir, router,
-                                    {r.name, 471, r.top, r.type, r.picture, "enabled", r.tip, this});
+  for (const Row& r : rows) Button<ui::LargeButton>({r.name, 471, r.top, r.type, r.picture, "enabled", r.tip});
+
+  // Each screen the table lets in from here, and the launch.
+  for (const ScreenRow& screen : ScreenTable()) {
+    if (!screen.entryKey) continue;
+    const QString name = screen.name;
+    Route(ui::ButtonKind::Large, screen.entryKey, [this, name] { m_host.Enter(name); });
+  }
+  Route(ui::ButtonKind::Large, "launch_fsx", [this] {
+    m_host.HideEverything();
+    m_services.launcher.LaunchAndMonitor();
+  });
 
   // The artwork carries the welcome text; without it a short one stands in.
-  if (m_background.isNull()) {
-    auto* title = new QLabel("Welcome aboard", this);
-    title->setObjectName("lbl_Welcome");
-    title->setGeometry(36, 56, 400, 34);
+  if (!hasArtwork()) {
+    QLabel* title = ui::MakeLabel(this, "lbl_Welcome", "Welcome aboard", {36, 56, 400, 34});
     QFont f = title->font();
     f.setPointSize(f.pointSize() + 8);
     f.setBold(true);
     title->setFont(f);
-    auto* text = new QLabel(
-        "Talk to your aircraft and hear your copilot answer.\n\n"
-        "Shape the phrases you speak, build spoken checklists and give each aircraft its own, "
-        "then launch FSX with speech recognition running.\n\n"
-        "New here? Start with the Learning Center.",
-        this);
-    text->setObjectName("lbl_Intro");
-    text->setGeometry(38, 104, 390, 200);
+    QLabel* text = ui::MakeLabel(this, "lbl_Intro",
+                                 "Talk to your aircraft and hear your copilot answer.\n\n"
+                                 "Shape the phrases you speak, build spoken checklists and give each aircraft its "
+                                 "own, then launch FSX with speech recognition running.\n\n"
+                                 "New here? Start with the Learning Center.",
+                                 {38, 104, 390, 200});
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   }
-  for (QLabel* l : findChildren<QLabel*>()) {
-    l->setAttribute(Qt::WA_TranslucentBackground);
-    l->setStyleSheet("background: transparent; color: rgb(45, 45, 45);");
-  }
-  ui::ApplySmallFontFix(this);
 }
 
-void frm_Home::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  if (!m_background.isNull()) {
-    p.drawPixmap(0, 0, m_background);
-    return;
-  }
+void frm_Home::PaintWithoutArtwork(QPainter& p) {
   QLinearGradient g(0, 0, width(), 0);
   g.setColorAt(0, QColor(226, 232, 238));
   g.setColorAt(1, QColor(200, 210, 220));

@@ -1,22 +1,19 @@
 #pragma once
 
-#include <QPixmap>
-#include <QWidget>
-
-#include "gui/kit/SkinnedButton.h"
+#include "gui/kit/SkinnedScreen.h"
 
 namespace qv::shell {
 
-// The home screen: five large buttons leading to the other screens.
-class frm_Home final : public QWidget {
+// The home screen: five large buttons leading to the other screens and to
+// the launch.
+class frm_Home final : public ui::SkinnedScreen {
+  Q_OBJECT
+
  public:
-  frm_Home(const QString& installDir, ui::Router* router);
+  frm_Home(const ui::ScreenServices& services, ui::ScreenHost& host);
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
-
- private:
-  QPixmap m_background;
+  void PaintWithoutArtwork(QPainter& painter) override;
 };
 
 }  // namespace qv::shell

@@ -7,85 +7,56 @@
 #include <QScreen>
 
 #include "core/shell/AppState.h"
-#include "core/shell/LaunchHooks.h"
+#include "core/shell/Context.h"
+#include "core/shell/Launch.h"
 #include "core/shell/Shutdown.h"
 #include "gui/kit/DialogWindow.h"
+#include "gui/kit/Skin.h"
+#include "gui/kit/SkinnedDialogs.h"
 #include "gui/kit/SmallFontFix.h"
-#include "gui/kit/frm_LC.h"
-#include "gui/shell/frm_Home.h"
-#include "gui/shell/frm_Placeholder.h"
+#include "gui/shell/ScreenTable.h"
 #include "gui/shell/frm_Splash.h"
 
 namespace qv::shell {
 
 namespace {
 
-// Screens reached from the home screen by the action key of their button.
-struct Entry {
-  const char* buttonType;
-  const char* screen;
-};
-const Entry kEntries[] = {
-    {"checklist_modification", "frm_Modify"},
-    {"checklist_assignments", "frm_Assign"},
-    {"speech_config", "frm_Configure"},
-    {"learning_center", "frm_LC"},
-};
-
 const char* const kHomeTip = "Click to return to the main Quorvane screen";
 
 }  // namespace
 
-const QStringList& frm_Parent::HostedScreens() {
-  static const QStringList names{"frm_Home",   "frm_Modify", "frm_Assign", "frm_Configure",
-                                 "frm_Script", "frm_Test",   "frm_LC"};
-  return names;
-}
-
-frm_Parent::frm_Parent(AppState& state, ShutdownService& shutdown, LaunchHooks& launch, ui::Router& router)
+frm_Parent::frm_Parent(const ui::ScreenServices& services)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Window),
-      m_state(state),
-      m_shutdown(shutdown),
-      m_launch(launch),
-      m_router(router) {
+      m_services(services),
+      m_routes(services.router, "frm_Parent") {
   setObjectName("frm_Parent");
   setWindowTitle("Quorvane");
   setFixedSize(800, 600);
-  const QString bg = state.installDir + "/Media/Forms/Main_BG.bmp";
+  const QString dir = services.ctx.state.installDir;
+  const QString bg = dir + "/Media/Forms/Main_BG.bmp";
   if (QFileInfo::exists(bg)) m_background.load(bg);
 
-  lbl_Version = new QLabel(VersionText(), this);
-  lbl_Version->setObjectName("lbl_Version");
-  lbl_Version->setGeometry(14, 556, 360, 18);
-  lbl_Copyright = new QLabel(NoticeText(), this);
-  lbl_Copyright->setObjectName("lbl_Copyright");
-  lbl_Copyright->setGeometry(14, 574, 440, 18);
-  lbl_TipText = new QLabel(this);
-  lbl_TipText->setObjectName("lbl_TipText");
-  lbl_TipText->setGeometry(300, 8, 410, 88);
+  lbl_Version = ui::MakeLabel(this, "lbl_Version", VersionText(), {14, 556, 360, 18}, ui::kArtworkText);
+  lbl_Copyright = ui::MakeLabel(this, "lbl_Copyright", NoticeText(), {14, 574, 440, 18}, ui::kArtworkText);
+  lbl_TipText = ui::MakeLabel(this, "lbl_TipText", {}, {300, 8, 410, 88}, ui::kArtworkText);
   lbl_TipText->setWordWrap(true);
   lbl_TipText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  for (QLabel* l : {lbl_Version, lbl_Copyright, lbl_TipText}) {
-    l->setAttribute(Qt::WA_TranslucentBackground);
-    l->setTextFormat(Qt::PlainText);
-    l->setStyleSheet("background: transparent; color: rgb(255, 255, 255);");
-  }
 
   using ui::ButtonSetup;
-  const QString& dir = state.installDir;
-  btn_Minimize = ui::MakeButton<ui::FormButton>(this, dir, &router,
+  ui::Router* router = &services.router;
+  btn_Minimize = ui::MakeButton<ui::FormButton>(this, dir, router,
                                                 ButtonSetup{"btn_Minimize", 726, 12, "minimize", "btn_Minimize",
                                                             "enabled", "Click to minimize the Quorvane inteface"});
   btn_Close = ui::MakeButton<ui::FormButton>(
-      this, dir, &router,
+      this, dir, router,
       ButtonSetup{"btn_Close", 761, 12, "close", "btn_Close", "enabled", "Click to exit the Quorvane inteface"});
   btn_OK = ui::MakeButton<ui::SmallButton>(
-      this, dir, &router, ButtonSetup{"btn_OK", 686, 558, "ok", "btn_ParentOK", "enabled", kHomeTip, nullptr, false});
+      this, dir, router, ButtonSetup{"btn_OK", 686, 558, "ok", "btn_ParentOK", "enabled", kHomeTip, nullptr, false});
   btn_Cancel = ui::MakeButton<ui::SmallButton>(
-      this, dir, &router,
+      this, dir, router,
       ButtonSetup{"btn_Cancel", 581, 558, "cancel", "btn_ParentHome", "enabled", kHomeTip, nullptr, false});
   btn_Compile = ui::MakeButton<ui::SmallButton>(
-      this, dir, &router,
+      this, dir, router,
       ButtonSetup{"btn_Compile", 686, 558, "compile", "btn_ParentCompile", "enabled",
                   "Click to compile the speech recognition grammar files", nullptr, false});
 
@@ -97,39 +68,22 @@ frm_Parent::frm_Parent(AppState& state, ShutdownService& shutdown, LaunchHooks& 
   ui::ApplySmallFontFix(this);
   if (const QScreen* s = QGuiApplication::primaryScreen()) move(s->availableGeometry().center() - rect().center());
 
-  using K = ui::ButtonKind;
-  router.Register(K::Form, "frm_Parent", "minimize", [this] { Minimize(); });
-  router.Register(K::Form, "frm_Parent", "close", [this] { Close(); });
-  for (const Entry& e : kEntries) {
-    const QString type = e.buttonType;
-    router.Register(K::Large, "frm_Home", type, [this, type] { EnterScreen(type); });
-  }
-  router.Register(K::Large, "frm_Home", "launch_fsx", [this] { EnterScreen("launch_fsx"); });
-  router.Register(K::Small, "frm_LC", "cancel", [this] { ReturnHome(); });
-
-  SetScreen("frm_Home", {[this] { return new frm_Home(m_state.installDir, &m_router); }, {}, {}, {}});
-  SetScreen("frm_LC", {[this] { return new ui::frm_LC(m_state.installDir); }, {}, {}, {}});
-  for (const char* screenName : {"frm_Modify", "frm_Assign", "frm_Configure", "frm_Script", "frm_Test"}) {
-    const QString name = screenName;
-    SetScreen(name, {[this, name] { return new frm_Placeholder(name, m_state.installDir); }, {}, {}, {}});
-  }
-  RegisterPlaceholderRoutes(router, *this);
+  m_routes.Add(ui::ButtonKind::Form, "minimize", [this] { Minimize(); });
+  m_routes.Add(ui::ButtonKind::Form, "close", [this] { Close(); });
 }
 
 frm_Parent::~frm_Parent() {
-  for (const QPointer<QWidget>& s : std::as_const(m_screens))
+  for (const QPointer<ui::SkinnedScreen>& s : std::as_const(m_screens))
     if (s) delete s.data();
 }
 
-void frm_Parent::SetScreen(const QString& name, ScreenSlot slot) { m_slots.insert(name, std::move(slot)); }
-
 QWidget* frm_Parent::screen(const QString& name) {
-  QPointer<QWidget>& s = m_screens[name];
+  QPointer<ui::SkinnedScreen>& s = m_screens[name];
   if (!s) {
-    const auto it = m_slots.constFind(name);
-    if (it == m_slots.constEnd() || !it->create) return nullptr;
-    s = it->create();
-    if (s) s->setObjectName(name);
+    const ScreenRow* row = FindScreen(name);
+    if (!row) return nullptr;
+    s = row->create(m_services, *this);
+    s->FinishLoading();
   }
   return s;
 }
@@ -140,8 +94,8 @@ bool frm_Parent::isLoaded(const QString& name) const {
 }
 
 QWidget* frm_Parent::visibleScreen() const {
-  for (const QString& name : HostedScreens()) {
-    const auto it = m_screens.constFind(name);
+  for (const ScreenRow& row : ScreenTable()) {
+    const auto it = m_screens.constFind(row.name);
     if (it != m_screens.constEnd() && *it && (*it)->isVisible()) return *it;
   }
   return nullptr;
@@ -149,8 +103,8 @@ QWidget* frm_Parent::visibleScreen() const {
 
 void frm_Parent::ShowInParent(QWidget* target) {
   if (!target) return;
-  for (const QString& name : HostedScreens())
-    if (isLoaded(name) && m_screens.value(name)->isVisible()) HideScreen(name);
+  for (const ScreenRow& row : ScreenTable())
+    if (isLoaded(row.name) && m_screens.value(row.name)->isVisible()) HideScreen(row.name);
   const QString name = target->objectName();
   m_savedParent[name] = target->parentWidget();
   target->setParent(this, Qt::Widget);
@@ -163,11 +117,11 @@ void frm_Parent::ShowInParent(QWidget* target) {
 }
 
 void frm_Parent::Unhost(const QString& name) {
-  for (const QString& hosted : HostedScreens()) {
-    if (hosted.compare(name, Qt::CaseInsensitive) != 0) continue;
-    QWidget* s = m_screens.value(hosted);
+  for (const ScreenRow& row : ScreenTable()) {
+    if (name.compare(QLatin1String(row.name), Qt::CaseInsensitive) != 0) continue;
+    QWidget* s = m_screens.value(row.name);
     if (!s) return;
-    QWidget* back = m_savedParent.value(hosted);
+    QWidget* back = m_savedParent.value(row.name);
     if (s->parentWidget() != back) s->setParent(back, back ? Qt::Widget : Qt::Window);
     s->hide();
     return;
@@ -184,82 +138,56 @@ void frm_Parent::HideScreen(const QString& name) {
 }
 
 void frm_Parent::HideAllScreens() {
-  static const QStringList order{"frm_Home",   "frm_Assign", "frm_Configure", "frm_Input",  "frm_LC",     "frm_Message",
-                                 "frm_Modify", "frm_Parent", "frm_Progress",  "frm_Script", "frm_Splash", "frm_Test"};
-  const QList<QWidget*> others = otherWindows ? otherWindows() : QList<QWidget*>{};
-  for (const QString& name : order) {
-    if (name == "frm_Parent") {
-      if (isVisible()) hide();
-    } else if (HostedScreens().contains(name)) {
-      if (isLoaded(name) && m_screens.value(name)->isVisible()) Unhost(name);
-    } else {
-      for (QWidget* w : others)
-        if (w && w->objectName() == name && w->isVisible()) w->hide();
-    }
+  for (const ScreenRow& row : ScreenTable())
+    if (isLoaded(row.name) && m_screens.value(row.name)->isVisible()) Unhost(row.name);
+  for (QWidget* dialog : m_services.dialogs.loadedDialogs())
+    if (dialog->isVisible()) dialog->hide();
+  if (isVisible()) hide();
+}
+
+void frm_Parent::HideEverything() {
+  HideScreen(currentScreen);
+  HideAllScreens();
+}
+
+ui::SmallButton* frm_Parent::frameButton(ui::FrameButton which) {
+  switch (which) {
+    case ui::FrameButton::OK: return btn_OK;
+    case ui::FrameButton::Cancel: return btn_Cancel;
+    case ui::FrameButton::Compile: return btn_Compile;
   }
+  return nullptr;
 }
 
-void frm_Parent::RewireForWork(QWidget* target, int cancelLeft, int okLeft, const QString& okTip, bool compile,
-                               bool enabled) {
-  btn_Cancel->move(cancelLeft, 558);
-  btn_Cancel->setFormName(target);
-  btn_Cancel->setButtonType("cancel");
-  btn_Cancel->setPicture("btn_ParentHome");
-  btn_Cancel->SetToolTip(kHomeTip);
-  btn_Cancel->setState("enabled");
-  btn_Cancel->show();
-  btn_OK->move(okLeft, 558);
-  btn_OK->setButtonType("save");
-  btn_OK->setFormName(target);
-  btn_OK->setPicture("btn_ParentSave");
-  btn_OK->setState(enabled ? "enabled" : "disabled");
-  btn_OK->SetToolTip(okTip);
-  btn_OK->show();
-  btn_Compile->move(686, 558);
-  btn_Compile->setFormName(target);
-  btn_Compile->setButtonType("compile");
-  btn_Compile->setState(compile && enabled ? "enabled" : "disabled");
-  btn_Compile->setVisible(compile);
-}
-
-void frm_Parent::EnterScreen(const QString& buttonType) {
-  const QString type = buttonType.trimmed().toLower();
-  if (type == "launch_fsx") {
-    if (!m_launch.launchAndMonitor) return;  // nothing to launch with: stay on the home screen
-    HideScreen("frm_Home");
-    HideAllScreens();
-    m_launch.launchAndMonitor();
+void frm_Parent::Apply(ui::SmallButton* button, const FrameButtonLayout& layout, QWidget* target, bool unsaved) {
+  if (layout.left < 0 && !layout.type) {
+    button->hide();
     return;
   }
-  QString name;
-  for (const Entry& e : kEntries)
-    if (type == QLatin1String(e.buttonType)) name = e.screen;
-  QWidget* target = screen(name);
-  if (!target) return;
-  const ScreenSlot slot = m_slots.value(name);
-  if (slot.beforeEnter) slot.beforeEnter();
+  if (layout.left >= 0) button->move(layout.left, 558);
+  button->setFormName(target);
+  if (layout.type) button->setButtonType(layout.type);
+  if (layout.picture) button->setPicture(layout.picture);
+  if (layout.toolTip) button->SetToolTip(layout.toolTip);
+  const bool enabled =
+      layout.state == FrameButtonLayout::Enabled || (layout.state == FrameButtonLayout::WhenUnsaved && unsaved);
+  button->setState(enabled ? "enabled" : "disabled");
+  button->setVisible(layout.left >= 0);
+}
+
+void frm_Parent::Enter(const QString& name) {
+  const ScreenRow* row = FindScreen(name);
+  auto* target = static_cast<ui::SkinnedScreen*>(screen(name));
+  if (!row || !target) return;
+  target->Entering();
   HideScreen(currentScreen);
   ShowInParent(target);
-  if (name == "frm_LC") {
-    btn_Cancel->move(686, 558);
-    btn_Cancel->setFormName(target);
-    btn_Cancel->setButtonType("cancel");
-    btn_Cancel->setPicture("btn_ParentReturn");
-    btn_Cancel->setState("enabled");
-    btn_Cancel->SetToolTip("Click to return to the main Quorvane screen");
-    btn_Cancel->show();
-    btn_Compile->hide();
-    btn_OK->hide();
-  } else if (name == "frm_Configure") {
-    RewireForWork(target, 476, 581, "Click to save current changes made to the speech recognition configuration.", true,
-                  slot.unsavedChanges && slot.unsavedChanges());
-  } else if (name == "frm_Modify") {
-    RewireForWork(target, 581, 686, "Click to save current changes made to the checklist.", false, false);
-  } else {
-    RewireForWork(target, 581, 686, "Click to save current changes made to the checklist assignments.", false, false);
-  }
-  lbl_TipText->setText(ui::DialogWindow::DisplayText(m_state.screenTips.value(name)));
-  if (slot.afterEnter) slot.afterEnter();
+  const bool unsaved = target->unsavedChanges();
+  Apply(btn_Cancel, row->cancel, target, unsaved);
+  Apply(btn_OK, row->ok, target, unsaved);
+  Apply(btn_Compile, row->compile, target, unsaved);
+  lbl_TipText->setText(ui::DialogWindow::DisplayText(m_services.ctx.state.screenTips.value(name)));
+  target->Entered();
 }
 
 void frm_Parent::ReturnHome() {
@@ -271,40 +199,36 @@ void frm_Parent::ReturnHome() {
 }
 
 void frm_Parent::Minimize() {
-  if (m_launch.RuntimeRunning() && m_launch.goToTray) {
+  if (m_services.launcher.RuntimeRunning()) {
     Timer1->stop();
-    HideScreen(currentScreen);
-    HideAllScreens();
-    m_launch.goToTray();
+    HideEverything();
+    emit trayWanted();
     return;
   }
   showMinimized();
 }
 
 void frm_Parent::Close() {
-  if (m_launch.RuntimeRunning() && m_launch.closeRuntime) m_launch.closeRuntime();
-  m_shutdown.Shutdown();
+  if (m_services.launcher.RuntimeRunning()) m_services.launcher.CloseRuntime();
+  m_services.ctx.shutdown.Shutdown();
 }
 
 void frm_Parent::Timer1Tick() {
-  if (m_launch.RuntimeRunning()) return;
-  if (auto* home = m_screens.value("frm_Home").data())
-    if (auto* launch = home->findChild<ui::SkinnedButton*>("btn_Launch")) launch->setState("enabled");
+  if (!m_services.launcher.RuntimeRunning()) SetLaunchEnabled(true);
+}
+
+void frm_Parent::SetLaunchEnabled(bool on) {
+  if (auto* launch = screen("frm_Home")->findChild<ui::SkinnedButton*>("btn_Launch"))
+    launch->setState(on ? "enabled" : "disabled");
 }
 
 void frm_Parent::ReleaseScreens() {
-  static const QStringList order{"frm_Parent",    "frm_Home",    "frm_Modify", "frm_Assign",
-                                 "frm_Configure", "frm_Message", "frm_Input",  "frm_Script",
-                                 "frm_Progress",  "frm_Test",    "frm_LC"};
-  const QList<QWidget*> others = otherWindows ? otherWindows() : QList<QWidget*>{};
-  for (const QString& name : order) {
-    QWidget* w = name == "frm_Parent" ? this : m_screens.value(name).data();
-    if (!w)
-      for (QWidget* o : others)
-        if (o && o->objectName() == name) w = o;
-    if (!w) continue;
+  QList<QWidget*> windows{this};
+  for (const ScreenRow& row : ScreenTable())
+    if (isLoaded(row.name)) windows << m_screens.value(row.name);
+  windows << m_services.dialogs.loadedDialogs();
+  for (QWidget* w : windows)
     for (ui::SkinnedButton* b : w->findChildren<ui::SkinnedButton*>()) b->end_sub_class();
-  }
 }
 
 void frm_Parent::paintEvent(QPaintEvent*) {

@@ -6,62 +6,53 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
-#include <functional>
 
+#include "gui/kit/Router.h"
 #include "gui/kit/ScreenHost.h"
 #include "gui/kit/SkinnedButton.h"
+#include "gui/kit/SkinnedScreen.h"
 #include "gui/kit/clsTransForm.h"
 
 namespace qv::shell {
 
-struct AppState;
-struct LaunchHooks;
-class ShutdownService;
+struct FrameButtonLayout;
 
 // The borderless frame that hosts one screen at a time, with the title
-// artwork, version and notice, the tip line and the five frame buttons.
+// artwork, version and notice, the tip line and the five frame buttons. It
+// loads the screens of the screens table on first use and sets its context
+// buttons for each as the table says.
 class frm_Parent final : public QWidget, public ui::ScreenHost {
- public:
-  // How a hosted screen is built and what entering it involves. Screens
-  // that are not built yet get a placeholder with the right name.
-  struct ScreenSlot {
-    std::function<QWidget*()> create;
-    std::function<void()> beforeEnter;     // e.g. fill the configuration screen
-    std::function<void()> afterEnter;      // e.g. reset the modification screen
-    std::function<bool()> unsavedChanges;  // save and compile start enabled when true
-  };
+  Q_OBJECT
 
-  frm_Parent(AppState& state, ShutdownService& shutdown, LaunchHooks& launch, ui::Router& router);
+ public:
+  explicit frm_Parent(const ui::ScreenServices& services);
   ~frm_Parent() override;
 
-  // frm_Home, frm_Modify, frm_Assign, frm_Configure, frm_Script, frm_Test, frm_LC.
-  static const QStringList& HostedScreens();
+  // ScreenHost
+  void Enter(const QString& name) override;
+  void ReturnHome() override;
+  void HideEverything() override;
+  ui::SmallButton* frameButton(ui::FrameButton which) override;
+  QWidget* screen(const QString& name) override;  // loads it on first use
 
-  void SetScreen(const QString& name, ScreenSlot slot);
-  QWidget* screen(const QString& name);  // loads it on first use
   bool isLoaded(const QString& name) const;
   QWidget* visibleScreen() const;  // the hosted screen shown, if any
 
   void ShowInParent(QWidget* screen);
   void ShowInParent(const QString& name) { ShowInParent(screen(name)); }
-  void HideScreen(const QString& name) override;
-  void HideAllScreens() override;
-  QWidget* frameWindow() override { return this; }
-
-  // The home screen's large buttons: enter the screen of `buttonType`.
-  void EnterScreen(const QString& buttonType);
-  // HideScreen (currentScreen), ShowInParent (frm_Home), hide the context buttons.
-  void ReturnHome();
+  // Hides the hosted screen of that name, compared without regard to case.
+  void HideScreen(const QString& name);
+  // Hides every screen, the dialogs and the frame itself.
+  void HideAllScreens();
 
   void Minimize();
   void Close();
   void Timer1Tick();
+  // The home screen's launch button, disabled while a launch is under way.
+  void SetLaunchEnabled(bool on);
   // Ends the buttons' event tracking on every loaded screen, in the order
   // the shutdown releases them.
   void ReleaseScreens();
-
-  // Top-level windows that HideAllScreens also hides (dialogs, splash).
-  std::function<QList<QWidget*>()> otherWindows;
 
   QString currentScreen;
 
@@ -75,6 +66,10 @@ class frm_Parent final : public QWidget, public ui::ScreenHost {
   QLabel* lbl_TipText;
   QTimer* Timer1;
 
+ signals:
+  // "minimize" while the speech runtime runs: the system goes to the tray.
+  void trayWanted();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -83,17 +78,14 @@ class frm_Parent final : public QWidget, public ui::ScreenHost {
 
  private:
   void Unhost(const QString& name);
-  void RewireForWork(QWidget* target, int cancelLeft, int okLeft, const QString& okTip, bool compile, bool enabled);
+  void Apply(ui::SmallButton* button, const FrameButtonLayout& layout, QWidget* screen, bool unsaved);
 
-  AppState& m_state;
-  ShutdownService& m_shutdown;
-  LaunchHooks& m_launch;
-  ui::Router& m_router;
+  const ui::ScreenServices m_services;
+  ui::Routes m_routes;
   QPixmap m_background;
   ui::clsTransForm m_drag;
   bool m_dragCursor = false;
-  QHash<QString, ScreenSlot> m_slots;
-  QHash<QString, QPointer<QWidget>> m_screens;
+  QHash<QString, QPointer<ui::SkinnedScreen>> m_screens;
   QHash<QString, QPointer<QWidget>> m_savedParent;
 };
 

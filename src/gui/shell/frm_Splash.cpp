@@ -7,6 +7,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "gui/kit/Skin.h"
+
 namespace qv::shell {
 
 QString VersionText() { return "Version: " + QCoreApplication::applicationVersion(); }
@@ -14,20 +16,14 @@ QString VersionText() { return "Version: " + QCoreApplication::applicationVersio
 QString NoticeText() { return QStringLiteral("Copyright (c) Veltrane Software. All rights reserved."); }
 
 frm_Splash::frm_Splash(const QString& installDir, QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_status(new QLabel(this)) {
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
+      m_status(ui::MakeLabel(this, "lbl_Status", {}, {}, ui::kArtworkText)) {
   setObjectName("frm_Splash");
   m_background.load(installDir + "/Media/Forms/Splash_BG.bmp");
   setFixedSize(m_background.isNull() ? QSize(480, 300) : m_background.size());
 
-  auto* version = new QLabel(VersionText(), this);
-  version->setObjectName("lbl_Version");
-  auto* notice = new QLabel(NoticeText(), this);
-  notice->setObjectName("lbl_Copyright");
-  m_status->setObjectName("lbl_Status");
-  for (QLabel* label : {version, notice, m_status}) {
-    label->setAttribute(Qt::WA_TranslucentBackground);
-    label->setStyleSheet("color: rgb(255,255,255); background: transparent;");
-  }
+  QLabel* version = ui::MakeLabel(this, "lbl_Version", VersionText(), {}, ui::kArtworkText);
+  QLabel* notice = ui::MakeLabel(this, "lbl_Copyright", NoticeText(), {}, ui::kArtworkText);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(16, 12, 16, 12);
   layout->addStretch();

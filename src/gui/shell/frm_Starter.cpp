@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 
 #include "core/shell/AppState.h"
-#include "core/shell/Context.h"
 #include "core/shell/Launch.h"
+#include "gui/kit/Skin.h"
 #include "gui/shell/frm_Splash.h"
 
 namespace qv::shell {
@@ -43,18 +43,18 @@ QIcon StarterIcon() {
 
 }  // namespace
 
-frm_Starter::frm_Starter(Context& ctx, QWidget* parent)
+frm_Starter::frm_Starter(const AppState& state, Launcher& launcher, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       Timer1(new QTimer(this)),
       Timer2(new QTimer(this)),
       mnuForm(new QMenu("File", this)),
-      m_ctx(ctx),
+      m_launcher(launcher),
       m_icon(StarterIcon()),
       m_trayAvailable(QSystemTrayIcon::isSystemTrayAvailable()) {
   setObjectName("frm_Starter");
   setWindowTitle("Quorvane");
   setWindowIcon(m_icon);
-  m_background.load(ctx.state.installDir + "/Media/Forms/Splash_BG.bmp");
+  m_background.load(state.installDir + "/Media/Forms/Splash_BG.bmp");
   setFixedSize(m_background.isNull() ? QSize(480, 300) : m_background.size());
 
   Timer1->setObjectName("Timer1");
@@ -74,18 +74,12 @@ frm_Starter::frm_Starter(Context& ctx, QWidget* parent)
   connect(mnuRestore, &QAction::triggered, this, &frm_Starter::Restore);
   connect(mnuClose, &QAction::triggered, this, &frm_Starter::Exit);
 
-  lbl_Version = new QLabel(VersionText(), this);
-  lbl_Version->setObjectName("lbl_Version");
-  lbl_Copyright = new QLabel(NoticeText(), this);
-  lbl_Copyright->setObjectName("lbl_Copyright");
-  lbl_Reach = new QLabel("Right-click this window to restore Quorvane or to exit.", this);
-  lbl_Reach->setObjectName("lbl_Reach");
+  lbl_Version = ui::MakeLabel(this, "lbl_Version", VersionText(), {}, ui::kArtworkText);
+  lbl_Copyright = ui::MakeLabel(this, "lbl_Copyright", NoticeText(), {}, ui::kArtworkText);
+  lbl_Reach =
+      ui::MakeLabel(this, "lbl_Reach", "Right-click this window to restore Quorvane or to exit.", {}, ui::kArtworkText);
   lbl_Reach->setWordWrap(true);
   lbl_Reach->setVisible(!m_trayAvailable);
-  for (QLabel* label : {lbl_Reach, lbl_Version, lbl_Copyright}) {
-    label->setAttribute(Qt::WA_TranslucentBackground);
-    label->setStyleSheet("color: rgb(255,255,255); background: transparent;");
-  }
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(16, 12, 16, 12);
   layout->addStretch();
@@ -146,17 +140,17 @@ void frm_Starter::Timer1Tick() {
   Timer2->start();
 }
 
-void frm_Starter::Timer2Tick() { WatchPrograms(m_ctx); }
+void frm_Starter::Timer2Tick() { m_launcher.WatchPrograms(); }
 
 void frm_Starter::Restore() {
   setWindowState(windowState() & ~Qt::WindowMinimized);
   hide();
   TrayRemove();
   Timer2->stop();
-  if (restoreInterface) restoreInterface();
+  emit restoreRequested();
 }
 
-void frm_Starter::Exit() { ExitWithRuntime(m_ctx); }
+void frm_Starter::Exit() { m_launcher.ExitWithRuntime(); }
 
 void frm_Starter::contextMenuEvent(QContextMenuEvent* event) { mnuForm->popup(event->globalPos()); }
 

@@ -8,11 +8,11 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
-#include <functional>
 
 namespace qv::shell {
 
-struct Context;
+struct AppState;
+class Launcher;
 
 // The small window that stands for the system while the simulator flies: it
 // shows while the programs start, then moves into the notification area and
@@ -23,12 +23,11 @@ struct Context;
 // a minimised window in the task bar instead of hiding: it says so on its
 // face, and a right click on it opens the same menu.
 class frm_Starter final : public QWidget {
- public:
-  explicit frm_Starter(Context& ctx, QWidget* parent = nullptr);
-  ~frm_Starter() override;
+  Q_OBJECT
 
-  // Enables the frame's timer and shows the frame with the home screen.
-  std::function<void()> restoreInterface;
+ public:
+  frm_Starter(const AppState& state, Launcher& launcher, QWidget* parent = nullptr);
+  ~frm_Starter() override;
 
   // Launching: the starter shows, and once armed moves into the tray.
   void ShowLaunching();
@@ -58,6 +57,10 @@ class frm_Starter final : public QWidget {
   QLabel* lbl_Copyright;
   QLabel* lbl_Reach;  // only without a notification area
 
+ signals:
+  // "Restore": the frame's timer back on, the frame with the home screen.
+  void restoreRequested();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
@@ -65,7 +68,7 @@ class frm_Starter final : public QWidget {
  private:
   void MinimiseAway();
 
-  Context& m_ctx;
+  Launcher& m_launcher;
   QPixmap m_background;
   QIcon m_icon;
   QSystemTrayIcon* m_tray = nullptr;

@@ -1,0 +1,115 @@
+// The application built exactly as the program builds it, over the demo
+// installation the build lays out, with fake backends.
+#include <gtest/gtest.h>
+
+#include <QDirIterator>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <stdexcept>
+
+#include "AppHarness.h"
+#include "gui/kit/Router.h"
+#include "gui/kit/frm_LC.h"
+#include "gui/shell/ScreenTable.h"
+
+using namespace qv;
+
+namespace {
+
+// One demo installation for the whole program: laying it out takes a moment.
+QString DemoInstallDir() {
+  static QTemporaryDir dir;
+  static const bool built = [] {
+    QProcess builder;
+    builder.start(QStringLiteral(QV_TOOLS_DIR) + "/qv_make_demo",
+                  {"--source", test::DemoSourceDir(), "--out", dir.path()});
+    const bool done =
+        builder.waitForFinished(120000) && builder.exitStatus() == QProcess::NormalExit && builder.exitCode() == 0;
+    test::WriteBytes(dir.path() + "/FSX/fsx.exe", "MZ stand-in");  // only its presence is checked
+    return done;
+  }();
+  EXPECT_TRUE(built) << "the demo builder failed";
+  return dir.path() + "/FSX/Veltrane Software/Quorvane";
+}
+
+QStringList Rows(const QList<ui::RouteRow>& rows) {
+  QStringList out;
+  for (const ui::RouteRow& r : rows) out << ui::ButtonKindName(r.kind) + " " + r.screen + " " + r.action;
+  return out;
+}
+
+}  // namespace
+
+// Start-up over the demo ends on the home screen with the first-use prompt,
+// and once every screen of the table is loaded every routing row has its
+// handler (a screen registering a row twice or a row the table lacks would
+// have thrown while it was built).
+TEST(Application, StartsOnTheDemoAndEveryRoutingRowGetsItsHandler) {
+  test::AppHarness h(DemoInstallDir());
+  ASSERT_TRUE(h.app->Start(QString())) << h.dialogs->titles().join(", ").toStdString();
+  ASSERT_TRUE(h.app->frameLoaded());
+  EXPECT_TRUE(h.frame().isVisible());
+  EXPECT_EQ(h.frame().currentScreen, "frm_Home");
+  // The first-use prompt, whose OK updated the kneeboard pages.
+  EXPECT_EQ(h.dialogs->titles().mid(0, 2), (QStringList{"Update FSX Checklists", "Checklists Updated"}));
+  EXPECT_FALSE(h.state().catalogue.manufacturers.empty());
+  EXPECT_EQ(h.log.mid(0, 2), (QStringList{"tts:start", "compile:start"}));
+
+  EXPECT_FALSE(h.app->router().RowsWithoutHandler().isEmpty());  // the screens are loaded on first use
+  for (const shell::ScreenRow& row : shell::ScreenTable()) ASSERT_NE(h.frame().screen(row.name), nullptr) << row.name;
+  EXPECT_EQ(Rows(h.app->router().RowsWithoutHandler()), QStringList());
+}
+
+TEST(Routing, ARowIsRegisteredOnceByItsOwnerAndGoesWithIt) {
+  ui::Router router;
+  EXPECT_EQ(Rows(router.RowsWithoutHandler()).size(), ui::RoutingTable().size());
+  int calls = 0;
+  {
+    ui::Routes routes(router, "frm_LC");
+    routes.Add(ui::ButtonKind::Small, "cancel", [&] { ++calls; });
+    EXPECT_THROW(router.Register(ui::ButtonKind::Small, "frm_LC", "cancel", [] {}), std::logic_error);
+    EXPECT_THROW(routes.Add(ui::ButtonKind::Small, "ok", [] {}), std::logic_error);  // no such row
+    EXPECT_THROW(router.Register(ui::ButtonKind::Small, "frm_Home", "launch_fsx", [] {}),
+                 std::logic_error);  // the launch is a LargeButton
+    EXPECT_THROW(router.Register(ui::ButtonKind::Small, "frm_lc", "cancel", [] {}),
+                 std::logic_error);  // screens compare exactly
+    EXPECT_TRUE(router.Route(ui::ButtonKind::Small, "frm_LC", " CANCEL "));
+    EXPECT_TRUE(router.Route(ui::ButtonKind::Small, "FRM_LC", "cancel"));  // no row: nothing
+    EXPECT_EQ(calls, 1);
+  }
+  EXPECT_FALSE(router.HasHandler(ui::ButtonKind::Small, "frm_LC", "cancel"));
+  router.Register(ui::ButtonKind::Small, "frm_LC", "cancel", [] {});  // free again
+}
+
+// Every file of the skin and the help loads, and the help pages' local links
+// and anchors lead somewhere.
+TEST(DemoMedia, EveryPictureLoadsAndEveryHelpLinkResolves) {
+  const QString dir = DemoInstallDir();
+  int pictures = 0;
+  for (QDirIterator it(dir + "/Media", {"*.bmp"}, QDir::Files, QDirIterator::Subdirectories); it.hasNext(); ++pictures)
+    EXPECT_FALSE(QImage(it.next()).isNull()) << it.filePath().toStdString();
+  EXPECT_GT(pictures, 50);
+  for (const ui::frm_LC::Topic& topic : ui::frm_LC::Topics())
+    EXPECT_TRUE(QFileInfo::exists(ui::frm_LC::PagePath(dir, topic.key))) << topic.key;
+
+  const QDir help(dir + "/Help");
+  const QRegularExpression href(R"re(href="([^"]+)")re");
+  int links = 0;
+  for (const QString& name : help.entryList({"*.htm"}, QDir::Files)) {
+    const QString html = QString::fromLatin1(test::ReadBytes(help.filePath(name)));
+    for (auto it = href.globalMatch(html); it.hasNext();) {
+      const QString target = it.next().captured(1);
+      if (target.contains(':')) continue;  // outside the help folder
+      ++links;
+      const QString file = help.filePath(target.section('#', 0, 0).isEmpty() ? name : target.section('#', 0, 0));
+      const QString anchor = target.section('#', 1);
+      EXPECT_TRUE(QFileInfo::exists(file)) << name.toStdString() << " links to " << target.toStdString();
+      if (!anchor.isEmpty())
+        EXPECT_TRUE(test::ReadBytes(file).contains("name=\"" + anchor.toLatin1() + "\""))
+            << name.toStdString() << " links to a missing anchor " << target.toStdString();
+    }
+  }
+  EXPECT_GT(links, 50);
+}
