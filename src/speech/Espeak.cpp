@@ -1,8 +1,6 @@
 #include "speech/Espeak.h"
 
-#ifdef QV_HAVE_ESPEAK
 #include <espeak-ng/speak_lib.h>
-#endif
 
 namespace qv::speech {
 
@@ -10,8 +8,6 @@ std::mutex& EspeakMutex() {
   static std::mutex m;
   return m;
 }
-
-#ifdef QV_HAVE_ESPEAK
 
 namespace {
 int g_rate = 0;
@@ -74,15 +70,5 @@ bool EspeakSynthesize(const QString& text, const QString& voice, int rateWpm, in
   sampleRate = g_rate;
   return e == EE_OK;
 }
-
-#else
-
-bool EspeakInitLocked() { return false; }
-bool EspeakAvailable() { return false; }
-QString EspeakPhonemes(const QString&, const char*) { return {}; }
-bool EspeakVoiceExists(const QString&) { return false; }
-bool EspeakSynthesize(const QString&, const QString&, int, int, std::vector<int16_t>&, int&) { return false; }
-
-#endif
 
 }  // namespace qv::speech

@@ -106,9 +106,10 @@ TEST(DemoMedia, EveryPictureLoadsAndEveryHelpLinkResolves) {
       const QString file = help.filePath(target.section('#', 0, 0).isEmpty() ? name : target.section('#', 0, 0));
       const QString anchor = target.section('#', 1);
       EXPECT_TRUE(QFileInfo::exists(file)) << name.toStdString() << " links to " << target.toStdString();
-      if (!anchor.isEmpty())
+      if (!anchor.isEmpty()) {
         EXPECT_TRUE(test::ReadBytes(file).contains("name=\"" + anchor.toLatin1() + "\""))
             << name.toStdString() << " links to a missing anchor " << target.toStdString();
+      }
     }
   }
   EXPECT_GT(links, 50);

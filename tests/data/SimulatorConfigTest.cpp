@@ -170,7 +170,7 @@ TEST(SimulatorConfig, UnreadableConfigurationIsFatal) {
 // Inside a Wine prefix the simulator's folders are those of the prefix.
 TEST(LinuxAppData, WinePrefixFolders) {
   QTemporaryDir root;
-  const QString driveC = root.path() + "/prefix/drive_c";
+  const QString driveC = root.path() + "/prefix/Drive_C";  // the prefix is found whatever the case
   const QString install = driveC + "/Program Files/FSX/Veltrane Software/Quorvane";
   QDir().mkpath(install);
   QDir().mkpath(driveC + "/users/Public");

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QMultiHash>
-#include <QRegularExpression>
 #include <algorithm>
 
 #include "base/FixedText.h"
@@ -123,31 +122,6 @@ QStringList AircraftFolders(const QString& base) {
   return names;
 }
 
-// On a Linux desktop the simulator runs under Wine; "C:\..." then means the
-// drive of the prefix the simulator folder lies in.
-QString WineDrivePath(const QString& simFolder, const QString& path) {
-#ifdef Q_OS_WIN
-  Q_UNUSED(simFolder);
-  return path;
-#else
-  static const QRegularExpression drive(QStringLiteral("^([A-Za-z]):(/|$)"));
-  const auto m = drive.match(path);
-  if (!m.hasMatch()) return path;
-  QString dir = QDir::cleanPath(simFolder);
-  while (!dir.isEmpty() && dir != "/") {
-    if (QFileInfo(dir).fileName().compare("drive_c", Qt::CaseInsensitive) == 0) {
-      const QString prefix = QFileInfo(dir).path();
-      const QString letter = m.captured(1).toLower();
-      QString root = prefix + "/dosdevices/" + letter + ":";
-      if (!QFileInfo(root).isDir() && letter == "c") root = dir;
-      return root + path.mid(2);
-    }
-    dir = QFileInfo(dir).path();
-  }
-  return path;
-#endif
-}
-
 template <typename T, typename Name>
 void SortRange(std::vector<T>& items, int low, int high, Name name) {
   if (low < 0 || high >= static_cast<int>(items.size()) || low >= high) return;
@@ -158,7 +132,7 @@ void SortRange(std::vector<T>& items, int low, int high, Name name) {
 }  // namespace
 
 QString SimObjectFolder(const QString& simFolder, const QString& entry) {
-  return platform::ResolveNoCase(simFolder, WineDrivePath(simFolder, platform::FromWindowsPath(entry.trimmed())));
+  return platform::ResolveNoCase(simFolder, platform::DrivePath(simFolder, platform::FromWindowsPath(entry.trimmed())));
 }
 
 bool AirFileExists(const QString& aircraftFolder, const QString& simName) {

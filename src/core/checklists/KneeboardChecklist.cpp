@@ -264,22 +264,9 @@ QString BackupPathOf(const QString& pagePath) {
   return path;
 }
 
-QString BackupFileOf(const QString& pagePath) {
-  const QString rule = BackupPathOf(pagePath);
-#ifdef Q_OS_WIN
-  return rule;
-#else
-  // Existing folders and an existing backup are found whatever their case;
-  // a new backup gets the lower-case name in the folder found.
-  const int slash = rule.lastIndexOf(u'/');
-  if (slash < 0) return rule;
-  const QString folder =
-      slash == 0 ? QStringLiteral("/") : platform::ResolveNoCase(QStringLiteral("."), rule.left(slash));
-  const QString name = rule.mid(slash + 1);
-  const QString found = platform::FindNoCase(folder, name);
-  return found.isEmpty() ? QDir(folder).filePath(name) : found;
-#endif
-}
+// Existing folders and an existing backup are found whatever their case; a
+// new backup gets the lower-case name in the folder found.
+QString BackupFileOf(const QString& pagePath) { return platform::OnDiskPath(BackupPathOf(pagePath)); }
 
 void SetWrittenForSharedPage(shell::AppState& state, int m, int t, int v, int16_t value) {
   const AircraftVariation* self = Variation(state, m, t, v);

@@ -6,21 +6,13 @@
 #include <QStringList>
 
 #include "platform/Platform.h"
+#include "platform/SimInstallation.h"
 #include "platform/linux/LinuxAdapters.h"
 
 namespace qv::platform {
 namespace {
 
-// Inside a Wine prefix the simulator's application data lives in the prefix;
-// the prefix is the parent of the nearest ancestor folder named "drive_c".
-QString WineDriveC(const QString& installDir) {
-  QDir dir(QFileInfo(installDir).absoluteFilePath());
-  while (true) {
-    if (dir.dirName() == QLatin1String("drive_c")) return dir.absolutePath();
-    if (!dir.cdUp()) return QString();
-  }
-}
-
+// Inside a Wine prefix the simulator's application data lives in the prefix.
 class LinuxAppDataFolders final : public AppDataFolders {
  public:
   explicit LinuxAppDataFolders(QString installDir) : m_driveC(WineDriveC(installDir)) {}

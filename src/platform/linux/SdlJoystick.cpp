@@ -2,14 +2,10 @@
 
 #include "platform/Joystick.h"
 
-#ifdef QV_HAVE_SDL2
 #include <SDL.h>
-#endif
 
 namespace qv::platform {
 namespace {
-
-#ifdef QV_HAVE_SDL2
 
 // SDL numbers attached devices from 0 in the order they were attached, like
 // the joystick ids of the Windows joystick service.
@@ -60,24 +56,8 @@ class SdlJoystick final : public Joystick {
   QHash<SDL_JoystickID, SDL_Joystick*> m_open;
 };
 
-#else
-
-class NoJoystick final : public Joystick {
- public:
-  bool JoystickPresent(int) override { return false; }
-  uint32_t ReadJoystickButtons(int) override { return 0; }
-};
-
-#endif
-
 }  // namespace
 
-std::unique_ptr<Joystick> CreateJoystick() {
-#ifdef QV_HAVE_SDL2
-  return std::make_unique<SdlJoystick>();
-#else
-  return std::make_unique<NoJoystick>();
-#endif
-}
+std::unique_ptr<Joystick> CreateJoystick() { return std::make_unique<SdlJoystick>(); }
 
 }  // namespace qv::platform

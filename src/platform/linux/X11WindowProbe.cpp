@@ -1,7 +1,5 @@
 #include "platform/linux/LinuxAdapters.h"
 
-#ifdef QV_HAVE_X11
-
 // Qt first: the X11 headers define macros (None, Bool, Status) that clash
 // with names in Qt's headers.
 #include <QElapsedTimer>
@@ -215,21 +213,3 @@ class X11WindowProbe final : public WindowProbe {
 std::unique_ptr<WindowProbe> CreateX11WindowProbe() { return std::make_unique<X11WindowProbe>(); }
 
 }  // namespace qv::platform
-
-#else  // built without the X11 headers: there is no window to find
-
-namespace qv::platform {
-namespace {
-class NoWindowProbe final : public WindowProbe {
- public:
-  bool HasWindowOfClass(const QString&) override { return false; }
-  bool HasWindowTitled(const QString&) override { return false; }
-  bool CloseWindowTitled(const QString&) override { return false; }
-};
-}  // namespace
-
-std::unique_ptr<WindowProbe> CreateX11WindowProbe() { return std::make_unique<NoWindowProbe>(); }
-
-}  // namespace qv::platform
-
-#endif

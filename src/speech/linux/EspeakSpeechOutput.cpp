@@ -6,16 +6,13 @@
 #include "speech/Espeak.h"
 #include "speech/Voices.h"
 
-#ifdef QV_HAVE_SDL2
 #include <SDL.h>
-#endif
 
 namespace qv::speech {
 
 namespace {
 
 void Play(const std::vector<int16_t>& samples, int rate, const std::atomic<bool>& cancel) {
-#ifdef QV_HAVE_SDL2
   if (samples.empty()) return;
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // keep the default SIGINT/SIGTERM
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
@@ -35,11 +32,6 @@ void Play(const std::vector<int16_t>& samples, int rate, const std::atomic<bool>
     SDL_CloseAudioDevice(dev);
   }
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
-#else
-  (void)samples;
-  (void)rate;
-  (void)cancel;
-#endif
 }
 
 }  // namespace
