@@ -82,6 +82,8 @@ TEST_F(ModifyScreenTest, AnEditingSessionThroughTheControls) {
   ASSERT_EQ(Section(0)[0].responses.size(), 3u);
   EXPECT_EQ(Section(0)[0].responses[2].text.trimmed(), "On");
   EXPECT_EQ(screen->txt_Challenge->text(), "New Item");
+  test::Press(screen, "btn_Play");  // speech is off here: said so instead
+  EXPECT_EQ(h.dialogs->last().title, "Quorvane");
 
   // A second page, reached through its label.
   for (int i = 0; i < 19; ++i) test::Press(screen, "btn_Insert");
