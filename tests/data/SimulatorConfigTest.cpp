@@ -40,54 +40,38 @@ struct Discovery {
 
 }  // namespace
 
-TEST(SimulatorConfig, CommonFolderWinsOverUserFolder) {
+// The common folder before the user's, the simulator's folders in any letter
+// case; a path stored before is used without a search, or asked for when gone.
+TEST(SimulatorConfig, FoundInTheApplicationDataFoldersOrTheStoredPath) {
   Discovery d;
+  const QString u = d.Put(d.user, "microsoft/fsx/FSX.CFG");
+  ASSERT_EQ(DiscoverSimulatorConfig(d.env.ctx), 0);
+  EXPECT_EQ(d.Stored(), u);
+  d.env.state.settings.PathFSXConfig.clear();
   const QString c = d.Put(d.common);
-  d.Put(d.user);
   ASSERT_EQ(DiscoverSimulatorConfig(d.env.ctx), 0);
   EXPECT_EQ(d.env.state.settings.PathFSXConfig, c);
   EXPECT_EQ(d.Stored(), c);
   EXPECT_TRUE(d.env.dialogs.messages.empty());
-}
 
-TEST(SimulatorConfig, UserFolderAndLetterCaseOfTheSimulatorsFolders) {
-  Discovery d;
-  const QString u = d.Put(d.user, "microsoft/fsx/FSX.CFG");
-  ASSERT_EQ(DiscoverSimulatorConfig(d.env.ctx), 0);
-  EXPECT_EQ(d.env.state.settings.PathFSXConfig, u);
-}
-
-TEST(SimulatorConfig, NoFolderFromTheSystemMeansNotFound) {
-  qv::test::FakeAppDataFolders none;
-  EXPECT_EQ(FindSimulatorConfig(none, false), kConfigNotFound);
-  EXPECT_EQ(FindSimulatorConfig(none, true), kConfigNotFound);
-}
-
-TEST(SimulatorConfig, StoredPathIsUsedWithoutSearchOrAskedForWhenGone) {
-  Discovery d;
   const QString stored = d.Put(d.inst.root.path() + "/Elsewhere", "fsx.cfg");
-  d.Put(d.common);
   d.env.state.settings.PathFSXConfig = stored;
   ASSERT_EQ(DiscoverSimulatorConfig(d.env.ctx), 0);
-  EXPECT_EQ(d.env.state.settings.PathFSXConfig, stored);
   EXPECT_EQ(d.Stored(), stored);
-
   QFile::remove(stored);
-  d.env.fileDialogs->answer = d.common + "/Microsoft/FSX/fsx.cfg";
+  d.env.fileDialogs->answer = c;
   ASSERT_EQ(DiscoverSimulatorConfig(d.env.ctx), 0);
-  ASSERT_EQ(d.env.dialogs.messages.size(), 1u);
-  EXPECT_EQ(d.env.dialogs.last().title, "FSX CFG File Not Found");
+  EXPECT_EQ(d.env.dialogs.titles(), QStringList{"FSX CFG File Not Found"});
   EXPECT_EQ(d.env.fileDialogs->lastFilter, "Configuration File |*.cfg");
   EXPECT_EQ(d.env.fileDialogs->lastFolder, d.inst.installDir);
-}
 
-TEST(SimulatorConfig, LegacyPlatformSkipsTheSearch) {
-  Discovery d;
-  d.Put(d.common);
-  d.env.osVersion->legacy = true;
+  qv::test::FakeAppDataFolders none;  // the system gave no folder
+  EXPECT_EQ(FindSimulatorConfig(none, false), kConfigNotFound);
+  d.env.state.settings.PathFSXConfig.clear();
+  d.env.osVersion->legacy = true;  // the old platform family skips the search
   d.env.fileDialogs->answer = "";
   EXPECT_EQ(DiscoverSimulatorConfig(d.env.ctx), 1);
-  EXPECT_EQ(d.env.fileDialogs->calls, 1);
+  EXPECT_EQ(d.env.fileDialogs->calls, 2);
 }
 
 struct Pick {
@@ -120,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(Names, PickedFile,
                                          Pick{"other.cfg", false}, Pick{"", false}));
 
 struct ObjectPaths {
-  const char* content;
+  QByteArray content;
   int count;
 };
 
@@ -135,24 +119,18 @@ TEST_P(SimObjectPaths, StopAtTheFirstGap) {
   EXPECT_EQ(env.state.simObjectPaths.size(), GetParam().count);
 }
 
+QByteArray ThousandAndFive() {
+  QByteArray cfg = "[Main]\r\n";
+  for (int i = 0; i < 1005; ++i) cfg += "SimObjectPaths." + QByteArray::number(i) + "=P\r\n";
+  return cfg;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Files, SimObjectPaths,
     testing::Values(ObjectPaths{"[Main]\r\nSimObjectPaths.0=A\r\nSimObjectPaths.1=B\r\nSimObjectPaths.3=D\r\n", 2},
+                    ObjectPaths{ThousandAndFive(), 1000},
                     ObjectPaths{"[MAIN]\r\nsimobjectpaths.0=A\r\nSimObjectPaths.1=   \r\n", 1},
                     ObjectPaths{"[Main]\r\nOther=1\r\n", 0}, ObjectPaths{"", 0}));
-
-TEST(SimulatorConfig, ThousandPathsAtMost) {
-  TestInstallation inst;
-  TestEnv env(inst.installDir);
-  QByteArray cfg = "[Main]\r\n";
-  for (int i = 0; i < 1005; ++i)
-    cfg += "SimObjectPaths." + QByteArray::number(i) + "=P" + QByteArray::number(i) + "\r\n";
-  WriteBytes(inst.fsxCfg, cfg);
-  env.state.settings.PathFSXConfig = inst.fsxCfg;
-  ASSERT_EQ(LoadSimObjectPaths(env.ctx), 0);
-  ASSERT_EQ(env.state.simObjectPaths.size(), 1000);
-  EXPECT_EQ(env.state.simObjectPaths.last(), "P999");
-}
 
 TEST(SimulatorConfig, UnreadableConfigurationIsFatal) {
   TestInstallation inst;

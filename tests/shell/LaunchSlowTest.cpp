@@ -81,17 +81,9 @@ TEST_P(LaunchWithPrograms, StartsWhatIsMissingAndSettlesInTheTray) {
   if (GetParam().sim) StartSim();
   if (GetParam().runtime) StartRuntime();
   const int before = launcher->started();
-
-  launch().LaunchAndMonitor();
-  EXPECT_TRUE(starter().isVisible());
-  EXPECT_TRUE(starter().Timer1->isActive());
-  ASSERT_TRUE(WaitUntil([&] { return BothUp(); }));
+  LaunchIntoTray();
   EXPECT_EQ(launcher->started() - before, GetParam().expectedStarts);
   EXPECT_TRUE(h->dialogs->shown.empty());
-
-  starter().Timer1Tick();
-  EXPECT_TRUE(starter().trayIconAdded());
-  EXPECT_TRUE(starter().Timer2->isActive());
   starter().Timer2Tick();  // both still there: nothing happens
   EXPECT_EQ(exits(), 0);
   EXPECT_TRUE(BothUp());
@@ -124,7 +116,7 @@ TEST_P(ProgramExits, TheWatchEndsTheSystem) {
 INSTANTIATE_TEST_SUITE_P(Which, ProgramExits, ::testing::Bool(),
                          [](const auto& info) { return std::string(info.param ? "Simulator" : "Runtime"); });
 
-TEST_F(LaunchSlow, RestoreLeavesBothProgramsAndExitClosesOnlyTheRuntime) {
+TEST_F(LaunchSlow, RestoreLeavesBothProgramsAndCloseEndsOnlyTheRuntime) {
   LaunchIntoTray();
   const qint64 sim = PidOf(0), runtime = PidOf(1);
   starter().mnuRestore->trigger();
@@ -135,7 +127,8 @@ TEST_F(LaunchSlow, RestoreLeavesBothProgramsAndExitClosesOnlyTheRuntime) {
 
   test::Click(h->frame().btn_Minimize);  // straight into the tray while the runtime runs
   EXPECT_TRUE(starter().Timer2->isActive());
-  starter().mnuClose->trigger();
+  starter().mnuRestore->trigger();
+  test::Click(h->frame().btn_Close);  // the frame's close takes the runtime with it
   EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(runtime); }));
   EXPECT_TRUE(ProcessAlive(sim));
   EXPECT_EQ(exits(), 1);
@@ -153,13 +146,6 @@ TEST_F(LaunchSlow, RestartPromptOkReplacesTheRuntimeAndHeadsForTheTray) {
   EXPECT_TRUE(ProcessAlive(sim));
   EXPECT_FALSE(h->frame().isVisible());
   EXPECT_TRUE(starter().Timer1->isActive());
-}
-
-TEST_F(LaunchSlow, FrameCloseWithTheRuntimeRunningClosesItAndEnds) {
-  const qint64 runtime = StartRuntime();
-  test::Click(h->ShowFrame().btn_Close);
-  EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(runtime); }));
-  EXPECT_EQ(exits(), 1);
 }
 
 // Start-up with only the runtime closes it and shows the interface; with the

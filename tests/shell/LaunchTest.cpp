@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QRegularExpression>
 
 #include "TestEnv.h"
 #include "core/shell/Launch.h"
@@ -18,88 +19,82 @@ std::string Name(const Running& r) {
   return std::string(r.sim ? "Sim" : "NoSim") + (r.runtime ? "Runtime" : "NoRuntime");
 }
 
+// The launcher's signals logged as "view:..." among the starts, closes and
+// shutdown steps, in the order they come.
+void LogSignals(TestEnv& env) {
+  using L = shell::Launcher;
+  QObject::connect(&env.launcher, &L::interfaceWanted, [&env] { env.log << "view:interface"; });
+  QObject::connect(&env.launcher, &L::starterWanted, [&env] { env.log << "view:starter"; });
+  QObject::connect(&env.launcher, &L::starterArmed, [&env] { env.log << "view:arm"; });
+  QObject::connect(&env.launcher, &L::launchButtonEnabled,
+                   [&env](bool on) { env.log << (on ? "view:launch-on" : "view:launch-off"); });
+}
+
+QStringList Events(const TestEnv& env) { return env.log.filter(QRegularExpression("^(view|start|close|shutdown):")); }
+
+void Set(TestEnv& env, const Running& r) {
+  if (r.sim) env.windowProbe->classes << "FS98MAIN";
+  if (r.runtime) env.windowProbe->titles << "VT Murmex";
+}
+
+// Runs `action` on fresh fakes with the programs of `r` running.
+QStringList RunWith(const Running& r, const std::function<void(TestEnv&)>& action) {
+  TestInstallation install;
+  TestEnv env(install.installDir);
+  LogSignals(env);
+  Set(env, r);
+  action(env);
+  return Events(env);
+}
+
 class LaunchFixture {
  protected:
-  LaunchFixture() : env(install.installDir) {
-    using L = shell::Launcher;
-    QObject::connect(&env.launcher, &L::interfaceWanted, [this] { env.log << "view:interface"; });
-    QObject::connect(&env.launcher, &L::starterWanted, [this] { env.log << "view:starter"; });
-    QObject::connect(&env.launcher, &L::starterArmed, [this] { env.log << "view:arm"; });
-    QObject::connect(&env.launcher, &L::launchButtonEnabled,
-                     [this](bool on) { env.log << (on ? "view:launch-on" : "view:launch-off"); });
-  }
-  void Set(const Running& r) {
-    if (r.sim) env.windowProbe->classes << "FS98MAIN";
-    if (r.runtime) env.windowProbe->titles << "VT Murmex";
-  }
-  // The log without the speech engine lines.
-  QStringList Events() const {
-    QStringList out;
-    for (const QString& line : env.log)
-      if (!line.startsWith("compile:") && !line.startsWith("tts:") && !line.startsWith("rec:")) out << line;
-    return out;
-  }
-
+  LaunchFixture() : env(install.installDir) { LogSignals(env); }
+  void Set(const Running& r) { test::Set(env, r); }
+  QStringList Events() const { return test::Events(env); }
   TestInstallation install;
   TestEnv env;
 };
+
+const QStringList kShutdown{"shutdown:tray", "shutdown:screens"};
+const QStringList kLaunch{"view:starter", "view:launch-off"};
 
 // --- what is started, decided, and watched, for each of the four states ---
 
 struct TableRow {
   Running running;
   int code;
-  QStringList startMissing;    // events of StartMissing
-  QStringList launchDecision;  // events of LaunchDecision
-  QStringList watch;           // events of the tray watch
+  QStringList startMissing, launchDecision, watch;
 };
 
-class LaunchTable : public LaunchFixture, public ::testing::TestWithParam<TableRow> {};
+class LaunchTable : public ::testing::TestWithParam<TableRow> {};
 
-TEST_P(LaunchTable, StateCode) {
-  Set(GetParam().running);
-  EXPECT_EQ(shell::LaunchStateCode(env.ctx), GetParam().code);
+TEST_P(LaunchTable, StartMissingLaunchDecisionAndWatch) {
+  const TableRow& row = GetParam();
+  EXPECT_EQ(RunWith(row.running, [&](TestEnv& env) { EXPECT_EQ(shell::LaunchStateCode(env.ctx), row.code); }),
+            QStringList());
+  EXPECT_EQ(RunWith(row.running,
+                    [](TestEnv& env) {
+                      EXPECT_EQ(shell::StartMissing(env.ctx), 0);
+                      EXPECT_EQ(shell::LaunchStateCode(env.ctx), 11);  // afterwards both run
+                    }),
+            row.startMissing);
+  EXPECT_EQ(RunWith(row.running, [](TestEnv& env) { env.launcher.LaunchDecision(); }), row.launchDecision);
+  EXPECT_EQ(RunWith(row.running, [](TestEnv& env) { env.launcher.WatchPrograms(); }), row.watch);
 }
-
-TEST_P(LaunchTable, StartMissing) {
-  Set(GetParam().running);
-  EXPECT_EQ(shell::StartMissing(env.ctx), 0);
-  EXPECT_EQ(Events(), GetParam().startMissing);
-  EXPECT_TRUE(env.dialogs.messages.empty());
-  // Afterwards both run.
-  EXPECT_EQ(shell::LaunchStateCode(env.ctx), 11);
-}
-
-TEST_P(LaunchTable, LaunchDecision) {
-  Set(GetParam().running);
-  env.launcher.LaunchDecision();
-  EXPECT_EQ(Events(), GetParam().launchDecision);
-  EXPECT_FALSE(env.shutdown.HasShutDown());
-}
-
-TEST_P(LaunchTable, TrayWatch) {
-  Set(GetParam().running);
-  env.launcher.WatchPrograms();
-  EXPECT_EQ(Events(), GetParam().watch);
-}
-
-const QStringList kShutdown{"shutdown:tray", "shutdown:screens"};
 
 INSTANTIATE_TEST_SUITE_P(
     States, LaunchTable,
     ::testing::Values(
         TableRow{{false, false}, 0, {"start:fsx.exe", "start:murmexr.exe"}, {"view:interface"}, kShutdown},
-        TableRow{{true, false},
-                 1,
-                 {"start:murmexr.exe"},
-                 {"view:starter", "view:launch-off", "start:murmexr.exe", "view:arm"},
-                 kShutdown},
+        TableRow{
+            {true, false}, 1, {"start:murmexr.exe"}, kLaunch + QStringList{"start:murmexr.exe", "view:arm"}, kShutdown},
         TableRow{{false, true},
                  10,
                  {"start:fsx.exe"},
                  {"close:VT Murmex", "view:interface"},
                  QStringList{"close:VT Murmex"} + kShutdown},
-        TableRow{{true, true}, 11, {}, {"view:starter", "view:launch-off", "view:arm"}, {}}),
+        TableRow{{true, true}, 11, {}, kLaunch + QStringList{"view:arm"}, {}}),
     [](const auto& info) { return Name(info.param.running); });
 
 // --- failures to start ---
@@ -107,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct FailureRow {
   QString failing;
   Running running;
-  QString title, firstLine;
+  QString title, what;
   QStringList starts;
 };
 
@@ -118,51 +113,34 @@ TEST_P(LaunchFailure, IsReportedAndEndsTheSystemWithoutArmingTheTray) {
   Set(row.running);
   env.processLauncher->failing << row.failing;
   env.launcher.LaunchAndMonitor();
-
   ASSERT_EQ(env.dialogs.messages.size(), 1u);
   const RecordingDialogs::Message& m = env.dialogs.last();
   EXPECT_EQ(m.title, row.title);
-  EXPECT_EQ(m.message, row.firstLine + "\r\rQuorvane will need to shutdown.");
+  EXPECT_EQ(m.message, "Quorvane encoutered an error while attempting to start " + row.what +
+                           ".\r\rQuorvane will need to shutdown.");
   EXPECT_EQ(m.icon, shell::kIconError);
-  EXPECT_TRUE(m.showOk);
-  EXPECT_FALSE(m.showCancel);
   EXPECT_EQ(m.tag, "shutdown_on_ok");
+  EXPECT_FALSE(m.showCancel);
   EXPECT_TRUE(env.shutdown.HasShutDown());
   EXPECT_FALSE(Events().contains("view:arm"));
-  QStringList starts;
-  for (const QString& e : Events())
-    if (e.startsWith("start:")) starts << e;
-  EXPECT_EQ(starts, row.starts);
+  EXPECT_EQ(env.log.filter("start:"), row.starts);
 }
 
-INSTANTIATE_TEST_SUITE_P(Programs, LaunchFailure,
-                         ::testing::Values(
-                             // A simulator that does not start takes the runtime start with it.
-                             FailureRow{"fsx.exe",
-                                        {false, false},
-                                        "Launch FSX Error",
-                                        "Quorvane encoutered an error while attempting to start FSX.",
-                                        {"start:fsx.exe"}},
-                             FailureRow{"murmexr.exe",
-                                        {false, false},
-                                        "Launch MurmexR Error",
-                                        "Quorvane encoutered an error while attempting to start MurmexR.",
-                                        {"start:fsx.exe", "start:murmexr.exe"}},
-                             FailureRow{"murmexr.exe",
-                                        {true, false},
-                                        "Launch MurmexR Error",
-                                        "Quorvane encoutered an error while attempting to start MurmexR.",
-                                        {"start:murmexr.exe"}}),
-                         [](const auto& info) {
-                           return info.param.failing.left(3).toStdString() + Name(info.param.running);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Programs, LaunchFailure,
+    ::testing::Values(
+        // A simulator that does not start takes the runtime start with it.
+        FailureRow{"fsx.exe", {false, false}, "Launch FSX Error", "FSX", {"start:fsx.exe"}},
+        FailureRow{
+            "murmexr.exe", {false, false}, "Launch MurmexR Error", "MurmexR", {"start:fsx.exe", "start:murmexr.exe"}},
+        FailureRow{"murmexr.exe", {true, false}, "Launch MurmexR Error", "MurmexR", {"start:murmexr.exe"}}),
+    [](const auto& info) { return info.param.failing.left(3).toStdString() + Name(info.param.running); });
 
-// --- where the programs are started ---
+// --- where the programs are started, restart and exit ---
 
-class LaunchPaths : public LaunchFixture, public ::testing::Test {};
+class LaunchActions : public LaunchFixture, public ::testing::Test {};
 
-TEST_F(LaunchPaths, SimulatorInItsFolderAndRuntimeInTheInstallation) {
-  // The simulator's files come from a case-insensitive file system.
+TEST_F(LaunchActions, SimulatorInItsFolderAndRuntimeInTheInstallationWhateverTheCase) {
   QFile::rename(install.simDir + "/fsx.exe", install.simDir + "/FSX.EXE");
   WriteBytes(install.installDir + "/MurmexR.exe", "MZ");
   ASSERT_EQ(shell::StartMissing(env.ctx), 0);
@@ -172,60 +150,25 @@ TEST_F(LaunchPaths, SimulatorInItsFolderAndRuntimeInTheInstallation) {
   EXPECT_EQ(QDir(sim.workingDir).canonicalPath(), QDir(install.simDir).canonicalPath());
   EXPECT_EQ(QFileInfo(sim.program).canonicalFilePath(), QFileInfo(install.simDir + "/FSX.EXE").canonicalFilePath());
   EXPECT_EQ(QDir(runtime.workingDir).canonicalPath(), QDir(install.installDir).canonicalPath());
-  EXPECT_EQ(QFileInfo(runtime.program).canonicalFilePath(),
-            QFileInfo(install.installDir + "/MurmexR.exe").canonicalFilePath());
+  EXPECT_EQ(QFileInfo(runtime.program).fileName(), "MurmexR.exe");
 }
 
-TEST_F(LaunchPaths, MissingRuntimeFileIsStillTriedAndReportedByTheLauncher) {
-  env.windowProbe->classes << "FS98MAIN";
-  ASSERT_EQ(shell::StartMissing(env.ctx), 0);  // the fake starts anything
-  ASSERT_EQ(env.processLauncher->starts.size(), 1u);
-  EXPECT_EQ(QFileInfo(env.processLauncher->starts[0].program).fileName(), "murmexr.exe");
-}
-
-// --- restart, exit, and a runtime that will not close ---
-
-class LaunchActions : public LaunchFixture, public ::testing::Test {};
-
-TEST_F(LaunchActions, RestartClosesAndStartsTheRuntimeAgainThenHeadsForTheTray) {
+TEST_F(LaunchActions, RestartClosesAndStartsTheRuntimeOnceAndExitClosesItFirst) {
   Set({true, true});
+  env.windowProbe->refuseClose = true;  // a runtime that ignores the close is not started twice
   env.launcher.RestartRuntime();
-  EXPECT_EQ(Events(),
-            (QStringList{"close:VT Murmex", "view:starter", "view:launch-off", "start:murmexr.exe", "view:arm"}));
-  EXPECT_TRUE(env.windowProbe->titles.contains("VT Murmex"));
-}
-
-TEST_F(LaunchActions, RuntimeThatIgnoresTheCloseIsNotStartedTwice) {
-  Set({true, true});
-  env.windowProbe->refuseClose = true;
+  EXPECT_EQ(Events(), (QStringList{"close:VT Murmex"} + kLaunch + QStringList{"view:arm"}));
+  env.windowProbe->refuseClose = false;
+  env.log.clear();
   env.launcher.RestartRuntime();
-  EXPECT_EQ(Events(), (QStringList{"close:VT Murmex", "view:starter", "view:launch-off", "view:arm"}));
-}
-
-TEST_F(LaunchActions, ExitClosesTheRuntimeBeforeTheShutdown) {
-  Set({true, true});
+  EXPECT_EQ(Events(), (QStringList{"close:VT Murmex"} + kLaunch + QStringList{"start:murmexr.exe", "view:arm"}));
+  env.log.clear();
   env.launcher.ExitWithRuntime();
-  EXPECT_EQ(Events(), QStringList{"close:VT Murmex"} + kShutdown);
+  EXPECT_EQ(Events(), (QStringList{"close:VT Murmex"} + kShutdown));
   EXPECT_TRUE(env.windowProbe->classes.contains("FS98MAIN"));
 }
 
-TEST_F(LaunchActions, CloseWithoutRuntimeDoesNothing) {
-  Set({true, false});
-  shell::CloseRuntime(env.ctx);
-  EXPECT_TRUE(Events().isEmpty());
-}
-
-TEST_F(LaunchActions, WithoutPlatformAdaptersNothingRunsAndStartsFail) {
-  env.platform.windowProbe.reset();
-  env.platform.processLauncher.reset();
-  EXPECT_EQ(shell::LaunchStateCode(env.ctx), 0);
-  shell::CloseRuntime(env.ctx);
-  EXPECT_EQ(shell::LaunchSim(env.ctx), 1);
-  EXPECT_EQ(env.dialogs.last().title, "Launch FSX Error");
-}
-
-// --- the hand-over at the end of start-up ---
-
+// The first-use prompt comes after the launch decision, whichever way it went.
 class StartupHandOver : public LaunchFixture, public ::testing::TestWithParam<Running> {};
 
 TEST_P(StartupHandOver, FirstUsePromptComesAfterTheLaunchDecision) {
@@ -237,12 +180,9 @@ TEST_P(StartupHandOver, FirstUsePromptComesAfterTheLaunchDecision) {
     return 0;
   };
   ASSERT_TRUE(shell::RunStartup(env.ctx, env.speech, "", steps));
-  const QStringList events = Events();
-  const bool simFirst = GetParam().sim;
-  EXPECT_EQ(events.contains("view:starter"), simFirst);
-  EXPECT_EQ(events.contains("view:interface"), !simFirst);
-  ASSERT_EQ(env.dialogs.messages.size(), 1u);
-  EXPECT_EQ(env.dialogs.last().title, "Update FSX Checklists");
+  EXPECT_EQ(Events().contains("view:starter"), GetParam().sim);
+  EXPECT_EQ(Events().contains("view:interface"), !GetParam().sim);
+  EXPECT_EQ(env.dialogs.titles(), QStringList{"Update FSX Checklists"});
 }
 
 INSTANTIATE_TEST_SUITE_P(States, StartupHandOver,
