@@ -24,37 +24,37 @@ QStringList Inputs(const QString& target) {
 
 }  // namespace
 
-TEST(FuzzCorpus, BinaryReadersRefuseOrRoundTrip) {
+// What a binary reader accepts, written and read again, gives the same bytes.
+template <class T>
+int RoundTrips(const QString& target, bool (*parse)(const QByteArray&, T&), QByteArray (*write)(const T&)) {
   int accepted = 0;
-  const QStringList commands = Inputs("commands");
-  ASSERT_FALSE(commands.isEmpty());
-  for (const QString& f : commands) {
-    std::vector<CommandRecord> list, again;
-    if (!ParseCommandList(qv::test::ReadBytes(f), list)) continue;
+  for (const QString& f : Inputs(target)) {
+    T value{}, again{};
+    if (!parse(qv::test::ReadBytes(f), value)) continue;
     ++accepted;
-    QByteArray out, out2;
-    ASSERT_TRUE(SerializeCommandList(list, out)) << qPrintable(f);
-    ASSERT_TRUE(ParseCommandList(out, again)) << qPrintable(f);
-    ASSERT_TRUE(SerializeCommandList(again, out2));
-    EXPECT_EQ(out, out2) << qPrintable(f);
+    const QByteArray out = write(value);
+    EXPECT_TRUE(parse(out, again)) << qPrintable(f);
+    EXPECT_EQ(write(again), out) << qPrintable(f);
   }
-  for (const QString& f : Inputs("checklist")) {
-    ChecklistFile c, again;
-    if (!ParseChecklist(qv::test::ReadBytes(f), c)) continue;
-    ++accepted;
-    QByteArray out, out2;
-    ASSERT_TRUE(SerializeChecklist(c, out));
-    ASSERT_TRUE(ParseChecklist(out, again)) << qPrintable(f);
-    ASSERT_TRUE(SerializeChecklist(again, out2));
-    EXPECT_EQ(out, out2) << qPrintable(f);
-  }
-  for (const QString& f : Inputs("assignments")) {
-    const QByteArray bytes = qv::test::ReadBytes(f);
-    std::vector<ChecklistAssignment> list;
-    if (!ParseAssignments(bytes, list)) continue;
-    ++accepted;
-    EXPECT_EQ(SerializeAssignments(list), bytes) << qPrintable(f);
-  }
+  return accepted;
+}
+
+TEST(FuzzCorpus, BinaryReadersRefuseOrRoundTrip) {
+  const int accepted = RoundTrips<std::vector<CommandRecord>>("commands", ParseCommandList,
+                                                              [](const std::vector<CommandRecord>& v) {
+                                                                QByteArray b;
+                                                                SerializeCommandList(v, b);
+                                                                return b;
+                                                              }) +
+                       RoundTrips<ChecklistFile>("checklist", ParseChecklist,
+                                                 [](const ChecklistFile& c) {
+                                                   QByteArray b;
+                                                   SerializeChecklist(c, b);
+                                                   return b;
+                                                 }) +
+                       RoundTrips<std::vector<ChecklistAssignment>>(
+                           "assignments", ParseAssignments,
+                           [](const std::vector<ChecklistAssignment>& v) { return SerializeAssignments(v); });
   EXPECT_GT(accepted, 0);
 }
 

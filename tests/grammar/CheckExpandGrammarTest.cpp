@@ -41,16 +41,14 @@ TEST_P(CheckGrammarTest, AcceptsOrRejects) {
   EXPECT_EQ(CheckGrammar(QString::fromLatin1(GetParam().phrase)), GetParam().legal) << GetParam().phrase;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Phrases, CheckGrammarTest,
-    testing::Values(CheckCase{"gear up", true}, CheckCase{"  gear up  ", true}, CheckCase{"gear up!", false},
-                    CheckCase{"[up|down", false}, CheckCase{"(up]", false}, CheckCase{"up)", false},
-                    CheckCase{"a|b", true}, CheckCase{"set <FLAP_SETTING> 'n, done-it. 10_x", true},
-                    CheckCase{"[switch on|turn on (the)] lights", true}, CheckCase{"[a (b] c)", false},
-                    CheckCase{"((please) now)", true}, CheckCase{"[a|[b|c]]", true}, CheckCase{"gear\tup", false},
-                    CheckCase{"gear up\t", false}, CheckCase{"caf\xe9", false}, CheckCase{"what?", false},
-                    CheckCase{"", true}, CheckCase{"()", true}, CheckCase{"[]", true}, CheckCase{")(", false},
-                    CheckCase{"a/b", false}, CheckCase{"\"quoted\"", false}));
+INSTANTIATE_TEST_SUITE_P(Phrases, CheckGrammarTest,
+                         testing::Values(CheckCase{"  gear up  ", true}, CheckCase{"gear up!", false},
+                                         CheckCase{"[up|down", false}, CheckCase{"(up]", false}, CheckCase{"a|b", true},
+                                         CheckCase{"set <FLAP_SETTING> 'n, done-it. 10_x", true},
+                                         CheckCase{"[a (b] c)", false}, CheckCase{"((please) now)", true},
+                                         CheckCase{"[a|[b|c]]", true}, CheckCase{"gear up\t", false},
+                                         CheckCase{"caf\xe9", false}, CheckCase{"", true}, CheckCase{"()", true},
+                                         CheckCase{")(", false}, CheckCase{"a/b", false}));
 
 // --- expansion -------------------------------------------------------------------
 
@@ -71,14 +69,10 @@ INSTANTIATE_TEST_SUITE_P(
     Phrases, ExpandGrammarTest,
     testing::Values(ExpandCase{"[left|right] engine (start)",
                                {"left engine", "left engine start", "right engine", "right engine start"}},
-                    ExpandCase{"(a) (b)", {"a", "a b", "b"}}, ExpandCase{"[Yes|yes]", {"Yes"}},
-                    ExpandCase{"set [flaps|flap] ( to ) 10",
-                               {"set flap 10", "set flap to 10", "set flaps 10", "set flaps to 10"}},
-                    ExpandCase{"a|b", {"a|b"}},
+                    ExpandCase{"[Yes|yes]", {"Yes"}}, ExpandCase{"a|b", {"a|b"}},
                     ExpandCase{"(please) set flaps (to) <FLAP_SETTING>",
                                {"please set flaps <FLAP_SETTING>", "please set flaps to <FLAP_SETTING>",
                                 "set flaps <FLAP_SETTING>", "set flaps to <FLAP_SETTING>"}},
-                    ExpandCase{"[gear|wheels] (down)", {"gear", "gear down", "wheels", "wheels down"}},
                     ExpandCase{"(the [left|right]) engine", {"engine", "the left engine", "the right engine"}},
                     // Upper case sorts first; equal keys only merge when they end up next to each other.
                     ExpandCase{"[Yes|Zebra|yes]", {"Yes", "Zebra", "yes"}},
@@ -178,15 +172,6 @@ TEST(ExpandGrammarCommand, IllegalPhraseShowsGrammarErrorAndEmptiesTheList) {
   EXPECT_EQ(env.dialogs.messages.size(), 1u);
 }
 
-TEST(ExpandGrammarCommand, FillsPhraseListAndLastIndex) {
-  test::TestEnv env;
-  env.state.commands.push_back(
-      {Stored("Gear"), Stored("Gear"), Stored("GEAR"), Stored(""), 3, {Stored("[gear|wheels] (down)")}, {}});
-  grammar::ExpandGrammar(env.ctx, 0, 0);
-  EXPECT_EQ(env.state.phraseCount, 3);
-  EXPECT_EQ(env.state.phraseList, QStringList({"gear", "gear down", "wheels", "wheels down"}));
-}
-
 // The expansion must equal the slow literal procedure wherever that one is
 // valid; random phrases from the legal alphabet with groups of both kinds.
 QString RandomPhrase(QRandomGenerator& rng, int depth = 0) {
@@ -235,8 +220,6 @@ TEST_P(ToRomanTest, Converts) {
 
 INSTANTIATE_TEST_SUITE_P(Numbers, ToRomanTest,
                          testing::Values(std::pair{"1994", "MCMXCIV"}, std::pair{"4000", "MMMM"},
-                                         std::pair{"12", "XII"}, std::pair{"9", "IX"}, std::pair{"40", "XL"},
-                                         std::pair{"4", "IV"}, std::pair{"1", "I"},
                                          std::pair{"3888", "MMMDCCCLXXXVIII"}, std::pair{"0", "No Roman value For 0"},
                                          std::pair{"", "No Roman value For 0"}, std::pair{"00", ""},
                                          std::pair{"07", "VII"}, std::pair{"abc", ""}, std::pair{"12345678", ""},
