@@ -1,10 +1,7 @@
 #include "app/Application.h"
 
-#include <QCoreApplication>
-
 #include "core/checklists/KneeboardChecklist.h"
 #include "core/shell/Startup.h"
-#include "gui/kit/SkinnedButton.h"
 #include "gui/kit/SkinnedScreen.h"
 #include "gui/shell/frm_Parent.h"
 #include "gui/shell/frm_Starter.h"

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "core/shell/AppState.h"
+#include "gui/kit/QtFileDialogs.h"
 #include "speech/EngineFactory.h"
 
 namespace qv::app {
@@ -21,10 +22,13 @@ class ImmediateExit final : public shell::ProcessExit {
 
 }  // namespace
 
-Backends SystemBackends(const QString& installDir) {
+Backends SystemBackends(const QString& installDir, Program program) {
   Backends b;
   b.platform = platform::CreatePlatform(installDir);
-  b.joystick = platform::CreateJoystick();
+  if (program == Program::Interface) {
+    b.platform.fileDialogs = std::make_unique<ui::QtFileDialogs>();
+    b.joystick = platform::CreateJoystick();
+  }
   speech::EngineSet engines = speech::CreateEngines(installDir);
   b.compiler = std::move(engines.compiler);
   b.recognizer = std::move(engines.recognizer);

@@ -25,10 +25,12 @@ struct Backends {
   std::unique_ptr<shell::ProcessExit> exit;
 };
 
-// The implementations for this OS, for the installation in `installDir`.
-// The file dialog is the widget-free one (it answers "cancelled"); the GUI
-// puts its own in. `exit` ends the process at once.
-Backends SystemBackends(const QString& installDir);
+// The implementations for this OS, for the installation in `installDir`;
+// `exit` ends the process at once. The interface gets the file-open dialog
+// and the joystick; the command line neither (its file dialog answers
+// "cancelled", and nothing asks for a joystick there).
+enum class Program { Interface, CommandLine };
+Backends SystemBackends(const QString& installDir, Program program);
 
 // What every program of the system builds over its process-wide tables: the
 // speech facade on the engines, the shutdown sequence, the context the

@@ -32,7 +32,7 @@ namespace {
 QString Absolute(const QString& folder) { return QDir::cleanPath(QFileInfo(folder).absoluteFilePath()); }
 
 app::Backends CliBackends(const QString& installDir) {
-  app::Backends b = app::SystemBackends(Absolute(installDir));
+  app::Backends b = app::SystemBackends(Absolute(installDir), app::Program::CommandLine);
   b.exit = std::make_unique<CliExit>();
   return b;
 }
