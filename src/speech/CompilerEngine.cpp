@@ -3,37 +3,52 @@
 #include <QDir>
 
 #include "speech/Pronouncer.h"
-#include "speech/SphinxSupport.h"
+#include "speech/SpeechModel.h"
 
 namespace qv::speech {
 
-CompileResult CompileFolder(const QString& grammarsDir, const QString& listsFallback, const QString& onlyFile) {
-  Pronouncer pronouncer(ModelDictionaryPath());
+QString ListCacheDir(const QString& installDir) { return installDir + "/Grammars/Cache"; }
+
+CompileResult CompileFolder(const QString& installDir, const QString& grammarsDir, const QString& onlyFile) {
+  const SpeechModel model = FindSpeechModel(installDir);
+  Pronouncer pronouncer(model.dictionary);
   CompileOptions options;
   options.grammarsDir = grammarsDir;
-  options.fallbackListsFile = listsFallback;
+  options.fallbackListsFile = installDir + "/Data/Generic Lists.bnf";
   options.onlyFile = onlyFile;
-  if (SphinxAvailable()) options.validate = ValidateJsgf;
+  options.cacheDir = ListCacheDir(installDir);
   CompileResult result;
   if (!pronouncer.DictionaryLoaded()) {
-    result.diagnostics.push_back({"Compile.log", 0, "the recogniser's pronunciation dictionary is not installed"});
+    result.diagnostics.push_back(
+        {"Compile.log", 0, 0, Severity::Error, "the recogniser's pronunciation dictionary is not installed"});
   } else {
     result = CompileGrammars(options, pronouncer);
   }
   if (QDir(grammarsDir).exists() && !WriteCompileOutput(grammarsDir, result))
-    result.diagnostics.push_back({"Compile.log", 0, "cannot write the compiled grammars"});
+    result.diagnostics.push_back({"Compile.log", 0, 0, Severity::Error, "cannot write the compiled grammars"});
   return result;
+}
+
+std::vector<grammar::CompileDiagnostic> ToCompileDiagnostics(const std::vector<Diagnostic>& diagnostics) {
+  std::vector<grammar::CompileDiagnostic> out;
+  out.reserve(diagnostics.size());
+  for (const Diagnostic& d : diagnostics) out.push_back({d.file, d.line, d.column, d.IsError(), d.message});
+  return out;
 }
 
 CompilerEngine::CompilerEngine(QString installDir) : m_installDir(std::move(installDir)) {}
 
-int16_t CompilerEngine::Start() { return ModelDictionaryPath().isEmpty() ? 1 : 0; }
+int16_t CompilerEngine::Start() { return FindSpeechModel(m_installDir).dictionary.isEmpty() ? 1 : 0; }
 
 int16_t CompilerEngine::Compile(int, int) {
-  m_last = CompileFolder(m_installDir + "/Grammars", m_installDir + "/Data/Generic Lists.bnf");
+  m_last = CompileFolder(m_installDir, m_installDir + "/Grammars");
   return m_last.Ok() ? 0 : 1;
 }
 
 int16_t CompilerEngine::Stop() { return 0; }
+
+std::vector<grammar::CompileDiagnostic> CompilerEngine::Diagnostics() const {
+  return ToCompileDiagnostics(m_last.diagnostics);
+}
 
 }  // namespace qv::speech

@@ -17,6 +17,7 @@ class CompilerEngine final : public grammar::GrammarCompilerEngine {
   int16_t Start() override;
   int16_t Compile(int a, int b) override;
   int16_t Stop() override;
+  std::vector<grammar::CompileDiagnostic> Diagnostics() const override;
 
   const CompileResult& LastResult() const { return m_last; }
 
@@ -25,8 +26,16 @@ class CompilerEngine final : public grammar::GrammarCompilerEngine {
   CompileResult m_last;
 };
 
-// Compiles one grammar folder; the work behind the engine, also used for the
-// test grammar. Writes the log and the compiled form.
-CompileResult CompileFolder(const QString& grammarsDir, const QString& listsFallback, const QString& onlyFile = {});
+// Compiles one grammar folder of an installation (Grammars, or Grammars/Test
+// with `onlyFile` "Test.bnf"): the work behind the engine, also used for the
+// test grammar. Compiled list grammars are kept in Grammars/Cache. Writes
+// the log and the compiled form into the folder.
+CompileResult CompileFolder(const QString& installDir, const QString& grammarsDir, const QString& onlyFile = {});
+
+// Where compiled list grammars are kept: <install>/Grammars/Cache.
+QString ListCacheDir(const QString& installDir);
+
+// The diagnostics in the form the rest of the program reads.
+std::vector<grammar::CompileDiagnostic> ToCompileDiagnostics(const std::vector<Diagnostic>& diagnostics);
 
 }  // namespace qv::speech

@@ -3,364 +3,711 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QSaveFile>
 #include <QSet>
+#include <algorithm>
 #include <deque>
 
+#include "speech/GraphCache.h"
 #include "speech/Pronouncer.h"
 
 namespace qv::speech {
 
+int CompileResult::ErrorCount() const {
+  return static_cast<int>(std::count_if(diagnostics.begin(), diagnostics.end(), [](const Diagnostic& d) {
+    return d.severity == Severity::Error;
+  }));
+}
+
+int CompileResult::WarningCount() const { return static_cast<int>(diagnostics.size()) - ErrorCount(); }
+
+ParseMode ModeForFile(const QString& fileName) {
+  const QString n = fileName.toLower();
+  if (n == u"generic lists.bnf") return ParseMode::Strict;
+  if (n == u"navaid_ids.bnf" || n == u"navaid_names.bnf" || n == u"navaid_ilss.bnf" ||
+      n == u"checklistresponses.bnf" || n == u"test.bnf")
+    return ParseMode::Lenient;
+  return ParseMode::Phrases;
+}
+
 namespace {
 
+// A referenced rule larger than this is joined in where it is used (one
+// copy per use after the using grammar is minimised) rather than built into
+// the using rule; the navaid lists are far larger.
+constexpr size_t kSpliceAbove = 2000;
+
 struct Source {
+  QString fileName;
+  QByteArray bytes;
+  ParseMode mode = ParseMode::Strict;
+  QByteArray key;
+  bool cached = false;
+  CachedList cache;
   GrammarFile file;
-  QHash<QString, int> ruleIndex;  // rule name -> index in file.rules (first definition)
-  QHash<QString, int> importLine;
+  std::vector<Diagnostic> diags;
+  QHash<QString, std::vector<int>> defs;  // upper-case name -> definitions in file.rules
+  QHash<QString, NameAt> imports;         // upper-case name -> first import line
+  QSet<int> dependsOn;                    // sources whose rules this one took in
+  bool check = false;
+  bool HasStarts() const { return !file.starts.empty() || !file.activatable.empty(); }
+  bool IsList() const { return cached || (!HasStarts() && !file.exports.empty()); }
 };
 
-using RuleKey = std::pair<int, QString>;  // (file index, rule name)
+struct Rule {
+  int source = -1;
+  QString name;  // as written
+  int state = 0;  // 0 not built, 1 being built, 2 built
+  bool dead = false;  // matches nothing
+  WordGraph graph;  // labels: global word ids and calls of big rules
+  bool big = false;
+  bool expandedReady = false;
+  WordGraph expanded;  // without calls
+  int line = 0;
+};
+
+QString Key(const QString& name) { return name.toUpper(); }
 
 class Compiler {
  public:
   Compiler(const CompileOptions& o, Pronouncer& p) : m_opt(o), m_pron(p) {}
 
-  CompileResult Run() {
-    if (!ReadAll()) return std::move(m_res);
-    IndexRules();
+  CompileResult Run(std::vector<SourceText> texts) {
+    m_res.filesRead = static_cast<int>(texts.size());
+    if (texts.empty()) return std::move(m_res);
+    const QString dictionary = m_pron.Identity();
+    for (auto& t : texts) {
+      Source s;
+      s.fileName = t.fileName;
+      s.bytes = std::move(t.bytes);
+      s.mode = ModeForFile(s.fileName);
+      s.key = ListCacheKey(s.bytes, static_cast<int>(s.mode), dictionary);
+      m_src.push_back(std::move(s));
+    }
+    LoadCaches();
+    for (auto& s : m_src)
+      if (!s.cached) Parse(s);
+    IndexExports();
     ChooseFilesToCheck();
-    CheckExportsAndImports();
-    CheckReferences();
-    CheckRecursion();
-    CheckWords();
-    if (m_res.diagnostics.empty()) Translate();
+    for (int f = 0; f < static_cast<int>(m_src.size()); ++f)
+      if (m_src[f].check) CheckDefinitions(f);
+    for (int f = 0; f < static_cast<int>(m_src.size()); ++f)
+      if (m_src[f].check) BuildFile(f);
+    SaveCaches();
+    Collect();
     return std::move(m_res);
   }
 
  private:
-  void Report(int file, int line, const QString& message) {
-    m_res.diagnostics.push_back({m_src[file].file.fileName, line, message});
+  Severity Sev(int f) const { return m_src[f].mode == ParseMode::Strict ? Severity::Error : Severity::Warning; }
+
+  void Report(int f, int line, int column, Severity s, const QString& message) {
+    m_src[f].diags.push_back({m_src[f].fileName, line, column, s, message});
   }
 
-  bool ReadAll() {
-    QDir dir(m_opt.grammarsDir);
-    QStringList names = dir.entryList({"*.bnf"}, QDir::Files, QDir::Name | QDir::IgnoreCase);
-    QStringList paths;
-    bool haveLists = false;
-    for (const QString& n : names) {
-      paths << dir.filePath(n);
-      haveLists = haveLists || n.compare("Generic Lists.bnf", Qt::CaseInsensitive) == 0;
-    }
-    if (!haveLists && !m_opt.fallbackListsFile.isEmpty() && QFileInfo::exists(m_opt.fallbackListsFile))
-      paths << m_opt.fallbackListsFile;
-    if (paths.isEmpty()) {
-      m_res.diagnostics.push_back({QDir(m_opt.grammarsDir).dirName(), 0, "no grammar files (*.bnf) to compile"});
-      return false;
-    }
-    for (const QString& path : paths) {
-      QString text;
-      const QString name = QFileInfo(path).fileName();
-      std::vector<Diagnostic> diags;
-      if (!ReadGrammarText(path, text)) {
-        m_res.diagnostics.push_back({name, 0, "cannot read the file"});
-        continue;
+  // --- reading ----------------------------------------------------------------
+
+  void LoadCaches() {
+    if (m_opt.cacheDir.isEmpty()) return;
+    QSet<QByteArray> keys;
+    for (const auto& s : m_src) keys.insert(s.key);
+    for (auto& s : m_src) {
+      CachedList list;
+      if (!LoadCachedList(m_opt.cacheDir, s.key, list)) continue;
+      const bool complete = std::all_of(list.dependencies.begin(), list.dependencies.end(),
+                                        [&](const QByteArray& d) { return keys.contains(d); });
+      if (!complete) continue;
+      s.cached = true;
+      for (auto d : list.diagnostics) {
+        d.file = s.fileName;
+        s.diags.push_back(std::move(d));
       }
-      Source s;
-      s.file = ParseGrammar(text, name, diags);
-      m_parseDiags.push_back(std::move(diags));
-      m_src.push_back(std::move(s));
+      for (const QString& imp : list.imports) s.imports.insert(Key(imp), NameAt{imp, 0, 0});
+      s.cache = std::move(list);
+      ++m_res.filesFromCache;
     }
-    m_res.filesRead = static_cast<int>(m_src.size());
-    return true;
   }
 
-  void IndexRules() {
+  void Parse(Source& s) {
+    QString text;
+    DecodeGrammarBytes(s.bytes, text);
+    s.file = ParseGrammar(text, s.fileName, s.diags, s.mode);
+    for (int r = 0; r < static_cast<int>(s.file.rules.size()); ++r) s.defs[Key(s.file.rules[r].name)].push_back(r);
+    for (const auto& imp : s.file.imports)
+      if (!s.imports.contains(Key(imp.name))) s.imports.insert(Key(imp.name), imp);
+  }
+
+  QStringList Exports(const Source& s) const {
+    QStringList out;
+    if (s.cached) return s.cache.exports;
+    for (const auto& e : s.file.exports) out << e.name;
+    return out;
+  }
+
+  void IndexExports() {
     for (int f = 0; f < static_cast<int>(m_src.size()); ++f) {
-      Source& s = m_src[f];
-      for (int r = 0; r < static_cast<int>(s.file.rules.size()); ++r) {
-        const auto& rule = s.file.rules[r];
-        if (!s.ruleIndex.contains(rule.name)) s.ruleIndex.insert(rule.name, r);
-      }
-      for (const auto& imp : s.file.imports)
-        if (!s.importLine.contains(imp.name)) s.importLine.insert(imp.name, imp.line);
-      for (const auto& ex : s.file.exports) {
-        if (!s.ruleIndex.contains(ex.name)) continue;
-        if (!m_exporter.contains(ex.name)) m_exporter.insert(ex.name, f);
+      const Source& s = m_src[f];
+      for (const QString& name : Exports(s)) {
+        if (!s.cached && !s.defs.contains(Key(name))) continue;  // reported when checked
+        if (!m_exporter.contains(Key(name))) m_exporter.insert(Key(name), f);
       }
     }
   }
 
-  // The files whose problems count: all of them, or the one file asked for
-  // and the files that export what it imports.
+  // All files, or the one asked for and the files that export what it uses.
   void ChooseFilesToCheck() {
     const int n = static_cast<int>(m_src.size());
-    m_check.assign(n, m_opt.onlyFile.isEmpty());
-    if (!m_opt.onlyFile.isEmpty()) {
-      std::deque<int> todo;
-      for (int f = 0; f < n; ++f)
-        if (m_src[f].file.fileName.compare(m_opt.onlyFile, Qt::CaseInsensitive) == 0) todo.push_back(f);
-      if (todo.empty()) m_res.diagnostics.push_back({m_opt.onlyFile, 0, "the grammar file is missing"});
-      while (!todo.empty()) {
-        const int f = todo.front();
-        todo.pop_front();
-        if (m_check[f]) continue;
-        m_check[f] = true;
-        for (const auto& imp : m_src[f].file.imports)
-          if (auto it = m_exporter.find(imp.name); it != m_exporter.end()) todo.push_back(*it);
-      }
+    if (m_opt.onlyFile.isEmpty()) {
+      for (auto& s : m_src) s.check = true;
+      return;
     }
+    std::deque<int> todo;
     for (int f = 0; f < n; ++f)
-      if (m_check[f]) m_res.diagnostics.insert(m_res.diagnostics.end(), m_parseDiags[f].begin(), m_parseDiags[f].end());
+      if (m_src[f].fileName.compare(m_opt.onlyFile, Qt::CaseInsensitive) == 0) todo.push_back(f);
+    if (todo.empty()) m_res.diagnostics.push_back({m_opt.onlyFile, 0, 0, Severity::Error, "the grammar file is missing"});
+    while (!todo.empty()) {
+      const int f = todo.front();
+      todo.pop_front();
+      if (m_src[f].check) continue;
+      m_src[f].check = true;
+      for (auto it = m_src[f].imports.begin(); it != m_src[f].imports.end(); ++it)
+        if (auto e = m_exporter.find(it.key()); e != m_exporter.end()) todo.push_back(*e);
+    }
   }
 
-  void CheckExportsAndImports() {
-    QHash<QString, int> firstExporter;
-    for (int f = 0; f < static_cast<int>(m_src.size()); ++f) {
-      const Source& s = m_src[f];
-      for (const auto& ex : s.file.exports) {
-        if (!s.ruleIndex.contains(ex.name)) {
-          if (m_check[f]) Report(f, ex.line, "exported rule <" + ex.name + "> is not defined in this file");
-          continue;
-        }
-        auto it = firstExporter.find(ex.name);
-        if (it == firstExporter.end()) {
-          firstExporter.insert(ex.name, f);
-        } else if (*it != f && (m_check[f] || m_check[*it])) {
-          Report(f, ex.line, "rule <" + ex.name + "> is also exported by " + m_src[*it].file.fileName);
-        }
+  void CheckDefinitions(int f) {
+    Source& s = m_src[f];
+    if (s.cached) return;
+    for (const auto& ex : s.file.exports) {
+      if (!s.defs.contains(Key(ex.name))) {
+        Report(f, ex.line, ex.column, Sev(f), "exported rule <" + ex.name + "> is not defined in this file");
+        continue;
       }
-      if (!m_check[f]) continue;
-      QHash<QString, int> seen;
-      for (const auto& r : s.file.rules) {
-        if (auto it = seen.find(r.name); it != seen.end()) {
-          Report(f, r.line, "duplicate rule <" + r.name + "> (first defined at line " + QString::number(*it) + ")");
-        } else {
-          seen.insert(r.name, r.line);
-        }
-        if (s.importLine.contains(r.name))
-          Report(f, r.line, "rule <" + r.name + "> is both imported and defined in this file");
+      const int owner = m_exporter.value(Key(ex.name), f);
+      if (owner != f)
+        Report(f, ex.line, ex.column, Sev(f),
+               "rule <" + ex.name + "> is also exported by " + m_src[owner].fileName +
+                   (Sev(f) == Severity::Error ? QString() : QStringLiteral("; that one is used")));
+    }
+    for (auto it = s.defs.begin(); it != s.defs.end(); ++it) {
+      const auto& defs = it.value();
+      const RuleDefinition& first = s.file.rules[defs.front()];
+      for (size_t i = 1; i < defs.size(); ++i) {
+        const RuleDefinition& again = s.file.rules[defs[i]];
+        Report(f, again.line, 1, Sev(f),
+               Sev(f) == Severity::Error
+                   ? "duplicate rule <" + again.name + "> (first defined at line " + QString::number(first.line) + ")"
+                   : "rule <" + again.name + "> is defined twice (first at line " + QString::number(first.line) +
+                         "); both definitions are used");
       }
+      if (s.imports.contains(it.key()))
+        Report(f, first.line, 1, Sev(f),
+               "rule <" + first.name + "> is both imported and defined in this file" +
+                   (Sev(f) == Severity::Error ? QString() : QStringLiteral("; the definition here is used")));
+    }
+    if (s.mode == ParseMode::Strict)
       for (const auto& imp : s.file.imports)
-        if (!m_exporter.contains(imp.name))
-          Report(f, imp.line, "imported rule <" + imp.name + "> is not exported by any grammar file");
-    }
+        if (!m_exporter.contains(Key(imp.name)))
+          Report(f, imp.line, imp.column, Severity::Error,
+                 "imported rule <" + imp.name + "> is not exported by any grammar file");
   }
 
-  // Where a reference made in file f leads, if anywhere.
-  std::optional<RuleKey> Resolve(int f, const QString& name) const {
-    if (m_src[f].ruleIndex.contains(name)) return RuleKey{f, name};
-    if (m_src[f].importLine.contains(name))
-      if (auto it = m_exporter.find(name); it != m_exporter.end()) return RuleKey{*it, name};
-    return std::nullopt;
+  // --- rules ------------------------------------------------------------------
+
+  // The rule `name` as seen from file f, or -1.
+  int Resolve(int f, const QString& name) {
+    const QString k = Key(name);
+    const Source& s = m_src[f];
+    if (!s.cached && s.defs.contains(k)) return RuleId(f, k, name);
+    if (s.imports.contains(k))
+      if (auto e = m_exporter.find(k); e != m_exporter.end()) return RuleId(*e, k, name);
+    return -1;
   }
 
-  const RuleDefinition& Rule(const RuleKey& k) const {
-    const Source& s = m_src[k.first];
-    return s.file.rules[s.ruleIndex.value(k.second)];
-  }
-
-  void CheckReferences() {
-    for (int f = 0; f < static_cast<int>(m_src.size()); ++f) {
-      if (!m_check[f]) continue;
-      const Source& s = m_src[f];
-      auto check = [&](const QString& name, int line, const QString& what) {
-        if (s.ruleIndex.contains(name) || s.importLine.contains(name)) return;
-        Report(f, line, what + " <" + name + "> is not defined in this file nor imported");
-      };
-      for (const auto& st : s.file.starts) check(st.name, st.line, "start rule");
-      for (const auto& a : s.file.activatable) check(a.name, a.line, "activatable rule");
-      for (const auto& r : s.file.rules) {
-        std::vector<const GrammarNode*> refs;
-        CollectRefs(r.body, refs);
-        for (const GrammarNode* ref : refs) check(ref->text, ref->line, "reference to rule");
-        std::vector<const GrammarNode*> words;
-        CollectWords(r.body, words);
-        if (words.empty() && refs.empty()) Report(f, r.line, "rule <" + r.name + "> has nothing to say");
+  int RuleId(int f, const QString& key, const QString& name) {
+    const QString id = QString::number(f) + "|" + key;
+    if (auto it = m_ruleIds.find(id); it != m_ruleIds.end()) return *it;
+    Rule r;
+    r.source = f;
+    r.name = name;
+    const Source& s = m_src[f];
+    if (!s.cached) {
+      if (auto d = s.defs.find(key); d != s.defs.end()) {
+        r.name = s.file.rules[d->front()].name;
+        r.line = s.file.rules[d->front()].line;
       }
     }
+    m_rules.push_back(std::move(r));
+    const int n = static_cast<int>(m_rules.size()) - 1;
+    m_ruleIds.insert(id, n);
+    return n;
   }
 
-  void CheckRecursion() {
-    // Depth-first walk over every rule of the checked files; a reference back
-    // onto the walk's own path is a cycle, reported once at the rule where it
-    // closes.
-    QHash<QString, int> state;  // "f|name" -> 1 on path, 2 done
-    std::vector<RuleKey> path;
-    QSet<QString> reported;
-    std::function<void(const RuleKey&)> visit = [&](const RuleKey& k) {
-      const QString id = QString::number(k.first) + "|" + k.second;
-      state.insert(id, 1);
-      path.push_back(k);
-      std::vector<const GrammarNode*> refs;
-      CollectRefs(Rule(k).body, refs);
-      for (const GrammarNode* ref : refs) {
-        const auto to = Resolve(k.first, ref->text);
-        if (!to) continue;
-        const QString toId = QString::number(to->first) + "|" + to->second;
-        const int st = state.value(toId, 0);
-        if (st == 1) {
-          if (reported.contains(toId)) continue;
-          reported.insert(toId);
-          QStringList chain;
-          auto it = std::find(path.begin(), path.end(), *to);
-          for (; it != path.end(); ++it) chain << "<" + it->second + ">";
-          chain << "<" + to->second + ">";
-          const RuleDefinition& def = Rule(*to);
-          m_res.diagnostics.push_back({m_src[to->first].file.fileName, def.line,
-                                       "rule <" + to->second + "> is recursive: " + chain.join(" -> ")});
-        } else if (st == 0) {
-          visit(*to);
-        }
-      }
-      path.pop_back();
-      state.insert(id, 2);
-    };
-    for (int f = 0; f < static_cast<int>(m_src.size()); ++f) {
-      if (!m_check[f]) continue;
-      for (const auto& r : m_src[f].file.rules) {
-        const RuleKey k{f, r.name};
-        if (m_src[f].ruleIndex.value(r.name) < 0) continue;
-        if (!state.contains(QString::number(f) + "|" + r.name)) visit(k);
-      }
-    }
-  }
-
-  void CheckWords() {
-    for (int f = 0; f < static_cast<int>(m_src.size()); ++f) {
-      if (!m_check[f]) continue;
-      QSet<QString> reported;
-      for (const auto& r : m_src[f].file.rules) {
-        std::vector<const GrammarNode*> words;
-        CollectWords(r.body, words);
-        for (const GrammarNode* w : words) {
-          const QString key = Pronouncer::Normalise(w->text);
-          if (m_pron.InDictionary(key) || m_res.addedWords.contains(key)) continue;
-          const QString phones = m_pron.Derive(key, w->text);
-          if (!phones.isEmpty()) {
-            m_res.addedWords.insert(key, phones);
-          } else if (!reported.contains(key)) {
-            reported.insert(key);
-            Report(f, w->line, "the recogniser cannot pronounce the word \"" + w->text + "\"");
-          }
-        }
-      }
-    }
-  }
-
-  // --- translation into the recogniser's grammar format --------------------
-
-  QString RuleId(const RuleKey& k) {
-    const QString key = QString::number(k.first) + "|" + k.second;
-    if (auto it = m_ids.find(key); it != m_ids.end()) return *it;
-    QString clean;
-    for (QChar c : k.second) clean += (c.isLetterOrNumber() && c.unicode() < 128) ? c : QChar(u'_');
-    QString id = QString("f%1_%2").arg(k.first).arg(clean);
-    for (int n = 2; m_usedIds.contains(id); ++n) id = QString("f%1_%2_%3").arg(k.first).arg(clean).arg(n);
-    m_usedIds.insert(id);
-    m_ids.insert(key, id);
+  int Word(const QString& word, const QStringList& phones) {
+    if (auto it = m_wordIds.find(word); it != m_wordIds.end()) return *it;
+    const int id = static_cast<int>(m_res.words.size());
+    m_res.words.push_back(word);
+    m_wordIds.insert(word, id);
+    m_res.phones.insert(word, phones);
     return id;
   }
 
-  static QString Tag(const QString& action) {
-    QString t = action;
-    t.replace(u'}', u')');
-    t.replace(u'{', u'(');
-    t.replace(u'\\', u'/');
-    return "{" + t + "}";
+  // The word ids a written token stands for; empty when it has no sound.
+  const std::vector<int>& TokenWords(const QString& token) {
+    if (auto it = m_tokenWords.find(token); it != m_tokenWords.end()) return *it;
+    std::vector<int> ids;
+    for (const SpokenWord& w : SpokenWords(token)) {
+      if (auto it = m_wordIds.find(w.word); it != m_wordIds.end()) {
+        ids.push_back(*it);
+        continue;
+      }
+      const QStringList phones = m_pron.PhonesOf(w.word, w.spelling);
+      if (!phones.isEmpty()) ids.push_back(Word(w.word, phones));
+    }
+    return *m_tokenWords.insert(token, std::move(ids));
   }
 
-  QString Emit(int f, const GrammarNode& n, std::deque<RuleKey>& todo) {
-    using K = GrammarNode::Kind;
-    switch (n.kind) {
-      case K::Word: return Pronouncer::Normalise(n.text);
-      case K::Ref: {
-        const RuleKey to = *Resolve(f, n.text);
-        todo.push_back(to);
-        return "<" + RuleId(to) + ">";
-      }
-      case K::Optional: return "[ " + Emit(f, n.children.front(), todo) + " ]";
-      case K::Alternatives: {
-        QStringList parts;
-        for (const auto& c : n.children) parts << Emit(f, c, todo);
-        return "( " + parts.join(" | ") + " )";
-      }
-      case K::Sequence: {
-        QStringList parts;
-        for (const auto& c : n.children) parts << Emit(f, c, todo);
-        QString s = parts.isEmpty() ? QString("<NULL>") : parts.join(u' ');
-        if (!n.actions.isEmpty()) {
-          s = "( " + s + " )";
-          for (const auto& a : n.actions) s += " " + Tag(a);
+  struct Frag {
+    int in, out;
+  };
+
+  class Builder {
+   public:
+    Builder(Compiler& c, int f) : m_c(c), m_f(f) {}
+    WordGraph nfa;
+
+    Frag Node(const GrammarNode& n) {
+      using K = GrammarNode::Kind;
+      if (n.group && n.kind != K::Word && n.kind != K::Ref && SaysNothing(n))
+        m_c.Report(m_f, n.line, n.column, Severity::Warning,
+                   "the parentheses hold nothing to say: they match silence");
+      switch (n.kind) {
+        case K::Word: {
+          const std::vector<int>& ids = m_c.TokenWords(n.text);
+          Frag fr{nfa.AddState(), 0};
+          int cur = fr.in;
+          if (ids.empty()) {
+            m_c.Report(m_f, n.line, n.column, Severity::Warning,
+                       "\"" + n.text + "\" has no sound and is left out");
+          }
+          for (int id : ids) {
+            const int next = nfa.AddState();
+            nfa.AddArc(cur, id, next);
+            cur = next;
+          }
+          fr.out = cur;
+          return fr;
         }
-        return s;
+        case K::Ref:
+          return Ref(n);
+        case K::Optional: {
+          Frag fr{nfa.AddState(), nfa.AddState()};
+          const Frag inner = Node(n.children.front());
+          nfa.AddArc(fr.in, WordGraph::kEmpty, inner.in);
+          nfa.AddArc(inner.out, WordGraph::kEmpty, fr.out);
+          nfa.AddArc(fr.in, WordGraph::kEmpty, fr.out);
+          return fr;
+        }
+        case K::Alternatives: {
+          Frag fr{nfa.AddState(), nfa.AddState()};
+          for (const auto& c : n.children) {
+            const Frag inner = Node(c);
+            nfa.AddArc(fr.in, WordGraph::kEmpty, inner.in);
+            nfa.AddArc(inner.out, WordGraph::kEmpty, fr.out);
+          }
+          return fr;
+        }
+        case K::Sequence: {
+          Frag fr{nfa.AddState(), 0};
+          int cur = fr.in;
+          for (const auto& c : n.children) {
+            const Frag inner = Node(c);
+            nfa.AddArc(cur, WordGraph::kEmpty, inner.in);
+            cur = inner.out;
+          }
+          fr.out = cur;
+          return fr;
+        }
+      }
+      return {nfa.AddState(), nfa.AddState()};
+    }
+
+   private:
+    // A reference leads into the rule's graph; one that cannot be followed
+    // leads nowhere, so the alternative holding it can never be said.
+    Frag Ref(const GrammarNode& n) {
+      Frag fr{nfa.AddState(), nfa.AddState()};
+      const int target = m_c.Resolve(m_f, n.text);
+      const Source& s = m_c.m_src[m_f];
+      if (target < 0) {
+        // A list the file imports but no file provides means a grammar file
+        // is missing: that is an error wherever it happens. A name nothing
+        // imports is only a phrase that cannot be said.
+        if (s.imports.contains(Key(n.text))) {
+          m_c.Report(m_f, n.line, n.column, Severity::Error,
+                     "imported rule <" + n.text + "> is not exported by any grammar file");
+          return fr;
+        }
+        QString message = "reference to rule <" + n.text + "> is not defined in this file nor imported";
+        if (m_c.Sev(m_f) == Severity::Warning) message += "; what uses it can never be said";
+        m_c.Report(m_f, n.line, n.column, m_c.Sev(m_f), message);
+        return fr;
+      }
+      if (m_c.m_rules[target].state == 1) {
+        m_c.ReportLoop(m_f, n, target);
+        return fr;
+      }
+      m_c.BuildRule(target);
+      Rule& r = m_c.m_rules[target];
+      if (r.source != m_f) m_c.m_src[m_f].dependsOn.insert(r.source);
+      if (r.dead) return fr;
+      if (r.big) {
+        nfa.AddArc(fr.in, WordGraph::Call(target), fr.out);
+        return fr;
+      }
+      const WordGraph& g = r.graph;
+      const int offset = nfa.StateCount();
+      for (int i = 0; i < g.StateCount(); ++i) nfa.AddState();
+      for (const auto& a : g.Arcs()) nfa.AddArc(a.from + offset, a.label, a.to + offset);
+      nfa.AddArc(fr.in, WordGraph::kEmpty, g.Start() + offset);
+      for (int i = 0; i < g.StateCount(); ++i)
+        if (g.IsFinal(i)) nfa.AddArc(i + offset, WordGraph::kEmpty, fr.out);
+      return fr;
+    }
+
+    Compiler& m_c;
+    int m_f;
+  };
+
+  void ReportLoop(int f, const GrammarNode& at, int target) {
+    QStringList chain;
+    auto it = std::find(m_path.begin(), m_path.end(), target);
+    for (; it != m_path.end(); ++it) chain << "<" + m_rules[*it].name + ">";
+    chain << "<" + m_rules[target].name + ">";
+    const QString message = "rule <" + m_rules[target].name + "> is recursive: " + chain.join(" -> ");
+    const QString key = QString::number(target) + message;
+    if (m_loopsReported.contains(key)) return;
+    m_loopsReported.insert(key);
+    const Rule& r = m_rules[target];
+    if (Sev(f) == Severity::Error)
+      Report(r.source, r.line, 1, Severity::Error, message);
+    else
+      Report(f, at.line, at.column, Severity::Warning, message + "; that path is left out");
+  }
+
+  void BuildRule(int id) {
+    if (m_rules[id].state != 0) return;
+    m_rules[id].state = 1;
+    m_path.push_back(id);
+    const int f = m_rules[id].source;
+    Source& s = m_src[f];
+    if (s.cached) {
+      BuildCachedRule(id);
+    } else {
+      const auto& defs = s.defs[Key(m_rules[id].name)];
+      GrammarNode body;
+      body.kind = GrammarNode::Kind::Alternatives;
+      for (int d : defs) body.children.push_back(s.file.rules[d].body);
+      if (SaysNothing(body)) {
+        Report(f, m_rules[id].line, 1, Severity::Warning,
+               "rule <" + m_rules[id].name + "> has nothing to say: it matches nothing");
+        m_rules[id].dead = true;
+      } else {
+        Builder b(*this, f);
+        const int start = b.nfa.AddState();
+        b.nfa.SetStart(start);
+        for (int d : defs) {
+          const Frag fr = b.Node(s.file.rules[d].body);
+          b.nfa.AddArc(start, WordGraph::kEmpty, fr.in);
+          b.nfa.SetFinal(fr.out);
+        }
+        WordGraph g = Optimize(b.nfa);
+        m_rules[id].dead = g.IsEmptyLanguage();
+        m_rules[id].big = g.ArcCount() > kSpliceAbove;
+        m_rules[id].graph = std::move(g);
       }
     }
-    return {};
+    m_path.pop_back();
+    m_rules[id].state = 2;
   }
 
-  void Translate() {
-    for (int f = 0; f < static_cast<int>(m_src.size()); ++f) {
-      if (!m_check[f]) continue;
-      if (!m_opt.onlyFile.isEmpty() && m_src[f].file.fileName.compare(m_opt.onlyFile, Qt::CaseInsensitive) != 0)
-        continue;
-      const GrammarFile& g = m_src[f].file;
-      QStringList tops;
-      std::deque<RuleKey> todo;
-      QSet<QString> topSeen;
-      for (const auto* list : {&g.starts, &g.activatable})
-        for (const auto& s : *list) {
-          if (topSeen.contains(s.name)) continue;
-          topSeen.insert(s.name);
-          const RuleKey k = *Resolve(f, s.name);
-          todo.push_back(k);
-          tops << "<" + RuleId(k) + ">";
-        }
-      if (tops.isEmpty()) continue;
-      QString out = "#JSGF V1.0;\n\ngrammar qv;\n\npublic <" + QString(kTopRule) + "> = " + tops.join(" | ") + ";\n\n";
-      QSet<QString> emitted;
-      while (!todo.empty()) {
-        const RuleKey k = todo.front();
-        todo.pop_front();
-        const QString id = RuleId(k);
-        if (emitted.contains(id)) continue;
-        emitted.insert(id);
-        out += "<" + id + "> = " + Emit(k.first, Rule(k).body, todo) + ";\n";
+  void BuildCachedRule(int id) {
+    Rule& r = m_rules[id];
+    const CachedList& list = m_src[r.source].cache;
+    const auto it = std::find_if(list.rules.begin(), list.rules.end(),
+                                 [&](const CachedList::Rule& c) { return Key(c.name) == Key(r.name); });
+    if (it == list.rules.end()) {
+      r.dead = true;
+      return;
+    }
+    r.name = it->name;
+    std::vector<int> map(list.words.size(), -1);
+    WordGraph g;
+    for (int i = 0; i < it->graph.StateCount(); ++i) {
+      g.AddState();
+      if (it->graph.IsFinal(i)) g.SetFinal(i);
+    }
+    g.SetStart(it->graph.Start());
+    for (const auto& a : it->graph.Arcs()) {
+      WordGraph::Label label = a.label;
+      if (label >= 0) {
+        if (map[label] < 0) map[label] = Word(list.words[label], list.phones[label]);
+        label = map[label];
       }
-      CompiledGrammar cg;
-      cg.fileName = g.fileName;
-      cg.baseName = QFileInfo(g.fileName).completeBaseName();
-      cg.jsgf = out.toUtf8();
-      if (m_opt.validate) {
-        const QString err = m_opt.validate(cg.jsgf);
-        if (!err.isEmpty()) {
-          Report(f, 1, "the recogniser cannot load the compiled grammar: " + err);
+      g.AddArc(a.from, label, a.to);
+    }
+    r.dead = g.IsEmptyLanguage();
+    r.big = g.ArcCount() > kSpliceAbove;
+    r.graph = std::move(g);
+  }
+
+  // The rule's graph with every call replaced by the called graph.
+  const WordGraph& Expanded(int id) {
+    Rule& r = m_rules[id];
+    if (!r.expandedReady) {
+      r.expandedReady = true;
+      if (r.graph.HasCalls())
+        r.expanded = Splice(r.graph, [&](int callee) { return &Expanded(callee); });
+    }
+    return r.graph.HasCalls() ? r.expanded : r.graph;
+  }
+
+  // --- files ------------------------------------------------------------------
+
+  void BuildFile(int f) {
+    Source& s = m_src[f];
+    if (s.cached) {
+      for (const QString& name : s.cache.exports) BuildRule(RuleId(f, Key(name), name));
+      return;
+    }
+    // Every rule of the hand-written list file is checked; elsewhere only
+    // what can be said (rules without a start line are left alone).
+    if (s.mode == ParseMode::Strict)
+      for (const auto& r : s.file.rules) BuildRule(RuleId(f, Key(r.name), r.name));
+    for (const auto& ex : s.file.exports)
+      if (s.defs.contains(Key(ex.name))) BuildRule(RuleId(f, Key(ex.name), ex.name));
+    if (!s.HasStarts()) return;
+
+    Builder b(*this, f);
+    const int start = b.nfa.AddState(), end = b.nfa.AddState();
+    b.nfa.SetStart(start);
+    b.nfa.SetFinal(end);
+    QSet<QString> seen;
+    for (const auto* list : {&s.file.starts, &s.file.activatable}) {
+      for (const NameAt& st : *list) {
+        if (seen.contains(Key(st.name))) continue;
+        seen.insert(Key(st.name));
+        const int id = Resolve(f, st.name);
+        if (id < 0) {
+          Report(f, st.line, st.column, Sev(f),
+                 QString(list == &s.file.starts ? "start rule" : "activatable rule") + " <" + st.name +
+                     "> is not defined in this file nor imported");
           continue;
         }
+        BuildRule(id);
+        if (m_rules[id].dead) continue;
+        if (m_rules[id].graph.AcceptsEmpty())
+          Report(m_rules[id].source, m_rules[id].line, 1, Severity::Warning,
+                 "<" + m_rules[id].name + "> can be recognised from silence alone");
+        GrammarNode ref;
+        ref.kind = GrammarNode::Kind::Ref;
+        ref.text = st.name;
+        ref.line = st.line;
+        ref.column = st.column;
+        const Frag fr = b.Node(ref);
+        b.nfa.AddArc(start, WordGraph::kEmpty, fr.in);
+        b.nfa.AddArc(fr.out, WordGraph::kEmpty, end);
       }
-      m_res.grammars.push_back(std::move(cg));
     }
+    const WordGraph top = Optimize(b.nfa);
+    CompiledGrammar cg;
+    cg.fileName = s.fileName;
+    cg.baseName = QFileInfo(s.fileName).completeBaseName();
+    cg.graph = top.HasCalls() ? Splice(top, [&](int callee) { return &Expanded(callee); }) : top;
+    m_res.grammars.push_back(std::move(cg));
+  }
+
+  void Collect() {
+    for (const auto& s : m_src)
+      if (s.check) m_res.diagnostics.insert(m_res.diagnostics.end(), s.diags.begin(), s.diags.end());
+    // Only the words the graphs use need a pronunciation.
+    std::vector<uint8_t> used(m_res.words.size(), 0);
+    for (const auto& g : m_res.grammars)
+      for (const auto& a : g.graph.Arcs())
+        if (a.label >= 0) used[a.label] = 1;
+    for (size_t i = 0; i < used.size(); ++i)
+      if (!used[i]) m_res.phones.remove(m_res.words[i]);
+  }
+
+  // Keeps the list grammars compiled now, with the warnings found in them.
+  void SaveCaches() {
+    if (m_opt.cacheDir.isEmpty()) return;
+    std::vector<QByteArray> keep;
+    for (int f = 0; f < static_cast<int>(m_src.size()); ++f) {
+      Source& s = m_src[f];
+      keep.push_back(s.key);
+      if (s.cached || !s.check || !s.IsList()) continue;
+      if (std::any_of(s.diags.begin(), s.diags.end(), [](const Diagnostic& d) { return d.IsError(); })) continue;
+      CachedList list;
+      list.key = s.key;
+      QSet<int> deps;
+      std::vector<int> todo(s.dependsOn.begin(), s.dependsOn.end());
+      while (!todo.empty()) {
+        const int d = todo.back();
+        todo.pop_back();
+        if (deps.contains(d) || d == f) continue;
+        deps.insert(d);
+        for (int more : m_src[d].dependsOn) todo.push_back(more);
+      }
+      for (int d : deps) list.dependencies.push_back(m_src[d].key);
+      for (const auto& e : s.file.exports) list.exports << e.name;
+      for (const auto& i : s.file.imports) list.imports << i.name;
+      QHash<int, int> local;
+      for (const auto& e : s.file.exports) {
+        if (!s.defs.contains(Key(e.name))) continue;
+        const int id = RuleId(f, Key(e.name), e.name);
+        CachedList::Rule rule;
+        rule.name = m_rules[id].name;
+        if (!m_rules[id].dead) {
+          const WordGraph& expanded = Expanded(id);
+          const WordGraph clean = expanded.HasEmptyArcs() ? Optimize(expanded) : expanded;
+          for (int i = 0; i < clean.StateCount(); ++i) {
+            rule.graph.AddState();
+            if (clean.IsFinal(i)) rule.graph.SetFinal(i);
+          }
+          rule.graph.SetStart(clean.Start());
+          for (const auto& a : clean.Arcs()) {
+            int label = a.label;
+            if (label >= 0) {
+              auto it = local.find(label);
+              if (it == local.end()) {
+                it = local.insert(label, static_cast<int>(list.words.size()));
+                list.words.push_back(m_res.words[label]);
+                list.phones.push_back(m_res.phones.value(m_res.words[label]));
+              }
+              label = *it;
+            }
+            rule.graph.AddArc(a.from, label, a.to);
+          }
+        } else {
+          rule.graph.SetStart(rule.graph.AddState());
+        }
+        list.rules.push_back(std::move(rule));
+      }
+      for (const auto& d : s.diags) list.diagnostics.push_back(d);
+      SaveCachedList(m_opt.cacheDir, list);
+    }
+    PruneListCache(m_opt.cacheDir, keep, 8);
   }
 
   const CompileOptions& m_opt;
   Pronouncer& m_pron;
   CompileResult m_res;
   std::vector<Source> m_src;
-  std::vector<std::vector<Diagnostic>> m_parseDiags;
-  std::vector<bool> m_check;
-  QHash<QString, int> m_exporter;  // rule name -> file that exports (and defines) it
-  QHash<QString, QString> m_ids;
-  QSet<QString> m_usedIds;
+  QHash<QString, int> m_exporter;  // upper-case rule name -> source exporting it
+  std::vector<Rule> m_rules;
+  QHash<QString, int> m_ruleIds;
+  QHash<QString, int> m_wordIds;
+  QHash<QString, std::vector<int>> m_tokenWords;
+  std::vector<int> m_path;
+  QSet<QString> m_loopsReported;
 };
+
+std::vector<SourceText> ReadFolder(const CompileOptions& options, CompileResult& failure) {
+  std::vector<SourceText> out;
+  QDir dir(options.grammarsDir);
+  const QStringList names = dir.entryList({"*.bnf"}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+  bool haveLists = false;
+  QStringList paths;
+  for (const QString& n : names) {
+    paths << dir.filePath(n);
+    haveLists = haveLists || n.compare("Generic Lists.bnf", Qt::CaseInsensitive) == 0;
+  }
+  if (!haveLists && !options.fallbackListsFile.isEmpty() && QFileInfo::exists(options.fallbackListsFile))
+    paths << options.fallbackListsFile;
+  for (const QString& path : paths) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+      failure.diagnostics.push_back({QFileInfo(path).fileName(), 0, 0, Severity::Error, "cannot read the file"});
+      continue;
+    }
+    out.push_back({QFileInfo(path).fileName(), f.readAll()});
+  }
+  if (paths.isEmpty())
+    failure.diagnostics.push_back(
+        {QDir(options.grammarsDir).dirName(), 0, 0, Severity::Error, "no grammar files (*.bnf) to compile"});
+  return out;
+}
 
 }  // namespace
 
+CompileResult CompileSources(const std::vector<SourceText>& sources, const CompileOptions& options,
+                             Pronouncer& pronouncer) {
+  return Compiler(options, pronouncer).Run(sources);
+}
+
 CompileResult CompileGrammars(const CompileOptions& options, Pronouncer& pronouncer) {
-  return Compiler(options, pronouncer).Run();
+  CompileResult failure;
+  std::vector<SourceText> sources = ReadFolder(options, failure);
+  CompileResult result = Compiler(options, pronouncer).Run(std::move(sources));
+  result.diagnostics.insert(result.diagnostics.begin(), failure.diagnostics.begin(), failure.diagnostics.end());
+  return result;
 }
 
 QString CompiledDir(const QString& grammarsDir) { return grammarsDir + "/Compiled"; }
 QString CompileLogPath(const QString& grammarsDir) { return grammarsDir + "/Compile.log"; }
+
+QByteArray FsgText(const WordGraph& graph, const std::vector<QString>& words, const QString& name) {
+  // One final state: the graph's own when it is the only one and leads
+  // nowhere, else a new one reached from every final state.
+  int finals = 0, lastFinal = -1;
+  for (int s = 0; s < graph.StateCount(); ++s)
+    if (graph.IsFinal(s)) {
+      ++finals;
+      lastFinal = s;
+    }
+  const bool ownFinal = finals == 1 && graph.Out(lastFinal).size() == 0;
+  const int states = graph.StateCount() + (ownFinal ? 0 : 1);
+  const int final = ownFinal ? lastFinal : graph.StateCount();
+  QByteArray out;
+  out.reserve(static_cast<qsizetype>(graph.ArcCount()) * 24 + 128);
+  out += "FSG_BEGIN " + name.toUtf8() + "\nNUM_STATES " + QByteArray::number(states) + "\nSTART_STATE " +
+         QByteArray::number(graph.Start()) + "\nFINAL_STATE " + QByteArray::number(final) + "\n";
+  auto arc = [&](int from, int to, const QString* word) {
+    out += "TRANSITION ";
+    out += QByteArray::number(from);
+    out += ' ';
+    out += QByteArray::number(to);
+    out += ' ';
+    out += "1";
+    if (word) {
+      out += ' ';
+      out += word->toUtf8();
+    }
+    out += '\n';
+  };
+  for (const auto& a : graph.Arcs()) arc(a.from, a.to, a.label >= 0 ? &words[a.label] : nullptr);
+  if (!ownFinal)
+    for (int s = 0; s < graph.StateCount(); ++s)
+      if (graph.IsFinal(s)) arc(s, final, nullptr);
+  out += "FSG_END\n";
+  return out;
+}
+
+QByteArray DictionaryText(const QHash<QString, QStringList>& phones, const QStringList& words) {
+  QByteArray out;
+  for (const QString& w : words) {
+    const QStringList p = phones.value(w);
+    for (int i = 0; i < p.size(); ++i) {
+      out += w.toUtf8();
+      if (i > 0) out += "(" + QByteArray::number(i + 1) + ")";
+      out += ' ';
+      out += p[i].toUtf8();
+      out += '\n';
+    }
+  }
+  return out;
+}
 
 bool WriteCompileOutput(const QString& grammarsDir, const CompileResult& result) {
   bool ok = true;
@@ -378,17 +725,18 @@ bool WriteCompileOutput(const QString& grammarsDir, const CompileResult& result)
   if (!result.Ok()) return ok;
   QDir out(CompiledDir(grammarsDir));
   if (!out.exists() && !QDir().mkpath(out.path())) return false;
-  for (const QString& old : out.entryList({"*.gram", kAddedWordsFile}, QDir::Files)) out.remove(old);
+  for (const QString& old : out.entryList({"*.fsg", "*.gram", kAddedWordsFile}, QDir::Files)) out.remove(old);
   for (const auto& g : result.grammars) {
-    QSaveFile f(out.filePath(g.baseName + ".gram"));
+    QSaveFile f(out.filePath(g.baseName + ".fsg"));
     if (!f.open(QIODevice::WriteOnly)) return false;
-    f.write(g.jsgf);
+    f.write(FsgText(g.graph, result.words, g.baseName));
     ok = f.commit() && ok;
   }
+  QStringList words = result.phones.keys();
+  words.sort();
   QSaveFile dict(out.filePath(kAddedWordsFile));
   if (!dict.open(QIODevice::WriteOnly)) return false;
-  for (auto it = result.addedWords.begin(); it != result.addedWords.end(); ++it)
-    dict.write((it.key() + " " + it.value() + "\n").toUtf8());
+  dict.write(DictionaryText(result.phones, words));
   return dict.commit() && ok;
 }
 

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QByteArray>
-#include <QMap>
+#include <QHash>
 #include <QString>
-#include <functional>
+#include <QStringList>
 #include <vector>
 
 #include "speech/GrammarSource.h"
+#include "speech/WordGraph.h"
 
 namespace qv::speech {
 
@@ -15,39 +16,62 @@ class Pronouncer;
 struct CompileOptions {
   QString grammarsDir;        // the folder whose *.bnf files are compiled
   QString fallbackListsFile;  // the shared list file to use when the folder has none
-  QString onlyFile;           // when set: this file and what it imports, nothing else
-  // Optional last check of each compiled grammar by the recogniser's own
-  // loader; returns an error text, empty when the grammar loads.
-  std::function<QString(const QByteArray& jsgf)> validate;
+  QString onlyFile;           // when set: this file and what it uses, nothing else
+  QString cacheDir;           // compiled list grammars kept by their bytes; empty: none kept
 };
 
+// One grammar file's source, for compiling text that is not on disk.
+struct SourceText {
+  QString fileName;  // e.g. "Lights.bnf"
+  QByteArray bytes;  // as on disk (FF FE + UTF-16LE, or UTF-8)
+};
+
+// A grammar that can be recognised: the search graph of all its start rules.
 struct CompiledGrammar {
   QString fileName;  // source file, e.g. "Lights.bnf"
   QString baseName;  // "Lights"
-  QByteArray jsgf;   // self-contained: imported rules are copied in
+  WordGraph graph;   // word labels index CompileResult::words; no calls left
 };
 
 struct CompileResult {
-  std::vector<Diagnostic> diagnostics;
+  std::vector<Diagnostic> diagnostics;  // errors and warnings, in the order found
   std::vector<CompiledGrammar> grammars;
-  QMap<QString, QString> addedWords;  // word -> phones, for words the dictionary lacks
+  std::vector<QString> words;           // the vocabulary the graphs' labels index
+  QHash<QString, QStringList> phones;   // pronunciations of every word of the graphs
   int filesRead = 0;
-  bool Ok() const { return diagnostics.empty() && filesRead > 0; }
+  int filesFromCache = 0;
+  int ErrorCount() const;
+  int WarningCount() const;
+  bool Ok() const { return filesRead > 0 && ErrorCount() == 0; }
 };
 
-// Reads, checks and translates the grammar files. Never writes anything.
+// Reads, checks and builds the word graph of every grammar in the folder.
+// Writes nothing but the cache of compiled list grammars.
 CompileResult CompileGrammars(const CompileOptions& options, Pronouncer& pronouncer);
+// The same for files held in memory (options.grammarsDir and fallback unused).
+CompileResult CompileSources(const std::vector<SourceText>& sources, const CompileOptions& options,
+                             Pronouncer& pronouncer);
+
+// How strictly a file is read, by its name: the shared list file is
+// hand-written; the navaid lists, the checklist responses and the phrase
+// under test hold free text; the category files hold users' phrases.
+ParseMode ModeForFile(const QString& fileName);
 
 // File names of the compiled form, under the grammar folder.
 QString CompiledDir(const QString& grammarsDir);     // grammarsDir + "/Compiled"
 QString CompileLogPath(const QString& grammarsDir);  // grammarsDir + "/Compile.log"
 inline constexpr const char* kAddedWordsFile = "Quorvane.dict";
-inline constexpr const char* kTopRule = "qv_top";
 
-// Writes the log (every problem, one "file:line: message" a line) and, when
-// everything compiled, the compiled grammars and the added words. Old
-// compiled files are removed first. Returns false when a file cannot be
-// written.
+// The recogniser's graph format ("FSG_BEGIN ... FSG_END"): one final state,
+// arcs unweighted as the library's own grammar reader makes them.
+QByteArray FsgText(const WordGraph& graph, const std::vector<QString>& words, const QString& name);
+// A pronunciation dictionary of `words` ("word  PH ONES", "word(2) ..." for
+// further pronunciations). Words without a pronunciation are left out.
+QByteArray DictionaryText(const QHash<QString, QStringList>& phones, const QStringList& words);
+
+// Writes the log (every problem, one a line) and, when everything compiled,
+// one graph per grammar and the dictionary of their words. Old compiled
+// files are removed first. Returns false when a file cannot be written.
 bool WriteCompileOutput(const QString& grammarsDir, const CompileResult& result);
 
 }  // namespace qv::speech

@@ -1,26 +1,36 @@
 #include "speech/Pronouncer.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 #include <mutex>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "speech/Espeak.h"
 
 namespace qv::speech {
 
 struct Pronouncer::Dictionary {
-  QSet<QByteArray> words;
+  // The file's bytes, and per word its pronunciations as places in them.
+  QByteArray bytes;
+  struct Entry {
+    uint32_t phones = 0;  // offset of the phones in `bytes`
+    uint32_t length = 0;
+    int32_t next = -1;  // the word's next pronunciation
+  };
+  std::vector<Entry> entries;
+  std::unordered_map<std::string_view, int32_t> first;
+  QString identity;
   bool loaded = false;
+
+  int32_t Find(const QString& word) const {
+    const QByteArray key = word.toUtf8();
+    const auto it = first.find(std::string_view(key.constData(), static_cast<size_t>(key.size())));
+    return it == first.end() ? -1 : it->second;
+  }
 };
-
-namespace {
-
-std::shared_ptr<const Pronouncer::Dictionary> LoadDictionary(const QString& path);
-
-}  // namespace
-
-Pronouncer::Pronouncer(const QString& dictionaryPath) : m_dict(LoadDictionary(dictionaryPath)) {}
 
 namespace {
 
@@ -28,34 +38,63 @@ std::shared_ptr<const Pronouncer::Dictionary> LoadDictionary(const QString& path
   static std::mutex mutex;
   static QHash<QString, std::shared_ptr<const Pronouncer::Dictionary>> cache;
   std::lock_guard lock(mutex);
-  if (auto it = cache.find(path); it != cache.end()) return *it;
+  const QFileInfo info(path);
+  const QString identity = path.isEmpty() ? QString()
+                                          : info.absoluteFilePath() + "|" + QString::number(info.size()) + "|" +
+                                                QString::number(info.lastModified().toMSecsSinceEpoch());
+  if (auto it = cache.find(path); it != cache.end() && (*it)->identity == identity) return *it;
   auto dict = std::make_shared<Pronouncer::Dictionary>();
+  dict->identity = identity;
   QFile f(path);
   if (!path.isEmpty() && f.open(QIODevice::ReadOnly)) {
-    const QByteArray all = f.readAll();
-    dict->words.reserve(140000);
+    dict->bytes = f.readAll();
+    const char* data = dict->bytes.constData();
+    const qsizetype size = dict->bytes.size();
+    dict->entries.reserve(140000);
+    dict->first.reserve(140000);
+    std::vector<int32_t> last;  // per entry chain: the last pronunciation so far
+    last.reserve(140000);
+    std::unordered_map<std::string_view, int32_t> tail;
     qsizetype pos = 0;
-    while (pos < all.size()) {
-      qsizetype eol = all.indexOf('\n', pos);
-      if (eol < 0) eol = all.size();
+    while (pos < size) {
+      const char* nl = static_cast<const char*>(memchr(data + pos, '\n', static_cast<size_t>(size - pos)));
+      const qsizetype eol = nl ? nl - data : size;
       qsizetype sp = pos;
-      while (sp < eol && all[sp] != ' ' && all[sp] != '\t') ++sp;
-      if (sp > pos) {
-        QByteArray w = all.mid(pos, sp - pos);
+      while (sp < eol && data[sp] != ' ' && data[sp] != '\t') ++sp;
+      qsizetype ph = sp;
+      while (ph < eol && (data[ph] == ' ' || data[ph] == '\t')) ++ph;
+      qsizetype end = eol;
+      while (end > ph && (data[end - 1] == '\r' || data[end - 1] == ' ')) --end;
+      if (sp > pos && end > ph) {
+        std::string_view word(data + pos, static_cast<size_t>(sp - pos));
         // Alternative pronunciations are listed as "word(2)".
-        if (w.endsWith(')')) {
-          const qsizetype par = w.lastIndexOf('(');
-          if (par > 0) w.truncate(par);
+        if (word.back() == ')') {
+          const size_t par = word.rfind('(');
+          if (par != std::string_view::npos && par > 0) word = word.substr(0, par);
         }
-        dict->words.insert(w);
+        const int32_t index = static_cast<int32_t>(dict->entries.size());
+        dict->entries.push_back({static_cast<uint32_t>(ph), static_cast<uint32_t>(end - ph), -1});
+        auto [it, added] = tail.emplace(word, index);
+        if (added) {
+          dict->first.emplace(word, index);
+        } else {
+          dict->entries[it->second].next = index;
+          it->second = index;
+        }
       }
       pos = eol + 1;
     }
-    dict->loaded = !dict->words.isEmpty();
+    dict->loaded = !dict->entries.empty();
   }
   cache.insert(path, dict);
   return dict;
 }
+
+}  // namespace
+
+Pronouncer::Pronouncer(const QString& dictionaryPath) : m_dict(LoadDictionary(dictionaryPath)) {}
+
+namespace {
 
 struct PhoneMap {
   const char* espeak;
@@ -106,7 +145,18 @@ QString EspeakToModelPhones(const QString& espeakPhonemes) {
 
 bool Pronouncer::DictionaryLoaded() const { return m_dict->loaded; }
 
-bool Pronouncer::InDictionary(const QString& word) const { return m_dict->words.contains(Normalise(word).toUtf8()); }
+bool Pronouncer::InDictionary(const QString& word) const { return m_dict->Find(Normalise(word)) >= 0; }
+
+QStringList Pronouncer::Pronunciations(const QString& word) const {
+  QStringList out;
+  for (int32_t e = m_dict->Find(Normalise(word)); e >= 0; e = m_dict->entries[e].next) {
+    const auto& entry = m_dict->entries[e];
+    out << QString::fromLatin1(m_dict->bytes.constData() + entry.phones, entry.length);
+  }
+  return out;
+}
+
+QString Pronouncer::Identity() const { return m_dict->identity; }
 
 QString Pronouncer::Normalise(const QString& word) { return word.toLower(); }
 
@@ -126,23 +176,74 @@ QString Pronouncer::Derive(const QString& word, const QString& spelling) {
   return phones;
 }
 
-#ifndef QV_SPHINX_MODELDIR
-#define QV_SPHINX_MODELDIR ""
-#endif
-
-QString ModelAcousticDir() {
-  const QString dir = QStringLiteral(QV_SPHINX_MODELDIR "/en-us/en-us");
-  return QFileInfo(dir + "/mdef").exists() ? dir : QString();
+QStringList Pronouncer::PhonesOf(const QString& word, const QString& spelling) {
+  QStringList known = Pronunciations(word);
+  if (!known.isEmpty()) return known;
+  const QString derived = Derive(word, spelling);
+  return derived.isEmpty() ? QStringList() : QStringList{derived};
 }
 
-QString ModelDictionaryPath() {
-  const QString path = QStringLiteral(QV_SPHINX_MODELDIR "/en-us/cmudict-en-us.dict");
-  return QFileInfo::exists(path) ? path : QString();
+namespace {
+
+// Letters the folding below does not reach through decomposition.
+QString FoldSpecial(QChar c) {
+  switch (c.unicode()) {
+    case 0x00DF: return QStringLiteral("ss");
+    case 0x00E6: case 0x00C6: return QStringLiteral("ae");
+    case 0x0153: case 0x0152: return QStringLiteral("oe");
+    case 0x00F8: case 0x00D8: return QStringLiteral("o");
+    case 0x00F0: case 0x00D0: case 0x0111: case 0x0110: return QStringLiteral("d");
+    case 0x00FE: case 0x00DE: return QStringLiteral("th");
+    case 0x0142: case 0x0141: return QStringLiteral("l");
+    case 0x0192: return QStringLiteral("f");
+    case 0x0131: return QStringLiteral("i");
+    default: return {};
+  }
 }
 
-QString ModelPhoneLmPath() {
-  const QString path = QStringLiteral(QV_SPHINX_MODELDIR "/en-us/en-us-phone.lm.bin");
-  return QFileInfo::exists(path) ? path : QString();
+bool IsWordCharacter(QChar c) {
+  const char16_t u = c.unicode();
+  return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '\'' || u == '-';
+}
+
+void AddPart(const QString& part, std::vector<SpokenWord>& out) {
+  qsizetype b = 0, e = part.size();
+  while (b < e && (part[b] == u'\'' || part[b] == u'-')) ++b;
+  while (e > b && (part[e - 1] == u'\'' || part[e - 1] == u'-')) --e;
+  if (b >= e) return;
+  const QString spelling = part.mid(b, e - b);
+  out.push_back({spelling.toLower(), spelling});
+}
+
+}  // namespace
+
+std::vector<SpokenWord> SpokenWords(const QString& token) {
+  QString folded;
+  folded.reserve(token.size());
+  for (QChar c : token) {
+    if (c.unicode() < 128) {
+      folded += c;
+      continue;
+    }
+    if (const QString special = FoldSpecial(c); !special.isEmpty()) {
+      folded += c.isUpper() ? special.toUpper() : special;
+      continue;
+    }
+    for (QChar d : QString(c).normalized(QString::NormalizationForm_KD))
+      if (d.category() != QChar::Mark_NonSpacing) folded += d;
+  }
+  std::vector<SpokenWord> out;
+  QString part;
+  for (QChar c : folded) {
+    if (IsWordCharacter(c)) {
+      part += c;
+    } else if (!part.isEmpty()) {
+      AddPart(part, out);
+      part.clear();
+    }
+  }
+  if (!part.isEmpty()) AddPart(part, out);
+  return out;
 }
 
 }  // namespace qv::speech

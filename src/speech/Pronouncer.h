@@ -1,25 +1,36 @@
 #pragma once
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace qv::speech {
 
-// Knows which words the recogniser's dictionary holds and makes a
-// pronunciation (in the model's phone set) for the others.
+// Knows the recogniser's pronunciation dictionary and makes a pronunciation
+// (in the model's phone set) for words it lacks.
 class Pronouncer {
  public:
-  // `dictionaryPath`: the recogniser's pronunciation dictionary, one word a
-  // line followed by its phones. Loaded once per process and path.
+  // `dictionaryPath`: one word a line followed by its phones; alternative
+  // pronunciations are listed as "word(2)". Loaded once per process and path.
   explicit Pronouncer(const QString& dictionaryPath);
 
   bool DictionaryLoaded() const;
   bool InDictionary(const QString& word) const;
+  // The dictionary's pronunciations of a word, the first one first; empty
+  // when the dictionary lacks it.
+  QStringList Pronunciations(const QString& word) const;
   // Phones for a word that is not in the dictionary ("T EH N"), derived from
   // eSpeak NG's phonemes; empty when no pronunciation can be made. `spelling`
   // is the word as written (case kept: capitals read as letters).
   QString Derive(const QString& word, const QString& spelling);
+  // The dictionary's pronunciations or else the derived one.
+  QStringList PhonesOf(const QString& word, const QString& spelling);
+
+  // Tells one dictionary file from another (path, size and time), for keys
+  // of compiled forms that depend on it.
+  QString Identity() const;
 
   // The form a word takes in the compiled grammar: lower case.
   static QString Normalise(const QString& word);
@@ -35,10 +46,16 @@ class Pronouncer {
 // to the model's phone set. Unknown phonemes are dropped.
 QString EspeakToModelPhones(const QString& espeakPhonemes);
 
-// Where the recogniser's model lives: the acoustic model folder and the
-// dictionary. Empty when the model is not installed.
-QString ModelAcousticDir();
-QString ModelDictionaryPath();
-QString ModelPhoneLmPath();
+// How a written token becomes spoken words: letters are folded to plain
+// lower-case ASCII (an accented letter keeps its base letter, "ß" becomes
+// "ss"); apostrophes and hyphens stay inside a word ("o'hare", "x-ray"),
+// every other mark breaks the token ("koln/bonn" is two words). Each word
+// comes with its written form, for deriving a pronunciation. An empty result
+// means the token has no sound.
+struct SpokenWord {
+  QString word;      // the dictionary key
+  QString spelling;  // as written, accents removed
+};
+std::vector<SpokenWord> SpokenWords(const QString& token);
 
 }  // namespace qv::speech

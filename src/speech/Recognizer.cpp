@@ -1,13 +1,16 @@
 #include "speech/Recognizer.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QSaveFile>
 
 #include "speech/CompilerEngine.h"
-#include "speech/Pronouncer.h"
+#include "speech/SpeechModel.h"
 #include "speech/SphinxSupport.h"
 
 #ifdef QV_HAVE_POCKETSPHINX
 #include <pocketsphinx.h>
+#include <sphinxbase/fsg_model.h>
 #endif
 
 namespace qv::speech {
@@ -38,25 +41,94 @@ Recognizer::Recognizer(QString installDir, RecognizerSettings settings)
 
 Recognizer::~Recognizer() = default;
 
+namespace {
+
+// The recogniser's own graph from ours: one final state (a new one reached
+// over empty steps when the graph has several, or one that leads on), every
+// arc unweighted as the library's own grammar reader makes them.
+fsg_model_t* ToFsg(const WordGraph& graph, const std::vector<QString>& words, logmath_t* lmath, float lw) {
+  int finals = 0, lastFinal = -1;
+  for (int s = 0; s < graph.StateCount(); ++s)
+    if (graph.IsFinal(s)) {
+      ++finals;
+      lastFinal = s;
+    }
+  const bool ownFinal = finals == 1 && graph.Out(lastFinal).size() == 0;
+  const int states = std::max(1, graph.StateCount() + (ownFinal ? 0 : 1));
+  fsg_model_t* fsg = fsg_model_init("grammar", lmath, lw, states);
+  fsg->start_state = graph.StateCount() > 0 ? graph.Start() : 0;
+  fsg->final_state = ownFinal ? lastFinal : states - 1;
+  std::vector<int> wid(words.size(), -1);
+  bool empty = false;
+  for (const auto& a : graph.Arcs()) {
+    if (a.label >= 0) {
+      if (wid[a.label] < 0) wid[a.label] = fsg_model_word_add(fsg, words[a.label].toUtf8().constData());
+      fsg_model_trans_add(fsg, a.from, a.to, 0, wid[a.label]);
+    } else {
+      fsg_model_null_trans_add(fsg, a.from, a.to, 0);
+      empty = true;
+    }
+  }
+  if (!ownFinal)
+    for (int s = 0; s < graph.StateCount(); ++s)
+      if (graph.IsFinal(s)) {
+        fsg_model_null_trans_add(fsg, s, fsg->final_state, 0);
+        empty = true;
+      }
+  // The search follows one empty step at a time; chains must be closed.
+  if (empty) glist_free(fsg_model_null_trans_closure(fsg, nullptr));
+  return fsg;
+}
+
+}  // namespace
+
 int16_t Recognizer::LoadTestGrammar() {
   m_decoder.reset();
   m_error.clear();
+  m_load = {};
+  QElapsedTimer timer;
+  timer.start();
   const QString testDir = m_installDir + "/Grammars/Test";
-  const CompileResult compiled = CompileFolder(testDir, m_installDir + "/Data/Generic Lists.bnf", "Test.bnf");
+  const CompileResult compiled = CompileFolder(m_installDir, testDir, "Test.bnf");
+  m_load.compileSeconds = timer.nsecsElapsed() / 1e9;
+  m_load.listsFromCache = compiled.filesFromCache;
   if (!compiled.Ok() || compiled.grammars.empty()) {
-    m_error =
-        compiled.diagnostics.empty() ? QString("Test.bnf has no start rule") : compiled.diagnostics.front().ToString();
+    m_error = QString("Test.bnf has no start rule");
+    for (const auto& d : compiled.diagnostics)
+      if (d.IsError()) {
+        m_error = d.ToString();
+        break;
+      }
     return -3;
   }
-  const QString hmm = ModelAcousticDir(), dict = ModelDictionaryPath();
-  if (hmm.isEmpty() || dict.isEmpty()) {
+  const SpeechModel model = FindSpeechModel(m_installDir);
+  if (!model.Complete()) {
     m_error = "the recogniser's model is not installed";
     return -3;
   }
+  const WordGraph& graph = compiled.grammars.front().graph;
+  m_load.states = graph.StateCount();
+  m_load.arcs = static_cast<int>(graph.ArcCount());
+  // The decoder gets a dictionary of the grammar's words only: loading the
+  // whole dictionary would cost more time and memory than the grammar.
+  QStringList words = compiled.phones.keys();
+  words.sort();
+  if (words.isEmpty()) words << "a";  // the library wants one word at least
+  QHash<QString, QStringList> phones = compiled.phones;
+  if (!phones.contains("a")) phones.insert("a", {"AH"});
+  const QString dictPath = CompiledDir(testDir) + "/Test.dict";
+  QDir().mkpath(CompiledDir(testDir));
+  {
+    QSaveFile dict(dictPath);
+    if (!dict.open(QIODevice::WriteOnly) || dict.write(DictionaryText(phones, words)) < 0 || !dict.commit()) {
+      m_error = "cannot write " + dictPath;
+      return -3;
+    }
+  }
   SphinxLogCapture log;
-  const QByteArray hmmPath = hmm.toUtf8(), dictPath = dict.toUtf8();
-  cmd_ln_t* config = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmmPath.constData(), "-dict", dictPath.constData(),
-                                 "-samprate", "16000", "-allphone_ci", "yes",
+  const QByteArray hmmPath = model.acousticDir.toUtf8(), dictBytes = dictPath.toUtf8();
+  cmd_ln_t* config = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmmPath.constData(), "-dict",
+                                 dictBytes.constData(), "-samprate", "16000", "-allphone_ci", "yes",
 #ifdef _WIN32
                                  "-logfn", "NUL",
 #else
@@ -69,27 +141,25 @@ int16_t Recognizer::LoadTestGrammar() {
   }
   auto decoder = std::make_unique<Decoder>();
   decoder->ps = ps_init(config);
+  const float lw = static_cast<float>(cmd_ln_float32_r(config, "-lw"));
   cmd_ln_free_r(config);
   if (!decoder->ps) {
     m_error = log.HasErrors() ? log.Errors().first() : QString("the recogniser did not start");
     return -3;
   }
-  int n = 0;
-  for (auto it = compiled.addedWords.begin(); it != compiled.addedWords.end(); ++it, ++n) {
-    const bool last = n + 1 == compiled.addedWords.size();
-    ps_add_word(decoder->ps, it.key().toUtf8().constData(), it.value().toUtf8().constData(), last ? TRUE : FALSE);
-  }
-  const QByteArray jsgf = compiled.grammars.front().jsgf;
-  if (ps_set_jsgf_string(decoder->ps, kGrammarSearch, jsgf.constData()) < 0 && !log.HasErrors())
-    log.Add("the test grammar was refused");
-  const QString phoneLm = ModelPhoneLmPath();
-  if (!phoneLm.isEmpty()) ps_set_allphone_file(decoder->ps, kPhoneSearch, phoneLm.toUtf8().constData());
+  m_load.modelSeconds = timer.nsecsElapsed() / 1e9 - m_load.compileSeconds;
+  fsg_model_t* fsg = ToFsg(graph, compiled.words, ps_get_logmath(decoder->ps), lw);
+  if (ps_set_fsg(decoder->ps, kGrammarSearch, fsg) < 0 && !log.HasErrors()) log.Add("the test grammar was refused");
+  fsg_model_free(fsg);  // the decoder keeps its own reference
+  if (!model.phoneLm.isEmpty())
+    ps_set_allphone_file(decoder->ps, kPhoneSearch, model.phoneLm.toUtf8().constData());
   ps_set_search(decoder->ps, kGrammarSearch);
   if (log.HasErrors()) {
     m_error = log.Errors().first();
     return -3;
   }
   m_decoder = std::move(decoder);
+  m_load.totalSeconds = timer.nsecsElapsed() / 1e9;
   return 0;
 }
 

@@ -19,6 +19,15 @@ struct ListenStats {
   bool speechHeard = false;
 };
 
+// What loading the test grammar took.
+struct LoadStats {
+  double compileSeconds = 0;  // compiling the test folder (lists from the cache)
+  double modelSeconds = 0;    // starting the decoder with the model
+  double totalSeconds = 0;
+  int listsFromCache = 0;
+  int states = 0, arcs = 0;   // the search graph handed to the decoder
+};
+
 struct RecognizerSettings {
   double maxSeconds = 10.0;      // listening ends after this much audio
   double noSpeechSeconds = 6.0;  // ... or after this much without speech
@@ -41,6 +50,7 @@ class Recognizer final : public grammar::RecognizerEngine {
   // Listens to any source as Listen does to the microphone.
   int16_t ListenTo(AudioSource& source, QByteArray& buffer);
   const ListenStats& LastStats() const { return m_stats; }
+  const LoadStats& LastLoad() const { return m_load; }
   QString LastError() const { return m_error; }
 
   static double DefaultRejectMargin();
@@ -51,6 +61,7 @@ class Recognizer final : public grammar::RecognizerEngine {
   RecognizerSettings m_settings;
   std::unique_ptr<Decoder> m_decoder;
   ListenStats m_stats;
+  LoadStats m_load;
   QString m_error;
 };
 

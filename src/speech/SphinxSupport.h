@@ -26,10 +26,6 @@ class SphinxLogCapture {
   QStringList m_errors;
 };
 
-// Parses a compiled grammar with the recogniser's own loader and builds its
-// search graph; returns the first error, empty when it loads.
-QString ValidateJsgf(const QByteArray& jsgf);
-
 bool SphinxAvailable();
 
 }  // namespace qv::speech

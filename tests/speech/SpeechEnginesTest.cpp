@@ -106,7 +106,7 @@ TEST_F(RecognizerTest, FailsToInitialiseOnABrokenOrMissingTestGrammar) {
   EXPECT_EQ(rec.LoadTestGrammar(), -3);                                    // no Test.bnf
   WriteBnf(test + "/Test.bnf", TestGrammarText("tune <NAV_NAME>", true));  // navaid grammars missing
   EXPECT_EQ(rec.LoadTestGrammar(), -3);
-  EXPECT_TRUE(rec.LastError().contains("imported rule <NAV_ID>")) << rec.LastError().toStdString();
+  EXPECT_TRUE(rec.LastError().contains("imported rule <NAV_NAME>")) << rec.LastError().toStdString();
   EXPECT_TRUE(QString::fromUtf8(ReadBytes(test + "/Compile.log")).contains("Test.bnf:"));
 }
 

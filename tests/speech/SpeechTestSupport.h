@@ -5,7 +5,31 @@
 #include <QString>
 #include <QStringList>
 
+#include "speech/GrammarCompiler.h"
+
 namespace qv::test {
+
+// Every problem of a compile, one a line, for failure messages.
+inline QString Problems(const speech::CompileResult& r) {
+  QStringList lines;
+  for (const auto& d : r.diagnostics) lines << d.ToString();
+  return lines.join('\n');
+}
+
+// True when the compiled grammar of that name accepts the sentence.
+inline bool Says(const speech::CompileResult& r, const QString& grammar, const QString& sentence) {
+  for (const auto& g : r.grammars) {
+    if (g.baseName != grammar) continue;
+    std::vector<speech::WordGraph::Label> labels;
+    for (const QString& w : sentence.split(' ', Qt::SkipEmptyParts)) {
+      const auto it = std::find(r.words.begin(), r.words.end(), w);
+      if (it == r.words.end()) return false;
+      labels.push_back(static_cast<int>(it - r.words.begin()));
+    }
+    return g.graph.Accepts(labels);
+  }
+  return false;
+}
 
 // Writes a grammar file as the writers do: UTF-16LE after FF FE, CR LF.
 inline void WriteBnf(const QString& path, const QString& text) {

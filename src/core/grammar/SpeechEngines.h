@@ -3,8 +3,19 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 namespace qv::grammar {
+
+// One problem the grammar compiler found, where it found it: a file of the
+// Grammars folder, its line and column (1-based; 0 when not known).
+struct CompileDiagnostic {
+  QString file;
+  int line = 0;
+  int column = 0;
+  bool error = true;  // false: a warning, the compile still succeeds
+  QString message;
+};
 
 // The engines behind the speech facade. The facade maps the command numbers of
 // the three entry points onto these methods; an engine that cannot work here
@@ -18,6 +29,8 @@ class GrammarCompilerEngine {
   // 0 = compiled; anything else = failure.
   virtual int16_t Compile(int a, int b) = 0;
   virtual int16_t Stop() = 0;
+  // The problems of the last compile, errors and warnings.
+  virtual std::vector<CompileDiagnostic> Diagnostics() const { return {}; }
 };
 
 class RecognizerEngine {

@@ -1,0 +1,376 @@
+#include "speech/WordGraph.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace qv::speech {
+
+namespace {
+
+struct VectorHash {
+  size_t operator()(const std::vector<int32_t>& v) const {
+    uint64_t h = 1469598103934665603ull;
+    for (int32_t x : v) {
+      h ^= static_cast<uint32_t>(x);
+      h *= 1099511628211ull;
+    }
+    return static_cast<size_t>(h ^ (h >> 29));
+  }
+};
+
+struct SignatureHash {
+  size_t operator()(const std::vector<int64_t>& v) const {
+    uint64_t h = 1469598103934665603ull;
+    for (int64_t x : v) {
+      h ^= static_cast<uint64_t>(x);
+      h *= 1099511628211ull;
+    }
+    return static_cast<size_t>(h ^ (h >> 31));
+  }
+};
+
+}  // namespace
+
+void WordGraph::Index() const {
+  if (m_indexed) return;
+  std::sort(m_arcs.begin(), m_arcs.end(), [](const Arc& x, const Arc& y) {
+    if (x.from != y.from) return x.from < y.from;
+    if (x.label != y.label) return x.label < y.label;
+    return x.to < y.to;
+  });
+  m_arcs.erase(std::unique(m_arcs.begin(), m_arcs.end(),
+                           [](const Arc& x, const Arc& y) {
+                             return x.from == y.from && x.label == y.label && x.to == y.to;
+                           }),
+               m_arcs.end());
+  const size_t n = m_final.size();
+  m_first.assign(n + 1, 0);
+  for (const Arc& a : m_arcs) ++m_first[static_cast<size_t>(a.from) + 1];
+  for (size_t i = 0; i < n; ++i) m_first[i + 1] += m_first[i];
+  m_indexed = true;
+}
+
+WordGraph::Range WordGraph::Out(int state) const {
+  Index();
+  const Arc* base = m_arcs.data();
+  return {base + m_first[state], base + m_first[state + 1]};
+}
+
+bool WordGraph::HasEmptyArcs() const {
+  return std::any_of(m_arcs.begin(), m_arcs.end(), [](const Arc& a) { return a.label == kEmpty; });
+}
+
+bool WordGraph::HasCalls() const {
+  return std::any_of(m_arcs.begin(), m_arcs.end(), [](const Arc& a) { return IsCall(a.label); });
+}
+
+namespace {
+
+// The states reachable from `set` over empty arcs, `set` included; sorted.
+class Closure {
+ public:
+  explicit Closure(const WordGraph& g) : m_g(g), m_stamp(g.StateCount(), 0) {}
+  void Close(std::vector<int32_t>& set) {
+    ++m_round;
+    m_stack.clear();
+    for (int32_t s : set) {
+      m_stamp[s] = m_round;
+      m_stack.push_back(s);
+    }
+    while (!m_stack.empty()) {
+      const int32_t s = m_stack.back();
+      m_stack.pop_back();
+      for (const auto& a : m_g.Out(s)) {
+        // Arcs are ordered by label: calls, then empty arcs, then words.
+        if (a.label < WordGraph::kEmpty) continue;
+        if (a.label > WordGraph::kEmpty) break;
+        if (m_stamp[a.to] == m_round) continue;
+        m_stamp[a.to] = m_round;
+        set.push_back(a.to);
+        m_stack.push_back(a.to);
+      }
+    }
+    std::sort(set.begin(), set.end());
+  }
+
+ private:
+  const WordGraph& m_g;
+  std::vector<uint32_t> m_stamp;
+  std::vector<int32_t> m_stack;
+  uint32_t m_round = 0;
+};
+
+}  // namespace
+
+bool WordGraph::Accepts(const std::vector<Label>& words) const {
+  if (StateCount() == 0) return false;
+  Closure closure(*this);
+  std::vector<int32_t> current{m_start};
+  closure.Close(current);
+  for (Label w : words) {
+    std::vector<int32_t> next;
+    for (int32_t s : current)
+      for (const auto& a : Out(s))
+        if (a.label == w) next.push_back(a.to);
+    std::sort(next.begin(), next.end());
+    next.erase(std::unique(next.begin(), next.end()), next.end());
+    if (next.empty()) return false;
+    closure.Close(next);
+    current = std::move(next);
+  }
+  return std::any_of(current.begin(), current.end(), [&](int32_t s) { return IsFinal(s); });
+}
+
+bool WordGraph::AcceptsEmpty() const { return Accepts({}); }
+
+bool WordGraph::IsEmptyLanguage() const {
+  if (StateCount() == 0) return true;
+  std::vector<uint8_t> seen(StateCount(), 0);
+  std::vector<int32_t> stack{m_start};
+  seen[m_start] = 1;
+  while (!stack.empty()) {
+    const int32_t s = stack.back();
+    stack.pop_back();
+    if (IsFinal(s)) return false;
+    for (const auto& a : Out(s))
+      if (!seen[a.to]) {
+        seen[a.to] = 1;
+        stack.push_back(a.to);
+      }
+  }
+  return true;
+}
+
+std::vector<WordGraph::Label> WordGraph::Labels() const {
+  std::vector<Label> out;
+  for (const Arc& a : m_arcs)
+    if (a.label != kEmpty) out.push_back(a.label);
+  std::sort(out.begin(), out.end());
+  out.erase(std::unique(out.begin(), out.end()), out.end());
+  return out;
+}
+
+std::vector<std::vector<WordGraph::Label>> WordGraph::Sentences(size_t limit) const {
+  std::vector<std::vector<Label>> out;
+  if (StateCount() == 0) return out;
+  std::vector<Label> path;
+  // Depth-first over the (acyclic) graph; the depth bound guards against a
+  // graph with a loop.
+  std::function<void(int, int)> walk = [&](int s, int depth) {
+    if (out.size() >= limit || depth > 10000) return;
+    if (IsFinal(s)) out.push_back(path);
+    for (const auto& a : Out(s)) {
+      if (a.label != kEmpty) path.push_back(a.label);
+      walk(a.to, depth + 1);
+      if (a.label != kEmpty) path.pop_back();
+      if (out.size() >= limit) return;
+    }
+  };
+  walk(m_start, 0);
+  std::sort(out.begin(), out.end());
+  out.erase(std::unique(out.begin(), out.end()), out.end());
+  return out;
+}
+
+WordGraph Determinize(const WordGraph& g) {
+  WordGraph out;
+  if (g.StateCount() == 0) {
+    out.SetStart(out.AddState());
+    return out;
+  }
+  Closure closure(g);
+  std::unordered_map<std::vector<int32_t>, int, VectorHash> ids;
+  std::vector<std::vector<int32_t>> sets;
+  std::vector<int32_t> first{g.Start()};
+  closure.Close(first);
+  ids.emplace(first, out.AddState());
+  sets.push_back(std::move(first));
+  out.SetStart(0);
+  std::vector<std::pair<WordGraph::Label, int32_t>> moves;
+  for (size_t d = 0; d < sets.size(); ++d) {
+    moves.clear();
+    bool final = false;
+    for (int32_t s : sets[d]) {
+      final = final || g.IsFinal(s);
+      for (const auto& a : g.Out(s))
+        if (a.label != WordGraph::kEmpty) moves.emplace_back(a.label, a.to);
+    }
+    if (final) out.SetFinal(static_cast<int>(d));
+    std::sort(moves.begin(), moves.end());
+    for (size_t i = 0; i < moves.size();) {
+      const WordGraph::Label label = moves[i].first;
+      std::vector<int32_t> target;
+      for (; i < moves.size() && moves[i].first == label; ++i)
+        if (target.empty() || target.back() != moves[i].second) target.push_back(moves[i].second);
+      closure.Close(target);
+      auto it = ids.find(target);
+      int to;
+      if (it == ids.end()) {
+        to = out.AddState();
+        ids.emplace(target, to);
+        sets.push_back(std::move(target));
+      } else {
+        to = it->second;
+      }
+      out.AddArc(static_cast<int>(d), label, to);
+    }
+    std::vector<int32_t>().swap(sets[d]);  // no longer needed
+  }
+  return out;
+}
+
+WordGraph Minimize(const WordGraph& dfa) {
+  const int n = dfa.StateCount();
+  WordGraph out;
+  // States that lead to a final state (backwards from the finals).
+  std::vector<std::vector<int32_t>> back(n);
+  for (const auto& a : dfa.Arcs()) back[a.to].push_back(a.from);
+  std::vector<uint8_t> live(n, 0);
+  std::vector<int32_t> stack;
+  for (int s = 0; s < n; ++s)
+    if (dfa.IsFinal(s)) {
+      live[s] = 1;
+      stack.push_back(s);
+    }
+  while (!stack.empty()) {
+    const int32_t s = stack.back();
+    stack.pop_back();
+    for (int32_t p : back[s])
+      if (!live[p]) {
+        live[p] = 1;
+        stack.push_back(p);
+      }
+  }
+  std::vector<std::vector<int32_t>>().swap(back);
+  if (n == 0 || !live[dfa.Start()]) {
+    out.SetStart(out.AddState());
+    return out;
+  }
+  // Post-order from the start over live states: every state comes after the
+  // states it leads to. A state met again while still open closes a loop.
+  std::vector<int32_t> order;
+  std::vector<uint8_t> mark(n, 0);  // 0 new, 1 open, 2 done
+  bool loop = false;
+  std::vector<std::pair<int32_t, size_t>> walk{{dfa.Start(), 0}};
+  mark[dfa.Start()] = 1;
+  while (!walk.empty()) {
+    auto& [s, next] = walk.back();
+    const auto out_arcs = dfa.Out(s);
+    if (next < out_arcs.size()) {
+      const int32_t t = out_arcs.b[next++].to;
+      if (!live[t]) continue;
+      if (mark[t] == 1) loop = true;
+      if (mark[t] == 0) {
+        mark[t] = 1;
+        walk.emplace_back(t, 0);
+      }
+      continue;
+    }
+    mark[s] = 2;
+    order.push_back(s);
+    walk.pop_back();
+  }
+  std::vector<int32_t> cls(n, -1);
+  if (loop) {
+    // Keep the reachable live part as it is.
+    for (int32_t s : order) cls[s] = out.AddState();
+    for (int32_t s : order) {
+      if (dfa.IsFinal(s)) out.SetFinal(cls[s]);
+      for (const auto& a : dfa.Out(s))
+        if (cls[a.to] >= 0) out.AddArc(cls[s], a.label, cls[a.to]);
+    }
+    out.SetStart(cls[dfa.Start()]);
+    return out;
+  }
+  std::unordered_map<std::vector<int64_t>, int32_t, SignatureHash> classes;
+  std::vector<int32_t> representative;
+  std::vector<int64_t> sig;
+  for (int32_t s : order) {
+    sig.clear();
+    sig.push_back(dfa.IsFinal(s) ? 1 : 0);
+    for (const auto& a : dfa.Out(s)) {
+      if (!live[a.to]) continue;
+      sig.push_back((static_cast<int64_t>(a.label) << 32) | static_cast<uint32_t>(cls[a.to]));
+    }
+    auto [it, added] = classes.emplace(sig, static_cast<int32_t>(representative.size()));
+    if (added) representative.push_back(s);
+    cls[s] = it->second;
+  }
+  for (size_t c = 0; c < representative.size(); ++c) out.AddState();
+  for (size_t c = 0; c < representative.size(); ++c) {
+    const int32_t s = representative[c];
+    if (dfa.IsFinal(s)) out.SetFinal(static_cast<int>(c));
+    for (const auto& a : dfa.Out(s))
+      if (live[a.to]) out.AddArc(static_cast<int>(c), a.label, cls[a.to]);
+  }
+  out.SetStart(cls[dfa.Start()]);
+  return out;
+}
+
+WordGraph Optimize(const WordGraph& graph) { return Minimize(Determinize(graph)); }
+
+WordGraph Splice(const WordGraph& graph, const std::function<const WordGraph*(int rule)>& callee) {
+  WordGraph out;
+  for (int s = 0; s < graph.StateCount(); ++s) {
+    out.AddState();
+    if (graph.IsFinal(s)) out.SetFinal(s);
+  }
+  out.SetStart(graph.Start());
+  for (const auto& a : graph.Arcs()) {
+    if (!WordGraph::IsCall(a.label)) {
+      out.AddArc(a.from, a.label, a.to);
+      continue;
+    }
+    const WordGraph* sub = callee(WordGraph::CalledRule(a.label));
+    if (!sub || sub->StateCount() == 0) continue;
+    const int offset = out.StateCount();
+    for (int s = 0; s < sub->StateCount(); ++s) out.AddState();
+    for (const auto& b : sub->Arcs())
+      if (!WordGraph::IsCall(b.label)) out.AddArc(b.from + offset, b.label, b.to + offset);
+    out.AddArc(a.from, WordGraph::kEmpty, sub->Start() + offset);
+    for (int s = 0; s < sub->StateCount(); ++s)
+      if (sub->IsFinal(s)) out.AddArc(s + offset, WordGraph::kEmpty, a.to);
+  }
+  return out;
+}
+
+WordGraph Intersect(const WordGraph& a, const WordGraph& b) {
+  WordGraph out;
+  std::unordered_map<int64_t, int> ids;
+  std::vector<std::pair<int, int>> pairs;
+  auto id = [&](int x, int y) {
+    const int64_t key = (static_cast<int64_t>(x) << 32) | static_cast<uint32_t>(y);
+    auto [it, added] = ids.emplace(key, static_cast<int>(pairs.size()));
+    if (added) {
+      pairs.emplace_back(x, y);
+      out.AddState();
+      if (a.IsFinal(x) && b.IsFinal(y)) out.SetFinal(it->second);
+    }
+    return it->second;
+  };
+  if (a.StateCount() == 0 || b.StateCount() == 0) {
+    out.SetStart(out.AddState());
+    return out;
+  }
+  out.SetStart(id(a.Start(), b.Start()));
+  for (size_t i = 0; i < pairs.size(); ++i) {
+    const auto [x, y] = pairs[i];
+    const auto ra = a.Out(x), rb = b.Out(y);
+    const auto* p = ra.begin();
+    const auto* q = rb.begin();
+    while (p != ra.end() && q != rb.end()) {
+      if (p->label < q->label) {
+        ++p;
+      } else if (q->label < p->label) {
+        ++q;
+      } else {
+        out.AddArc(static_cast<int>(i), p->label, id(p->to, q->to));
+        ++p;
+        ++q;
+      }
+    }
+  }
+  return out;
+}
+
+}  // namespace qv::speech
