@@ -3,12 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include "data/ChecklistFiles.h"
+#include "data/CommandList.h"
+#include "base/FixedText.h"
 #include "data/IniFile.h"
+#include "data/JsonFormats.h"
 
 namespace qv::bench {
 namespace {
@@ -163,26 +163,64 @@ void MakeAircraft(const QString& simDir, const LargeInstallationSize& size, Larg
                      "SimObjects\\Boats"};
 }
 
+// A small deterministic generator (the standard distributions are not the
+// same on every library, and the installation must be).
+class Rng {
+ public:
+  explicit Rng(uint32_t seed) : m_state(seed * 2654435761u + 1) {}
+  uint32_t Next() {
+    m_state ^= m_state << 13;
+    m_state ^= m_state >> 17;
+    m_state ^= m_state << 5;
+    return m_state;
+  }
+  int Below(int n) { return static_cast<int>(Next() % static_cast<uint32_t>(n)); }
+
+ private:
+  uint32_t m_state;
+};
+
+QString RandomLetters(Rng& rng, int count) {
+  QString s;
+  for (int i = 0; i < count; ++i) s += QChar(u'A' + rng.Below(26));
+  return s;
+}
+
+// Identifiers spread like real ones: mostly three letters taken at random
+// (so some repeat, as they do between countries), some two or four.
 QByteArray NavInfo(int count) {
+  Rng rng(11);
   QByteArray text;
   for (int i = 0; i < count; ++i) {
-    const QString ident = i < 26 * 26 * 26 ? Letters(i, 3) : Letters(i, 4);
-    const double frequency = 108.0 + (i % 360) * 0.05;
-    text += QString("%1|%2|%3\r\n").arg(ident, Word(i, 3)).arg(frequency, 0, 'f', 2).toLatin1();
+    const int kind = rng.Below(10);
+    const QString ident = RandomLetters(rng, kind < 2 ? 2 : kind < 9 ? 3 : 4);
+    QString name = Word(static_cast<int>(rng.Next() % 64000), 2 + rng.Below(2));
+    if (rng.Below(8) == 0) name += " " + Word(static_cast<int>(rng.Next() % 400), 1 + rng.Below(2));
+    const double frequency = 108.0 + rng.Below(200) * 0.05;
+    text += QString("%1|%2|%3\r\n").arg(ident, name).arg(frequency, 0, 'f', 2).toLatin1();
   }
   return text;
 }
 
+// Approaches at airports with a few runways each.
 QByteArray IlsInfo(int count) {
   static const char* const kSides[] = {"", "L", "R", "C"};
+  Rng rng(13);
   QByteArray text;
+  QString airport;
+  int left = 0;
   for (int i = 0; i < count; ++i) {
-    const int runway = (i * 7) % 36 + 1;
-    const double frequency = 108.1 + (i % 40) * 0.05;
-    text += QString("K%1|%2%3|%4|%5\r\n")
-                .arg(Letters(i / 4, 3))
+    if (left == 0) {
+      airport = "K" + RandomLetters(rng, 3);
+      left = 1 + rng.Below(6);
+    }
+    --left;
+    const int runway = 1 + rng.Below(36);
+    const double frequency = 108.1 + rng.Below(40) * 0.05;
+    text += QString("%1|%2%3|%4|%5\r\n")
+                .arg(airport)
                 .arg(runway, 2, 10, QChar(u'0'))
-                .arg(QLatin1String(kSides[i % 4]))
+                .arg(QLatin1String(kSides[rng.Below(4)]))
                 .arg(frequency, 0, 'f', 2)
                 .arg(runway * 10)
                 .toLatin1();
@@ -190,27 +228,53 @@ QByteArray IlsInfo(int count) {
   return text;
 }
 
-// The commands in the readable form that the export and import commands use.
-QByteArray Commands(int count) {
+// The commands, with phrases that use the lists of the delivered
+// Generic Lists.bnf and, in "Radios", the three navaid commands.
+std::vector<data::CommandRecord> Commands(int count) {
   static const char* const kCategories[] = {"Radios", "Autopilot", "Lights",     "Engines", "Flight Controls",
                                             "Fuel",   "Views",     "Navigation", "Systems", "Cabin"};
-  static const char* const kLists[] = {"<HEADING>", "<ALTITUDE>", "<SPEED>", "<FREQUENCY>", "<FLAP_SETTING>"};
-  QJsonArray commands;
-  for (int i = 0; i < count; ++i) {
+  static const char* const kLists[] = {"<HDG>", "<ALT>", "<SPD>", "<COMM_FREQ>", "<FLAP_SETTING>",
+                                       "<VS>",  "<CRS>", "<MACH>", "<NAV_FREQ>", "<XPNDR_CODE>"};
+  auto record = [](const QString& category, const QString& name, const QString& event, int function,
+                   const QStringList& grammars, const QStringList& readbacks) {
+    data::CommandRecord c;
+    c.category = base::Fixed(category, data::kCategoryWidth);
+    c.name = base::Fixed(name, data::kNameWidth);
+    c.eventName = base::Fixed(event, data::kEventNameWidth);
+    c.helpText = base::Fixed("Sets the " + name.toLower(), data::kHelpTextWidth);
+    c.functionNumber = static_cast<int16_t>(function);
+    for (const QString& g : grammars) c.grammars << base::Fixed(g, data::kGrammarWidth);
+    for (const QString& r : readbacks) c.readbacks << base::Fixed(r, data::kReadbackWidth);
+    return c;
+  };
+  std::vector<data::CommandRecord> commands;
+  commands.push_back(record("Radios", "Nav 1 VOR", "RADIO_NAV1_SELECT_VOR", 900,
+                            {"[tune|select] nav one (to) <NAV_ID>", "[tune|select] nav one (to) <NAV_NAME> (vor)"},
+                            {"nav one set"}));
+  commands.push_back(record("Radios", "Nav 2 VOR", "RADIO_NAV2_SELECT_VOR", 901,
+                            {"[tune|select] nav two (to) <NAV_ID>", "[tune|select] nav two (to) <NAV_NAME> (vor)"},
+                            {"nav two set"}));
+  commands.push_back(record("Radios", "Nav 1 ILS", "RADIO_NAV1_SELECT_ILS", 902,
+                            {"(tune) (the) ILS (for) (runway) <RWY_APT_ID>"}, {"ILS tuned"}));
+  for (int i = static_cast<int>(commands.size()); i < count; ++i) {
     const QString thing = Word(i * 3 + 1, 2).toLower() + " " + Word(i * 5 + 2, 1).toLower();
-    QJsonArray grammars{QString("[set|select] (the) %1 [on|off]").arg(thing),
-                        QString("%1 (to) %2").arg(thing, QLatin1String(kLists[i % 5])),
-                        QString("(please) [turn|switch] %1 [up|down|]").arg(thing)};
-    QJsonArray readbacks{thing + " set", QString("%1 is %2").arg(thing, QLatin1String(kLists[i % 5]))};
-    commands.append(QJsonObject{{"category", kCategories[i % 10]},
-                                {"name", "Set " + thing},
-                                {"eventName", QString("SYNTH_EVENT_%1").arg(i, 4, 10, QChar(u'0'))},
-                                {"helpText", "Sets the " + thing},
-                                {"functionNumber", 1000 + i},
-                                {"grammars", grammars},
-                                {"readbacks", readbacks}});
+    const QString list = QLatin1String(kLists[i % 10]);
+    commands.push_back(record(kCategories[i % 10], "Set " + thing, QString("SYNTH_EVENT_%1").arg(i, 4, 10, QChar(u'0')),
+                              1000 + i,
+                              {QString("[set|select] (the) %1 [on|off]").arg(thing),
+                               QString("%1 (to) %2").arg(thing, list),
+                               QString("(please) [turn|switch] %1 [up|down|]").arg(thing)},
+                              {thing + " set", QString("%1 is %2").arg(thing, list)}));
   }
-  return QJsonDocument(commands).toJson(QJsonDocument::Indented);
+  return commands;
+}
+
+QByteArray Utf16Grammar(const QByteArray& utf8) {
+  QString text = QString::fromUtf8(utf8);
+  text.replace("\r\n", "\n").replace("\n", "\r\n");
+  QByteArray bytes("\xff\xfe", 2);
+  bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+  return bytes;
 }
 
 }  // namespace
@@ -241,7 +305,14 @@ LargeInstallation MakeLargeInstallation(const QString& root, const LargeInstalla
   Write(data::AssignmentsFilePath(out.installDir), data::SerializeAssignments({}), out.error);
   Write(out.installDir + "/Data/Nav_Info.txt", NavInfo(size.navaids), out.error);
   Write(out.installDir + "/Data/ILS_Info.txt", IlsInfo(size.ilsApproaches), out.error);
-  Write(out.installDir + "/Data/CommandList.json", Commands(size.commands), out.error);
+  const std::vector<data::CommandRecord> commands = Commands(size.commands);
+  QByteArray binary;
+  data::SerializeCommandList(commands, binary);
+  Write(data::CommandListFilePath(out.installDir), binary, out.error);
+  Write(out.installDir + "/Data/CommandList.json", data::CommandsToJson(commands), out.error);
+  QFile lists(QStringLiteral(QV_DEMO_SOURCE_DIR "/Installation/Data/Generic Lists.bnf"));
+  if (!lists.open(QIODevice::ReadOnly)) out.error = "cannot read the delivered list grammar " + lists.fileName();
+  Write(out.installDir + "/Data/Generic Lists.bnf", Utf16Grammar(lists.readAll()), out.error);
   return out;
 }
 

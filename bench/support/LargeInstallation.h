@@ -11,7 +11,7 @@ struct LargeInstallationSize {
   int entriesPerFolder = 3;    // fltsim entries in each
   int vehicleFolders = 50;     // folders of an object folder whose entries have no flight model
   int navaids = 20000;         // lines of Nav_Info.txt
-  int ilsApproaches = 2000;    // lines of ILS_Info.txt
+  int ilsApproaches = 20000;   // lines of ILS_Info.txt
   int commands = 500;          // commands of Data/CommandList.json
 };
 
@@ -30,8 +30,9 @@ struct LargeInstallation {
 // flight-model sections, mixed letter case of file names, repaint packs that
 // repeat an aircraft), the simulator configuration, and the installation
 // folder with the demo settings, an empty assignments file, ILS_Info.txt and
-// Nav_Info.txt, and the commands in their readable JSON form
-// (Data/CommandList.json; `quorvane-cli import commands` makes the binary).
+// Nav_Info.txt, the delivered Generic Lists.bnf and the commands (the binary
+// CommandList.dat and its readable Data/CommandList.json). The commands use
+// the lists of Generic Lists.bnf, and "Radios" holds the navaid commands.
 // Deterministic: the same sizes give the same bytes.
 LargeInstallation MakeLargeInstallation(const QString& root, const LargeInstallationSize& size = {});
 

@@ -1,5 +1,7 @@
 #include "speech/Espeak.h"
 
+#include <string>
+
 #include <espeak-ng/speak_lib.h>
 
 namespace qv::speech {
@@ -14,6 +16,20 @@ int g_rate = 0;
 bool g_tried = false;
 bool g_ok = false;
 std::vector<int16_t>* g_sink = nullptr;
+
+// The voice set last: choosing a voice reads its files, far slower than
+// turning a word into phonemes, so it is only done when the voice changes.
+std::string g_voice;
+
+bool UseVoiceLocked(const char* voice) {
+  if (g_voice == voice) return true;
+  if (espeak_SetVoiceByName(voice) != EE_OK) {
+    g_voice.clear();
+    return false;
+  }
+  g_voice = voice;
+  return true;
+}
 
 int Collect(short* wav, int n, espeak_EVENT*) {
   if (g_sink && wav && n > 0) g_sink->insert(g_sink->end(), wav, wav + n);
@@ -39,7 +55,7 @@ bool EspeakAvailable() {
 
 QString EspeakPhonemes(const QString& text, const char* voice) {
   std::lock_guard lock(EspeakMutex());
-  if (!EspeakInitLocked() || espeak_SetVoiceByName(voice) != EE_OK) return {};
+  if (!EspeakInitLocked() || !UseVoiceLocked(voice)) return {};
   const QByteArray utf8 = text.toUtf8();
   const void* p = utf8.constData();
   QString out;
@@ -52,13 +68,13 @@ QString EspeakPhonemes(const QString& text, const char* voice) {
 
 bool EspeakVoiceExists(const QString& voice) {
   std::lock_guard lock(EspeakMutex());
-  return EspeakInitLocked() && espeak_SetVoiceByName(voice.toUtf8().constData()) == EE_OK;
+  return EspeakInitLocked() && UseVoiceLocked(voice.toUtf8().constData());
 }
 
 bool EspeakSynthesize(const QString& text, const QString& voice, int rateWpm, int volume, std::vector<int16_t>& samples,
                       int& sampleRate) {
   std::lock_guard lock(EspeakMutex());
-  if (!EspeakInitLocked() || espeak_SetVoiceByName(voice.toUtf8().constData()) != EE_OK) return false;
+  if (!EspeakInitLocked() || !UseVoiceLocked(voice.toUtf8().constData())) return false;
   espeak_SetParameter(espeakRATE, rateWpm, 0);
   espeak_SetParameter(espeakVOLUME, volume, 0);
   const QByteArray utf8 = text.toUtf8();

@@ -1,12 +1,16 @@
 #include "speech/GrammarCompiler.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSet>
 #include <algorithm>
+#include <atomic>
 #include <deque>
+#include <thread>
+#include <unordered_map>
 
 #include "speech/GraphCache.h"
 #include "speech/Pronouncer.h"
@@ -32,6 +36,21 @@ ParseMode ModeForFile(const QString& fileName) {
 
 namespace {
 
+// Qt's string hash is built to resist chosen keys, which costs time on the
+// hundreds of thousands of words of a navaid list; these keys are our own.
+struct TextHash {
+  size_t operator()(const QString& s) const noexcept {
+    uint64_t h = 1469598103934665603ull;
+    for (QChar c : s) {
+      h ^= c.unicode();
+      h *= 1099511628211ull;
+    }
+    return static_cast<size_t>(h ^ (h >> 32));
+  }
+};
+template <typename V>
+using TextMap = std::unordered_map<QString, V, TextHash>;
+
 // A referenced rule larger than this is joined in where it is used (one
 // copy per use after the using grammar is minimised) rather than built into
 // the using rule; the navaid lists are far larger.
@@ -49,6 +68,7 @@ struct Source {
   QHash<QString, std::vector<int>> defs;  // upper-case name -> definitions in file.rules
   QHash<QString, NameAt> imports;         // upper-case name -> first import line
   QSet<int> dependsOn;                    // sources whose rules this one took in
+  TextMap<int> resolved;                  // names as written -> rule, -1 for none
   bool check = false;
   bool HasStarts() const { return !file.starts.empty() || !file.activatable.empty(); }
   bool IsList() const { return cached || (!HasStarts() && !file.exports.empty()); }
@@ -84,16 +104,20 @@ class Compiler {
       s.key = ListCacheKey(s.bytes, static_cast<int>(s.mode), dictionary);
       m_src.push_back(std::move(s));
     }
+    QElapsedTimer T; T.start();
+    auto lap = [&](const char* what) { if (qEnvironmentVariableIsSet("QV_TIMES")) fprintf(stderr, "%-12s %.3f\n", what, T.nsecsElapsed()/1e9); T.restart(); };
     LoadCaches();
-    for (auto& s : m_src)
-      if (!s.cached) Parse(s);
+    lap("caches");
+    ParseAll();
+    lap("parse");
     IndexExports();
     ChooseFilesToCheck();
     for (int f = 0; f < static_cast<int>(m_src.size()); ++f)
       if (m_src[f].check) CheckDefinitions(f);
     for (int f = 0; f < static_cast<int>(m_src.size()); ++f)
-      if (m_src[f].check) BuildFile(f);
+      if (m_src[f].check) { BuildFile(f); lap(qPrintable(m_src[f].fileName)); }
     SaveCaches();
+    lap("save");
     Collect();
     return std::move(m_res);
   }
@@ -126,6 +150,28 @@ class Compiler {
       s.cache = std::move(list);
       ++m_res.filesFromCache;
     }
+  }
+
+  // Reading a file touches nothing but the file's own source, so the two
+  // processors share the files, the largest first.
+  void ParseAll() {
+    std::vector<Source*> todo;
+    for (auto& s : m_src)
+      if (!s.cached) todo.push_back(&s);
+    std::sort(todo.begin(), todo.end(), [](const Source* a, const Source* b) { return a->bytes.size() > b->bytes.size(); });
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+      for (size_t i; (i = next++) < todo.size();) Parse(*todo[i]);
+    };
+    qint64 total = 0;
+    for (const Source* s : todo) total += s->bytes.size();
+    if (total < 256 * 1024 || std::thread::hardware_concurrency() < 2) {
+      work();
+      return;
+    }
+    std::thread helper(work);
+    work();
+    helper.join();
   }
 
   void Parse(Source& s) {
@@ -216,17 +262,22 @@ class Compiler {
 
   // The rule `name` as seen from file f, or -1.
   int Resolve(int f, const QString& name) {
+    Source& s = m_src[f];
+    if (auto it = s.resolved.find(name); it != s.resolved.end()) return it->second;
     const QString k = Key(name);
-    const Source& s = m_src[f];
-    if (!s.cached && s.defs.contains(k)) return RuleId(f, k, name);
-    if (s.imports.contains(k))
-      if (auto e = m_exporter.find(k); e != m_exporter.end()) return RuleId(*e, k, name);
-    return -1;
+    int id = -1;
+    if (!s.cached && s.defs.contains(k)) {
+      id = RuleId(f, k, name);
+    } else if (s.imports.contains(k)) {
+      if (auto e = m_exporter.find(k); e != m_exporter.end()) id = RuleId(*e, k, name);
+    }
+    s.resolved.emplace(name, id);
+    return id;
   }
 
   int RuleId(int f, const QString& key, const QString& name) {
     const QString id = QString::number(f) + "|" + key;
-    if (auto it = m_ruleIds.find(id); it != m_ruleIds.end()) return *it;
+    if (auto it = m_ruleIds.find(id); it != m_ruleIds.end()) return it->second;
     Rule r;
     r.source = f;
     r.name = name;
@@ -239,104 +290,99 @@ class Compiler {
     }
     m_rules.push_back(std::move(r));
     const int n = static_cast<int>(m_rules.size()) - 1;
-    m_ruleIds.insert(id, n);
+    m_ruleIds.emplace(id, n);
     return n;
   }
 
   int Word(const QString& word, const QStringList& phones) {
-    if (auto it = m_wordIds.find(word); it != m_wordIds.end()) return *it;
+    if (auto it = m_wordIds.find(word); it != m_wordIds.end()) return it->second;
     const int id = static_cast<int>(m_res.words.size());
     m_res.words.push_back(word);
-    m_wordIds.insert(word, id);
+    m_wordIds.emplace(word, id);
     m_res.phones.insert(word, phones);
     return id;
   }
 
   // The word ids a written token stands for; empty when it has no sound.
   const std::vector<int>& TokenWords(const QString& token) {
-    if (auto it = m_tokenWords.find(token); it != m_tokenWords.end()) return *it;
+    if (auto it = m_tokenWords.find(token); it != m_tokenWords.end()) return it->second;
     std::vector<int> ids;
     for (const SpokenWord& w : SpokenWords(token)) {
       if (auto it = m_wordIds.find(w.word); it != m_wordIds.end()) {
-        ids.push_back(*it);
+        ids.push_back(it->second);
         continue;
       }
       const QStringList phones = m_pron.PhonesOf(w.word, w.spelling);
       if (!phones.isEmpty()) ids.push_back(Word(w.word, phones));
     }
-    return *m_tokenWords.insert(token, std::move(ids));
+    return m_tokenWords.emplace(token, std::move(ids)).first->second;
   }
 
-  struct Frag {
-    int in, out;
-  };
-
+  // Builds the graph of rule bodies: each piece starts at a given state and
+  // returns the state it ends in, so that few empty steps are made.
   class Builder {
    public:
-    Builder(Compiler& c, int f) : m_c(c), m_f(f) {}
+    Builder(Compiler& c, int f, bool quiet = false) : m_c(c), m_f(f), m_quiet(quiet) {}
     WordGraph nfa;
 
-    Frag Node(const GrammarNode& n) {
+    // The state the node ends in; -1 when nothing can be said through it.
+    int Node(const GrammarNode& n, int from) {
       using K = GrammarNode::Kind;
+      if (from < 0) return -1;
       if (n.group && n.kind != K::Word && n.kind != K::Ref && SaysNothing(n))
-        m_c.Report(m_f, n.line, n.column, Severity::Warning,
+        Report(n.line, n.column, Severity::Warning,
                    "the parentheses hold nothing to say: they match silence");
       switch (n.kind) {
         case K::Word: {
           const std::vector<int>& ids = m_c.TokenWords(n.text);
-          Frag fr{nfa.AddState(), 0};
-          int cur = fr.in;
-          if (ids.empty()) {
-            m_c.Report(m_f, n.line, n.column, Severity::Warning,
-                       "\"" + n.text + "\" has no sound and is left out");
-          }
+          if (ids.empty())
+            Report(n.line, n.column, Severity::Warning, "\"" + n.text + "\" has no sound and is left out");
+          int cur = from;
           for (int id : ids) {
             const int next = nfa.AddState();
             nfa.AddArc(cur, id, next);
             cur = next;
           }
-          fr.out = cur;
-          return fr;
+          return cur;
         }
         case K::Ref:
-          return Ref(n);
+          return Ref(n, from);
         case K::Optional: {
-          Frag fr{nfa.AddState(), nfa.AddState()};
-          const Frag inner = Node(n.children.front());
-          nfa.AddArc(fr.in, WordGraph::kEmpty, inner.in);
-          nfa.AddArc(inner.out, WordGraph::kEmpty, fr.out);
-          nfa.AddArc(fr.in, WordGraph::kEmpty, fr.out);
-          return fr;
+          const int inner = Node(n.children.front(), from);
+          if (inner == from) return from;
+          const int out = inner >= 0 ? inner : nfa.AddState();
+          nfa.AddArc(from, WordGraph::kEmpty, out);
+          return out;
         }
         case K::Alternatives: {
-          Frag fr{nfa.AddState(), nfa.AddState()};
+          int out = -1;
           for (const auto& c : n.children) {
-            const Frag inner = Node(c);
-            nfa.AddArc(fr.in, WordGraph::kEmpty, inner.in);
-            nfa.AddArc(inner.out, WordGraph::kEmpty, fr.out);
+            const int end = Node(c, from);
+            if (end < 0) continue;
+            if (out < 0) {
+              // The first way through ends where the others will join it,
+              // unless it ends where it began.
+              out = end == from ? nfa.AddState() : end;
+              if (end == from) nfa.AddArc(from, WordGraph::kEmpty, out);
+            } else {
+              nfa.AddArc(end, WordGraph::kEmpty, out);
+            }
           }
-          return fr;
+          return out;
         }
         case K::Sequence: {
-          Frag fr{nfa.AddState(), 0};
-          int cur = fr.in;
-          for (const auto& c : n.children) {
-            const Frag inner = Node(c);
-            nfa.AddArc(cur, WordGraph::kEmpty, inner.in);
-            cur = inner.out;
-          }
-          fr.out = cur;
-          return fr;
+          int cur = from;
+          for (const auto& c : n.children) cur = Node(c, cur);
+          return cur;
         }
       }
-      return {nfa.AddState(), nfa.AddState()};
+      return -1;
     }
 
    private:
     // A reference leads into the rule's graph; one that cannot be followed
     // leads nowhere, so the alternative holding it can never be said.
-    Frag Ref(const GrammarNode& n) {
-      Frag fr{nfa.AddState(), nfa.AddState()};
+    int Ref(const GrammarNode& n, int from) {
       const int target = m_c.Resolve(m_f, n.text);
       const Source& s = m_c.m_src[m_f];
       if (target < 0) {
@@ -344,39 +390,57 @@ class Compiler {
         // is missing: that is an error wherever it happens. A name nothing
         // imports is only a phrase that cannot be said.
         if (s.imports.contains(Key(n.text))) {
-          m_c.Report(m_f, n.line, n.column, Severity::Error,
+          Report(n.line, n.column, Severity::Error,
                      "imported rule <" + n.text + "> is not exported by any grammar file");
-          return fr;
+          return -1;
         }
         QString message = "reference to rule <" + n.text + "> is not defined in this file nor imported";
         if (m_c.Sev(m_f) == Severity::Warning) message += "; what uses it can never be said";
-        m_c.Report(m_f, n.line, n.column, m_c.Sev(m_f), message);
-        return fr;
+        Report(n.line, n.column, m_c.Sev(m_f), message);
+        return -1;
       }
       if (m_c.m_rules[target].state == 1) {
         m_c.ReportLoop(m_f, n, target);
-        return fr;
+        return -1;
       }
       m_c.BuildRule(target);
       Rule& r = m_c.m_rules[target];
       if (r.source != m_f) m_c.m_src[m_f].dependsOn.insert(r.source);
-      if (r.dead) return fr;
+      if (r.dead) return -1;
       if (r.big) {
-        nfa.AddArc(fr.in, WordGraph::Call(target), fr.out);
-        return fr;
+        const int out = nfa.AddState();
+        nfa.AddArc(from, WordGraph::Call(target), out);
+        return out;
       }
+      // A copy of the rule's graph, its start state being `from`.
       const WordGraph& g = r.graph;
-      const int offset = nfa.StateCount();
-      for (int i = 0; i < g.StateCount(); ++i) nfa.AddState();
-      for (const auto& a : g.Arcs()) nfa.AddArc(a.from + offset, a.label, a.to + offset);
-      nfa.AddArc(fr.in, WordGraph::kEmpty, g.Start() + offset);
+      std::vector<int> map(g.StateCount(), -1);
+      map[g.Start()] = from;
+      int finals = 0, onlyFinal = -1;
+      for (int i = 0; i < g.StateCount(); ++i) {
+        if (map[i] < 0) map[i] = nfa.AddState();
+        if (g.IsFinal(i)) {
+          ++finals;
+          onlyFinal = i;
+        }
+      }
+      for (const auto& a : g.Arcs()) nfa.AddArc(map[a.from], a.label, map[a.to]);
+      // A single final state that leads on nowhere and is not the start is
+      // the end; otherwise every final state steps into a new end.
+      if (finals == 1 && onlyFinal != g.Start() && g.Out(onlyFinal).size() == 0) return map[onlyFinal];
+      const int out = nfa.AddState();
       for (int i = 0; i < g.StateCount(); ++i)
-        if (g.IsFinal(i)) nfa.AddArc(i + offset, WordGraph::kEmpty, fr.out);
-      return fr;
+        if (g.IsFinal(i)) nfa.AddArc(map[i], WordGraph::kEmpty, out);
+      return out;
+    }
+
+    void Report(int line, int column, Severity severity, const QString& message) {
+      if (!m_quiet) m_c.Report(m_f, line, column, severity, message);
     }
 
     Compiler& m_c;
     int m_f;
+    bool m_quiet;
   };
 
   void ReportLoop(int f, const GrammarNode& at, int target) {
@@ -404,11 +468,9 @@ class Compiler {
     if (s.cached) {
       BuildCachedRule(id);
     } else {
-      const auto& defs = s.defs[Key(m_rules[id].name)];
-      GrammarNode body;
-      body.kind = GrammarNode::Kind::Alternatives;
-      for (int d : defs) body.children.push_back(s.file.rules[d].body);
-      if (SaysNothing(body)) {
+      const std::vector<int>& defs = s.defs[Key(m_rules[id].name)];
+      const bool nothing = std::all_of(defs.begin(), defs.end(), [&](int d) { return SaysNothing(s.file.rules[d].body); });
+      if (nothing) {
         Report(f, m_rules[id].line, 1, Severity::Warning,
                "rule <" + m_rules[id].name + "> has nothing to say: it matches nothing");
         m_rules[id].dead = true;
@@ -417,9 +479,8 @@ class Compiler {
         const int start = b.nfa.AddState();
         b.nfa.SetStart(start);
         for (int d : defs) {
-          const Frag fr = b.Node(s.file.rules[d].body);
-          b.nfa.AddArc(start, WordGraph::kEmpty, fr.in);
-          b.nfa.SetFinal(fr.out);
+          const int end = b.Node(s.file.rules[d].body, start);
+          if (end >= 0) b.nfa.SetFinal(end);
         }
         WordGraph g = Optimize(b.nfa);
         m_rules[id].dead = g.IsEmptyLanguage();
@@ -514,9 +575,8 @@ class Compiler {
         ref.text = st.name;
         ref.line = st.line;
         ref.column = st.column;
-        const Frag fr = b.Node(ref);
-        b.nfa.AddArc(start, WordGraph::kEmpty, fr.in);
-        b.nfa.AddArc(fr.out, WordGraph::kEmpty, end);
+        const int out = b.Node(ref, start);
+        if (out >= 0) b.nfa.AddArc(out, WordGraph::kEmpty, end);
       }
     }
     const WordGraph top = Optimize(b.nfa);
@@ -569,8 +629,7 @@ class Compiler {
         CachedList::Rule rule;
         rule.name = m_rules[id].name;
         if (!m_rules[id].dead) {
-          const WordGraph& expanded = Expanded(id);
-          const WordGraph clean = expanded.HasEmptyArcs() ? Optimize(expanded) : expanded;
+          const WordGraph& clean = Expanded(id);
           for (int i = 0; i < clean.StateCount(); ++i) {
             rule.graph.AddState();
             if (clean.IsFinal(i)) rule.graph.SetFinal(i);
@@ -606,9 +665,9 @@ class Compiler {
   std::vector<Source> m_src;
   QHash<QString, int> m_exporter;  // upper-case rule name -> source exporting it
   std::vector<Rule> m_rules;
-  QHash<QString, int> m_ruleIds;
-  QHash<QString, int> m_wordIds;
-  QHash<QString, std::vector<int>> m_tokenWords;
+  TextMap<int> m_ruleIds;
+  TextMap<int> m_wordIds;
+  TextMap<std::vector<int>> m_tokenWords;
   std::vector<int> m_path;
   QSet<QString> m_loopsReported;
 };

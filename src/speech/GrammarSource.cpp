@@ -105,8 +105,14 @@ class Parser {
  private:
   // --- places --------------------------------------------------------------
 
+  // Places are asked for mostly in increasing order: the line found last
+  // and the one after it are tried before searching.
   int LineOf(qsizetype p) const {
-    return static_cast<int>(std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), p) - m_lineStarts.begin());
+    const int n = static_cast<int>(m_lineStarts.size());
+    for (int l = m_lastLine; l <= m_lastLine + 1 && l <= n; ++l)
+      if (m_lineStarts[l - 1] <= p && (l == n || p < m_lineStarts[l])) return m_lastLine = l;
+    m_lastLine = static_cast<int>(std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), p) - m_lineStarts.begin());
+    return m_lastLine;
   }
   qsizetype LineStart(qsizetype p) const { return m_lineStarts[LineOf(p) - 1]; }
   int ColumnOf(qsizetype p) const { return static_cast<int>(p - LineStart(p)) + 1; }
@@ -134,7 +140,7 @@ class Parser {
   bool DirectiveAt(qsizetype p, const char* name, qsizetype* after = nullptr) const {
     if (p >= m_n || m_t[p] != u'!') return false;
     const QLatin1String n(name);
-    if (m_t.mid(p + 1, n.size()).compare(n, Qt::CaseInsensitive) != 0) return false;
+    if (QStringView(m_t).mid(p + 1, n.size()).compare(n, Qt::CaseInsensitive) != 0) return false;
     const qsizetype e = p + 1 + n.size();
     if (e < m_n && m_t[e].isLetter()) return false;
     if (after) *after = e;
@@ -438,6 +444,11 @@ class Parser {
     m_file.rules.push_back(std::move(rule));
   }
 
+  QString Unexpected(QChar c) const {
+    return m_mode == ParseMode::Phrases ? QString("the character \"%1\" is not allowed in a phrase").arg(c)
+                                        : QString("unexpected character \"%1\"").arg(c);
+  }
+
   void Punct(std::vector<Token>& out, qsizetype p, Severity s, const QString& message) {
     Report(p, s, message);
     out.push_back({Tok::Punct, QString(), p});
@@ -448,6 +459,7 @@ class Parser {
   // the place after it.
   qsizetype Lex(qsizetype b, qsizetype e, bool toSemicolon, std::vector<Token>& out) {
     const Severity syntax = SyntaxSeverity();
+    out.reserve(out.size() + static_cast<size_t>((e - b) / 6));
     qsizetype p = b;
     while (p < e) {
       const QChar c = m_t[p];
@@ -477,13 +489,13 @@ class Parser {
           continue;
         case ';':
           if (toSemicolon) return p + 1;
-          Punct(out, p++, syntax, "unexpected \";\"");
+          Punct(out, p++, syntax, Unexpected(u';'));
           continue;
         case ':':
-          Punct(out, p++, syntax, "unexpected \":\"");
+          Punct(out, p++, syntax, Unexpected(u':'));
           continue;
         case '"':
-          Punct(out, p++, syntax, "unexpected quotation mark");
+          Punct(out, p++, syntax, Unexpected(u'"'));
           continue;
         case '>':
           Punct(out, p++, Severity::Warning, "\">\" without \"<\" is not spoken");
@@ -522,7 +534,9 @@ class Parser {
         }
         bool statement = false;
         for (const char* s : kStatementDirectives) statement = statement || name == QLatin1String(s);
-        if (statement)
+        if (m_mode == ParseMode::Phrases)
+          Punct(out, p, syntax, Unexpected(u'!'));
+        else if (statement)
           Punct(out, p, syntax, "!" + name + " inside a rule definition (missing \";\" before it?)");
         else if (name.isEmpty())
           Punct(out, p, syntax, "unexpected \"!\"");
@@ -533,16 +547,17 @@ class Parser {
       }
       qsizetype w = p;
       while (w < e && !EndsWord(m_t[w])) ++w;
+      bool bad = false, sound = false;
       for (qsizetype i = p; i < w; ++i) {
         const QChar ch = m_t[i];
-        const bool bad = (m_mode == ParseMode::Strict && (IsNotationCharacter(ch) || ch.unicode() < 32)) ||
-                         (m_mode == ParseMode::Phrases && !IsPhraseWordCharacter(ch));
-        if (bad) {
-          Report(i, Severity::Error, QString("unexpected character \"%1\"").arg(ch));
-          break;
-        }
+        sound = sound || ch.isLetterOrNumber();
+        if (bad) continue;
+        bad = (m_mode == ParseMode::Strict && (IsNotationCharacter(ch) || ch.unicode() < 32)) ||
+              (m_mode == ParseMode::Phrases && !IsPhraseWordCharacter(ch));
+        if (bad) Report(i, Severity::Error, Unexpected(ch));
       }
-      out.push_back({Tok::Word, m_t.mid(p, w - p), p});
+      // A faulty mark on its own is reported once, as the fault.
+      out.push_back({bad && !sound ? Tok::Punct : Tok::Word, m_t.mid(p, w - p), p});
       p = w;
     }
     if (toSemicolon) Report(out.empty() ? e : out.back().pos, syntax, "missing \";\" at the end of the rule");
@@ -740,6 +755,7 @@ class Parser {
   const qsizetype m_n;
   qsizetype m_pos = 0;
   std::vector<qsizetype> m_lineStarts;
+  mutable int m_lastLine = 1;
   std::vector<Diagnostic>& m_diags;
   ParseMode m_mode;
   GrammarFile m_file;

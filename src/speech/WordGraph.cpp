@@ -172,6 +172,70 @@ std::vector<std::vector<WordGraph::Label>> WordGraph::Sentences(size_t limit) co
   return out;
 }
 
+namespace {
+
+// The subsets of the subset construction, kept back to back in one array
+// and found again through an open-addressing table of their hashes: far
+// fewer allocations than a map of vectors, which matters for the navaid
+// lists' hundreds of thousands of states.
+class Subsets {
+ public:
+  Subsets() : m_table(1024, -1) {}
+  // The id of the subset, adding it when new.
+  std::pair<int, bool> Find(const std::vector<int32_t>& set) {
+    const uint64_t h = Hash(set);
+    size_t mask = m_table.size() - 1;
+    for (size_t i = h & mask;; i = (i + 1) & mask) {
+      const int32_t id = m_table[i];
+      if (id < 0) break;
+      if (m_hash[id] == h && Equal(id, set)) return {id, false};
+    }
+    const int id = static_cast<int>(m_hash.size());
+    m_hash.push_back(h);
+    m_begin.push_back(static_cast<uint32_t>(m_members.size()));
+    m_members.insert(m_members.end(), set.begin(), set.end());
+    m_end.push_back(static_cast<uint32_t>(m_members.size()));
+    if (m_hash.size() * 2 > m_table.size()) Grow();
+    mask = m_table.size() - 1;
+    size_t i = h & mask;
+    while (m_table[i] >= 0) i = (i + 1) & mask;
+    m_table[i] = id;
+    return {id, true};
+  }
+  const int32_t* Begin(int id) const { return m_members.data() + m_begin[id]; }
+  const int32_t* End(int id) const { return m_members.data() + m_end[id]; }
+
+ private:
+  static uint64_t Hash(const std::vector<int32_t>& v) {
+    uint64_t h = 1469598103934665603ull;
+    for (int32_t x : v) {
+      h ^= static_cast<uint32_t>(x);
+      h *= 1099511628211ull;
+    }
+    return h ^ (h >> 29);
+  }
+  bool Equal(int id, const std::vector<int32_t>& set) const {
+    return m_end[id] - m_begin[id] == set.size() && std::equal(set.begin(), set.end(), Begin(id));
+  }
+  void Grow() {
+    std::vector<int32_t> table(m_table.size() * 2, -1);
+    const size_t mask = table.size() - 1;
+    for (size_t id = 0; id < m_hash.size(); ++id) {
+      size_t i = m_hash[id] & mask;
+      while (table[i] >= 0) i = (i + 1) & mask;
+      table[i] = static_cast<int32_t>(id);
+    }
+    m_table.swap(table);
+  }
+
+  std::vector<int32_t> m_table;
+  std::vector<uint64_t> m_hash;
+  std::vector<uint32_t> m_begin, m_end;
+  std::vector<int32_t> m_members;
+};
+
+}  // namespace
+
 WordGraph Determinize(const WordGraph& g) {
   WordGraph out;
   if (g.StateCount() == 0) {
@@ -179,42 +243,33 @@ WordGraph Determinize(const WordGraph& g) {
     return out;
   }
   Closure closure(g);
-  std::unordered_map<std::vector<int32_t>, int, VectorHash> ids;
-  std::vector<std::vector<int32_t>> sets;
-  std::vector<int32_t> first{g.Start()};
-  closure.Close(first);
-  ids.emplace(first, out.AddState());
-  sets.push_back(std::move(first));
+  Subsets subsets;
+  std::vector<int32_t> set{g.Start()};
+  closure.Close(set);
+  subsets.Find(set);
+  out.AddState();
   out.SetStart(0);
   std::vector<std::pair<WordGraph::Label, int32_t>> moves;
-  for (size_t d = 0; d < sets.size(); ++d) {
+  for (int d = 0; d < out.StateCount(); ++d) {
     moves.clear();
     bool final = false;
-    for (int32_t s : sets[d]) {
-      final = final || g.IsFinal(s);
-      for (const auto& a : g.Out(s))
+    for (const int32_t* s = subsets.Begin(d); s != subsets.End(d); ++s) {
+      final = final || g.IsFinal(*s);
+      for (const auto& a : g.Out(*s))
         if (a.label != WordGraph::kEmpty) moves.emplace_back(a.label, a.to);
     }
-    if (final) out.SetFinal(static_cast<int>(d));
+    if (final) out.SetFinal(d);
     std::sort(moves.begin(), moves.end());
     for (size_t i = 0; i < moves.size();) {
       const WordGraph::Label label = moves[i].first;
-      std::vector<int32_t> target;
+      set.clear();
       for (; i < moves.size() && moves[i].first == label; ++i)
-        if (target.empty() || target.back() != moves[i].second) target.push_back(moves[i].second);
-      closure.Close(target);
-      auto it = ids.find(target);
-      int to;
-      if (it == ids.end()) {
-        to = out.AddState();
-        ids.emplace(target, to);
-        sets.push_back(std::move(target));
-      } else {
-        to = it->second;
-      }
-      out.AddArc(static_cast<int>(d), label, to);
+        if (set.empty() || set.back() != moves[i].second) set.push_back(moves[i].second);
+      closure.Close(set);
+      const auto [to, added] = subsets.Find(set);
+      if (added) out.AddState();
+      out.AddArc(d, label, to);
     }
-    std::vector<int32_t>().swap(sets[d]);  // no longer needed
   }
   return out;
 }
@@ -316,20 +371,29 @@ WordGraph Splice(const WordGraph& graph, const std::function<const WordGraph*(in
     if (graph.IsFinal(s)) out.SetFinal(s);
   }
   out.SetStart(graph.Start());
+  // Calls of one rule that lead to the same state share one copy: "nav one
+  // (to) <NAV_ID>" calls the list from two states, but both calls end alike.
+  std::unordered_map<int64_t, int> copies;  // (rule, target) -> start of the copy
   for (const auto& a : graph.Arcs()) {
     if (!WordGraph::IsCall(a.label)) {
       out.AddArc(a.from, a.label, a.to);
       continue;
     }
-    const WordGraph* sub = callee(WordGraph::CalledRule(a.label));
-    if (!sub || sub->StateCount() == 0) continue;
-    const int offset = out.StateCount();
-    for (int s = 0; s < sub->StateCount(); ++s) out.AddState();
-    for (const auto& b : sub->Arcs())
-      if (!WordGraph::IsCall(b.label)) out.AddArc(b.from + offset, b.label, b.to + offset);
-    out.AddArc(a.from, WordGraph::kEmpty, sub->Start() + offset);
-    for (int s = 0; s < sub->StateCount(); ++s)
-      if (sub->IsFinal(s)) out.AddArc(s + offset, WordGraph::kEmpty, a.to);
+    const int rule = WordGraph::CalledRule(a.label);
+    const int64_t key = (static_cast<int64_t>(rule) << 32) | static_cast<uint32_t>(a.to);
+    auto it = copies.find(key);
+    if (it == copies.end()) {
+      const WordGraph* sub = callee(rule);
+      if (!sub || sub->StateCount() == 0) continue;
+      const int offset = out.StateCount();
+      for (int s = 0; s < sub->StateCount(); ++s) out.AddState();
+      for (const auto& b : sub->Arcs())
+        if (!WordGraph::IsCall(b.label)) out.AddArc(b.from + offset, b.label, b.to + offset);
+      for (int s = 0; s < sub->StateCount(); ++s)
+        if (sub->IsFinal(s)) out.AddArc(s + offset, WordGraph::kEmpty, a.to);
+      it = copies.emplace(key, sub->Start() + offset).first;
+    }
+    out.AddArc(a.from, WordGraph::kEmpty, it->second);
   }
   return out;
 }

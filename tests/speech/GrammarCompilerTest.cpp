@@ -74,7 +74,7 @@ TEST_F(CompilerTest, EngineReportsStatusAndFallsBackToTheDataListFile) {
   WriteBnf(grammars + "/Broken.bnf", "!grammar \"Broken\";\n!start<A>;\n<A>:\n\tgear up?\n;\n");
   EXPECT_EQ(engine.Compile(0, 1), 1);
   EXPECT_EQ(QString::fromUtf8(ReadBytes(grammars + "/Compile.log")).trimmed(),
-            "Broken.bnf:4:9: error: unexpected character \"?\"");
+            "Broken.bnf:4:9: error: the character \"?\" is not allowed in a phrase");
   ASSERT_EQ(engine.Diagnostics().size(), 1u);
   EXPECT_EQ(engine.Diagnostics()[0].column, 9);
 }
@@ -129,6 +129,8 @@ const Case kCases[] = {
     {"MissingHeader", "Generic Lists.bnf", "!export<A>;\n<A>:\n\tgo\n;\n", "1:1: error: missing !grammar", false},
     {"UnterminatedText", "Generic Lists.bnf", "!grammar \"Bad\";\n!export<A>;\n<A>:\n\tgo !action(\"|5)\n;\n",
      "4:5: error: unterminated text in quotes", false},
+    {"QuotationMark", "Generic Lists.bnf", "!grammar \"Bad\";\n!export<A>;\n<A>:\n\tgo \"now\"\n;\n",
+     "4:5: error: unexpected character \"\"\"", false},
     {"UndefinedReference", "Generic Lists.bnf", "!grammar \"Bad\";\n!export<A>;\n\n<A>:\n\tset speed\n\t<SPEED>\n;\n",
      "6:2: error: reference to rule <SPEED> is not defined", false},
     {"DuplicateRule", "Generic Lists.bnf", "!grammar \"Bad\";\n!export<A>;\n<A>:\n\tgo\n;\n<A>:\n\tstop\n;\n",
@@ -141,7 +143,7 @@ const Case kCases[] = {
      "3:1: warning: rule <A> has nothing to say", true},
     // A category file: the users' phrases.
     {"IllegalCharacterInAPhrase", "Bad.bnf", "!grammar \"Bad\";\n!start<A>;\n<A>:\n\t!ignore(\n\t\tgear up!\n\t)\n;\n",
-     "5:10: error: unexpected \"!\"", false},
+     "5:10: error: the character \"!\" is not allowed in a phrase", false},
     {"UnclosedGroupInAPhrase", "Bad.bnf", "!grammar \"Bad\";\n!start<A>;\n<A>:\n\t!ignore(\n\t\t(up|down\n\t)\n;\n",
      "5:3: error: \"(\" is not closed", false},
     {"LoneDashIsLeftOut", "Bad.bnf", "!grammar \"Bad\";\n!start<A>;\n<A>:\n\tgear - down\n;\n",

@@ -1,9 +1,7 @@
-#include <QFile>
-
 #include "app/cli/CliSupport.h"
 #include "app/cli/InstallationTables.h"
+#include "core/grammar/CompileProblems.h"
 #include "core/grammar/GrammarWriter.h"
-#include "speech/GrammarCompiler.h"
 
 namespace qv::cli {
 namespace {
@@ -22,8 +20,10 @@ int Run(const QStringList& args) {
   session.state.speechReady = true;
   session.speech.fnBinCompile_Call(0, 0, 0);
   const int16_t status = session.speech.fnBinCompile_Call(1, 0, 1);
-  QFile log(speech::CompileLogPath(session.state.installDir + "/Grammars"));
-  if (log.open(QIODevice::ReadOnly)) PrintOut(QString::fromUtf8(log.readAll()));
+  // The same list the configuration screen offers, one problem a line.
+  for (const grammar::CompileProblem& p :
+       grammar::LocateCompileProblems(session.state, session.speech.CompileDiagnostics()))
+    PrintOut(p.Text(session.state) + "\n");
   session.speech.fnBinCompile_Call(2, 0, 0);
   PrintErr(status == 0 ? QString("Grammars compiled.\n")
                        : QString("Grammar compile failed (status %1).\n").arg(status));

@@ -25,18 +25,36 @@ QString GrammarsDir(const QString& installDir) { return installDir + QStringLite
 QString TestGrammarsDir(const QString& installDir) { return installDir + QStringLiteral("/Grammars/Test"); }
 
 QByteArray GrammarFileBytes(const QString& text) {
-  QByteArray bytes;
-  bytes.reserve(2 + text.size() * 2);
-  bytes.append('\xFF').append('\xFE');
+  QByteArray bytes(2 + text.size() * 2, Qt::Uninitialized);
+  bytes[0] = '\xFF';
+  bytes[1] = '\xFE';
+  char* out = bytes.data() + 2;
   for (QChar c : text) {
     const char16_t u = c.unicode();
-    bytes.append(static_cast<char>(u & 0xFF)).append(static_cast<char>(u >> 8));
+    *out++ = static_cast<char>(u & 0xFF);
+    *out++ = static_cast<char>(u >> 8);
   }
   return bytes;
 }
 
+namespace {
+
+// True when the file holds exactly these bytes already. The navaid grammars
+// of the test folder are written for every test but change only with the
+// navaid lists: a file that would be written identically is left as it is,
+// which spares rewriting (and syncing) megabytes each time.
+bool HoldsAlready(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly) || f.size() != bytes.size()) return false;
+  return f.readAll() == bytes;
+}
+
+}  // namespace
+
 int16_t WriteGrammarFile(shell::Context& ctx, const QString& text, const QString& path) {
-  if (!base::DeleteFileIfPresent(path) || !base::WriteFileAtomic(path, GrammarFileBytes(text))) {
+  const QByteArray bytes = GrammarFileBytes(text);
+  if (HoldsAlready(path, bytes)) return 0;
+  if (!base::DeleteFileIfPresent(path) || !base::WriteFileAtomic(path, bytes)) {
     ctx.dialogs.ShowMessage("Quorvane Error",
                             shell::JoinLines({"There was an error in trying to write a grammar file.",
                                               "Please contact Veltrane Support", "Please press OK to continue..."}),
@@ -73,16 +91,52 @@ QStringList NavaidImports() {
           QStringLiteral("!import<RWY_APT_ID>;")};
 }
 
-QString TranslatePhrase(const QString& storedPhrase) {
+QString TranslatePhrase(const QString& storedPhrase, std::vector<int>* sourceColumns) {
   // The stored field is padded, which lets " on " catch a phrase ending in
-  // "on"; a phrase held unpadded is padded here the same way.
+  // "on"; a phrase held unpadded is padded here the same way. Each step
+  // replaces every occurrence left to right, upper and lower case alike,
+  // and notes where each character came from.
   QString text = storedPhrase;
   if (text.size() < 256) text += QString(256 - text.size(), u' ');
-  text.replace(QStringLiteral(" on "), QStringLiteral(" <WORD_ON> "), Qt::CaseInsensitive);
-  text.replace(u'(', QStringLiteral("!optional("));
-  text.replace(u'[', u'(');
-  text.replace(u']', u')');
-  return TrimSpaces(text);
+  QString on;
+  std::vector<int> onFrom;
+  on.reserve(text.size() + 64);
+  onFrom.reserve(static_cast<size_t>(text.size()) + 64);
+  for (qsizetype i = 0; i < text.size();) {
+    if (QStringView(text).mid(i, 4).compare(u" on ", Qt::CaseInsensitive) == 0) {
+      on += QStringLiteral(" <WORD_ON> ");
+      onFrom.push_back(static_cast<int>(i));
+      onFrom.insert(onFrom.end(), 9, static_cast<int>(i + 1));
+      onFrom.push_back(static_cast<int>(i + 3));
+      i += 4;
+    } else {
+      on += text[i];
+      onFrom.push_back(static_cast<int>(i++));
+    }
+  }
+  QString out;
+  std::vector<int> from;
+  out.reserve(on.size() + 64);
+  from.reserve(static_cast<size_t>(on.size()) + 64);
+  for (qsizetype i = 0; i < on.size(); ++i) {
+    const QChar c = on[i];
+    const int source = onFrom[static_cast<size_t>(i)];
+    if (c == u'(') {
+      out += QStringLiteral("!optional(");
+      from.insert(from.end(), 10, source);
+    } else {
+      out += c == u'[' ? QChar(u'(') : c == u']' ? QChar(u')') : c;
+      from.push_back(source);
+    }
+  }
+  qsizetype b = 0, e = out.size();
+  while (b < e && out[b] == u' ') ++b;
+  while (e > b && out[e - 1] == u' ') --e;
+  if (sourceColumns) {
+    sourceColumns->clear();
+    for (qsizetype i = b; i < e; ++i) sourceColumns->push_back(from[static_cast<size_t>(i)] + 1);
+  }
+  return out.mid(b, e - b);
 }
 
 bool IsNavaidEvent(const QString& eventName) {
@@ -90,14 +144,16 @@ bool IsNavaidEvent(const QString& eventName) {
   return key == u"RADIO_NAV1_SELECT_ILS" || key == u"RADIO_NAV1_SELECT_VOR" || key == u"RADIO_NAV2_SELECT_VOR";
 }
 
-QString BuildCategoryGrammar(const shell::AppState& state, const QString& category) {
+QString BuildCategoryGrammar(const shell::AppState& state, const QString& category,
+                             std::vector<LineOrigin>* origins) {
   const int16_t navaids = state.settings.compileNavaids;
   const QString categoryKey = UpperKey(category);
   std::vector<const data::CommandRecord*> members;
   for (const auto& command : state.commands)
     if (UpperKey(command.category) == categoryKey) members.push_back(&command);
+  const auto indexOf = [&](const data::CommandRecord* c) { return static_cast<int>(c - state.commands.data()); };
 
-  GrammarText g;
+  GrammarText g(origins);
   g.Line("!grammar " + Quoted(TrimSpaces(category)) + ";");
   g.Line();
   for (const QString& line : CategoryImports()) g.Line(line);
@@ -106,23 +162,25 @@ QString BuildCategoryGrammar(const shell::AppState& state, const QString& catego
   g.Line();
   for (const auto* command : members) {
     if (navaids != 1 && IsNavaidEvent(command->eventName)) continue;
-    g.Line("!start<" + UpperKey(command->eventName) + ">;");
+    g.Line("!start<" + UpperKey(command->eventName) + ">;", {indexOf(command), -1, 0});
   }
   g.Line();
   for (const auto* command : members) {
     if (navaids == 0 && IsNavaidEvent(command->eventName)) continue;
     bool takesList = false;
     for (const QString& phrase : command->grammars) takesList = takesList || phrase.contains(u'<');
-    g.Line("<" + UpperKey(command->eventName) + ">:");
-    g.Line("\t!action(" + Quoted("|" + QString::number(command->functionNumber) + (takesList ? ":" : "")) + ")");
-    g.Line("\t!ignore(");
-    g.Line("\t\t(");
-    if (command->grammars.isEmpty()) g.Line("\t\tTest");
+    const LineOrigin rule{indexOf(command), -1, 0};
+    g.Line("<" + UpperKey(command->eventName) + ">:", rule);
+    g.Line("\t!action(" + Quoted("|" + QString::number(command->functionNumber) + (takesList ? ":" : "")) + ")", rule);
+    g.Line("\t!ignore(", rule);
+    g.Line("\t\t(", rule);
+    if (command->grammars.isEmpty()) g.Line("\t\tTest", rule);
     for (qsizetype i = 0; i < command->grammars.size(); ++i)
-      g.Line((i == 0 ? "\t\t" : "\t\t| ") + TranslatePhrase(command->grammars[i]));
-    g.Line("\t\t)");
-    g.Line("\t)");
-    g.Line(";");
+      g.Line((i == 0 ? "\t\t" : "\t\t| ") + TranslatePhrase(command->grammars[i]),
+             {rule.command, static_cast<int>(i), i == 0 ? 2 : 4});
+    g.Line("\t\t)", rule);
+    g.Line("\t)", rule);
+    g.Line(";", rule);
     g.Line();
   }
   return g.Text();

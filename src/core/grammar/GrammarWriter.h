@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <vector>
 
 namespace qv::data {
 struct SettingsState;
@@ -15,17 +16,31 @@ struct Context;
 
 namespace qv::grammar {
 
-// Grammar source text: every line ends with CR LF.
+// What a line of a generated grammar file was made from: a command (its
+// start line and rule), or one of its phrases, written after `prefix`
+// characters of layout. Compile problems are traced back through it.
+struct LineOrigin {
+  int command = -1;  // index in the command list
+  int phrase = -1;   // index in the command's phrases
+  int prefix = 0;
+};
+
+// Grammar source text: every line ends with CR LF. With `origins` set, what
+// each line (as a reader counts them: a line feed inside a name makes two)
+// was made from is noted there.
 class GrammarText {
  public:
-  void Line(const QString& line = QString()) {
+  explicit GrammarText(std::vector<LineOrigin>* origins = nullptr) : m_origins(origins) {}
+  void Line(const QString& line = QString(), LineOrigin origin = {}) {
     m_text += line;
     m_text += QStringLiteral("\r\n");
+    if (m_origins) m_origins->insert(m_origins->end(), 1 + line.count(u'\n'), origin);
   }
   const QString& Text() const { return m_text; }
 
  private:
   QString m_text;
+  std::vector<LineOrigin>* m_origins;
 };
 
 inline const QString kGenericListsFile = QStringLiteral("Generic Lists.bnf");
@@ -51,15 +66,18 @@ QStringList CategoryImports();
 // The imports of the three navaid list rules.
 QStringList NavaidImports();
 
-// A stored phrase field (with its padding) in the compiler's notation.
-QString TranslatePhrase(const QString& storedPhrase);
+// A stored phrase field (with its padding) in the compiler's notation. With
+// `sourceColumns`, the column (1-based) in the phrase each character of the
+// result comes from.
+QString TranslatePhrase(const QString& storedPhrase, std::vector<int>* sourceColumns = nullptr);
 
 // Event names of the commands that tune a navaid by its spoken identifier,
 // name or ILS; they only get a start line while navaid grammars are compiled.
 bool IsNavaidEvent(const QString& eventName);
 
 // The text of one category file and of the checklist response file.
-QString BuildCategoryGrammar(const shell::AppState& state, const QString& category);
+QString BuildCategoryGrammar(const shell::AppState& state, const QString& category,
+                             std::vector<LineOrigin>* origins = nullptr);
 QString BuildChecklistResponseGrammar(const data::SettingsState& settings);
 
 // Writes Grammars/ChecklistResponses.bnf; 0 on success.

@@ -30,6 +30,11 @@ QString BuildNavaidIdGrammar(const std::vector<data::NavaidRecord>& navaids, she
 QString BuildNavaidNameGrammar(const std::vector<data::NavaidRecord>& navaids, shell::Dialogs& dialogs, bool test);
 QString BuildIlsGrammar(const std::vector<data::IlsRecord>& ils, shell::Dialogs& dialogs, bool test);
 
+// The line (1-based) of the first entry in the file a navaid writer makes
+// under that name ("Navaid_IDs.bnf", "Navaid_Names.bnf", "Navaid_ILSs.bnf"),
+// 0 for any other file: entry n of the list is on that line + n.
+int NavaidFirstEntryLine(const QString& fileName);
+
 // "(<PHONETIC_S> <PHONETIC_E> <PHONETIC_A> | S E A)". Every character of the
 // identifier is spelled; real identifiers have at most four.
 QString SpellIdentifier(const data::NavaidRecord& navaid);

@@ -36,6 +36,8 @@ int32_t SpeechFacade::fnTTSspeak_Call(int command, int voice, int p3, int p4, QB
   }
 }
 
+std::vector<CompileDiagnostic> SpeechFacade::CompileDiagnostics() const { return m_compiler.Diagnostics(); }
+
 QByteArray RecognizerBuffer() { return QByteArray(1024, ' '); }
 
 QByteArray RecognizedPhrase(const QByteArray& buffer) {

@@ -23,6 +23,9 @@ class SpeechFacade {
   // 0 start; 5 is voice n present; 1 speak `text` in `voice`.
   int32_t fnTTSspeak_Call(int command, int voice, int p3, int p4, QByteArray& text);
 
+  // The problems the last compile found (errors and warnings).
+  std::vector<CompileDiagnostic> CompileDiagnostics() const;
+
   static constexpr int16_t kNotCalled = -1;  // switch off or unknown command
 
  private:

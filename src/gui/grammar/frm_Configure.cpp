@@ -10,6 +10,7 @@
 #include "core/data/SettingsStore.h"
 #include "core/grammar/CheckExpandGrammar.h"
 #include "core/grammar/CompileCommands.h"
+#include "core/grammar/CompileProblems.h"
 #include "core/grammar/SpeechFacade.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
@@ -17,6 +18,7 @@
 #include "core/shell/Launch.h"
 #include "data/CommandList.h"
 #include "data/Settings.h"
+#include "gui/grammar/frm_CompileProblems.h"
 #include "gui/grammar/frm_Script.h"
 #include "gui/grammar/frm_Test.h"
 #include "gui/kit/DialogTags.h"
@@ -340,11 +342,56 @@ void frm_Configure::Save() {
 }
 
 void frm_Configure::Compile() {
-  if (CompileCommandSet(m_ctx, m_services.speech) != CompileResult::Compiled) return;
+  const CompileResult result = CompileCommandSet(m_ctx, m_services.speech);
+  // After the compile's own message, the problems it found.
+  if (result == CompileResult::CompileFailed) ListProblems(false);
+  if (result != CompileResult::Compiled) return;
   m_unsaved = false;
   m_host.frameButton(ui::FrameButton::OK)->setState("disabled");
   m_host.frameButton(ui::FrameButton::Compile)->setState("disabled");
   ReportCompiled(m_ctx.dialogs, m_services.launcher.BothRunning());
+  // Warnings are offered too, unless the restart took the user away.
+  if (m_ctx.state.speechReady && isVisible()) ListProblems(true);
+}
+
+void frm_Configure::ListProblems(bool compiled) {
+  const std::vector<CompileProblem> problems =
+      LocateCompileProblems(m_ctx.state, m_services.speech.CompileDiagnostics());
+  if (problems.empty()) {
+    if (m_problems) m_problems->hide();
+    return;
+  }
+  if (!m_problems) {
+    m_problems = new frm_CompileProblems(this);
+    m_problems->choose = [this](const CompileProblem& p) { ShowProblem(p); };
+  }
+  m_problems->Show(problems, m_ctx.state, compiled);
+}
+
+void frm_Configure::ShowProblem(const CompileProblem& problem) {
+  const shell::AppState& s = m_ctx.state;
+  if (problem.command < 0 || problem.command >= static_cast<int>(s.commands.size())) return;
+  const QString key = TrimSpaces(s.commands[problem.command].category).toUpper();
+  for (int row = 0; row < comboCategory->count(); ++row) {
+    const int category = ItemData(comboCategory, row);
+    if (category < 0 || category >= s.categories.size() || TrimSpaces(s.categories[category]).toUpper() != key)
+      continue;
+    if (comboCategory->currentIndex() != row) {
+      const QSignalBlocker block(comboCategory);
+      comboCategory->setCurrentIndex(row);
+    }
+    CategoryChosen(row);
+    break;
+  }
+  const int commandRow = comboCommand->findData(problem.command);
+  if (commandRow < 0) return;
+  {
+    const QSignalBlocker block(comboCommand);
+    comboCommand->setCurrentIndex(commandRow);
+  }
+  CommandChosen(commandRow);
+  for (int row = 0; row < listGrammar->count(); ++row)
+    if (ItemData(listGrammar, row) == problem.phrase) listGrammar->setCurrentRow(row);
 }
 
 }  // namespace qv::grammar

@@ -9,6 +9,9 @@ class QListWidget;
 
 namespace qv::grammar {
 
+class frm_CompileProblems;
+struct CompileProblem;
+
 // The speech configuration screen: categories, commands, their phrases and
 // readbacks, the copilot voice, and the way to the test and script screens.
 // The phrase and readback lists are edited by one CommandTextEditor each;
@@ -31,6 +34,11 @@ class frm_Configure final : public ui::SkinnedScreen {
   void CommandChosen(int row);
   void PhraseChosen(int row);
   void VoiceChosen(int row);
+
+  // Selects the category, command and phrase a compile problem belongs to.
+  void ShowProblem(const CompileProblem& problem);
+  // The window listing the last compile's problems (null before the first).
+  frm_CompileProblems* problemList() const { return m_problems; }
 
   // The test and script screens store the four selections on the way out and
   // set them back on the way in.
@@ -71,6 +79,8 @@ class frm_Configure final : public ui::SkinnedScreen {
   void MicrophoneSwitchChanged();
   void Save();
   void Compile();
+  // Offers the last compile's problems (errors and warnings), when it had any.
+  void ListProblems(bool compiled);
 
   TextList m_phrases;
   TextList m_readbacks;
@@ -78,6 +88,7 @@ class frm_Configure final : public ui::SkinnedScreen {
   int m_currentPhrase = -1;
   bool m_unsaved = false;
   Selections m_remembered;
+  frm_CompileProblems* m_problems = nullptr;
 };
 
 }  // namespace qv::grammar
