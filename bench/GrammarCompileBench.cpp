@@ -22,17 +22,17 @@
 #include "core/data/CommandListStore.h"
 #include "core/data/NavaidStore.h"
 #include "core/data/SettingsStore.h"
-#include "data/CommandList.h"
 #include "core/grammar/CheckExpandGrammar.h"
 #include "core/grammar/GrammarWriter.h"
 #include "core/grammar/SpeechFacade.h"
 #include "core/grammar/TestGrammar.h"
-#include "platform/Platform.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/Dialogs.h"
 #include "core/shell/Shutdown.h"
 #include "core/shell/StatusSink.h"
+#include "data/CommandList.h"
+#include "platform/Platform.h"
 #include "speech/AudioSource.h"
 #include "speech/CompilerEngine.h"
 #include "speech/Espeak.h"
@@ -47,8 +47,7 @@ class QuietDialogs final : public shell::Dialogs {
   void ShowMessage(const QString& title, const QString& message, int, bool, bool, const QString&) override {
     std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(QString(message).replace('\r', ' ')));
   }
-  void ShowInput(const QString&, const QString&, const QString&, bool, bool, const QString&,
-                 const QString&) override {}
+  void ShowInput(const QString&, const QString&, const QString&, bool, bool, const QString&, const QString&) override {}
   void ProgressOpen(const QString&, const QString&) override {}
   void ProgressUpdate(const QString&, double) override {}
   void ProgressHide() override {}
@@ -136,10 +135,11 @@ int Compile(const QString& dir, bool cold) {
     arcs += g.graph.ArcCount();
     states += static_cast<size_t>(g.graph.StateCount());
   }
-  std::printf("  %s compile: status %d, %d errors, %d warnings, %zu grammars (%zu states, %zu arcs), "
-              "%d lists from the cache, %d words\n",
-              cold ? "cold" : "warm", status, r.ErrorCount(), r.WarningCount(), r.grammars.size(), states, arcs,
-              r.filesFromCache, static_cast<int>(r.phones.size()));
+  std::printf(
+      "  %s compile: status %d, %d errors, %d warnings, %zu grammars (%zu states, %zu arcs), "
+      "%d lists from the cache, %d words\n",
+      cold ? "cold" : "warm", status, r.ErrorCount(), r.WarningCount(), r.grammars.size(), states, arcs,
+      r.filesFromCache, static_cast<int>(r.phones.size()));
   for (int i = 0; i < std::min<int>(3, static_cast<int>(r.diagnostics.size())); ++i)
     std::printf("    %s\n", qPrintable(r.diagnostics[i].ToString()));
   std::printf("%-60s %9.3f s   (processor %.3f s)\n", "writing the grammar files", write.Wall() - t.Wall(),
@@ -177,14 +177,15 @@ int Load(const QString& dir, const QString& event, int phrase, const QString& la
     return 1;
   }
   const auto& ls = rec.LastLoad();
-  std::printf("  %s: \"%s\"; graph %d states, %d arcs; %d lists from the cache; compile %.3f s, decoder start "
-              "%.3f s, graph into the decoder %.3f s\n",
-              qPrintable(label), qPrintable(grammar::TrimSpaces(inst.state.commands[command].grammars[phrase])),
-              ls.states, ls.arcs, ls.listsFromCache, ls.compileSeconds, ls.modelSeconds,
-              ls.totalSeconds - ls.compileSeconds - ls.modelSeconds);
+  std::printf(
+      "  %s: \"%s\"; graph %d states, %d arcs; %d lists from the cache; compile %.3f s, decoder start "
+      "%.3f s, graph into the decoder %.3f s\n",
+      qPrintable(label), qPrintable(grammar::TrimSpaces(inst.state.commands[command].grammars[phrase])), ls.states,
+      ls.arcs, ls.listsFromCache, ls.compileSeconds, ls.modelSeconds,
+      ls.totalSeconds - ls.compileSeconds - ls.modelSeconds);
   Timing(qPrintable("test grammar, " + label + ": writing + loading"), all, loadTarget);
-  Figure(qPrintable("test grammar, " + label + ": peak memory of the process"), ProcStatusKb("VmHWM:") / 1024.0,
-         "MB", "< 150 MB");
+  Figure(qPrintable("test grammar, " + label + ": peak memory of the process"), ProcStatusKb("VmHWM:") / 1024.0, "MB",
+         "< 150 MB");
   std::printf("  (peak before writing the test grammar: %.1f MB)\n", before / 1024.0);
 
   // A sentence of the grammar, spoken by the synthetic voice.
@@ -254,8 +255,8 @@ int Demo(const QString& demoInstall) {
     t.Restart();
     grammar::WriteTestGrammar(inst.ctx, command, 0);
     const int16_t status = rec.LoadTestGrammar();
-    Timing(qPrintable("demo: test grammar of " + grammar::TrimSpaces(inst.state.commands[command].name) +
-                      " (status " + QString::number(status) + ")"),
+    Timing(qPrintable("demo: test grammar of " + grammar::TrimSpaces(inst.state.commands[command].name) + " (status " +
+                      QString::number(status) + ")"),
            t, "< 0.2 s");
   }
   return 0;
@@ -303,7 +304,8 @@ int main(int argc, char* argv[]) {
       ++failures;
     }
   };
-  for (const char* step : {"compile-cold", "compile-warm", "load-id", "load-name", "load-ils"}) run(step, inst.installDir);
+  for (const char* step : {"compile-cold", "compile-warm", "load-id", "load-name", "load-ils"})
+    run(step, inst.installDir);
   run("demo", QStringLiteral(QV_DEMO_INSTALL_DIR));
   return failures == 0 ? 0 : 1;
 }

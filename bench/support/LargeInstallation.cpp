@@ -4,9 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "base/FixedText.h"
 #include "data/ChecklistFiles.h"
 #include "data/CommandList.h"
-#include "base/FixedText.h"
 #include "data/IniFile.h"
 #include "data/JsonFormats.h"
 
@@ -233,8 +233,8 @@ QByteArray IlsInfo(int count) {
 std::vector<data::CommandRecord> Commands(int count) {
   static const char* const kCategories[] = {"Radios", "Autopilot", "Lights",     "Engines", "Flight Controls",
                                             "Fuel",   "Views",     "Navigation", "Systems", "Cabin"};
-  static const char* const kLists[] = {"<HDG>", "<ALT>", "<SPD>", "<COMM_FREQ>", "<FLAP_SETTING>",
-                                       "<VS>",  "<CRS>", "<MACH>", "<NAV_FREQ>", "<XPNDR_CODE>"};
+  static const char* const kLists[] = {"<HDG>", "<ALT>", "<SPD>",  "<COMM_FREQ>", "<FLAP_SETTING>",
+                                       "<VS>",  "<CRS>", "<MACH>", "<NAV_FREQ>",  "<XPNDR_CODE>"};
   auto record = [](const QString& category, const QString& name, const QString& event, int function,
                    const QStringList& grammars, const QStringList& readbacks) {
     data::CommandRecord c;
@@ -259,12 +259,11 @@ std::vector<data::CommandRecord> Commands(int count) {
   for (int i = static_cast<int>(commands.size()); i < count; ++i) {
     const QString thing = Word(i * 3 + 1, 2).toLower() + " " + Word(i * 5 + 2, 1).toLower();
     const QString list = QLatin1String(kLists[i % 10]);
-    commands.push_back(record(kCategories[i % 10], "Set " + thing, QString("SYNTH_EVENT_%1").arg(i, 4, 10, QChar(u'0')),
-                              1000 + i,
-                              {QString("[set|select] (the) %1 [on|off]").arg(thing),
-                               QString("%1 (to) %2").arg(thing, list),
-                               QString("(please) [turn|switch] %1 [up|down|]").arg(thing)},
-                              {thing + " set", QString("%1 is %2").arg(thing, list)}));
+    commands.push_back(
+        record(kCategories[i % 10], "Set " + thing, QString("SYNTH_EVENT_%1").arg(i, 4, 10, QChar(u'0')), 1000 + i,
+               {QString("[set|select] (the) %1 [on|off]").arg(thing), QString("%1 (to) %2").arg(thing, list),
+                QString("(please) [turn|switch] %1 [up|down|]").arg(thing)},
+               {thing + " set", QString("%1 is %2").arg(thing, list)}));
   }
   return commands;
 }

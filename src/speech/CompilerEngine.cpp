@@ -11,7 +11,8 @@ namespace qv::speech {
 QString ListCacheDir(const QString& installDir) { return installDir + "/Grammars/Cache"; }
 
 CompileResult CompileFolder(const QString& installDir, const QString& grammarsDir, const QString& onlyFile) {
-  QElapsedTimer T; T.start();
+  QElapsedTimer T;
+  T.start();
   const SpeechModel model = FindSpeechModel(installDir);
   Pronouncer pronouncer(model.dictionary);
   if (getenv("QV_TIMES")) fprintf(stderr, "pronouncer %.3f\n", T.nsecsElapsed() / 1e9);

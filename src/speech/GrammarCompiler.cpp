@@ -18,9 +18,8 @@
 namespace qv::speech {
 
 int CompileResult::ErrorCount() const {
-  return static_cast<int>(std::count_if(diagnostics.begin(), diagnostics.end(), [](const Diagnostic& d) {
-    return d.severity == Severity::Error;
-  }));
+  return static_cast<int>(std::count_if(diagnostics.begin(), diagnostics.end(),
+                                        [](const Diagnostic& d) { return d.severity == Severity::Error; }));
 }
 
 int CompileResult::WarningCount() const { return static_cast<int>(diagnostics.size()) - ErrorCount(); }
@@ -28,8 +27,8 @@ int CompileResult::WarningCount() const { return static_cast<int>(diagnostics.si
 ParseMode ModeForFile(const QString& fileName) {
   const QString n = fileName.toLower();
   if (n == u"generic lists.bnf") return ParseMode::Strict;
-  if (n == u"navaid_ids.bnf" || n == u"navaid_names.bnf" || n == u"navaid_ilss.bnf" ||
-      n == u"checklistresponses.bnf" || n == u"test.bnf")
+  if (n == u"navaid_ids.bnf" || n == u"navaid_names.bnf" || n == u"navaid_ilss.bnf" || n == u"checklistresponses.bnf" ||
+      n == u"test.bnf")
     return ParseMode::Lenient;
   return ParseMode::Phrases;
 }
@@ -76,10 +75,10 @@ struct Source {
 
 struct Rule {
   int source = -1;
-  QString name;  // as written
-  int state = 0;  // 0 not built, 1 being built, 2 built
+  QString name;       // as written
+  int state = 0;      // 0 not built, 1 being built, 2 built
   bool dead = false;  // matches nothing
-  WordGraph graph;  // labels: global word ids and calls of big rules
+  WordGraph graph;    // labels: global word ids and calls of big rules
   bool big = false;
   bool expandedReady = false;
   WordGraph expanded;  // without calls
@@ -104,8 +103,12 @@ class Compiler {
       s.key = ListCacheKey(s.bytes, static_cast<int>(s.mode), dictionary);
       m_src.push_back(std::move(s));
     }
-    QElapsedTimer T; T.start();
-    auto lap = [&](const char* what) { if (qEnvironmentVariableIsSet("QV_TIMES")) fprintf(stderr, "%-12s %.3f\n", what, T.nsecsElapsed()/1e9); T.restart(); };
+    QElapsedTimer T;
+    T.start();
+    auto lap = [&](const char* what) {
+      if (qEnvironmentVariableIsSet("QV_TIMES")) fprintf(stderr, "%-12s %.3f\n", what, T.nsecsElapsed() / 1e9);
+      T.restart();
+    };
     LoadCaches();
     lap("caches");
     ParseAll();
@@ -115,7 +118,10 @@ class Compiler {
     for (int f = 0; f < static_cast<int>(m_src.size()); ++f)
       if (m_src[f].check) CheckDefinitions(f);
     for (int f = 0; f < static_cast<int>(m_src.size()); ++f)
-      if (m_src[f].check) { BuildFile(f); lap(qPrintable(m_src[f].fileName)); }
+      if (m_src[f].check) {
+        BuildFile(f);
+        lap(qPrintable(m_src[f].fileName));
+      }
     SaveCaches();
     lap("save");
     Collect();
@@ -158,7 +164,8 @@ class Compiler {
     std::vector<Source*> todo;
     for (auto& s : m_src)
       if (!s.cached) todo.push_back(&s);
-    std::sort(todo.begin(), todo.end(), [](const Source* a, const Source* b) { return a->bytes.size() > b->bytes.size(); });
+    std::sort(todo.begin(), todo.end(),
+              [](const Source* a, const Source* b) { return a->bytes.size() > b->bytes.size(); });
     std::atomic<size_t> next{0};
     auto work = [&] {
       for (size_t i; (i = next++) < todo.size();) Parse(*todo[i]);
@@ -210,7 +217,8 @@ class Compiler {
     std::deque<int> todo;
     for (int f = 0; f < n; ++f)
       if (m_src[f].fileName.compare(m_opt.onlyFile, Qt::CaseInsensitive) == 0) todo.push_back(f);
-    if (todo.empty()) m_res.diagnostics.push_back({m_opt.onlyFile, 0, 0, Severity::Error, "the grammar file is missing"});
+    if (todo.empty())
+      m_res.diagnostics.push_back({m_opt.onlyFile, 0, 0, Severity::Error, "the grammar file is missing"});
     while (!todo.empty()) {
       const int f = todo.front();
       todo.pop_front();
@@ -330,8 +338,7 @@ class Compiler {
       using K = GrammarNode::Kind;
       if (from < 0) return -1;
       if (n.group && n.kind != K::Word && n.kind != K::Ref && SaysNothing(n))
-        Report(n.line, n.column, Severity::Warning,
-                   "the parentheses hold nothing to say: they match silence");
+        Report(n.line, n.column, Severity::Warning, "the parentheses hold nothing to say: they match silence");
       switch (n.kind) {
         case K::Word: {
           const std::vector<int>& ids = m_c.TokenWords(n.text);
@@ -345,8 +352,7 @@ class Compiler {
           }
           return cur;
         }
-        case K::Ref:
-          return Ref(n, from);
+        case K::Ref: return Ref(n, from);
         case K::Optional: {
           const int inner = Node(n.children.front(), from);
           if (inner == from) return from;
@@ -391,7 +397,7 @@ class Compiler {
         // imports is only a phrase that cannot be said.
         if (s.imports.contains(Key(n.text))) {
           Report(n.line, n.column, Severity::Error,
-                     "imported rule <" + n.text + "> is not exported by any grammar file");
+                 "imported rule <" + n.text + "> is not exported by any grammar file");
           return -1;
         }
         QString message = "reference to rule <" + n.text + "> is not defined in this file nor imported";
@@ -469,7 +475,8 @@ class Compiler {
       BuildCachedRule(id);
     } else {
       const std::vector<int>& defs = s.defs[Key(m_rules[id].name)];
-      const bool nothing = std::all_of(defs.begin(), defs.end(), [&](int d) { return SaysNothing(s.file.rules[d].body); });
+      const bool nothing =
+          std::all_of(defs.begin(), defs.end(), [&](int d) { return SaysNothing(s.file.rules[d].body); });
       if (nothing) {
         Report(f, m_rules[id].line, 1, Severity::Warning,
                "rule <" + m_rules[id].name + "> has nothing to say: it matches nothing");
@@ -527,8 +534,7 @@ class Compiler {
     Rule& r = m_rules[id];
     if (!r.expandedReady) {
       r.expandedReady = true;
-      if (r.graph.HasCalls())
-        r.expanded = Splice(r.graph, [&](int callee) { return &Expanded(callee); });
+      if (r.graph.HasCalls()) r.expanded = Splice(r.graph, [&](int callee) { return &Expanded(callee); });
     }
     return r.graph.HasCalls() ? r.expanded : r.graph;
   }

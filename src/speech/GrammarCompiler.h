@@ -36,8 +36,8 @@ struct CompiledGrammar {
 struct CompileResult {
   std::vector<Diagnostic> diagnostics;  // errors and warnings, in the order found
   std::vector<CompiledGrammar> grammars;
-  std::vector<QString> words;           // the vocabulary the graphs' labels index
-  QHash<QString, QStringList> phones;   // pronunciations of every word of the graphs
+  std::vector<QString> words;          // the vocabulary the graphs' labels index
+  QHash<QString, QStringList> phones;  // pronunciations of every word of the graphs
   int filesRead = 0;
   int filesFromCache = 0;
   int ErrorCount() const;

@@ -401,9 +401,9 @@ class Parser {
     if (at < m_n && m_t[at] == u'\n')
       while (at > 0 && IsBlank(m_t[at - 1])) --at;  // right after the line's last character
     Report(at, SyntaxSeverity(),
-           m_pos >= m_n           ? QStringLiteral("expected \";\", found end of file")
+           m_pos >= m_n          ? QStringLiteral("expected \";\", found end of file")
            : m_t[m_pos] == u'\n' ? QStringLiteral("expected \";\" at the end of the line")
-                                  : QString("expected \";\", found \"%1\"").arg(m_t[m_pos]));
+                                 : QString("expected \";\", found \"%1\"").arg(m_t[m_pos]));
     Recover();
   }
 
@@ -478,30 +478,17 @@ class Parser {
         continue;
       }
       switch (c.unicode()) {
-        case '(':
-          out.push_back({Tok::LParen, QString(), p++});
-          continue;
-        case ')':
-          out.push_back({Tok::RParen, QString(), p++});
-          continue;
-        case '|':
-          out.push_back({Tok::Bar, QString(), p++});
-          continue;
+        case '(': out.push_back({Tok::LParen, QString(), p++}); continue;
+        case ')': out.push_back({Tok::RParen, QString(), p++}); continue;
+        case '|': out.push_back({Tok::Bar, QString(), p++}); continue;
         case ';':
           if (toSemicolon) return p + 1;
           Punct(out, p++, syntax, Unexpected(u';'));
           continue;
-        case ':':
-          Punct(out, p++, syntax, Unexpected(u':'));
-          continue;
-        case '"':
-          Punct(out, p++, syntax, Unexpected(u'"'));
-          continue;
-        case '>':
-          Punct(out, p++, Severity::Warning, "\">\" without \"<\" is not spoken");
-          continue;
-        default:
-          break;
+        case ':': Punct(out, p++, syntax, Unexpected(u':')); continue;
+        case '"': Punct(out, p++, syntax, Unexpected(u'"')); continue;
+        case '>': Punct(out, p++, Severity::Warning, "\">\" without \"<\" is not spoken"); continue;
+        default: break;
       }
       if (c == u'<') {
         qsizetype close = p + 1;
@@ -570,8 +557,10 @@ class Parser {
   qsizetype Action(qsizetype p, qsizetype afterName, qsizetype e, std::vector<Token>& out) {
     const qsizetype le = std::min(LineEnd(p), e);
     qsizetype q = SkipBlanks(afterName);
-    if (q < le && m_t[q] == u'(') q = SkipBlanks(q + 1);
-    else q = le;
+    if (q < le && m_t[q] == u'(')
+      q = SkipBlanks(q + 1);
+    else
+      q = le;
     if (q >= le || m_t[q] != u'"') {
       Punct(out, p, SyntaxSeverity(), "expected \"(\" and a text in quotes after !action");
       return afterName;
@@ -723,9 +712,7 @@ class Parser {
           ++i;
           break;
         }
-        case Tok::LParen:
-          seq.children.push_back(Group(t, i));
-          break;
+        case Tok::LParen: seq.children.push_back(Group(t, i)); break;
         case Tok::Optional: {
           GrammarNode opt;
           opt.kind = GrammarNode::Kind::Optional;

@@ -52,8 +52,8 @@ bool DeserializeGraph(const QByteArray& bytes, WordGraph& graph) {
   QByteArray finals;
   qint64 arcs = 0;
   s >> n >> start >> finals >> arcs;
-  if (s.status() != QDataStream::Ok || n < 0 || start < 0 || (n > 0 && start >= n) || finals.size() != n ||
-      arcs < 0 || arcs > static_cast<qint64>(bytes.size()))
+  if (s.status() != QDataStream::Ok || n < 0 || start < 0 || (n > 0 && start >= n) || finals.size() != n || arcs < 0 ||
+      arcs > static_cast<qint64>(bytes.size()))
     return false;
   WordGraph g;
   for (qint32 i = 0; i < n; ++i) {
@@ -88,8 +88,7 @@ bool SaveCachedList(const QString& dir, const CachedList& list) {
     for (size_t i = 0; i < list.words.size(); ++i) s << list.words[i] << list.phones[i];
     s << static_cast<qint32>(list.diagnostics.size());
     for (const auto& d : list.diagnostics)
-      s << static_cast<qint32>(d.line) << static_cast<qint32>(d.column) << static_cast<qint32>(d.severity)
-        << d.message;
+      s << static_cast<qint32>(d.line) << static_cast<qint32>(d.column) << static_cast<qint32>(d.severity) << d.message;
   }
   QSaveFile f(EntryPath(dir, list.key));
   if (!f.open(QIODevice::WriteOnly)) return false;

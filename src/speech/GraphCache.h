@@ -15,9 +15,9 @@ namespace qv::speech {
 // source so that a later compile, or a test of one phrase, reads it instead
 // of compiling the list again.
 struct CachedList {
-  QByteArray key;                         // see ListCacheKey
-  std::vector<QByteArray> dependencies;   // keys of the files whose rules it took in
-  QStringList exports;                    // exported rule names, as written
+  QByteArray key;                        // see ListCacheKey
+  std::vector<QByteArray> dependencies;  // keys of the files whose rules it took in
+  QStringList exports;                   // exported rule names, as written
   QStringList imports;
   struct Rule {
     QString name;     // as written
@@ -25,8 +25,8 @@ struct CachedList {
   };
   std::vector<Rule> rules;  // the exported ones
   std::vector<QString> words;
-  std::vector<QStringList> phones;       // per word
-  std::vector<Diagnostic> diagnostics;   // warnings found when it was compiled
+  std::vector<QStringList> phones;      // per word
+  std::vector<Diagnostic> diagnostics;  // warnings found when it was compiled
 };
 
 // The key of a source file: its bytes, how it is read, the dictionary its

@@ -189,12 +189,20 @@ namespace {
 QString FoldSpecial(QChar c) {
   switch (c.unicode()) {
     case 0x00DF: return QStringLiteral("ss");
-    case 0x00E6: case 0x00C6: return QStringLiteral("ae");
-    case 0x0153: case 0x0152: return QStringLiteral("oe");
-    case 0x00F8: case 0x00D8: return QStringLiteral("o");
-    case 0x00F0: case 0x00D0: case 0x0111: case 0x0110: return QStringLiteral("d");
-    case 0x00FE: case 0x00DE: return QStringLiteral("th");
-    case 0x0142: case 0x0141: return QStringLiteral("l");
+    case 0x00E6:
+    case 0x00C6: return QStringLiteral("ae");
+    case 0x0153:
+    case 0x0152: return QStringLiteral("oe");
+    case 0x00F8:
+    case 0x00D8: return QStringLiteral("o");
+    case 0x00F0:
+    case 0x00D0:
+    case 0x0111:
+    case 0x0110: return QStringLiteral("d");
+    case 0x00FE:
+    case 0x00DE: return QStringLiteral("th");
+    case 0x0142:
+    case 0x0141: return QStringLiteral("l");
     case 0x0192: return QStringLiteral("f");
     case 0x0131: return QStringLiteral("i");
     default: return {};

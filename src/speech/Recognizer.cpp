@@ -129,8 +129,8 @@ int16_t Recognizer::LoadTestGrammar() {
   if (getenv("QV_TIMES")) fprintf(stderr, "dict %.3f\n", timer.nsecsElapsed() / 1e9);
   SphinxLogCapture log;
   const QByteArray hmmPath = model.acousticDir.toUtf8(), dictBytes = dictPath.toUtf8();
-  cmd_ln_t* config = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmmPath.constData(), "-dict",
-                                 dictBytes.constData(), "-samprate", "16000", "-allphone_ci", "yes",
+  cmd_ln_t* config = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmmPath.constData(), "-dict", dictBytes.constData(),
+                                 "-samprate", "16000", "-allphone_ci", "yes",
 #ifdef _WIN32
                                  "-logfn", "NUL",
 #else
@@ -155,8 +155,7 @@ int16_t Recognizer::LoadTestGrammar() {
   if (ps_set_fsg(decoder->ps, kGrammarSearch, fsg) < 0 && !log.HasErrors()) log.Add("the test grammar was refused");
   if (getenv("QV_TIMES")) fprintf(stderr, "setfsg %.3f\n", timer.nsecsElapsed() / 1e9);
   fsg_model_free(fsg);  // the decoder keeps its own reference
-  if (!model.phoneLm.isEmpty())
-    ps_set_allphone_file(decoder->ps, kPhoneSearch, model.phoneLm.toUtf8().constData());
+  if (!model.phoneLm.isEmpty()) ps_set_allphone_file(decoder->ps, kPhoneSearch, model.phoneLm.toUtf8().constData());
   if (getenv("QV_TIMES")) fprintf(stderr, "allphone %.3f\n", timer.nsecsElapsed() / 1e9);
   ps_set_search(decoder->ps, kGrammarSearch);
   if (log.HasErrors()) {

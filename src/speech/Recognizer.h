@@ -25,7 +25,7 @@ struct LoadStats {
   double modelSeconds = 0;    // starting the decoder with the model
   double totalSeconds = 0;
   int listsFromCache = 0;
-  int states = 0, arcs = 0;   // the search graph handed to the decoder
+  int states = 0, arcs = 0;  // the search graph handed to the decoder
 };
 
 struct RecognizerSettings {

@@ -38,11 +38,10 @@ void WordGraph::Index() const {
     if (x.label != y.label) return x.label < y.label;
     return x.to < y.to;
   });
-  m_arcs.erase(std::unique(m_arcs.begin(), m_arcs.end(),
-                           [](const Arc& x, const Arc& y) {
-                             return x.from == y.from && x.label == y.label && x.to == y.to;
-                           }),
-               m_arcs.end());
+  m_arcs.erase(
+      std::unique(m_arcs.begin(), m_arcs.end(),
+                  [](const Arc& x, const Arc& y) { return x.from == y.from && x.label == y.label && x.to == y.to; }),
+      m_arcs.end());
   const size_t n = m_final.size();
   m_first.assign(n + 1, 0);
   for (const Arc& a : m_arcs) ++m_first[static_cast<size_t>(a.from) + 1];

@@ -118,8 +118,8 @@ TEST_P(ProblemTest, ReportsThePlaceAndWeightOfEachProblem) {
 
 const Case kCases[] = {
     // The hand-written list file.
-    {"MissingSemicolon", "Generic Lists.bnf", "!grammar \"Bad\";\n!export<A>\n<A>:\n\tgo\n;\n", "2:11: error: expected \";\" at the end of the line",
-     false},
+    {"MissingSemicolon", "Generic Lists.bnf", "!grammar \"Bad\";\n!export<A>\n<A>:\n\tgo\n;\n",
+     "2:11: error: expected \";\" at the end of the line", false},
     {"UnclosedGroup", "Generic Lists.bnf", "!grammar \"Bad\";\n!export<A>;\n<A>:\n\t(go\n\t| stop\n;\n",
      "4:2: error: \"(\" is not closed", false},
     {"StrayClose", "Generic Lists.bnf", "!grammar \"Bad\";\n!export<A>;\n<A>:\n\tgo)\n;\n",
@@ -135,7 +135,8 @@ const Case kCases[] = {
      "6:2: error: reference to rule <SPEED> is not defined", false},
     {"DuplicateRule", "Generic Lists.bnf", "!grammar \"Bad\";\n!export<A>;\n<A>:\n\tgo\n;\n<A>:\n\tstop\n;\n",
      "6:1: error: duplicate rule <A> (first defined at line 3)", false},
-    {"Recursion", "Generic Lists.bnf", "!grammar \"Bad\";\n!export<A>;\n<A>:\n\tgo <B>\n;\n\n<B>:\n\tnow !optional(<A>)\n;\n",
+    {"Recursion", "Generic Lists.bnf",
+     "!grammar \"Bad\";\n!export<A>;\n<A>:\n\tgo <B>\n;\n\n<B>:\n\tnow !optional(<A>)\n;\n",
      "3:1: error: rule <A> is recursive: <A> -> <B> -> <A>", false},
     {"NotationCharacter", "Generic Lists.bnf", "!grammar \"Bad\";\n!export<A>;\n<A>:\n\t[go|stop]\n;\n",
      "4:2: error: unexpected character \"[\"", false},
@@ -164,7 +165,8 @@ const Case kCases[] = {
      true},
     // Free text: navaid names.
     {"NavaidNameWithMarks", "Navaid_Names.bnf",
-     "!grammar \"NAVAID_NAMES\";\n!export<NAV_NAME>;\n<NAV_NAME>:\n\t(\n\t!ignore(koln/bonn (decommissioned))!action(\"K\"B\")\n"
+     "!grammar \"NAVAID_NAMES\";\n!export<NAV_NAME>;\n<NAV_NAME>:\n\t(\n\t!ignore(koln/bonn "
+     "(decommissioned))!action(\"K\"B\")\n"
      "\t| !ignore(a)b;c\"d)!action(\"X\")\n\t)\n;\n",
      "6:19: warning: \")\" without a matching \"(\"", true},
     {"EmptyNavaidList", "Navaid_IDs.bnf", "!grammar \"NAVAID_IDS\";\n!export<NAV_ID>;\n\n\n<NAV_ID>:\n\t(\n\t)\n;\n",
@@ -180,9 +182,10 @@ TEST_F(CompilerTest, ReportsEveryProblemOfAFileInOneRun) {
   const CompileResult r = Compile();
   QStringList lines;
   for (const auto& d : r.diagnostics) lines << d.ToString();
-  EXPECT_EQ(lines, QStringList({"Generic Lists.bnf:4:2: error: \"(\" is not closed",
-                                "Generic Lists.bnf:7:4: error: \")\" without a matching \"(\"",
-                                "Generic Lists.bnf:9:7: error: start rule <C> is not defined in this file nor imported"}));
+  EXPECT_EQ(lines,
+            QStringList({"Generic Lists.bnf:4:2: error: \"(\" is not closed",
+                         "Generic Lists.bnf:7:4: error: \")\" without a matching \"(\"",
+                         "Generic Lists.bnf:9:7: error: start rule <C> is not defined in this file nor imported"}));
 }
 
 TEST_F(CompilerTest, TestGrammarCompileIgnoresUnrelatedFiles) {
@@ -210,7 +213,9 @@ TEST_F(CompilerTest, NavaidListsResolveThroughTheirExportsAndComeFromTheCacheNex
     EXPECT_FALSE(Says(r, "Test", "select seattle"));
     EXPECT_FALSE(r.phones.value("tileless").isEmpty());
   }
-  QString names = "!grammar \"NAVAID_NAMES\";\n\n!export<NAV_NAME>;\n\n\n<NAV_NAME>:\n\t(\n\t!ignore(tacoma)!action(\"TCM\")\n\t)\n;\n";
+  QString names =
+      "!grammar "
+      "\"NAVAID_NAMES\";\n\n!export<NAV_NAME>;\n\n\n<NAV_NAME>:\n\t(\n\t!ignore(tacoma)!action(\"TCM\")\n\t)\n;\n";
   WriteBnf(grammars + "/Navaid_Names.bnf", names);
   const CompileResult changed = Compile("Test.bnf");
   EXPECT_EQ(changed.filesFromCache, 3);
@@ -224,11 +229,20 @@ TEST(SpokenWordsTest, FoldsAccentsAndBreaksAtMarks) {
     QStringList words;
   };
   const Row rows[] = {
-      {"Köln/Bonn", {"koln", "bonn"}},       {"St.", {"st"}},          {"O'Hare", {"o'hare"}},
-      {"x-ray", {"x-ray"}},                  {"ZÜRICH", {"zurich"}},   {"Straße", {"strasse"}},
-      {"Ærø", {"aero"}},                     {"A320", {"a320"}},       {"-", {}},
-      {"'", {}},                             {"(Closed", {"closed"}},  {"Wau_NDB_", {"wau", "ndb"}},
-      {"--lFc", {"lfc"}},                    {"€", {}},
+      {"Köln/Bonn", {"koln", "bonn"}},
+      {"St.", {"st"}},
+      {"O'Hare", {"o'hare"}},
+      {"x-ray", {"x-ray"}},
+      {"ZÜRICH", {"zurich"}},
+      {"Straße", {"strasse"}},
+      {"Ærø", {"aero"}},
+      {"A320", {"a320"}},
+      {"-", {}},
+      {"'", {}},
+      {"(Closed", {"closed"}},
+      {"Wau_NDB_", {"wau", "ndb"}},
+      {"--lFc", {"lfc"}},
+      {"€", {}},
   };
   for (const Row& row : rows) {
     QStringList got;

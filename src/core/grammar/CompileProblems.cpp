@@ -3,11 +3,11 @@
 #include <QHash>
 #include <algorithm>
 
-#include "data/NavaidLists.h"
 #include "core/grammar/CheckExpandGrammar.h"
 #include "core/grammar/GrammarWriter.h"
 #include "core/grammar/NavaidGrammar.h"
 #include "core/shell/AppState.h"
+#include "data/NavaidLists.h"
 
 namespace qv::grammar {
 
@@ -16,8 +16,8 @@ namespace {
 bool IsLegalPhraseCharacter(QChar c) {
   const char16_t u = c.unicode();
   return u == ' ' || u == '\'' || u == '(' || u == ')' || u == ',' || u == '-' || u == '.' || (u >= '0' && u <= '9') ||
-         u == '<' || u == '>' || (u >= 'A' && u <= 'Z') || u == '[' || u == ']' || u == '_' ||
-         (u >= 'a' && u <= 'z') || u == '|';
+         u == '<' || u == '>' || (u >= 'A' && u <= 'Z') || u == '[' || u == ']' || u == '_' || (u >= 'a' && u <= 'z') ||
+         u == '|';
 }
 
 int LeadingSpaces(const QString& s) {
@@ -80,8 +80,7 @@ QString CompileProblem::Text(const shell::AppState& state) const {
         return kind + where + ": " + message;
       }
       break;
-    default:
-      break;
+    default: break;
   }
   return kind + Where(file, line, column) + ": " + message;
 }

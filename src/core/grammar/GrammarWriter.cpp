@@ -144,8 +144,7 @@ bool IsNavaidEvent(const QString& eventName) {
   return key == u"RADIO_NAV1_SELECT_ILS" || key == u"RADIO_NAV1_SELECT_VOR" || key == u"RADIO_NAV2_SELECT_VOR";
 }
 
-QString BuildCategoryGrammar(const shell::AppState& state, const QString& category,
-                             std::vector<LineOrigin>* origins) {
+QString BuildCategoryGrammar(const shell::AppState& state, const QString& category, std::vector<LineOrigin>* origins) {
   const int16_t navaids = state.settings.compileNavaids;
   const QString categoryKey = UpperKey(category);
   std::vector<const data::CommandRecord*> members;

@@ -163,8 +163,7 @@ namespace {
 class SilentDialogs final : public shell::Dialogs {
  public:
   void ShowMessage(const QString&, const QString&, int, bool, bool, const QString&) override {}
-  void ShowInput(const QString&, const QString&, const QString&, bool, bool, const QString&,
-                 const QString&) override {}
+  void ShowInput(const QString&, const QString&, const QString&, bool, bool, const QString&, const QString&) override {}
   void ProgressOpen(const QString&, const QString&) override {}
   void ProgressUpdate(const QString&, double) override {}
   void ProgressHide() override {}
@@ -175,11 +174,14 @@ class SilentDialogs final : public shell::Dialogs {
 int NavaidFirstEntryLine(const QString& fileName) {
   SilentDialogs silent;
   QString text;
-  if (fileName.compare(u"Navaid_IDs.bnf", Qt::CaseInsensitive) == 0) text = BuildNavaidIdGrammar({}, silent, false);
+  if (fileName.compare(u"Navaid_IDs.bnf", Qt::CaseInsensitive) == 0)
+    text = BuildNavaidIdGrammar({}, silent, false);
   else if (fileName.compare(u"Navaid_Names.bnf", Qt::CaseInsensitive) == 0)
     text = BuildNavaidNameGrammar({}, silent, false);
-  else if (fileName.compare(u"Navaid_ILSs.bnf", Qt::CaseInsensitive) == 0) text = BuildIlsGrammar({}, silent, false);
-  else return 0;
+  else if (fileName.compare(u"Navaid_ILSs.bnf", Qt::CaseInsensitive) == 0)
+    text = BuildIlsGrammar({}, silent, false);
+  else
+    return 0;
   // The entries follow the line that opens the rule's group.
   const qsizetype open = text.indexOf(QStringLiteral("\r\n\t(\r\n"));
   return open < 0 ? 0 : static_cast<int>(text.left(open).count(u'\n')) + 3;

@@ -12,9 +12,7 @@ namespace qv::grammar {
 
 namespace {
 
-QString Count(int n, const char* one, const char* many) {
-  return QString::number(n) + " " + (n == 1 ? one : many);
-}
+QString Count(int n, const char* one, const char* many) { return QString::number(n) + " " + (n == 1 ? one : many); }
 
 }  // namespace
 
@@ -36,8 +34,9 @@ frm_CompileProblems::frm_CompileProblems(QWidget* parent) : QWidget(parent, Qt::
   layout->addWidget(lbl_ProblemsCaption);
   layout->addWidget(listProblems, 1);
   layout->addWidget(btn_CloseProblems, 0, Qt::AlignRight);
-  setStyleSheet("QWidget#frm_CompileProblems { background: rgb(214, 222, 230); }"
-                "QLabel { color: rgb(45, 45, 45); }");
+  setStyleSheet(
+      "QWidget#frm_CompileProblems { background: rgb(214, 222, 230); }"
+      "QLabel { color: rgb(45, 45, 45); }");
   connect(btn_CloseProblems, &QPushButton::clicked, this, &QWidget::hide);
   connect(listProblems, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
     const int index = item ? item->data(Qt::UserRole).toInt() : -1;
