@@ -257,7 +257,9 @@ class Parser {
       Report(p, SyntaxSeverity(), "second !grammar line in one file");
       return;
     }
-    if (name.trimmed().isEmpty()) Report(p, SyntaxSeverity(), "empty grammar name");
+    // A category of blanks makes a grammar without a name; nothing needs it.
+    if (name.trimmed().isEmpty())
+      Report(p, m_mode == ParseMode::Strict ? Severity::Error : Severity::Warning, "empty grammar name");
     m_headerSeen = true;
     m_file.grammarName = name;
   }
@@ -491,8 +493,13 @@ class Parser {
         default: break;
       }
       if (c == u'<') {
+        // A list name holds no mark of the notation: "a<b) | >c" is a
+        // stray "<", a group's end and a stray ">".
         qsizetype close = p + 1;
-        while (close < e && m_t[close] != u'>' && m_t[close] != u'<' && m_t[close] != u'\n') ++close;
+        while (close < e && m_t[close] != u'>' && m_t[close] != u'<' && m_t[close] != u'\n' && m_t[close] != u'(' &&
+               m_t[close] != u')' && m_t[close] != u'|' && m_t[close] != u'"' && m_t[close] != u'!' &&
+               m_t[close] != u';')
+          ++close;
         if (close >= e || m_t[close] != u'>') {
           Punct(out, p++, Severity::Warning, "\"<\" without \">\" is not spoken");
           continue;

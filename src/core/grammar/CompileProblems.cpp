@@ -107,7 +107,11 @@ std::vector<CompileProblem> LocateCompileProblems(const shell::AppState& state,
       p.place = CompileProblem::Place::GenericLists;
     } else if (lower == u"navaid_ids.bnf" || lower == u"navaid_names.bnf") {
       const int entry = d.line - (lower == u"navaid_ids.bnf" ? idLine : nameLine);
-      if (entry >= 0 && entry < static_cast<int>(state.navaidList.size())) {
+      if (entry < 0) {  // the rule itself: the list as a whole
+        p.place = CompileProblem::Place::NavaidList;
+        p.file = data::kNavaidFileName;
+        p.line = p.column = 0;
+      } else if (entry < static_cast<int>(state.navaidList.size())) {
         const data::NavaidRecord& n = state.navaidList[entry];
         p.place = CompileProblem::Place::NavaidList;
         p.file = data::kNavaidFileName;
@@ -123,7 +127,11 @@ std::vector<CompileProblem> LocateCompileProblems(const shell::AppState& state,
       }
     } else if (lower == u"navaid_ilss.bnf") {
       const int entry = d.line - ilsLine;
-      if (entry >= 0 && entry < static_cast<int>(state.ilsList.size())) {
+      if (entry < 0) {
+        p.place = CompileProblem::Place::IlsList;
+        p.file = data::kIlsFileName;
+        p.line = p.column = 0;
+      } else if (entry < static_cast<int>(state.ilsList.size())) {
         p.place = CompileProblem::Place::IlsList;
         p.file = data::kIlsFileName;
         p.line = entry + 1;
