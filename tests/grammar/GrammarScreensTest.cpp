@@ -18,6 +18,9 @@
 #include "core/grammar/GrammarScript.h"
 #include "data/CommandList.h"
 #include "data/IniFile.h"
+#include "core/grammar/GrammarWriter.h"
+#include "core/grammar/NavaidGrammar.h"
+#include "gui/grammar/frm_CompileProblems.h"
 #include "gui/grammar/frm_Configure.h"
 #include "gui/grammar/frm_Script.h"
 #include "gui/grammar/frm_Test.h"
@@ -136,6 +139,54 @@ TEST_F(GrammarScreensTest, EditSaveAndCompileThroughTheButtons) {
   EXPECT_FALSE(h.app->dialogs().progress()->isVisible());
   EXPECT_EQ(frame().btn_Compile->state(), "disabled");
   EXPECT_FALSE(cfg->unsavedChanges());
+}
+
+// After a failed compile the list of problems is offered; the user walks it
+// with the keys and Enter takes the screen to the phrase. Warnings of a
+// successful compile come in the same list.
+TEST_F(GrammarScreensTest, ChoosingACompileProblemLandsOnItsPhrase) {
+  // Phrase 2 of "Set Heading Bug" is "heading on  bug": the writer makes it
+  // "heading <WORD_ON>  bug" after "\t\t| ", so "bug" is at column 24 of its
+  // line in Radios.bnf and at column 13 of the phrase.
+  std::vector<grammar::LineOrigin> lines;
+  grammar::BuildCategoryGrammar(h.state(), "Radios", &lines);
+  int line = 0;
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (lines[i].command == 2 && lines[i].phrase == 1) line = static_cast<int>(i) + 1;
+  ASSERT_GT(line, 0);
+  h.fakes.compiler->compileStatus = 1;
+  h.fakes.compiler->diagnostics = {
+      {"Navaid_Names.bnf", grammar::NavaidFirstEntryLine("Navaid_Names.bnf") + 2, 12, false, "a warning"},
+      {"Radios.bnf", line, 24, true, "a fault"}};
+  h.dialogs->Type("strobes");
+  test::Press(cfg, "btn_AddGrammar");
+  test::Click(frame().btn_Compile);
+  EXPECT_EQ(LastTitle(), "Grammar Compile Error");
+  grammar::frm_CompileProblems* problems = cfg->problemList();
+  ASSERT_TRUE(problems);
+  ASSERT_TRUE(problems->isVisible());
+  EXPECT_TRUE(problems->lbl_ProblemsCaption->text().startsWith("The grammar files did not compile: 1 error, 1 warning."));
+  EXPECT_EQ(Items(problems->listProblems), (QStringList{"Error: Radios - Set Heading Bug - phrase 2, column 13: a fault",
+                                                        "Warning: Nav_Info.txt line 3, column 7: a warning"}));
+  EXPECT_EQ(cfg->comboCategory->currentText(), "Lights");
+
+  QTest::keyClick(problems->listProblems, Qt::Key_Down);
+  QTest::keyClick(problems->listProblems, Qt::Key_Return);  // a list line: nothing to select
+  EXPECT_EQ(cfg->comboCategory->currentText(), "Lights");
+  QTest::keyClick(problems->listProblems, Qt::Key_Up);
+  QTest::keyClick(problems->listProblems, Qt::Key_Return);
+  EXPECT_EQ(cfg->comboCategory->currentText(), "Radios");
+  EXPECT_EQ(cfg->comboCommand->currentText(), "Set Heading Bug");
+  EXPECT_EQ(cfg->currentCommand(), 2);
+  EXPECT_EQ(cfg->listGrammar->currentItem()->text(), "heading on  bug");
+
+  h.fakes.compiler->compileStatus = 0;
+  h.fakes.compiler->diagnostics = {{"Radios.bnf", line, 24, false, "only a warning"}};
+  test::Click(frame().btn_Compile);
+  EXPECT_EQ(LastTitle(), "Grammars and Readbacks Saved");
+  EXPECT_TRUE(problems->lbl_ProblemsCaption->text().startsWith("The grammar files compiled with 1 warning."));
+  EXPECT_EQ(Items(problems->listProblems),
+            QStringList{"Warning: Radios - Set Heading Bug - phrase 2, column 13: only a warning"});
 }
 
 TEST_F(GrammarScreensTest, CompileAndMicrophoneOfferTheRestartWhenBothProgramsRun) {

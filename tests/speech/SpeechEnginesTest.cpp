@@ -11,6 +11,7 @@
 #include "speech/EngineFactory.h"
 #include "speech/Espeak.h"
 #include "speech/Recognizer.h"
+#include "speech/SpeechModel.h"
 #include "speech/Voices.h"
 #include "speech/linux/EspeakSpeechOutput.h"
 
@@ -108,6 +109,35 @@ TEST_F(RecognizerTest, FailsToInitialiseOnABrokenOrMissingTestGrammar) {
   EXPECT_EQ(rec.LoadTestGrammar(), -3);
   EXPECT_TRUE(rec.LastError().contains("imported rule <NAV_NAME>")) << rec.LastError().toStdString();
   EXPECT_TRUE(QString::fromUtf8(ReadBytes(test + "/Compile.log")).contains("Test.bnf:"));
+}
+
+// The test grammar of a phrase the phrase check refuses still loads: the
+// test screen then opens with the "Grammar Error" and no sentences, rather
+// than ending in "Failed to Initialize".
+TEST_F(RecognizerTest, APhraseThatBreaksTheRulesStillLoads) {
+  for (const char* phrase : {"gear up!", "[gear|wheels (down", "tune \"nav\" one; <nav_id"}) {
+    WriteBnf(test + "/Test.bnf", TestGrammarText(phrase, false));
+    speech::Recognizer rec(dir.path());
+    EXPECT_EQ(rec.LoadTestGrammar(), 0) << phrase << ": " << rec.LastError().toStdString();
+  }
+}
+
+// An installation carries its own model in its Speech folder and uses it
+// wherever it has been moved; without one, the system's model serves.
+TEST(SpeechModelTest, TheInstallationsOwnModelComesFirst) {
+  QTemporaryDir dir;
+  const speech::SpeechModel system = speech::FindSpeechModel(QString());
+  ASSERT_TRUE(system.Complete());
+  EXPECT_EQ(speech::FindSpeechModel(dir.path()).root, system.root);
+  const QString own = speech::InstallationModelDir(dir.path());
+  QDir().mkpath(own + "/en-us");
+  for (const QString& f : QDir(system.acousticDir).entryList(QDir::Files))
+    QFile::copy(system.acousticDir + "/" + f, own + "/en-us/" + f);
+  EXPECT_EQ(speech::FindSpeechModel(dir.path()).root, system.root);  // no dictionary yet: not complete
+  QFile::copy(system.dictionary, own + "/cmudict-en-us.dict");
+  const speech::SpeechModel found = speech::FindSpeechModel(dir.path());
+  EXPECT_EQ(found.root, own);
+  EXPECT_EQ(found.dictionary, own + "/cmudict-en-us.dict");
 }
 
 TEST_F(RecognizerTest, FactoryWiresTheRealEnginesBehindTheFacade) {

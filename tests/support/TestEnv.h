@@ -41,9 +41,11 @@ class RecordingCompiler final : public grammar::GrammarCompilerEngine {
  public:
   explicit RecordingCompiler(QStringList& log) : m_log(log) {}
   int16_t compileStatus = 0;
+  std::vector<grammar::CompileDiagnostic> diagnostics;  // what the compile reports
   int16_t Start() override { return m_log << "compile:start", 0; }
   int16_t Compile(int, int) override { return m_log << "compile:compile", compileStatus; }
   int16_t Stop() override { return m_log << "compile:stop", 0; }
+  std::vector<grammar::CompileDiagnostic> Diagnostics() const override { return diagnostics; }
 
  private:
   QStringList& m_log;
