@@ -1,7 +1,6 @@
 #include "speech/CompilerEngine.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 
 #include "speech/Pronouncer.h"
 #include "speech/SpeechModel.h"
@@ -11,11 +10,8 @@ namespace qv::speech {
 QString ListCacheDir(const QString& installDir) { return installDir + "/Grammars/Cache"; }
 
 CompileResult CompileFolder(const QString& installDir, const QString& grammarsDir, const QString& onlyFile) {
-  QElapsedTimer T;
-  T.start();
   const SpeechModel model = FindSpeechModel(installDir);
   Pronouncer pronouncer(model.dictionary);
-  if (getenv("QV_TIMES")) fprintf(stderr, "pronouncer %.3f\n", T.nsecsElapsed() / 1e9);
   CompileOptions options;
   options.grammarsDir = grammarsDir;
   options.fallbackListsFile = installDir + "/Data/Generic Lists.bnf";
@@ -28,7 +24,6 @@ CompileResult CompileFolder(const QString& installDir, const QString& grammarsDi
   } else {
     result = CompileGrammars(options, pronouncer);
   }
-  if (getenv("QV_TIMES")) fprintf(stderr, "compile %.3f\n", T.nsecsElapsed() / 1e9);
   if (QDir(grammarsDir).exists() && !WriteCompileOutput(grammarsDir, result))
     result.diagnostics.push_back({"Compile.log", 0, 0, Severity::Error, "cannot write the compiled grammars"});
   return result;

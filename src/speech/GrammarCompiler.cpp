@@ -1,7 +1,6 @@
 #include "speech/GrammarCompiler.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -103,27 +102,15 @@ class Compiler {
       s.key = ListCacheKey(s.bytes, static_cast<int>(s.mode), dictionary);
       m_src.push_back(std::move(s));
     }
-    QElapsedTimer T;
-    T.start();
-    auto lap = [&](const char* what) {
-      if (qEnvironmentVariableIsSet("QV_TIMES")) fprintf(stderr, "%-12s %.3f\n", what, T.nsecsElapsed() / 1e9);
-      T.restart();
-    };
     LoadCaches();
-    lap("caches");
     ParseAll();
-    lap("parse");
     IndexExports();
     ChooseFilesToCheck();
     for (int f = 0; f < static_cast<int>(m_src.size()); ++f)
       if (m_src[f].check) CheckDefinitions(f);
     for (int f = 0; f < static_cast<int>(m_src.size()); ++f)
-      if (m_src[f].check) {
-        BuildFile(f);
-        lap(qPrintable(m_src[f].fileName));
-      }
+      if (m_src[f].check) BuildFile(f);
     SaveCaches();
-    lap("save");
     Collect();
     return std::move(m_res);
   }

@@ -52,9 +52,6 @@ std::shared_ptr<const Pronouncer::Dictionary> LoadDictionary(const QString& path
     const qsizetype size = dict->bytes.size();
     dict->entries.reserve(140000);
     dict->first.reserve(140000);
-    std::vector<int32_t> last;  // per entry chain: the last pronunciation so far
-    last.reserve(140000);
-    std::unordered_map<std::string_view, int32_t> tail;
     qsizetype pos = 0;
     while (pos < size) {
       const char* nl = static_cast<const char*>(memchr(data + pos, '\n', static_cast<size_t>(size - pos)));
@@ -74,12 +71,11 @@ std::shared_ptr<const Pronouncer::Dictionary> LoadDictionary(const QString& path
         }
         const int32_t index = static_cast<int32_t>(dict->entries.size());
         dict->entries.push_back({static_cast<uint32_t>(ph), static_cast<uint32_t>(end - ph), -1});
-        auto [it, added] = tail.emplace(word, index);
-        if (added) {
-          dict->first.emplace(word, index);
-        } else {
-          dict->entries[it->second].next = index;
-          it->second = index;
+        auto [it, added] = dict->first.emplace(word, index);
+        if (!added) {  // a further pronunciation: at the end of the word's chain
+          int32_t e = it->second;
+          while (dict->entries[e].next >= 0) e = dict->entries[e].next;
+          dict->entries[e].next = index;
         }
       }
       pos = eol + 1;
@@ -121,6 +117,11 @@ constexpr PhoneMap kPhones[] = {
 }  // namespace
 
 QString EspeakToModelPhones(const QString& espeakPhonemes) {
+  static const QHash<QString, QString> kMap = [] {
+    QHash<QString, QString> m;
+    for (const auto& p : kPhones) m.insert(QString::fromLatin1(p.espeak), QString::fromLatin1(p.model));
+    return m;
+  }();
   QStringList out;
   for (QString ph : espeakPhonemes.split(u' ', Qt::SkipEmptyParts)) {
     while (!ph.isEmpty() && (ph[0] == u'\'' || ph[0] == u',' || ph[0] == u'%' || ph[0] == u'=')) ph.remove(0, 1);
@@ -128,15 +129,10 @@ QString EspeakToModelPhones(const QString& espeakPhonemes) {
     // Try the name as given, then without the trailing marks eSpeak adds for
     // length or variants.
     for (int attempt = 0; attempt < 2 && !ph.isEmpty(); ++attempt) {
-      bool found = false;
-      for (const auto& m : kPhones) {
-        if (ph == QLatin1String(m.espeak)) {
-          out << QString::fromLatin1(m.model);
-          found = true;
-          break;
-        }
+      if (const auto it = kMap.find(ph); it != kMap.end()) {
+        out << *it;
+        break;
       }
-      if (found) break;
       while (!ph.isEmpty() && !ph.back().isLetterOrNumber() && ph.back() != u'@') ph.chop(1);
     }
   }

@@ -90,7 +90,6 @@ int16_t Recognizer::LoadTestGrammar() {
   timer.start();
   const QString testDir = m_installDir + "/Grammars/Test";
   const CompileResult compiled = CompileFolder(m_installDir, testDir, "Test.bnf");
-  if (getenv("QV_TIMES")) fprintf(stderr, "compiled %.3f\n", timer.nsecsElapsed() / 1e9);
   m_load.compileSeconds = timer.nsecsElapsed() / 1e9;
   m_load.listsFromCache = compiled.filesFromCache;
   if (!compiled.Ok() || compiled.grammars.empty()) {
@@ -126,7 +125,6 @@ int16_t Recognizer::LoadTestGrammar() {
       return -3;
     }
   }
-  if (getenv("QV_TIMES")) fprintf(stderr, "dict %.3f\n", timer.nsecsElapsed() / 1e9);
   SphinxLogCapture log;
   const QByteArray hmmPath = model.acousticDir.toUtf8(), dictBytes = dictPath.toUtf8();
   cmd_ln_t* config = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmmPath.constData(), "-dict", dictBytes.constData(),
@@ -151,12 +149,9 @@ int16_t Recognizer::LoadTestGrammar() {
   }
   m_load.modelSeconds = timer.nsecsElapsed() / 1e9 - m_load.compileSeconds;
   fsg_model_t* fsg = ToFsg(graph, compiled.words, ps_get_logmath(decoder->ps), lw);
-  if (getenv("QV_TIMES")) fprintf(stderr, "tofsg %.3f\n", timer.nsecsElapsed() / 1e9);
   if (ps_set_fsg(decoder->ps, kGrammarSearch, fsg) < 0 && !log.HasErrors()) log.Add("the test grammar was refused");
-  if (getenv("QV_TIMES")) fprintf(stderr, "setfsg %.3f\n", timer.nsecsElapsed() / 1e9);
   fsg_model_free(fsg);  // the decoder keeps its own reference
   if (!model.phoneLm.isEmpty()) ps_set_allphone_file(decoder->ps, kPhoneSearch, model.phoneLm.toUtf8().constData());
-  if (getenv("QV_TIMES")) fprintf(stderr, "allphone %.3f\n", timer.nsecsElapsed() / 1e9);
   ps_set_search(decoder->ps, kGrammarSearch);
   if (log.HasErrors()) {
     m_error = log.Errors().first();

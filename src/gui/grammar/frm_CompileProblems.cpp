@@ -1,8 +1,11 @@
 #include "gui/grammar/frm_CompileProblems.h"
 
+#include <algorithm>
+
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "core/shell/AppState.h"
@@ -19,7 +22,7 @@ QString Count(int n, const char* one, const char* many) { return QString::number
 frm_CompileProblems::frm_CompileProblems(QWidget* parent) : QWidget(parent, Qt::Tool) {
   setObjectName("frm_CompileProblems");
   setWindowTitle("Compile Problems");
-  resize(640, 300);
+  resize(800, 240);
   auto* layout = new QVBoxLayout(this);
   lbl_ProblemsCaption = new QLabel(this);
   lbl_ProblemsCaption->setObjectName("lbl_ProblemsCaption");
@@ -64,8 +67,26 @@ void frm_CompileProblems::Show(const std::vector<CompileProblem>& problems, cons
     item->setForeground(problems[i].error ? QColor(150, 30, 30) : QColor(120, 90, 0));
   }
   listProblems->setCurrentRow(problems.empty() ? -1 : 0);
-  if (QWidget* top = parentWidget() ? parentWidget()->window() : nullptr)
-    move(top->geometry().right() - width() / 2, top->geometry().top() + 80);
+  // Below the frame, as wide as it, so that the whole screen (and its
+  // compile button) stays in view; above it when there is no room below;
+  // over the frame's title band when there is room on neither side.
+  if (QWidget* top = parentWidget() ? parentWidget()->window() : nullptr) {
+    const QRect frame = top->frameGeometry();
+    const QScreen* screen = top->screen();
+    const QRect room = screen ? screen->availableGeometry() : QRect(frame.left(), 0, frame.width(), 1 << 20);
+    constexpr int kTallest = 240, kLeast = 150, kGap = 6;
+    const int below = room.bottom() - frame.bottom() - kGap, above = frame.top() - room.top() - kGap;
+    int y = frame.top(), h = 200;
+    if (below >= kLeast) {
+      h = std::min(kTallest, below);
+      y = frame.bottom() + kGap;
+    } else if (above >= kLeast) {
+      h = std::min(kTallest, above);
+      y = frame.top() - kGap - h;
+    }
+    resize(frame.width(), h);
+    move(std::clamp(frame.left(), room.left(), std::max(room.left(), room.right() - width())), y);
+  }
   show();
   raise();
   activateWindow();
