@@ -24,7 +24,9 @@ CompileResult CompileFolder(const QString& installDir, const QString& grammarsDi
   } else {
     result = CompileGrammars(options, pronouncer);
   }
-  if (QDir(grammarsDir).exists() && !WriteCompileOutput(grammarsDir, result))
+  // The test folder's graph goes straight to the recogniser: only its log
+  // is written.
+  if (QDir(grammarsDir).exists() && !WriteCompileOutput(grammarsDir, result, onlyFile.isEmpty()))
     result.diagnostics.push_back({"Compile.log", 0, 0, Severity::Error, "cannot write the compiled grammars"});
   return result;
 }

@@ -29,7 +29,7 @@ class CompilerEngine final : public grammar::GrammarCompilerEngine {
 // Compiles one grammar folder of an installation (Grammars, or Grammars/Test
 // with `onlyFile` "Test.bnf"): the work behind the engine, also used for the
 // test grammar. Compiled list grammars are kept in Grammars/Cache. Writes
-// the log and the compiled form into the folder.
+// the log into the folder, and the compiled form when compiling it whole.
 CompileResult CompileFolder(const QString& installDir, const QString& grammarsDir, const QString& onlyFile = {});
 
 // Where compiled list grammars are kept: <install>/Grammars/Cache.

@@ -761,7 +761,7 @@ QByteArray DictionaryText(const QHash<QString, QStringList>& phones, const QStri
   return out;
 }
 
-bool WriteCompileOutput(const QString& grammarsDir, const CompileResult& result) {
+bool WriteCompileOutput(const QString& grammarsDir, const CompileResult& result, bool graphs) {
   bool ok = true;
   {
     QSaveFile log(CompileLogPath(grammarsDir));
@@ -774,7 +774,7 @@ bool WriteCompileOutput(const QString& grammarsDir, const CompileResult& result)
       ok = false;
     }
   }
-  if (!result.Ok()) return ok;
+  if (!result.Ok() || !graphs) return ok;
   QDir out(CompiledDir(grammarsDir));
   if (!out.exists() && !QDir().mkpath(out.path())) return false;
   for (const QString& old : out.entryList({"*.fsg", "*.gram", kAddedWordsFile}, QDir::Files)) out.remove(old);

@@ -69,9 +69,10 @@ QByteArray FsgText(const WordGraph& graph, const std::vector<QString>& words, co
 // further pronunciations). Words without a pronunciation are left out.
 QByteArray DictionaryText(const QHash<QString, QStringList>& phones, const QStringList& words);
 
-// Writes the log (every problem, one a line) and, when everything compiled,
-// one graph per grammar and the dictionary of their words. Old compiled
-// files are removed first. Returns false when a file cannot be written.
-bool WriteCompileOutput(const QString& grammarsDir, const CompileResult& result);
+// Writes the log (every problem, one a line) and, when everything compiled
+// and `graphs` is set, one graph per grammar and the dictionary of their
+// words. Old compiled files are removed first. Returns false when a file
+// cannot be written.
+bool WriteCompileOutput(const QString& grammarsDir, const CompileResult& result, bool graphs = true);
 
 }  // namespace qv::speech

@@ -54,12 +54,14 @@ inline QChar AnyCharacter(Entropy& e) {
   return base::FromCp1252(&byte, 1).at(0);
 }
 
+// A refused character becomes a letter, so that the text is made from the
+// entropy at hand even once a fuzzer's bytes have run out.
 inline QString AnyText(Entropy& e, int longest, const QString& refused = QString()) {
   QString s;
   const int n = e.Below(longest + 1);
   while (s.size() < n) {
     const QChar c = AnyCharacter(e);
-    if (!refused.contains(c)) s += c;
+    s += refused.contains(c) ? QChar(u'a' + c.unicode() % 26) : c;
   }
   return s;
 }
