@@ -157,9 +157,11 @@ const char* const kAlphabet[] = {"alpha",  "bravo",   "charlie", "delta",  "echo
 
 // Loads the test grammar of phrase `phrase` of the command `event`, then
 // decodes a spoken sentence of it.
-int Load(const QString& dir, const QString& event, int phrase, const QString& label, const char* loadTarget) {
+int Load(const QString& dir, const QString& event, int phrase, const QString& label, const char* loadTarget,
+         bool cold = false) {
   Installation inst(dir);
   if (!inst.Load()) return 1;
+  if (cold) QDir(speech::ListCacheDir(dir)).removeRecursively();
   int command = -1;
   for (int i = 0; i < static_cast<int>(inst.state.commands.size()); ++i)
     if (grammar::TrimSpaces(inst.state.commands[i].eventName) == event) command = i;
@@ -269,6 +271,8 @@ int Child(const QStringList& args) {
   if (step == "load-id") return Load(dir, "RADIO_NAV1_SELECT_VOR", 0, "nav one by identifier", "< 1 s");
   if (step == "load-name") return Load(dir, "RADIO_NAV1_SELECT_VOR", 1, "nav one by name", "< 1 s");
   if (step == "load-ils") return Load(dir, "RADIO_NAV1_SELECT_ILS", 0, "ILS by runway and airport", "< 1 s");
+  if (step == "load-id-cold")
+    return Load(dir, "RADIO_NAV1_SELECT_VOR", 0, "identifier, first test after a list change", "< 1 s", true);
   if (step == "demo") return Demo(dir);
   return 2;
 }

@@ -68,6 +68,9 @@ struct Source {
   QSet<int> dependsOn;                    // sources whose rules this one took in
   TextMap<int> resolved;                  // names as written -> rule, -1 for none
   bool check = false;
+  bool parsed = false;
+  bool scanned = false;  // only the statements before the first rule were read
+  QStringList scannedExports;
   bool HasStarts() const { return !file.starts.empty() || !file.activatable.empty(); }
   bool IsList() const { return cached || (!HasStarts() && !file.exports.empty()); }
 };
@@ -103,9 +106,13 @@ class Compiler {
       m_src.push_back(std::move(s));
     }
     LoadCaches();
-    ParseAll();
-    IndexExports();
-    ChooseFilesToCheck();
+    if (m_opt.onlyFile.isEmpty()) {
+      ParseAll();
+      IndexExports();
+      for (auto& s : m_src) s.check = true;
+    } else {
+      ChooseFilesFor(m_opt.onlyFile);
+    }
     for (int f = 0; f < static_cast<int>(m_src.size()); ++f)
       if (m_src[f].check) CheckDefinitions(f);
     for (int f = 0; f < static_cast<int>(m_src.size()); ++f)
@@ -169,6 +176,8 @@ class Compiler {
   }
 
   void Parse(Source& s) {
+    if (s.parsed) return;
+    s.parsed = true;
     QString text;
     DecodeGrammarBytes(s.bytes, text);
     s.file = ParseGrammar(text, s.fileName, s.diags, s.mode);
@@ -180,39 +189,83 @@ class Compiler {
   QStringList Exports(const Source& s) const {
     QStringList out;
     if (s.cached) return s.cache.exports;
+    if (!s.parsed) return s.scannedExports;
     for (const auto& e : s.file.exports) out << e.name;
     return out;
+  }
+
+  // The statements before a large file's first rule (its imports and
+  // exports): enough to know whether the one file compiled needs it. False
+  // when they do not end within the part read.
+  static bool ScanHeader(Source& s) {
+    QString text;
+    DecodeGrammarBytes(s.bytes.left(64 * 1024), text);
+    for (const QStringView line : QStringView(text).split(u'\n')) {
+      const QStringView t = line.trimmed();
+      if (t.startsWith(u'<')) {
+        s.scanned = true;
+        return true;
+      }
+      const bool isExport = t.startsWith(u"!export<", Qt::CaseInsensitive);
+      if (!isExport && !t.startsWith(u"!import<", Qt::CaseInsensitive)) continue;
+      if (!t.endsWith(u">;")) continue;
+      const QString name = t.mid(8, t.size() - 10).trimmed().toString();
+      if (isExport)
+        s.scannedExports << name;
+      else if (!s.imports.contains(Key(name)))
+        s.imports.insert(Key(name), NameAt{name, 0, 0});
+    }
+    return false;
   }
 
   void IndexExports() {
     for (int f = 0; f < static_cast<int>(m_src.size()); ++f) {
       const Source& s = m_src[f];
       for (const QString& name : Exports(s)) {
-        if (!s.cached && !s.defs.contains(Key(name))) continue;  // reported when checked
+        if (s.parsed && !s.defs.contains(Key(name))) continue;  // reported when checked
         if (!m_exporter.contains(Key(name))) m_exporter.insert(Key(name), f);
       }
     }
   }
 
-  // All files, or the one asked for and the files that export what it uses.
-  void ChooseFilesToCheck() {
+  // The one file asked for, and the files exporting what it refers to (and
+  // so on): a test of a phrase naming only the identifiers does not read the
+  // names or the ILS approaches. Large files are only scanned for their
+  // exports unless they are needed.
+  void ChooseFilesFor(const QString& only) {
     const int n = static_cast<int>(m_src.size());
-    if (m_opt.onlyFile.isEmpty()) {
-      for (auto& s : m_src) s.check = true;
-      return;
+    for (auto& s : m_src) {
+      if (s.cached) continue;
+      s.imports.clear();
+      if (s.bytes.size() > 256 * 1024 && ScanHeader(s)) continue;
+      s.scannedExports.clear();
+      Parse(s);
     }
+    IndexExports();
     std::deque<int> todo;
     for (int f = 0; f < n; ++f)
-      if (m_src[f].fileName.compare(m_opt.onlyFile, Qt::CaseInsensitive) == 0) todo.push_back(f);
-    if (todo.empty())
-      m_res.diagnostics.push_back({m_opt.onlyFile, 0, 0, Severity::Error, "the grammar file is missing"});
+      if (m_src[f].fileName.compare(only, Qt::CaseInsensitive) == 0) todo.push_back(f);
+    if (todo.empty()) m_res.diagnostics.push_back({only, 0, 0, Severity::Error, "the grammar file is missing"});
     while (!todo.empty()) {
       const int f = todo.front();
       todo.pop_front();
-      if (m_src[f].check) continue;
-      m_src[f].check = true;
-      for (auto it = m_src[f].imports.begin(); it != m_src[f].imports.end(); ++it)
-        if (auto e = m_exporter.find(it.key()); e != m_exporter.end()) todo.push_back(*e);
+      Source& s = m_src[f];
+      if (s.check) continue;
+      s.check = true;
+      if (s.cached) continue;  // its compiled rules hold what they use
+      if (!s.parsed) {
+        s.imports.clear();
+        Parse(s);
+      }
+      for (const auto& rule : s.file.rules) {
+        std::vector<const GrammarNode*> refs;
+        CollectRefs(rule.body, refs);
+        for (const GrammarNode* ref : refs) {
+          const QString k = Key(ref->text);
+          if (s.defs.contains(k)) continue;
+          if (auto e = m_exporter.find(k); e != m_exporter.end() && !m_src[*e].check) todo.push_back(*e);
+        }
+      }
     }
   }
 
