@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "BenchContext.h"
 #include "base/FixedText.h"
 #include "core/grammar/CheckExpandGrammar.h"
 #include "core/grammar/GrammarWriter.h"
@@ -28,36 +29,7 @@ namespace {
 
 using namespace qv;
 
-class QuietDialogs final : public shell::Dialogs {
- public:
-  void ShowMessage(const QString& title, const QString& message, int, bool, bool, const QString&) override {
-    fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(QString(message).replace('\r', '\n')));
-  }
-  void ShowInput(const QString&, const QString&, const QString&, bool, bool, const QString&, const QString&) override {}
-  void ProgressOpen(const QString&, const QString&) override {}
-  void ProgressUpdate(const QString&, double) override { ++updates; }
-  void ProgressHide() override {}
-  int updates = 0;
-};
-
-class NoShutdown final : public shell::ShutdownService {
- public:
-  void Shutdown() override { done = true; }
-  bool HasShutDown() const override { return done; }
-  bool done = false;
-};
-
-struct BenchContext {
-  explicit BenchContext(const QString& installDir) : platform(platform::CreatePlatform(installDir)) {
-    state.installDir = installDir;
-  }
-  shell::AppState state;
-  QuietDialogs dialogs;
-  NoShutdown shutdown;
-  shell::NullStatusSink status;
-  platform::Platform platform;
-  shell::Context ctx{state, dialogs, shutdown, status, platform};
-};
+using bench::BenchContext;
 
 void BM_ExpandTenOptionalsThreeAlternatives(benchmark::State& st) {
   const QString phrase = base::Fixed(

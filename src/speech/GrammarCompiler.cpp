@@ -762,18 +762,24 @@ CompileResult CompileGrammars(const CompileOptions& options, Pronouncer& pronoun
 QString CompiledDir(const QString& grammarsDir) { return grammarsDir + "/Compiled"; }
 QString CompileLogPath(const QString& grammarsDir) { return grammarsDir + "/Compile.log"; }
 
-QByteArray FsgText(const WordGraph& graph, const std::vector<QString>& words, const QString& name) {
-  // One final state: the graph's own when it is the only one and leads
-  // nowhere, else a new one reached from every final state.
+FsgShape ShapeForFsg(const WordGraph& graph) {
   int finals = 0, lastFinal = -1;
   for (int s = 0; s < graph.StateCount(); ++s)
     if (graph.IsFinal(s)) {
       ++finals;
       lastFinal = s;
     }
-  const bool ownFinal = finals == 1 && graph.Out(lastFinal).size() == 0;
-  const int states = graph.StateCount() + (ownFinal ? 0 : 1);
-  const int final = ownFinal ? lastFinal : graph.StateCount();
+  FsgShape shape;
+  shape.ownFinal = finals == 1 && graph.Out(lastFinal).size() == 0;
+  shape.states = std::max(1, graph.StateCount() + (shape.ownFinal ? 0 : 1));
+  shape.final = shape.ownFinal ? lastFinal : shape.states - 1;
+  return shape;
+}
+
+QByteArray FsgText(const WordGraph& graph, const std::vector<QString>& words, const QString& name) {
+  const FsgShape shape = ShapeForFsg(graph);
+  const bool ownFinal = shape.ownFinal;
+  const int states = shape.states, final = shape.final;
   QByteArray out;
   out.reserve(static_cast<qsizetype>(graph.ArcCount()) * 24 + 128);
   out += "FSG_BEGIN " + name.toUtf8() + "\nNUM_STATES " + QByteArray::number(states) + "\nSTART_STATE " +

@@ -62,6 +62,16 @@ QString CompiledDir(const QString& grammarsDir);     // grammarsDir + "/Compiled
 QString CompileLogPath(const QString& grammarsDir);  // grammarsDir + "/Compile.log"
 inline constexpr const char* kAddedWordsFile = "Quorvane.dict";
 
+// The recogniser's graphs have one final state: the graph's own when it is
+// the only one and leads nowhere, else a new state every final one steps
+// into (over an empty step).
+struct FsgShape {
+  int states = 0;
+  int final = 0;
+  bool ownFinal = false;
+};
+FsgShape ShapeForFsg(const WordGraph& graph);
+
 // The recogniser's graph format ("FSG_BEGIN ... FSG_END"): one final state,
 // arcs unweighted as the library's own grammar reader makes them.
 QByteArray FsgText(const WordGraph& graph, const std::vector<QString>& words, const QString& name);

@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <functional>
 
 #include "speech/CompilerEngine.h"
 #include "speech/SpeechModel.h"
@@ -47,17 +49,10 @@ namespace {
 // over empty steps when the graph has several, or one that leads on), every
 // arc unweighted as the library's own grammar reader makes them.
 fsg_model_t* ToFsg(const WordGraph& graph, const std::vector<QString>& words, logmath_t* lmath, float lw) {
-  int finals = 0, lastFinal = -1;
-  for (int s = 0; s < graph.StateCount(); ++s)
-    if (graph.IsFinal(s)) {
-      ++finals;
-      lastFinal = s;
-    }
-  const bool ownFinal = finals == 1 && graph.Out(lastFinal).size() == 0;
-  const int states = std::max(1, graph.StateCount() + (ownFinal ? 0 : 1));
-  fsg_model_t* fsg = fsg_model_init("grammar", lmath, lw, states);
+  const FsgShape shape = ShapeForFsg(graph);
+  fsg_model_t* fsg = fsg_model_init("grammar", lmath, lw, shape.states);
   fsg->start_state = graph.StateCount() > 0 ? graph.Start() : 0;
-  fsg->final_state = ownFinal ? lastFinal : states - 1;
+  fsg->final_state = shape.final;
   std::vector<int> wid(words.size(), -1);
   bool empty = false;
   for (const auto& a : graph.Arcs()) {
@@ -69,7 +64,7 @@ fsg_model_t* ToFsg(const WordGraph& graph, const std::vector<QString>& words, lo
       empty = true;
     }
   }
-  if (!ownFinal)
+  if (!shape.ownFinal)
     for (int s = 0; s < graph.StateCount(); ++s)
       if (graph.IsFinal(s)) {
         fsg_model_null_trans_add(fsg, s, fsg->final_state, 0);
@@ -78,6 +73,40 @@ fsg_model_t* ToFsg(const WordGraph& graph, const std::vector<QString>& words, lo
   // The search follows one empty step at a time; chains must be closed.
   if (empty) glist_free(fsg_model_null_trans_closure(fsg, nullptr));
   return fsg;
+}
+
+}  // namespace
+
+namespace {
+
+// Starts a decoder with the model and a dictionary and hands it the graph
+// `makeGraph` makes (with the decoder's log table and language weight);
+// sets up the phone loop for judging speech. Returns an error text, empty
+// when it runs.
+QString StartDecoder(ps_decoder_t*& ps, const SpeechModel& model, const QString& dictPath,
+                     const std::function<fsg_model_t*(logmath_t*, float)>& makeGraph) {
+  SphinxLogCapture log;
+  const QByteArray hmmPath = model.acousticDir.toUtf8(), dictBytes = dictPath.toUtf8();
+  cmd_ln_t* config = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmmPath.constData(), "-dict", dictBytes.constData(),
+                                 "-samprate", "16000", "-allphone_ci", "yes",
+#ifdef _WIN32
+                                 "-logfn", "NUL",
+#else
+                                 "-logfn", "/dev/null",
+#endif
+                                 nullptr);
+  if (!config) return "the recogniser's settings were refused";
+  ps = ps_init(config);
+  const float lw = static_cast<float>(cmd_ln_float32_r(config, "-lw"));
+  cmd_ln_free_r(config);
+  if (!ps) return log.HasErrors() ? log.Errors().first() : QString("the recogniser did not start");
+  fsg_model_t* fsg = makeGraph(ps_get_logmath(ps), lw);
+  if (!fsg) return log.HasErrors() ? log.Errors().first() : QString("the grammar's graph cannot be read");
+  if (ps_set_fsg(ps, kGrammarSearch, fsg) < 0 && !log.HasErrors()) log.Add("the grammar was refused");
+  fsg_model_free(fsg);  // the decoder keeps its own reference
+  if (!model.phoneLm.isEmpty()) ps_set_allphone_file(ps, kPhoneSearch, model.phoneLm.toUtf8().constData());
+  ps_set_search(ps, kGrammarSearch);
+  return log.HasErrors() ? log.Errors().first() : QString();
 }
 
 }  // namespace
@@ -125,38 +154,40 @@ int16_t Recognizer::LoadTestGrammar() {
       return -3;
     }
   }
-  SphinxLogCapture log;
-  const QByteArray hmmPath = model.acousticDir.toUtf8(), dictBytes = dictPath.toUtf8();
-  cmd_ln_t* config = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmmPath.constData(), "-dict", dictBytes.constData(),
-                                 "-samprate", "16000", "-allphone_ci", "yes",
-#ifdef _WIN32
-                                 "-logfn", "NUL",
-#else
-                                 "-logfn", "/dev/null",
-#endif
-                                 nullptr);
-  if (!config) {
-    m_error = "the recogniser's settings were refused";
+  auto decoder = std::make_unique<Decoder>();
+  const double beforeDecoder = timer.nsecsElapsed() / 1e9;
+  m_error = StartDecoder(decoder->ps, model, dictPath, [&](logmath_t* lmath, float lw) {
+    m_load.modelSeconds = timer.nsecsElapsed() / 1e9 - beforeDecoder;
+    return ToFsg(graph, compiled.words, lmath, lw);
+  });
+  if (!m_error.isEmpty()) return -3;
+  m_decoder = std::move(decoder);
+  m_load.totalSeconds = timer.nsecsElapsed() / 1e9;
+  return 0;
+}
+
+int16_t Recognizer::LoadCompiledGrammar(const QString& name) {
+  m_decoder.reset();
+  m_error.clear();
+  m_load = {};
+  QElapsedTimer timer;
+  timer.start();
+  const QString dir = CompiledDir(m_installDir + "/Grammars");
+  const QString fsgPath = dir + "/" + name + ".fsg";
+  const SpeechModel model = FindSpeechModel(m_installDir);
+  if (!model.Complete() || !QFileInfo::exists(fsgPath)) {
+    m_error = model.Complete() ? "no compiled grammar " + fsgPath : QString("the recogniser's model is not installed");
     return -3;
   }
   auto decoder = std::make_unique<Decoder>();
-  decoder->ps = ps_init(config);
-  const float lw = static_cast<float>(cmd_ln_float32_r(config, "-lw"));
-  cmd_ln_free_r(config);
-  if (!decoder->ps) {
-    m_error = log.HasErrors() ? log.Errors().first() : QString("the recogniser did not start");
-    return -3;
-  }
-  m_load.modelSeconds = timer.nsecsElapsed() / 1e9 - m_load.compileSeconds;
-  fsg_model_t* fsg = ToFsg(graph, compiled.words, ps_get_logmath(decoder->ps), lw);
-  if (ps_set_fsg(decoder->ps, kGrammarSearch, fsg) < 0 && !log.HasErrors()) log.Add("the test grammar was refused");
-  fsg_model_free(fsg);  // the decoder keeps its own reference
-  if (!model.phoneLm.isEmpty()) ps_set_allphone_file(decoder->ps, kPhoneSearch, model.phoneLm.toUtf8().constData());
-  ps_set_search(decoder->ps, kGrammarSearch);
-  if (log.HasErrors()) {
-    m_error = log.Errors().first();
-    return -3;
-  }
+  const QByteArray path = fsgPath.toUtf8();
+  m_error = StartDecoder(decoder->ps, model, dir + "/" + kAddedWordsFile, [&](logmath_t* lmath, float lw) {
+    m_load.modelSeconds = timer.nsecsElapsed() / 1e9;
+    fsg_model_t* fsg = fsg_model_readfile(path.constData(), lmath, lw);
+    if (fsg) m_load.states = fsg_model_n_state(fsg);
+    return fsg;
+  });
+  if (!m_error.isEmpty()) return -3;
   m_decoder = std::move(decoder);
   m_load.totalSeconds = timer.nsecsElapsed() / 1e9;
   return 0;
@@ -291,6 +322,10 @@ Recognizer::Recognizer(QString installDir, RecognizerSettings settings)
     : m_installDir(std::move(installDir)), m_settings(settings) {}
 Recognizer::~Recognizer() = default;
 int16_t Recognizer::LoadTestGrammar() {
+  m_error = "built without the recogniser";
+  return -3;
+}
+int16_t Recognizer::LoadCompiledGrammar(const QString&) {
   m_error = "built without the recogniser";
   return -3;
 }

@@ -44,6 +44,10 @@ class Recognizer final : public grammar::RecognizerEngine {
   ~Recognizer() override;
 
   int16_t LoadTestGrammar() override;
+  // Loads a grammar of the full compile (Grammars/Compiled/<name>.fsg and the
+  // words' dictionary) as the in-flight runtime loads it: proves the
+  // compiled form and tells what it costs.
+  int16_t LoadCompiledGrammar(const QString& name);
   int16_t Listen(QByteArray& buffer) override;  // from the default microphone
   int16_t StopListening() override;
 

@@ -7,17 +7,6 @@ namespace qv::speech {
 
 namespace {
 
-struct VectorHash {
-  size_t operator()(const std::vector<int32_t>& v) const {
-    uint64_t h = 1469598103934665603ull;
-    for (int32_t x : v) {
-      h ^= static_cast<uint32_t>(x);
-      h *= 1099511628211ull;
-    }
-    return static_cast<size_t>(h ^ (h >> 29));
-  }
-};
-
 struct SignatureHash {
   size_t operator()(const std::vector<int64_t>& v) const {
     uint64_t h = 1469598103934665603ull;

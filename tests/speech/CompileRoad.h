@@ -166,15 +166,6 @@ inline void RandomTables(Entropy& e, shell::AppState& state) {
                              AnyText(e, 10, notInNavaidFields), static_cast<int16_t>(e.Next() & 0xFFFF)});
 }
 
-class SilentDialogs final : public shell::Dialogs {
- public:
-  void ShowMessage(const QString&, const QString&, int, bool, bool, const QString&) override {}
-  void ShowInput(const QString&, const QString&, const QString&, bool, bool, const QString&, const QString&) override {}
-  void ProgressOpen(const QString&, const QString&) override {}
-  void ProgressUpdate(const QString&, double) override {}
-  void ProgressHide() override {}
-};
-
 // The shared list file as delivered (kept readable in the demo sources).
 inline QByteArray DeliveredLists() {
   static const QByteArray bytes = [] {
@@ -196,7 +187,7 @@ inline std::vector<speech::SourceText> WriterOutput(const shell::AppState& state
   files.push_back(
       {"ChecklistResponses.bnf", grammar::GrammarFileBytes(grammar::BuildChecklistResponseGrammar(state.settings))});
   if (state.settings.compileNavaids == 1) {
-    SilentDialogs d;
+    shell::SilentDialogs d;
     files.push_back(
         {"Navaid_IDs.bnf", grammar::GrammarFileBytes(grammar::BuildNavaidIdGrammar(state.navaidList, d, false))});
     files.push_back(

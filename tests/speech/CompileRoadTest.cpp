@@ -204,8 +204,8 @@ TEST_P(RealListsTest, CompileAndEveryEntryCanBeSaid) {
 INSTANTIATE_TEST_SUITE_P(Parts, RealListsTest, ::testing::Values("Tune", "Holdout"));
 
 // A failed compile, through the real writers and compiler, lists each
-// problem where the user can fix it: the phrase and its column, the line of
-// the navaid list and the name's column in it.
+// problem where the user can fix it: the phrase and its column, the checklist
+// response, the line of the navaid list and the name's column in it.
 TEST(CompileProblemsTest, ProblemsLeadBackToThePhraseOrTheListLine) {
   QTemporaryDir dir;
   TestEnv env(dir.path());
@@ -222,6 +222,7 @@ TEST(CompileProblemsTest, ProblemsLeadBackToThePhraseOrTheListLine) {
                         command("Radios", "Nav One", "RADIO_NAV1_SELECT_VOR", {"tune nav one <NAV_NAME>"})};
   env.state.categories = data::BuildCommandCategories(env.state.commands);
   env.state.settings.compileNavaids = 1;
+  env.state.settings.checklistResponses = {{"Checked", 1}, {" Set ; go", 2}};
   env.state.navaidList = {{"SEA", "Seattle", "116.80"}, {"XY", " --", "1"}};
   QDir().mkpath(dir.path() + "/Data");
   WriteBytes(dir.path() + "/Data/Generic Lists.bnf", road::DeliveredLists());
@@ -233,6 +234,8 @@ TEST(CompileProblemsTest, ProblemsLeadBackToThePhraseOrTheListLine) {
   EXPECT_EQ(lines,
             QStringList({"Error: Gear - Gear Up - phrase 2, column 8: the character \"?\" is not allowed in a "
                          "phrase",
+                         "Warning: checklist response \"Set ; go\" (QV_Information.cfg, checklistResponse.1), "
+                         "column 6: unexpected character \";\"",
                          "Warning: ILS_Info.txt: rule <RWY_APT_ID> has nothing to say: it matches nothing",
                          "Warning: Nav_Info.txt line 2, column 5: \"--\" has no sound and is left out",
                          "Warning: Gear - Gear Up - phrase 3, column 13: \")\" does not close the \"[\" before "

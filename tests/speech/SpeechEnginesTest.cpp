@@ -8,6 +8,7 @@
 #include "TestEnv.h"
 #include "core/grammar/SpeechFacade.h"
 #include "speech/AudioSource.h"
+#include "speech/CompilerEngine.h"
 #include "speech/EngineFactory.h"
 #include "speech/Espeak.h"
 #include "speech/Recognizer.h"
@@ -109,6 +110,28 @@ TEST_F(RecognizerTest, FailsToInitialiseOnABrokenOrMissingTestGrammar) {
   EXPECT_EQ(rec.LoadTestGrammar(), -3);
   EXPECT_TRUE(rec.LastError().contains("imported rule <NAV_NAME>")) << rec.LastError().toStdString();
   EXPECT_TRUE(QString::fromUtf8(ReadBytes(test + "/Compile.log")).contains("Test.bnf:"));
+}
+
+// The full compile's graphs load as the in-flight runtime would load them
+// (the written graph and the words' dictionary) and say what they were
+// compiled from.
+TEST_F(RecognizerTest, TheCompiledGraphsLoadAndSayTheirSentences) {
+  const QString grammars = dir.path() + "/Grammars";
+  QFile::copy(GenericListsFixture(), grammars + "/Generic Lists.bnf");
+  WriteNavaidGrammars(grammars);
+  WriteBnf(grammars + "/Radios.bnf",
+           "!grammar \"Radios\";\n!import<NAV_NAME>;\n!import<NUM_1>;\n\n!start<TUNE>;\n\n<TUNE>:\n\t!action(\"|1:\")\n"
+           "\t!ignore(\n\t\t(\n\t\tselect <NAV_NAME> (vor|v o r)\n\t\t| nav <NUM_1> !optional(to) "
+           "<NAV_NAME>\n\t\t)\n\t)\n;\n");
+  speech::CompilerEngine engine(dir.path());
+  ASSERT_EQ(engine.Compile(0, 1), 0);
+  speech::Recognizer rec(dir.path());
+  ASSERT_EQ(rec.LoadCompiledGrammar("Radios"), 0) << rec.LastError().toStdString();
+  QByteArray buffer = grammar::RecognizerBuffer();
+  speech::SampleSource said(Say("select portland vor", 2));
+  EXPECT_EQ(rec.ListenTo(said, buffer), 0) << rec.LastStats().hypothesis.toStdString();
+  EXPECT_EQ(grammar::RecognizedPhrase(buffer), "select portland vor");
+  EXPECT_EQ(rec.LoadCompiledGrammar("Nowhere"), -3);
 }
 
 // The test grammar of a phrase the phrase check refuses still loads: the

@@ -80,6 +80,12 @@ QString CompileProblem::Text(const shell::AppState& state) const {
         return kind + where + ": " + message;
       }
       break;
+    case Place::Response:
+      if (response >= 0 && response < static_cast<int>(state.settings.checklistResponses.size()))
+        return kind + "checklist response \"" + TrimSpaces(state.settings.checklistResponses[response].response) +
+               "\" (QV_Information.cfg, checklistResponse." + QString::number(response) + ")" +
+               (column > 0 ? ", column " + QString::number(column) : QString()) + ": " + message;
+      break;
     default: break;
   }
   return kind + Where(file, line, column) + ": " + message;
@@ -91,6 +97,7 @@ std::vector<CompileProblem> LocateCompileProblems(const shell::AppState& state,
   for (const QString& category : state.categories)
     categoryOfFile.insert((TrimSpaces(category) + ".bnf").toLower(), TrimSpaces(category));
   QHash<QString, std::vector<LineOrigin>> origins;
+  std::vector<LineOrigin> responseLines;
   const int idLine = NavaidFirstEntryLine("Navaid_IDs.bnf"), nameLine = NavaidFirstEntryLine("Navaid_Names.bnf"),
             ilsLine = NavaidFirstEntryLine("Navaid_ILSs.bnf");
 
@@ -136,6 +143,17 @@ std::vector<CompileProblem> LocateCompileProblems(const shell::AppState& state,
         p.file = data::kIlsFileName;
         p.line = entry + 1;
         p.column = 0;
+      }
+    } else if (lower == u"checklistresponses.bnf") {
+      if (responseLines.empty()) BuildChecklistResponseGrammar(state.settings, &responseLines);
+      if (d.line >= 1 && d.line <= static_cast<int>(responseLines.size()) && responseLines[d.line - 1].response >= 0) {
+        const LineOrigin& o = responseLines[d.line - 1];
+        p.place = CompileProblem::Place::Response;
+        p.response = o.response;
+        p.column = 0;
+        const QString& text = state.settings.checklistResponses[o.response].response;
+        const int at = d.column - o.prefix - 1;
+        if (o.prefix > 0 && at >= 0 && at < TrimSpaces(text).size()) p.column = at + 1 + LeadingSpaces(text);
       }
     } else if (auto cat = categoryOfFile.find(lower); cat != categoryOfFile.end()) {
       auto it = origins.find(lower);

@@ -12,19 +12,21 @@ struct AppState;
 namespace qv::grammar {
 
 // A problem of a compile, tied to what the user can change: a phrase of a
-// command, a command, a line of a navaid list or of the shared list file.
+// command, a command, a checklist response of the settings file, a line of
+// a navaid list or of the shared list file.
 // Shared by the configuration screen and the command-line tool.
 struct CompileProblem {
-  enum class Place { Phrase, Command, NavaidList, IlsList, GenericLists, GrammarFile };
+  enum class Place { Phrase, Command, Response, NavaidList, IlsList, GenericLists, GrammarFile };
   bool error = true;  // false: a warning
   QString message;
   Place place = Place::GrammarFile;
-  QString category;  // the command's category (Phrase, Command)
-  int command = -1;  // index in the command list (Phrase, Command)
-  int phrase = -1;   // index in the command's phrases (Phrase)
-  QString file;      // the file meant by `line`: "Nav_Info.txt", "Generic Lists.bnf", a grammar file
-  int line = 0;      // in `file` (0: not known)
-  int column = 0;    // in the phrase, or in `file`'s line (0: not known)
+  QString category;   // the command's category (Phrase, Command)
+  int command = -1;   // index in the command list (Phrase, Command)
+  int phrase = -1;    // index in the command's phrases (Phrase)
+  int response = -1;  // index in the checklist responses (Response)
+  QString file;       // the file meant by `line`: "Nav_Info.txt", "Generic Lists.bnf", a grammar file
+  int line = 0;       // in `file` (0: not known)
+  int column = 0;     // in the phrase, or in `file`'s line (0: not known)
 
   // One line for lists and logs: "Error: Radios - Tune Nav 1 - phrase 2,
   // column 7: ...", "Warning: Nav_Info.txt line 12, column 9: ...".

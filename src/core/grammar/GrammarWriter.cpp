@@ -185,27 +185,29 @@ QString BuildCategoryGrammar(const shell::AppState& state, const QString& catego
   return g.Text();
 }
 
-QString BuildChecklistResponseGrammar(const data::SettingsState& settings) {
-  GrammarText g;
+QString BuildChecklistResponseGrammar(const data::SettingsState& settings, std::vector<LineOrigin>* origins) {
+  GrammarText g(origins);
   g.Line("!grammar " + Quoted("ChecklistResponses") + ";");
   g.Line();
   QString activatable = QStringLiteral("!activatable ");
-  for (const auto& response : settings.checklistResponses) {
-    const QString rule = UpperKey(response.response);
-    g.Line("!start<" + rule + ">;");
+  for (size_t i = 0; i < settings.checklistResponses.size(); ++i) {
+    const QString rule = UpperKey(settings.checklistResponses[i].response);
+    g.Line("!start<" + rule + ">;", {-1, -1, 0, static_cast<int>(i)});
     activatable += "<" + rule + "> ";
   }
   g.Line(activatable + ";");
   g.Line();
-  for (const auto& response : settings.checklistResponses) {
+  for (size_t i = 0; i < settings.checklistResponses.size(); ++i) {
+    const auto& response = settings.checklistResponses[i];
+    const LineOrigin from{-1, -1, 0, static_cast<int>(i)};
     const QString text = TrimSpaces(response.response);
-    g.Line("<" + text.toUpper() + ">:");
-    g.Line("\t!action(" + Quoted("|" + QString::number(response.functionNumber)) + ")");
-    g.Line("\t!ignore(");
+    g.Line("<" + text.toUpper() + ">:", from);
+    g.Line("\t!action(" + Quoted("|" + QString::number(response.functionNumber)) + ")", from);
+    g.Line("\t!ignore(", from);
     // "on" alone is easily heard as "awn".
-    g.Line("\t\t" + (text == u"On" ? QStringLiteral("(on|awn)") : text));
-    g.Line("\t)");
-    g.Line(";");
+    g.Line("\t\t" + (text == u"On" ? QStringLiteral("(on|awn)") : text), {-1, -1, 2, static_cast<int>(i)});
+    g.Line("\t)", from);
+    g.Line(";", from);
     g.Line();
   }
   return g.Text();

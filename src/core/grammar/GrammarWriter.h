@@ -17,12 +17,14 @@ struct Context;
 namespace qv::grammar {
 
 // What a line of a generated grammar file was made from: a command (its
-// start line and rule), or one of its phrases, written after `prefix`
-// characters of layout. Compile problems are traced back through it.
+// start line and rule), or one of its phrases, or a checklist response,
+// written after `prefix` characters of layout. Compile problems are traced
+// back through it.
 struct LineOrigin {
   int command = -1;  // index in the command list
   int phrase = -1;   // index in the command's phrases
   int prefix = 0;
+  int response = -1;  // index in the checklist responses
 };
 
 // Grammar source text: every line ends with CR LF. With `origins` set, what
@@ -78,7 +80,7 @@ bool IsNavaidEvent(const QString& eventName);
 // The text of one category file and of the checklist response file.
 QString BuildCategoryGrammar(const shell::AppState& state, const QString& category,
                              std::vector<LineOrigin>* origins = nullptr);
-QString BuildChecklistResponseGrammar(const data::SettingsState& settings);
+QString BuildChecklistResponseGrammar(const data::SettingsState& settings, std::vector<LineOrigin>* origins = nullptr);
 
 // Writes Grammars/ChecklistResponses.bnf; 0 on success.
 int16_t WriteChecklistResponseGrammar(shell::Context& ctx);

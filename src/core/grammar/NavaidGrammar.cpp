@@ -158,21 +158,8 @@ QString BuildIlsGrammar(const std::vector<data::IlsRecord>& ils, shell::Dialogs&
   });
 }
 
-namespace {
-
-class SilentDialogs final : public shell::Dialogs {
- public:
-  void ShowMessage(const QString&, const QString&, int, bool, bool, const QString&) override {}
-  void ShowInput(const QString&, const QString&, const QString&, bool, bool, const QString&, const QString&) override {}
-  void ProgressOpen(const QString&, const QString&) override {}
-  void ProgressUpdate(const QString&, double) override {}
-  void ProgressHide() override {}
-};
-
-}  // namespace
-
 int NavaidFirstEntryLine(const QString& fileName) {
-  SilentDialogs silent;
+  shell::SilentDialogs silent;
   QString text;
   if (fileName.compare(u"Navaid_IDs.bnf", Qt::CaseInsensitive) == 0)
     text = BuildNavaidIdGrammar({}, silent, false);

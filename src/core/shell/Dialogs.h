@@ -30,4 +30,15 @@ class Dialogs {
   virtual void ProgressHide() = 0;
 };
 
+// Dialogs that show nothing, for work no one watches: a file's layout worked
+// out in memory, the benchmarks, the fuzzers.
+class SilentDialogs final : public Dialogs {
+ public:
+  void ShowMessage(const QString&, const QString&, int, bool, bool, const QString&) override {}
+  void ShowInput(const QString&, const QString&, const QString&, bool, bool, const QString&, const QString&) override {}
+  void ProgressOpen(const QString&, const QString&) override {}
+  void ProgressUpdate(const QString&, double) override {}
+  void ProgressHide() override {}
+};
+
 }  // namespace qv::shell
