@@ -105,6 +105,14 @@ TEST(Cli, GrammarsScriptAndTestGrammarOfTheDemo) {
   ASSERT_EQ(RunCli({"test-grammar", inst.installDir, "0", "0"}).exitCode, 0);
   EXPECT_TRUE(QFileInfo::exists(inst.installDir + "/Grammars/Test/Test.bnf"));
   EXPECT_EQ(RunCli({"test-grammar", inst.installDir, "9999", "0"}).exitCode, 2);
+  // The compile prints every problem where the user can mend it, then fails.
+  QFile::remove(inst.installDir + "/Grammars/Generic Lists.bnf");
+  test::WriteBytes(inst.installDir + "/Data/Generic Lists.bnf",
+                   ReadBytes(inst.installDir + "/Data/Generic Lists.bnf") + "<broken>:\n\t( one | two\n;\n");
+  const auto compiled = RunCli({"compile", inst.installDir});
+  EXPECT_EQ(compiled.exitCode, 1);
+  EXPECT_TRUE(compiled.out.startsWith("Error: Generic Lists.bnf line 359, column ")) << compiled.out.toStdString();
+  EXPECT_TRUE(compiled.err.contains("Grammar compile failed")) << compiled.err.toStdString();
   QFile::remove(inst.installDir + "/Data/Generic Lists.bnf");
   QDir(inst.installDir + "/Grammars").removeRecursively();
   const auto failed = RunCli({"grammars", inst.installDir});

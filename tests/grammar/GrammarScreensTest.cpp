@@ -165,9 +165,11 @@ TEST_F(GrammarScreensTest, ChoosingACompileProblemLandsOnItsPhrase) {
   grammar::frm_CompileProblems* problems = cfg->problemList();
   ASSERT_TRUE(problems);
   ASSERT_TRUE(problems->isVisible());
-  EXPECT_TRUE(problems->lbl_ProblemsCaption->text().startsWith("The grammar files did not compile: 1 error, 1 warning."));
-  EXPECT_EQ(Items(problems->listProblems), (QStringList{"Error: Radios - Set Heading Bug - phrase 2, column 13: a fault",
-                                                        "Warning: Nav_Info.txt line 3, column 7: a warning"}));
+  EXPECT_TRUE(
+      problems->lbl_ProblemsCaption->text().startsWith("The grammar files did not compile: 1 error, 1 warning."));
+  EXPECT_EQ(Items(problems->listProblems),
+            (QStringList{"Error: Radios - Set Heading Bug - phrase 2, column 13: a fault",
+                         "Warning: Nav_Info.txt line 3, column 7: a warning"}));
   EXPECT_EQ(cfg->comboCategory->currentText(), "Lights");
 
   QTest::keyClick(problems->listProblems, Qt::Key_Down);
