@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <algorithm>
+#include <cstring>
 #include <type_traits>
 
 #include "base/Cp1252.h"
@@ -28,30 +29,45 @@ QStringView TrimBlanks(QStringView s) {
   return s.mid(a, b - a);
 }
 
-// The end of the line starting at `pos` (before its line break) and, in
-// `next`, the start of the following one. A line ends at LF, at CRs followed
-// by LF, or at a CR standing alone.
 template <class U>
-int32_t LineEnd(const U* d, int32_t pos, int32_t n, int32_t& next) {
-  int32_t i = pos;
-  for (;;) {
-    while (i < n && Unit(d[i]) > u'\r') ++i;
-    if (i >= n) {
-      next = n;
-      return n;
-    }
-    if (d[i] == U('\n')) {
-      next = i + 1;
-      return i;
-    }
-    if (d[i] == U('\r')) break;
-    ++i;
+int32_t Find(const U* d, int32_t from, int32_t n, U c) {
+  if constexpr (sizeof(U) == 1) {
+    const void* hit = from < n ? std::memchr(d + from, c, size_t(n - from)) : nullptr;
+    return hit ? int32_t(static_cast<const U*>(hit) - d) : n;
+  } else {
+    return int32_t(std::find(d + from, d + n, c) - d);
   }
-  int32_t j = i + 1;
-  while (j < n && d[j] == U('\r')) ++j;
-  next = j < n && d[j] == U('\n') ? j + 1 : i + 1;
-  return i;
 }
+
+// Walks a text line by line. A line ends at LF, at CRs followed by LF, or at
+// a CR standing alone. The next LF is searched for once (memchr runs far
+// faster than a loop over the bytes) and remembered, so that lines split by
+// bare CRs do not search the rest of the file again each; a CR is looked for
+// only before that LF.
+template <class U>
+class Lines {
+ public:
+  Lines(const U* d, int32_t n) : m_d(d), m_n(n) {}
+  // The end of the line starting at `pos` (before its line break); `next`
+  // receives the start of the following line.
+  int32_t end(int32_t pos, int32_t& next) {
+    if (m_lf < pos) m_lf = Find(m_d, pos, m_n, U('\n'));
+    if (m_cr < pos) m_cr = Find(m_d, pos, m_lf, U('\r'));  // m_lf when there is none before it
+    if (m_lf <= m_cr) {
+      next = m_lf < m_n ? m_lf + 1 : m_n;
+      return m_lf;
+    }
+    int32_t j = m_cr + 1;
+    while (j < m_n && m_d[j] == U('\r')) ++j;
+    next = j < m_n && j == m_lf ? m_lf + 1 : m_cr + 1;
+    return m_cr;
+  }
+
+ private:
+  const U* m_d;
+  int32_t m_n;
+  int32_t m_lf = -1, m_cr = -1;
+};
 
 template <class U>
 void Trim(const U* d, int32_t& a, int32_t& b) {
@@ -70,6 +86,30 @@ uint32_t HashOf(QStringView upper) {
   uint32_t h = kHashSeed;
   for (QChar c : upper) h = HashStep(h, c.unicode());
   return h;
+}
+
+// Section headers are the lines whose first non-blank character is '['.
+// They are found by searching for that character alone (memchr skips the
+// bytes between them far faster than a walk over the lines would), and a
+// hit counts only when nothing but blanks stand between it and the line
+// break before it; every line break character ends a line (see Lines).
+template <class U, class F>
+void ForEachHeader(const U* d, int32_t n, F&& f) {
+  for (int32_t at = Find(d, 0, n, U('[')); at < n; at = Find(d, at + 1, n, U('['))) {
+    int32_t lineStart = at;
+    while (lineStart > 0 && IsBlank(Unit(d[lineStart - 1]))) --lineStart;
+    if (lineStart > 0 && d[lineStart - 1] != U('\n') && d[lineStart - 1] != U('\r')) continue;
+    Lines<U> lines(d, n);
+    int32_t next = 0;
+    const int32_t end = lines.end(at, next);
+    int32_t nameEnd = end;
+    while (nameEnd > at && IsBlank(Unit(d[nameEnd - 1]))) --nameEnd;
+    nameEnd = Find(d, at + 1, nameEnd, U(']'));
+    int32_t nameBegin = at + 1;
+    Trim(d, nameBegin, nameEnd);
+    f(lineStart, nameBegin, nameEnd, next);
+    at = next - 1;  // a '[' later on the same line opens nothing
+  }
 }
 
 }  // namespace
@@ -190,34 +230,15 @@ void IniFile::index() {
   withText([this](const auto* d, int32_t n) { indexText(d, n); });
 }
 
-// One walk over the lines: headers are found and indexed, every other line
-// only moves the end of its section. Keys are not looked at until asked for.
+// Indexes the headers; the lines between them are not looked at until a
+// key of their section is asked for.
 template <class U>
 void IniFile::indexText(const U* d, int32_t n) {
-  int current = -1;  // the indexed section whose body is being walked
-  for (int32_t pos = 0; pos < n;) {
-    int32_t next = 0;
-    const int32_t end = LineEnd(d, pos, n, next);
-    int32_t a = pos;
-    while (a < end && IsBlank(Unit(d[a]))) ++a;
-    if (a < end && d[a] == U('[')) {
-      if (current >= 0) m_sections[current].bodyEnd = pos;
-      int32_t b = end;
-      while (b > a && IsBlank(Unit(d[b - 1]))) --b;
-      int32_t close = a + 1;
-      while (close < b && d[close] != U(']')) ++close;
-      Section s;
-      s.nameBegin = a + 1;
-      s.nameEnd = close;
-      Trim(d, s.nameBegin, s.nameEnd);
-      s.bodyBegin = s.lastNext = next;
-      s.bodyEnd = n;
-      current = insertSection(d, s);
-    } else if (a < end && current >= 0) {
-      m_sections[current].lastNext = next;
-    }
-    pos = next;
-  }
+  int current = -1;  // the indexed section whose body runs to the next header
+  ForEachHeader(d, n, [&](int32_t lineStart, int32_t nameBegin, int32_t nameEnd, int32_t next) {
+    if (current >= 0) m_sections[current].bodyEnd = lineStart;
+    current = insertSection(d, Section{nameBegin, nameEnd, next, n});
+  });
 }
 
 template <class U>
@@ -291,9 +312,10 @@ template <class U>
 void IniFile::findKeysIn(const U* d, int32_t n, const Section& s, std::span<const Name> keys,
                          std::span<KeyHit> hits) const {
   size_t left = keys.size();
+  Lines<U> lines(d, n);
   for (int32_t pos = s.bodyBegin; pos < s.bodyEnd && left > 0;) {
     int32_t next = 0;
-    const int32_t end = LineEnd(d, pos, n, next);
+    const int32_t end = lines.end(pos, next);
     int32_t a = pos, e = end;
     Trim(d, a, e);
     if (a < e && d[a] != U(';')) {
@@ -423,24 +445,32 @@ int IniFile::intValue(const QString& section, const QString& key, int defaultVal
 QStringList IniFile::sectionNames() const {
   QStringList names;
   withText([&](const auto* d, int32_t n) {
-    using U = std::remove_cv_t<std::remove_pointer_t<decltype(d)>>;
-    for (int32_t pos = 0; pos < n;) {
-      int32_t next = 0, a = pos, b = LineEnd(d, pos, n, next);
-      Trim(d, a, b);
-      if (a < b && d[a] == U('[')) {
-        int32_t close = a + 1;
-        while (close < b && d[close] != U(']')) ++close;
-        int32_t nameBegin = a + 1;
-        Trim(d, nameBegin, close);
-        names << decode(nameBegin, close);
-      }
-      pos = next;
-    }
+    ForEachHeader(d, n,
+                  [&](int32_t, int32_t nameBegin, int32_t nameEnd, int32_t) { names << decode(nameBegin, nameEnd); });
   });
   return names;
 }
 
+// Where a key added to the section goes: after its last non-blank line.
+int32_t IniFile::sectionEnd(int section) const {
+  const Section& s = m_sections[section];
+  return withText([&](const auto* d, int32_t n) {
+    using U = std::remove_cv_t<std::remove_pointer_t<decltype(d)>>;
+    Lines<U> lines(d, n);
+    int32_t last = s.bodyBegin;
+    for (int32_t pos = s.bodyBegin; pos < s.bodyEnd;) {
+      int32_t next = 0, a = pos;
+      const int32_t end = lines.end(pos, next);
+      while (a < end && IsBlank(Unit(d[a]))) ++a;
+      if (a < end) last = next;
+      pos = next;
+    }
+    return last;
+  });
+}
+
 void IniFile::replaceUnits(int32_t from, int32_t to, const QByteArray& with) {
+  Q_ASSERT(0 <= from && from <= to && to <= unitCount());
   const qsizetype begin = byteOffset(from);
   m_bytes.replace(begin, byteOffset(to) - begin, with);
   index();
@@ -469,7 +499,7 @@ void IniFile::setValue(const QString& section, const QString& key, const QString
     replaceUnits(hit.lineBegin, hit.lineEnd, spelling + encode(u'=' + value));
     return;
   }
-  const int32_t at = m_sections[s].lastNext;
+  const int32_t at = sectionEnd(s);
   const QByteArray line = encode(keyName + u'=' + value + "\r\n");
   // A last line of the file without a line feed (perhaps ending in a bare
   // CR) is ended first, or the new key would join it.

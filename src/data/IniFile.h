@@ -74,7 +74,6 @@ class IniFile {
     int32_t nameBegin = 0, nameEnd = 0;  // trimmed name inside the brackets
     int32_t bodyBegin = 0;               // first unit after the header line
     int32_t bodyEnd = 0;                 // start of the next header line, or the end
-    int32_t lastNext = 0;                // end of the last non-blank line (header included)
     uint32_t hash = 0;                   // of the upper-cased name
   };
   struct KeyHit {
@@ -100,6 +99,7 @@ class IniFile {
 
   void index();
   int findSection(const Name& name) const;
+  int32_t sectionEnd(int section) const;
   void findKeys(int section, std::span<const Name> keys, std::span<KeyHit> hits) const;
   QString decode(int32_t begin, int32_t end) const;
   QString valueText(const KeyHit& hit) const;

@@ -157,21 +157,9 @@ using qv::test::ReferenceIni;
 
 // Section and key names of every shape: case, blanks, duplicates, code-page
 // letters whose upper case is longer (ß) or lies outside ASCII.
-const QList<QByteArray> kSectionNames = {"Main",
-                                         "main",
-                                         " MAIN ",
-                                         "\tMain\t",
-                                         "fltsim.0",
-                                         "FLTSIM.0",
-                                         "fltsim.1",
-                                         "List.0",
-                                         "caf\xe9",
-                                         "CAF\xc9",
-                                         "stra\xdf"
-                                         "e",
-                                         "STRASSE",
-                                         "",
-                                         "x y"};
+const QList<QByteArray> kSectionNames = {"Main",      "main",     " MAIN ", "\tMain\t", "fltsim.0",
+                                         "FLTSIM.0",  "fltsim.1", "List.0", "caf\xe9",  "CAF\xc9",
+                                         "stra\337e", "STRASSE",  "",       "x y",      "a[b"};
 const QList<QByteArray> kKeyNames = {"title", "TITLE", " Title ", "ui_type", "k",    "K",   "\xb5",
                                      "\xdf",  "SS",    "",        "a b",     "\xff", "\x9f"};
 const QList<QByteArray> kValues = {"v",
@@ -189,7 +177,8 @@ const QList<QByteArray> kValues = {"v",
                                    "",
                                    QByteArray("n\0ul", 4),
                                    QByteArray(600, 'x'),
-                                   QByteArray(509, 'y') + "  z"};
+                                   QByteArray(509, 'y') + "  z",
+                                   "[Main]"};
 const QList<QByteArray> kLineEnds = {"\r\n", "\n", "\r\r\n"};
 
 QByteArray Pick(std::mt19937& rng, const QList<QByteArray>& from) { return from[int(rng() % from.size())]; }
@@ -248,6 +237,20 @@ QByteArray Encoded(const QByteArray& cp1252, IniFile::Encoding encoding) {
   return out;
 }
 
+QString Decoded(const IniFile& ini) {
+  const QByteArray& b = ini.bytes();
+  switch (ini.encoding()) {
+    case IniFile::Encoding::Cp1252: return qv::base::FromCp1252(b);
+    case IniFile::Encoding::Utf8: return QString::fromUtf8(b.mid(3));
+    default: break;
+  }
+  QString out;
+  const bool le = ini.encoding() == IniFile::Encoding::Utf16LE;
+  for (qsizetype i = 2; i + 1 < b.size(); i += 2)
+    out += QChar(le ? char16_t(uchar(b[i]) | uchar(b[i + 1]) << 8) : char16_t(uchar(b[i]) << 8 | uchar(b[i + 1])));
+  return out;
+}
+
 }  // namespace
 
 // For every generated file: the same values, names and written bytes as the
@@ -268,15 +271,33 @@ TEST(IniFileProperty, ReadsAndWritesLikeThePlainReader) {
 
     QByteArray bare = text;
     bare.replace("\r\n", "\n").replace('\n', '\r');
-    ExpectSameReads(IniFile::FromBytes(bare), ref, "bare CR, " + trace);
-
+    const auto& w = writes[seed % 4];
+    std::vector<IniFile> variants{IniFile::FromBytes(bare)};
     for (auto encoding : {IniFile::Encoding::Utf8, IniFile::Encoding::Utf16LE, IniFile::Encoding::Utf16BE}) {
-      IniFile wide = IniFile::FromBytes(Encoded(text, encoding));
-      ASSERT_EQ(wide.encoding(), encoding);
-      ExpectSameReads(wide, ref, "encoded " + std::to_string(int(encoding)) + ", " + trace);
+      variants.push_back(IniFile::FromBytes(Encoded(text, encoding)));
+      ASSERT_EQ(variants.back().encoding(), encoding);
+    }
+    const QString added = (ref.sectionNames().contains(w[0].trimmed(), Qt::CaseInsensitive) ? "" : "[" + w[0] + "]") +
+                          w[1].trimmed() + "=" + w[2];
+    for (IniFile& v : variants) {
+      ExpectSameReads(v, ref, "variant " + v.bytes().left(3).toHex().toStdString() + ", " + trace);
+      const QString before = Decoded(v);
+      v.setValue(w[0], w[1], w[2]);
+      ASSERT_EQ(v.value(w[0], w[1]), w[2]);
+      // Only the written line changed: what was taken out held no line end,
+      // what came in is the new text and line ends.
+      const QString after = Decoded(v);
+      qsizetype p = 0, q = 0;
+      while (p < before.size() && p < after.size() && before[p] == after[p]) ++p;
+      while (q < before.size() - p && q < after.size() - p &&
+             before[before.size() - 1 - q] == after[after.size() - 1 - q])
+        ++q;
+      const QString out = before.mid(p, before.size() - p - q);
+      QString in = after.mid(p, after.size() - p - q);
+      EXPECT_FALSE(out.contains(u'\r') || out.contains(u'\n')) << trace;
+      EXPECT_TRUE(added.toUpper().endsWith(in.remove(u'\r').remove(u'\n').toUpper())) << qPrintable(in) << trace;
     }
 
-    const auto& w = writes[seed % 4];
     ini.setValue(w[0], w[1], w[2]);
     ref.setValue(w[0], w[1], w[2]);
     ASSERT_EQ(ini.bytes(), ref.bytes()) << trace;
