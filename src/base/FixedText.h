@@ -8,7 +8,9 @@ namespace qv::base {
 // value left-aligned, blank-padded on the right, cut when longer. Every user
 // trims them.
 inline QString Fixed(const QString& value, int width) {
-  return value.size() >= width ? value.left(width) : value + QString(width - value.size(), u' ');
+  QString fixed = value.left(width);
+  fixed.resize(width, u' ');
+  return fixed;
 }
 
 // Trailing blanks removed, leading ones kept (the padding only).

@@ -25,19 +25,27 @@ int Run(const QStringList& args) {
 
   const auto& manufacturers = session.state.catalogue.manufacturers;
   QString out;
+  out.reserve(qsizetype(session.state.assignments.size()) * 256);
+  const auto field = [&out](QStringView text, bool last = false) {
+    out += text;
+    out += last ? u'\n' : u'\t';
+  };
   for (size_t m = 0; m < manufacturers.size(); ++m) {
     const auto& types = manufacturers[m].types;
     for (size_t t = 0; t < types.size(); ++t) {
       const auto& variations = types[t].variations;
       for (size_t v = 0; v < variations.size(); ++v) {
         const auto& a = variations[v];
-        out += QStringList{QString::number(m),      QString::number(t),
-                           QString::number(v),      manufacturers[m].name.trimmed(),
-                           types[t].name.trimmed(), a.variation.trimmed(),
-                           a.title.trimmed(),       QString::number(a.assignmentIndex),
-                           a.textureFolder,         a.checklistPage}
-                   .join(u'\t') +
-               u'\n';
+        field(QString::number(m));
+        field(QString::number(t));
+        field(QString::number(v));
+        field(QStringView(manufacturers[m].name).trimmed());
+        field(QStringView(types[t].name).trimmed());
+        field(QStringView(a.variation).trimmed());
+        field(QStringView(a.title).trimmed());
+        field(QString::number(a.assignmentIndex));
+        field(a.textureFolder);
+        field(a.checklistPage, true);
       }
     }
   }
