@@ -1,13 +1,13 @@
 #include "data/IniFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QSaveFile>
 #include <algorithm>
 #include <cstring>
 #include <type_traits>
 
 #include "base/Cp1252.h"
+#include "platform/FileRead.h"
 
 namespace qv::data {
 namespace {
@@ -175,34 +175,20 @@ IniFile IniFile::FromBytes(const QByteArray& bytes) {
 
 IniFile IniFile::Load(const QString& path) {
   IniFile f;
-  QFile file(path);
-  if (!file.exists()) return f;
-  const QString name = QDir::toNativeSeparators(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    f.m_error = QString("%1 cannot be read: %2").arg(name, file.errorString());
-    return f;
-  }
-  const auto tooLarge = [&] {
-    f.m_error = QString("%1 is larger than %2 MB, more than any configuration file holds; it was not read.")
-                    .arg(name)
-                    .arg(kMaxFileSize / (1024 * 1024));
-    return f;
-  };
-  if (!file.isSequential() && file.size() > kMaxFileSize) return tooLarge();
   QByteArray bytes;
-  if (!file.isSequential()) {
-    bytes = file.readAll();
-  } else {
-    char chunk[65536];
-    for (qint64 got; (got = file.read(chunk, sizeof chunk)) > 0 && bytes.size() <= kMaxFileSize;)
-      bytes.append(chunk, got);
+  QString reason;
+  switch (platform::ReadFileUpTo(path, kMaxFileSize, bytes, reason)) {
+    case platform::FileRead::Ok: return FromBytes(bytes);
+    case platform::FileRead::Missing: return f;
+    case platform::FileRead::TooLarge:
+      f.m_error = QString("%1 is larger than %2 MB, more than any configuration file holds; it was not read.")
+                      .arg(QDir::toNativeSeparators(path))
+                      .arg(kMaxFileSize / (1024 * 1024));
+      return f;
+    case platform::FileRead::Failed: break;
   }
-  if (bytes.size() > kMaxFileSize) return tooLarge();
-  if (file.error() != QFileDevice::NoError) {
-    f.m_error = QString("%1 cannot be read: %2").arg(name, file.errorString());
-    return f;
-  }
-  return FromBytes(bytes);
+  f.m_error = QString("%1 cannot be read: %2").arg(QDir::toNativeSeparators(path), reason);
+  return f;
 }
 
 void IniFile::index() {
@@ -266,7 +252,8 @@ template <class U>
 int IniFile::insertSection(const U* d, Section s) {
   s.hash = spanHash(d, s.nameBegin, s.nameEnd);
   if ((m_sections.size() + 1) * 2 > m_table.size()) {
-    m_table.assign(std::max<size_t>(16, m_table.size() * 2), -1);
+    if (m_sections.empty()) m_sections.reserve(32);  // an aircraft file has a few dozen
+    m_table.assign(std::max<size_t>(64, m_table.size() * 2), -1);
     for (size_t i = 0; i < m_sections.size(); ++i) {
       size_t slot = m_sections[i].hash & (m_table.size() - 1);
       while (m_table[slot] >= 0) slot = (slot + 1) & (m_table.size() - 1);
@@ -324,14 +311,17 @@ void IniFile::findKeysIn(const U* d, int32_t n, const Section& s, std::span<cons
       int32_t nameEnd = eq;
       while (nameEnd > a && IsBlank(Unit(d[nameEnd - 1]))) --nameEnd;
       const bool ascii = IsAscii(d, a, nameEnd);
+      const int32_t length = nameEnd - a;
       QString upper;  // the line's name upper-cased, made only when it is not ASCII
       for (size_t k = 0; k < keys.size(); ++k) {
         if (hits[k].found) continue;
         const Name& key = keys[k];
         bool match = false;
         if (ascii && key.ascii()) {
-          match = nameEnd - a == key.size();
-          for (int32_t i = 0; match && i < key.size(); ++i) match = FoldAscii(Unit(d[a + i])) == FoldAscii(key.at(i));
+          // ASCII upper case keeps the length: most lines fail here at once.
+          if (length != key.size()) continue;
+          match = true;
+          for (int32_t i = 0; match && i < length; ++i) match = FoldAscii(Unit(d[a + i])) == FoldAscii(key.at(i));
         } else {
           if (upper.isNull()) upper = decode(a, nameEnd).toUpper();
           match = upper == key.upper();

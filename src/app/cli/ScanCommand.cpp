@@ -26,6 +26,11 @@ int Run(const QStringList& args) {
   const auto& manufacturers = session.state.catalogue.manufacturers;
   QString out;
   out.reserve(qsizetype(session.state.assignments.size()) * 256);
+  // The padding of the fixed-width names goes first the short way.
+  const auto trimmed = [](QStringView text) {
+    while (!text.isEmpty() && text.back() == u' ') text.chop(1);
+    return text.trimmed();
+  };
   const auto field = [&out](QStringView text, bool last = false) {
     out += text;
     out += last ? u'\n' : u'\t';
@@ -39,10 +44,10 @@ int Run(const QStringList& args) {
         field(QString::number(m));
         field(QString::number(t));
         field(QString::number(v));
-        field(QStringView(manufacturers[m].name).trimmed());
-        field(QStringView(types[t].name).trimmed());
-        field(QStringView(a.variation).trimmed());
-        field(QStringView(a.title).trimmed());
+        field(trimmed(manufacturers[m].name));
+        field(trimmed(types[t].name));
+        field(trimmed(a.variation));
+        field(trimmed(a.title));
         field(QString::number(a.assignmentIndex));
         field(a.textureFolder);
         field(a.checklistPage, true);

@@ -29,7 +29,7 @@ bool IsAscii(QStringView s) {
 
 // a.toLower() == b.toLower(), without the copies for the usual ASCII names.
 bool SameLowerCase(QStringView a, QStringView b) {
-  if (IsAscii(a) && IsAscii(b)) return a.compare(b, Qt::CaseInsensitive) == 0;
+  if (IsAscii(a) && IsAscii(b)) return a.size() == b.size() && a.compare(b, Qt::CaseInsensitive) == 0;
   return a.toString().toLower() == b.toString().toLower();
 }
 
@@ -213,17 +213,40 @@ AircraftCatalogue BuildCatalogue(const std::vector<AircraftRecord>& records) {
   std::vector<QHash<QString, int>> typeIndex;
   std::vector<std::vector<QHash<QString, int>>> variationIndex;
 
-  for (const AircraftRecord& r : records) {
+  // The fixed-width names and their keys are made for every record first, on
+  // a few threads; the merge below must then run in record order.
+  struct Names {
+    QString manufacturer, type, variation, title, manufacturerKey, typeKey, variationKey;
+  };
+  std::vector<Names> names(records.size());
+  base::ForEachIndex(
+      qsizetype(records.size()),
+      [&](qsizetype i) {
+        const AircraftRecord& r = records[i];
+        Names& n = names[i];
+        n.manufacturer = base::Fixed(r.manufacturer, kManufacturerWidth);
+        n.type = base::Fixed(r.type, kTypeWidth);
+        n.variation = base::Fixed(r.variation, kVariationWidth);
+        n.title = base::Fixed(r.title, kTitleWidth);
+        n.manufacturerKey = CaseKey(n.manufacturer, false);
+        n.typeKey = CaseKey(n.type, false);
+        n.variationKey = CaseKey(n.variation, false);
+      },
+      512);
+
+  for (size_t i = 0; i < records.size(); ++i) {
+    const AircraftRecord& r = records[i];
+    Names& n = names[i];
     AircraftVariation v;
-    v.variation = base::Fixed(r.variation, kVariationWidth);
-    v.title = base::Fixed(r.title, kTitleWidth);
+    v.variation = std::move(n.variation);
+    v.title = std::move(n.title);
     v.textureFolder = r.textureFolder;
     v.checklistPage = r.checklistPage;
-    const QString typeName = base::Fixed(r.type, kTypeWidth);
-    const QString manufacturerName = base::Fixed(r.manufacturer, kManufacturerWidth);
-    const QString manufacturerKey = CaseKey(manufacturerName, false);
-    const QString typeKey = CaseKey(typeName, false);
-    const QString variationKey = CaseKey(v.variation, false);
+    const QString& typeName = n.type;
+    const QString& manufacturerName = n.manufacturer;
+    const QString& manufacturerKey = n.manufacturerKey;
+    const QString& typeKey = n.typeKey;
+    const QString& variationKey = n.variationKey;
 
     const auto m = manufacturerIndex.constFind(manufacturerKey);
     if (m == manufacturerIndex.cend()) {
@@ -262,40 +285,47 @@ AircraftCatalogue BuildCatalogue(const std::vector<AircraftRecord>& records) {
 }
 
 void LinkAssignments(AircraftCatalogue& catalogue, std::vector<data::ChecklistAssignment>& assignments) {
-  QHash<QString, int> byTitle;  // upper-cased trimmed title -> first record
-  size_t variations = 0;
-  for (const auto& m : catalogue.manufacturers)
-    for (const auto& t : m.types) variations += t.variations.size();
-  assignments.reserve(std::min<size_t>(assignments.size() + variations, kMaxLevelEntries));
-  byTitle.reserve(qsizetype(assignments.size() + variations));
-  for (int i = 0; i < static_cast<int>(assignments.size()); ++i) {
-    const QString key = CaseKey(Trimmed(assignments[i].aircraftTitle), true);
-    if (!byTitle.contains(key)) byTitle.insert(key, i);
-  }
-
-  bool anyLeftOut = false;
+  // Every title's key first, on a few threads; then the look-ups in order.
+  std::vector<AircraftVariation*> all;
   for (auto& m : catalogue.manufacturers)
     for (auto& t : m.types)
-      for (auto& v : t.variations) {
-        const QStringView title = Trimmed(v.title);
-        const QString key = CaseKey(title, true);
-        if (const auto found = byTitle.constFind(key); found != byTitle.cend()) {
-          v.assignmentIndex = static_cast<int16_t>(*found);
-          continue;
-        }
-        if (assignments.size() >= kMaxLevelEntries) {
-          v.assignmentIndex = -1;
-          anyLeftOut = true;
-          continue;
-        }
-        data::ChecklistAssignment a;
-        a.aircraftTitle = base::Fixed(title.toString(), data::kAssignmentTitleWidth);
-        a.checklistName = base::Fixed(QString(), data::kAssignmentNameWidth);
-        a.written = 0;
-        v.assignmentIndex = static_cast<int16_t>(assignments.size());
-        byTitle.insert(key, v.assignmentIndex);
-        assignments.push_back(std::move(a));
-      }
+      for (auto& v : t.variations) all.push_back(&v);
+  const size_t known = assignments.size();
+  std::vector<QString> keys(known + all.size());
+  base::ForEachIndex(
+      qsizetype(keys.size()),
+      [&](qsizetype i) {
+        keys[i] = CaseKey(Trimmed(size_t(i) < known ? assignments[i].aircraftTitle : all[i - known]->title), true);
+      },
+      512);
+
+  QHash<QString, int> byTitle;  // upper-cased trimmed title -> first record
+  byTitle.reserve(qsizetype(keys.size()));
+  assignments.reserve(std::min<size_t>(keys.size(), kMaxLevelEntries));
+  for (size_t i = 0; i < known; ++i)
+    if (!byTitle.contains(keys[i])) byTitle.insert(keys[i], int(i));
+
+  bool anyLeftOut = false;
+  for (size_t i = 0; i < all.size(); ++i) {
+    AircraftVariation& v = *all[i];
+    const QString& key = keys[known + i];
+    if (const auto found = byTitle.constFind(key); found != byTitle.cend()) {
+      v.assignmentIndex = static_cast<int16_t>(*found);
+      continue;
+    }
+    if (assignments.size() >= kMaxLevelEntries) {
+      v.assignmentIndex = -1;
+      anyLeftOut = true;
+      continue;
+    }
+    data::ChecklistAssignment a;
+    a.aircraftTitle = base::Fixed(Trimmed(v.title).toString(), data::kAssignmentTitleWidth);
+    a.checklistName = base::Fixed(QString(), data::kAssignmentNameWidth);
+    a.written = 0;
+    v.assignmentIndex = static_cast<int16_t>(assignments.size());
+    byTitle.insert(key, v.assignmentIndex);
+    assignments.push_back(std::move(a));
+  }
   if (!anyLeftOut) return;
 
   // An aircraft without a record cannot be assigned or written; keep it out
