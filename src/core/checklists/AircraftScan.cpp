@@ -52,6 +52,19 @@ QStringView Trimmed(QStringView text) {
   return text.trimmed();
 }
 
+// What two names of one catalogue level are merged by: equal when their
+// fixed-width forms are equal after lower-casing. Padding blanks are left out
+// of the key and the padded length put in instead (a padded text is its
+// unpadded text plus blanks up to its length), so the key is short and is
+// made from the name without padding it first.
+QString MergeKey(const QString& name, int width) {
+  const QStringView cut = QStringView(name).left(width);
+  QString key = IsAscii(cut) ? CaseKey(cut, false) : base::Fixed(name, width).toLower();
+  const qsizetype length = IsAscii(cut) ? width : key.size();
+  while (!key.isEmpty() && key.back() == u' ') key.chop(1);
+  return key + QChar(u'\0') + QChar(char16_t(length));
+}
+
 // The entries of one aircraft folder, listed once, so that the configuration
 // file, the flight models, the texture folders and the kneeboard pages can all
 // be found without regard to letter case without listing it again per name.
@@ -228,9 +241,9 @@ AircraftCatalogue BuildCatalogue(const std::vector<AircraftRecord>& records) {
         n.type = base::Fixed(r.type, kTypeWidth);
         n.variation = base::Fixed(r.variation, kVariationWidth);
         n.title = base::Fixed(r.title, kTitleWidth);
-        n.manufacturerKey = CaseKey(n.manufacturer, false);
-        n.typeKey = CaseKey(n.type, false);
-        n.variationKey = CaseKey(n.variation, false);
+        n.manufacturerKey = MergeKey(r.manufacturer, kManufacturerWidth);
+        n.typeKey = MergeKey(r.type, kTypeWidth);
+        n.variationKey = MergeKey(r.variation, kVariationWidth);
       },
       512);
 
