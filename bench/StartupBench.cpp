@@ -8,7 +8,8 @@
 //   - the expansion of a phrase of 10 optional and 3 alternatives groups.
 // The start figures need an X server:  xvfb-run -a bench_StartupBench [ROUNDS]
 // Build in release; the output says when this build or the benchmark library
-// is a debug build.
+// is a debug build. With --before BUILD_DIR an older build's programs are
+// measured in the same rounds too.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -280,9 +281,24 @@ Timing Expansion(bool& libraryIsDebug) {
 
 }  // namespace
 
+// An older build measured beside this one in the same rounds, when given:
+// its programs are copied next to ours under another name.
+bool CopyBefore(const QString& buildDir, const QString& program, const QString& to) {
+  QFile::remove(to);
+  return QFile::copy(buildDir + "/src/" + program, to);
+}
+
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 11;
+  int rounds = 11;
+  QString before;  // --before BUILD_DIR
+  for (int i = 1; i < argc; ++i) {
+    if (QByteArray(argv[i]) == "--before" && i + 1 < argc) {
+      before = QString::fromLocal8Bit(argv[++i]);
+    } else {
+      rounds = std::max(1, atoi(argv[i]));
+    }
+  }
   if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) qputenv("XDG_RUNTIME_DIR", QDir::tempPath().toUtf8());
   qputenv("QT_QPA_PLATFORM", "xcb");
 
@@ -294,43 +310,69 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", qPrintable(error));
     return 1;
   }
+  const QString demoDir = QStringLiteral(QV_DEMO_INSTALL_DIR);
+  if (!before.isEmpty() && (!CopyBefore(before, "quorvane-cli", large.installDir + "/quorvane-cli-before") ||
+                            !CopyBefore(before, "quorvane", large.installDir + "/quorvane-before") ||
+                            !CopyBefore(before, "quorvane", demoDir + "/quorvane-before"))) {
+    std::fprintf(stderr, "The programs of %s cannot be copied.\n", qPrintable(before));
+    return 1;
+  }
+  const auto variants = [&](const QString& program) {
+    QStringList v{program};
+    if (!before.isEmpty()) v << program + "-before";
+    return v;
+  };
+  std::vector<Figure> figures;
 
   // The scan: the program and the floor take turns, after one warm-up run
   // each to bring the files into the cache.
   QStringList objectFolders;
   for (const QString& p : large.objectPaths) objectFolders << large.simDir + "/" + QString(p).replace('\\', '/');
   const QStringList raw = QStringList{QV_RAW_READ_PATH} + objectFolders;
-  const QStringList scan = {large.installDir + "/quorvane-cli", "scan", large.installDir};
-  std::vector<Timing> rawTimes, scanTimes;
-  TimeRun(raw), TimeRun(scan);
-  for (int r = 0; r < rounds; ++r) rawTimes.push_back(TimeRun(raw)), scanTimes.push_back(TimeRun(scan));
-
-  std::vector<Figure> figures;
-  figures.push_back(
-      {"quorvane-cli scan, 2,000 aircraft folders", "libc read", Median(rawTimes), Median(scanTimes), "<= 2x"});
+  const QStringList scans = variants(large.installDir + "/quorvane-cli");
+  std::vector<Timing> rawTimes;
+  std::vector<std::vector<Timing>> scanTimes(scans.size());
+  TimeRun(raw);
+  for (const QString& s : scans) TimeRun({s, "scan", large.installDir});
+  for (int r = 0; r < rounds; ++r) {
+    rawTimes.push_back(TimeRun(raw));
+    for (int v = 0; v < scans.size(); ++v) scanTimes[v].push_back(TimeRun({scans[v], "scan", large.installDir}));
+  }
+  for (int v = 0; v < scans.size(); ++v)
+    figures.push_back({v ? "  the same, before" : "quorvane-cli scan, 2,000 aircraft folders", "libc read",
+                       Median(rawTimes), Median(scanTimes[v]), v ? "" : "<= 2x"});
 
 #ifdef QV_HAVE_X11
   MapWatch watch;
   if (watch.ok()) {
     const QStringList trivial = {QV_TRIVIAL_WINDOW_PATH};
-    const QStringList largeGui = {large.installDir + "/quorvane"};
-    const QStringList demoGui = {QStringLiteral(QV_DEMO_INSTALL_DIR) + "/quorvane"};
-    std::vector<Timing> trivialTimes, largeTimes, demoTimes;
-    watch.TimeToWindow(trivial), watch.TimeToWindow(largeGui), watch.TimeToWindow(demoGui);
+    const QStringList guis = variants(large.installDir + "/quorvane") + variants(demoDir + "/quorvane");
+    std::vector<Timing> trivialTimes;
+    std::vector<std::vector<Timing>> guiTimes(guis.size());
+    watch.TimeToWindow(trivial);
+    for (const QString& g : guis) watch.TimeToWindow({g});
     for (int r = 0; r < rounds; ++r) {
       trivialTimes.push_back(watch.TimeToWindow(trivial));
-      largeTimes.push_back(watch.TimeToWindow(largeGui));
-      demoTimes.push_back(watch.TimeToWindow(demoGui));
+      for (int g = 0; g < guis.size(); ++g) guiTimes[g].push_back(watch.TimeToWindow({guis[g]}));
     }
-    figures.push_back({"start to home screen, large installation", "Qt window", Median(trivialTimes),
-                       Median(largeTimes), "<= 0.5 s and <= 3x"});
-    figures.push_back({"start to home screen, demo", "Qt window", Median(trivialTimes), Median(demoTimes), "~2x"});
+    const int perInstallation = int(guis.size()) / 2;
+    for (int g = 0; g < guis.size(); ++g) {
+      const bool demo = g >= perInstallation, old = g % perInstallation;
+      figures.push_back({old    ? "  the same, before"
+                         : demo ? "start to home screen, demo"
+                                : "start to home screen, large installation",
+                         "Qt window", Median(trivialTimes), Median(guiTimes[g]),
+                         old    ? ""
+                         : demo ? "~2x"
+                                : "<= 0.5 s and <= 3x"});
+    }
   } else {
     std::printf("No X server (run under xvfb-run -a): the start figures are left out.\n");
   }
 #else
   std::printf("Built without X11: the start figures are left out.\n");
 #endif
+  if (!before.isEmpty()) QFile::remove(demoDir + "/quorvane-before");
 
   bool libraryIsDebug = false;
   figures.push_back({"expand 10 optional + 3 alternatives groups", "", {}, Expansion(libraryIsDebug), "< 5 ms"});
