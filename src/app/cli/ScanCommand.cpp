@@ -1,6 +1,8 @@
 // scan INSTALL_DIR: the aircraft catalogue exactly as start-up builds it, one
 // variation a line, so that an installation's scan can be checked and diffed
 // without the GUI.
+#include <cstdio>
+
 #include "app/cli/CliSupport.h"
 #include "core/checklists/AircraftScan.h"
 #include "core/data/ChecklistStore.h"
@@ -35,20 +37,25 @@ int Run(const QStringList& args) {
     out += text;
     out += last ? u'\n' : u'\t';
   };
+  const auto number = [&out](qint64 n) {
+    char digits[24];
+    const int size = std::snprintf(digits, sizeof digits, "%lld\t", static_cast<long long>(n));
+    out += QLatin1String(digits, size);
+  };
   for (size_t m = 0; m < manufacturers.size(); ++m) {
     const auto& types = manufacturers[m].types;
     for (size_t t = 0; t < types.size(); ++t) {
       const auto& variations = types[t].variations;
       for (size_t v = 0; v < variations.size(); ++v) {
         const auto& a = variations[v];
-        field(QString::number(m));
-        field(QString::number(t));
-        field(QString::number(v));
+        number(qint64(m));
+        number(qint64(t));
+        number(qint64(v));
         field(trimmed(manufacturers[m].name));
         field(trimmed(types[t].name));
         field(trimmed(a.variation));
         field(trimmed(a.title));
-        field(QString::number(a.assignmentIndex));
+        number(a.assignmentIndex);
         field(a.textureFolder);
         field(a.checklistPage, true);
       }

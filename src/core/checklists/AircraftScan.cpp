@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QHash>
+#include <QStringBuilder>
 #include <algorithm>
 
 #include "base/FixedText.h"
@@ -96,7 +97,7 @@ class FolderEntries {
 bool HasSeparator(const QString& s) { return s.contains(u'\\') || s.contains(u'/'); }
 
 bool AirFileExistsIn(const FolderEntries& entries, const QString& folder, const QString& simName) {
-  const QString name = simName.trimmed() + ".air";
+  const QString name = simName.trimmed() % u".air";
   if (HasSeparator(name)) return QFileInfo(platform::ResolveNoCase(folder, name)).isFile();
   return !entries.find(name, FolderEntries::File).isEmpty();
 }
@@ -104,18 +105,18 @@ bool AirFileExistsIn(const FolderEntries& entries, const QString& folder, const 
 // The texture folder as the simulator names it ("Texture" or "Texture.N"),
 // spelled as it is on disk when it exists.
 QString TextureFolder(const FolderEntries& entries, const QString& folder, const QString& texture) {
-  const QString name = texture.isEmpty() ? QStringLiteral("Texture") : "Texture." + texture;
+  const QString name = texture.isEmpty() ? QStringLiteral("Texture") : QString(u"Texture." % texture);
   if (HasSeparator(name)) return platform::ResolveNoCase(folder, name) + "/";
   const QString found = entries.find(name, FolderEntries::Folder);
-  return folder + "/" + (found.isEmpty() ? name : found) + "/";
+  return folder % u'/' % (found.isEmpty() ? name : found) % u'/';
 }
 
 // The kneeboard page; when it does not exist yet it is where it will be written.
 QString ChecklistPage(const FolderEntries& entries, const QString& folder, const QString& page) {
-  const QString name = page + ".htm";
+  const QString name = page % u".htm";
   if (HasSeparator(name)) return platform::ResolveNoCase(folder, name);
   const QString found = entries.find(name, FolderEntries::File);
-  return folder + "/" + (found.isEmpty() ? name : found);
+  return folder % u'/' % (found.isEmpty() ? name : found);
 }
 
 // The records of one aircraft folder, or why its configuration file could
@@ -131,7 +132,7 @@ FolderRecords ReadAircraftFolder(const QString& folder) {
   QString cfgName = entries.find("Aircraft.cfg", FolderEntries::File);
   if (cfgName.isEmpty()) cfgName = entries.find("Sim.cfg", FolderEntries::File);
   if (cfgName.isEmpty()) return out;
-  const data::IniFile cfg = data::IniFile::Load(folder + "/" + cfgName);
+  const data::IniFile cfg = data::IniFile::Load(folder % u'/' % cfgName);
   if (!cfg.error().isEmpty()) {
     out.problem = cfg.error();
     return out;
@@ -143,7 +144,7 @@ FolderRecords ReadAircraftFolder(const QString& folder) {
                                                QLatin1String("kb_checklists")};
   QString v[KeyCount];
   for (int n = 0; n < kMaxFltsimEntries; ++n) {
-    cfg.values(QString("fltsim." + QString::number(n)), keys, v);
+    cfg.values(QString(u"fltsim." % QString::number(n)), keys, v);
     for (QString& value : v) value = data::CleanIniValue(value);
     // The simulator numbers its entries without gaps: the first empty title ends the file.
     if (v[Title].isEmpty()) break;
