@@ -95,11 +95,11 @@ uint32_t HashOf(QStringView upper) {
 // break before it; every line break character ends a line (see Lines).
 template <class U, class F>
 void ForEachHeader(const U* d, int32_t n, F&& f) {
+  Lines<U> lines(d, n);  // one for all headers: they come in order
   for (int32_t at = Find(d, 0, n, U('[')); at < n; at = Find(d, at + 1, n, U('['))) {
     int32_t lineStart = at;
     while (lineStart > 0 && IsBlank(Unit(d[lineStart - 1]))) --lineStart;
     if (lineStart > 0 && d[lineStart - 1] != U('\n') && d[lineStart - 1] != U('\r')) continue;
-    Lines<U> lines(d, n);
     int32_t next = 0;
     const int32_t end = lines.end(at, next);
     int32_t nameEnd = end;
@@ -296,10 +296,9 @@ int IniFile::findSection(const Name& name) const {
 // Walks the lines of one section once and records, for each name asked for,
 // the first key line that matches it.
 template <class U>
-void IniFile::findKeysIn(const U* d, int32_t n, const Section& s, std::span<const Name> keys,
-                         std::span<KeyHit> hits) const {
+void IniFile::findKeysIn(const U* d, const Section& s, std::span<const Name> keys, std::span<KeyHit> hits) const {
   size_t left = keys.size();
-  Lines<U> lines(d, n);
+  Lines<U> lines(d, s.bodyEnd);  // a section's lines end inside it
   for (int32_t pos = s.bodyBegin; pos < s.bodyEnd && left > 0;) {
     int32_t next = 0;
     const int32_t end = lines.end(pos, next);
@@ -343,7 +342,7 @@ void IniFile::findKeysIn(const U* d, int32_t n, const Section& s, std::span<cons
 void IniFile::findKeys(int section, std::span<const Name> keys, std::span<KeyHit> hits) const {
   for (KeyHit& h : hits) h = KeyHit{};
   if (section < 0) return;
-  withText([&](const auto* d, int32_t n) { findKeysIn(d, n, m_sections[section], keys, hits); });
+  withText([&](const auto* d, int32_t) { findKeysIn(d, m_sections[section], keys, hits); });
 }
 
 QString IniFile::decode(int32_t begin, int32_t end) const {
@@ -444,9 +443,9 @@ QStringList IniFile::sectionNames() const {
 // Where a key added to the section goes: after its last non-blank line.
 int32_t IniFile::sectionEnd(int section) const {
   const Section& s = m_sections[section];
-  return withText([&](const auto* d, int32_t n) {
+  return withText([&](const auto* d, int32_t) {
     using U = std::remove_cv_t<std::remove_pointer_t<decltype(d)>>;
-    Lines<U> lines(d, n);
+    Lines<U> lines(d, s.bodyEnd);
     int32_t last = s.bodyBegin;
     for (int32_t pos = s.bodyBegin; pos < s.bodyEnd;) {
       int32_t next = 0, a = pos;

@@ -95,7 +95,7 @@ class IniFile {
   template <class U>
   bool spansEqual(const U* d, int32_t a1, int32_t b1, int32_t a2, int32_t b2) const;
   template <class U>
-  void findKeysIn(const U* d, int32_t n, const Section& s, std::span<const Name> keys, std::span<KeyHit> hits) const;
+  void findKeysIn(const U* d, const Section& s, std::span<const Name> keys, std::span<KeyHit> hits) const;
 
   void index();
   int findSection(const Name& name) const;
