@@ -1,5 +1,7 @@
 #include "app/Application.h"
 
+#include <QCoreApplication>
+
 #include "core/checklists/KneeboardChecklist.h"
 #include "core/shell/Startup.h"
 #include "gui/kit/SkinnedScreen.h"
@@ -79,7 +81,13 @@ void Application::Restart(const QString& screen) {
 
 bool Application::Start(const QString& commandLine) {
   shell::StartupSteps steps = shell::DefaultStartupSteps(m_services.ctx);
-  steps.loadAssignScreen = [this] { frame().screen("frm_Assign"); };
+  // The frame with the home screen is painted before the assignment screen
+  // is built behind it: with thousands of aircraft that takes a moment, and
+  // the user should not look at an empty window meanwhile.
+  steps.loadAssignScreen = [this] {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    frame().screen("frm_Assign");
+  };
   steps.launchDecision = [this] { m_services.launcher.LaunchDecision(); };
   return shell::RunStartup(m_services.ctx, m_services.speech, commandLine, steps);
 }

@@ -22,12 +22,11 @@ int Encode(char16_t c) {
 }  // namespace
 
 QString FromCp1252(const char* data, qsizetype size) {
-  QString out;
-  out.resize(size);
-  QChar* dst = out.data();
+  // Latin-1 (which Qt converts fast) but for 0x80..0x9F.
+  QString out = QString::fromLatin1(data, size);
   for (qsizetype i = 0; i < size; ++i) {
     const auto b = static_cast<unsigned char>(data[i]);
-    dst[i] = QChar(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b));
+    if (b >= 0x80 && b < 0xA0) out[i] = QChar(kHigh[b - 0x80]);
   }
   return out;
 }

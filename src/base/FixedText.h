@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <algorithm>
 
 namespace qv::base {
 
@@ -8,7 +9,12 @@ namespace qv::base {
 // value left-aligned, blank-padded on the right, cut when longer. Every user
 // trims them.
 inline QString Fixed(const QString& value, int width) {
-  return value.size() >= width ? value.left(width) : value + QString(width - value.size(), u' ');
+  QString fixed(width, Qt::Uninitialized);
+  const qsizetype kept = std::min<qsizetype>(value.size(), width);
+  char16_t* out = reinterpret_cast<char16_t*>(fixed.data());
+  std::copy_n(reinterpret_cast<const char16_t*>(value.constData()), kept, out);
+  std::fill(out + kept, out + width, u' ');
+  return fixed;
 }
 
 // Trailing blanks removed, leading ones kept (the padding only).

@@ -1,8 +1,7 @@
 #include "data/NavaidLists.h"
 
 #include <QByteArray>
-#include <QStringList>
-#include <functional>
+#include <QString>
 
 #include "base/Cp1252.h"
 #include "data/BinaryIo.h"
@@ -14,32 +13,35 @@ constexpr qsizetype kMaxRecords = 32768;  // a 16-bit last index
 
 // Lines end with CR LF; a lone CR or LF ends one too. A last line without
 // an ending still counts, an ending at the very end adds no empty line.
-QList<QByteArray> SplitLines(const QByteArray& bytes) {
-  QList<QByteArray> lines;
-  qsizetype start = 0;
-  for (qsizetype i = 0; i < bytes.size(); ++i) {
-    const char c = bytes[i];
-    if (c != '\r' && c != '\n') continue;
-    lines << bytes.mid(start, i - start);
-    if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < bytes.size()) lines << bytes.mid(start);
-  return lines;
-}
-
+// Fields are separated by '|'; the first `fieldCount` of each line are
+// decoded straight from the bytes (a line with fewer is an error, later ones
+// are ignored), so a line costs one string per field and nothing else.
 template <typename Record, typename Fill>
 bool ParseLines(const QByteArray& bytes, int fieldCount, std::vector<Record>& out, Fill fill) {
-  const QList<QByteArray> lines = SplitLines(bytes);
-  if (lines.size() > kMaxRecords) return false;
   std::vector<Record> list;
-  list.reserve(lines.size());
-  for (const QByteArray& line : lines) {
-    const QStringList fields = base::FromCp1252(line).split(u'|');
-    if (fields.size() < fieldCount) return false;
+  QString fields[4];
+  const char* d = bytes.constData();
+  const qsizetype n = bytes.size();
+  for (qsizetype start = 0; start < n;) {
+    qsizetype end = start;
+    while (end < n && d[end] != '\r' && d[end] != '\n') ++end;
+    if (qsizetype(list.size()) == kMaxRecords) return false;
+    int found = 0;
+    for (qsizetype f = start; found < fieldCount; ++found) {
+      qsizetype bar = f;
+      while (bar < end && d[bar] != '|') ++bar;
+      fields[found] = base::FromCp1252(d + f, bar - f);
+      if (bar == end) {
+        ++found;
+        break;
+      }
+      f = bar + 1;
+    }
+    if (found < fieldCount) return false;
     Record r;
     if (!fill(fields, r)) return false;
     list.push_back(std::move(r));
+    start = end + (end + 1 < n && d[end] == '\r' && d[end + 1] == '\n' ? 2 : 1);
   }
   out = std::move(list);
   return true;
@@ -90,7 +92,7 @@ bool ParseActionNumber(const QString& text, int16_t& out) {
 }
 
 bool ParseIlsList(const QByteArray& bytes, std::vector<IlsRecord>& out) {
-  return ParseLines(bytes, 4, out, [](const QStringList& f, IlsRecord& r) {
+  return ParseLines(bytes, 4, out, [](const QString* f, IlsRecord& r) {
     r.airportIdent = f[0];
     r.runway = f[1];
     r.actionText = f[2];
@@ -99,7 +101,7 @@ bool ParseIlsList(const QByteArray& bytes, std::vector<IlsRecord>& out) {
 }
 
 bool ParseNavaidList(const QByteArray& bytes, std::vector<NavaidRecord>& out) {
-  return ParseLines(bytes, 3, out, [](const QStringList& f, NavaidRecord& r) {
+  return ParseLines(bytes, 3, out, [](const QString* f, NavaidRecord& r) {
     r.ident = f[0];
     r.name = f[1];
     r.actionText = f[2];

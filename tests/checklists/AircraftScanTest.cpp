@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "FixtureTree.h"
 #include "TestEnv.h"
+#include "base/Cp1252.h"
 #include "base/FixedText.h"
 #include "core/checklists/AircraftScan.h"
 #include "core/shell/Startup.h"
+#include "data/IniFile.h"
 
 using namespace qv::checklists;
 using qv::base::Fixed;
@@ -291,4 +295,94 @@ TEST(AircraftScan, IsTheStartupStep) {
   ASSERT_TRUE(steps.scanAircraft);
   EXPECT_EQ(steps.scanAircraft(), 0);
   EXPECT_EQ(Rows(tree.env.state.catalogue).size(), 15u);
+}
+
+namespace {
+
+// The public aircraft configurations, each in its own folder of one object
+// folder, with a flight model for every entry ("sim" values read with the
+// reader under test's sibling: a grep of the raw lines would do as well).
+// `encode` may turn a file into another encoding the simulator accepts.
+QString PublicHangar(const QString& simDir, const std::function<QByteArray(const QString&, QByteArray)>& encode = {}) {
+  const QString base = simDir + "/SimObjects/Public";
+  QDirIterator it(qv::test::FixturesDir() + "/PublicAircraft", {"*.cfg"}, QDir::Files);
+  while (it.hasNext()) {
+    const QString file = it.next();
+    const QString folder = base + "/" + QFileInfo(file).completeBaseName();
+    QByteArray bytes = qv::test::ReadBytes(file);
+    const qv::data::IniFile ini = qv::data::IniFile::FromBytes(bytes);
+    for (const QString& section : ini.sectionNames()) {
+      const QString sim = ini.value(section, "sim").trimmed();
+      if (!sim.isEmpty() && !sim.contains(u'\\')) WriteBytes(folder + "/" + sim + ".air", "AIR");
+    }
+    WriteBytes(folder + "/aircraft.cfg", encode ? encode(QFileInfo(file).fileName(), bytes) : bytes);
+  }
+  return "SimObjects\\Public";
+}
+
+QStringList RowLines(const AircraftCatalogue& c) {
+  QStringList lines;
+  for (const Row& r : Rows(c)) lines << r.manufacturer + " | " + r.type + " | " + r.variation + " | " + r.title;
+  return lines;
+}
+
+}  // namespace
+
+// Configuration files nobody here wrote give the catalogue reviewed once in
+// the golden file, also when one is UTF-16 and one UTF-8 behind a byte-order
+// mark; a file larger than any real one is named in a message and the rest
+// is still catalogued.
+TEST(AircraftScan, CataloguesPublicAircraftInEveryEncoding) {
+  const QStringList golden =
+      QString::fromUtf8(qv::test::ReadBytes(qv::test::FixturesDir() + "/golden/public/catalogue.txt"))
+          .split(u'\n', Qt::SkipEmptyParts);
+  const auto reencode = [](const QString& name, QByteArray bytes) {
+    const QString text = qv::base::FromCp1252(bytes);
+    if (name.startsWith("UTLive")) {
+      QByteArray out = "\xFF\xFE";
+      out.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+      return out;
+    }
+    return name.startsWith("Carenado") ? "\xEF\xBB\xBF" + text.toUtf8() : bytes;
+  };
+  for (bool encoded : {false, true}) {
+    qv::test::TestInstallation inst;
+    qv::test::TestEnv env(inst.installDir);
+    env.state.simObjectPaths = {encoded ? PublicHangar(inst.simDir, reencode) : PublicHangar(inst.simDir)};
+    if (encoded) {
+      QByteArray huge = "[fltsim.0]\r\ntitle=Huge\r\nsim=a\r\n";
+      huge.resize(qv::data::IniFile::kMaxFileSize + 1, ';');
+      WriteBytes(inst.simDir + "/SimObjects/Public/Huge/aircraft.cfg", huge);
+      WriteBytes(inst.simDir + "/SimObjects/Public/Huge/a.air", "AIR");
+    }
+    ScanSimulatorAircraft(env.ctx);
+    EXPECT_EQ(RowLines(env.state.catalogue), golden) << "encoded " << encoded;
+    if (!encoded) {
+      EXPECT_TRUE(env.dialogs.messages.empty());
+      continue;
+    }
+    ASSERT_EQ(env.dialogs.messages.size(), 1u);
+    EXPECT_EQ(env.dialogs.last().title, "FSX Aircraft Not Read");
+    EXPECT_TRUE(env.dialogs.last().message.contains("Huge/aircraft.cfg is larger than 8 MB"))
+        << qPrintable(env.dialogs.last().message);
+  }
+}
+
+// Hundreds of folders are read on several threads; the records still come
+// in folder order (names ignoring case), entry by entry.
+TEST(AircraftScan, KeepsFolderOrderWhenReadingInParallel) {
+  QTemporaryDir root;
+  QStringList expected;
+  for (int i = 0; i < 300; ++i) {
+    const QString name = QString(i % 2 ? "craft%1" : "CRAFT%1").arg(i, 3, 10, QChar(u'0'));
+    const QString folder = root.path() + "/SimObjects/Many/" + name;
+    WriteBytes(
+        folder + "/aircraft.cfg",
+        QString("[fltsim.0]\r\ntitle=%1 a\r\nsim=m\r\n[fltsim.1]\r\ntitle=%1 b\r\nsim=m\r\n").arg(name).toLatin1());
+    WriteBytes(folder + "/m.air", "AIR");
+    expected << name + " a" << name + " b";
+  }
+  QStringList titles;
+  for (const auto& r : CollectAircraftRecords(root.path(), {"SimObjects\\Many"})) titles << r.title;
+  EXPECT_EQ(titles, expected);
 }

@@ -155,3 +155,43 @@ TEST(SaveSettings, MissingFileIsReportedAndCreated) {
     EXPECT_EQ(ReadBytes(install.settingsPath()), c.content);
   }
 }
+
+// A settings file saved by another editor (byte-order mark, bare-CR line
+// ends) reads as the platform's profile reader reads it: [Main] is found.
+TEST(LoadSettings, ReadsByteOrderMarksAndBareCarriageReturns) {
+  test::TestInstallation install;
+  const QString text = QString::fromLatin1(ReadBytes(install.settingsPath()));
+  const auto utf16 = [&text](bool le) {
+    QByteArray out = le ? "\xFF\xFE" : "\xFE\xFF";
+    for (QChar c : text) {
+      out += le ? char(c.unicode()) : '\0';
+      out += le ? '\0' : char(c.unicode());
+    }
+    return out;
+  };
+  const QList<QByteArray> variants = {"\xEF\xBB\xBF" + text.toUtf8(), utf16(true), utf16(false),
+                                      text.toLatin1().replace("\r\n", "\r")};
+  for (const QByteArray& bytes : variants) {
+    WriteBytes(install.settingsPath(), bytes);
+    test::TestEnv env(install.installDir);
+    ASSERT_EQ(data::LoadSettings(env.ctx), 0) << bytes.left(8).toHex().toStdString();
+    EXPECT_EQ(env.state.settings.micSwitch, "shift+t");
+    EXPECT_EQ(env.state.settings.checklistBackups, -1);
+    EXPECT_EQ(env.state.settings.checklistResponses.size(), 14u);
+    EXPECT_EQ(env.state.settings.PathFSXConfig, install.fsxCfg);
+  }
+}
+
+TEST(LoadSettings, RefusesAFileNoRealOneReaches) {
+  test::TestInstallation install;
+  QByteArray bytes = ReadBytes(install.settingsPath());
+  bytes.resize(data::IniFile::kMaxFileSize + 1, ' ');
+  WriteBytes(install.settingsPath(), bytes);
+  test::TestEnv env(install.installDir);
+  EXPECT_EQ(data::LoadSettings(env.ctx), 1);
+  ASSERT_EQ(env.dialogs.messages.size(), 1u);
+  const QString message = env.dialogs.last().message;
+  EXPECT_TRUE(message.startsWith("There was an error in your QV_Information.cfg file.\r\r"));
+  EXPECT_TRUE(message.contains("QV_Information.cfg is larger than 8 MB")) << qPrintable(message);
+  EXPECT_EQ(ReadBytes(install.settingsPath()), bytes);
+}

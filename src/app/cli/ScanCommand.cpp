@@ -1,6 +1,8 @@
 // scan INSTALL_DIR: the aircraft catalogue exactly as start-up builds it, one
 // variation a line, so that an installation's scan can be checked and diffed
 // without the GUI.
+#include <cstdio>
+
 #include "app/cli/CliSupport.h"
 #include "core/checklists/AircraftScan.h"
 #include "core/data/ChecklistStore.h"
@@ -25,19 +27,37 @@ int Run(const QStringList& args) {
 
   const auto& manufacturers = session.state.catalogue.manufacturers;
   QString out;
+  out.reserve(qsizetype(session.state.assignments.size()) * 256);
+  // The padding of the fixed-width names goes first the short way.
+  const auto trimmed = [](QStringView text) {
+    while (!text.isEmpty() && text.back() == u' ') text.chop(1);
+    return text.trimmed();
+  };
+  const auto field = [&out](QStringView text, bool last = false) {
+    out += text;
+    out += last ? u'\n' : u'\t';
+  };
+  const auto number = [&out](qint64 n) {
+    char digits[24];
+    const int size = std::snprintf(digits, sizeof digits, "%lld\t", static_cast<long long>(n));
+    out += QLatin1String(digits, size);
+  };
   for (size_t m = 0; m < manufacturers.size(); ++m) {
     const auto& types = manufacturers[m].types;
     for (size_t t = 0; t < types.size(); ++t) {
       const auto& variations = types[t].variations;
       for (size_t v = 0; v < variations.size(); ++v) {
         const auto& a = variations[v];
-        out += QStringList{QString::number(m),      QString::number(t),
-                           QString::number(v),      manufacturers[m].name.trimmed(),
-                           types[t].name.trimmed(), a.variation.trimmed(),
-                           a.title.trimmed(),       QString::number(a.assignmentIndex),
-                           a.textureFolder,         a.checklistPage}
-                   .join(u'\t') +
-               u'\n';
+        number(qint64(m));
+        number(qint64(t));
+        number(qint64(v));
+        field(trimmed(manufacturers[m].name));
+        field(trimmed(types[t].name));
+        field(trimmed(a.variation));
+        field(trimmed(a.title));
+        number(a.assignmentIndex);
+        field(a.textureFolder);
+        field(a.checklistPage, true);
       }
     }
   }

@@ -38,7 +38,10 @@ bool AirFileExists(const QString& aircraftFolder, const QString& simName);
 
 // Walks the object folders and their aircraft folders and returns every entry
 // that has a flight model, in scan order. Each configuration file is read once.
-std::vector<AircraftRecord> CollectAircraftRecords(const QString& simFolder, const QStringList& objectPaths);
+// A configuration file that cannot be read (or is larger than any real one)
+// leaves its folder out and adds a sentence naming it to `problems`.
+std::vector<AircraftRecord> CollectAircraftRecords(const QString& simFolder, const QStringList& objectPaths,
+                                                   QStringList* problems = nullptr);
 
 // The three-level catalogue of the records: names merged without regard to
 // case at their fixed widths (first seen wins), every level sorted.

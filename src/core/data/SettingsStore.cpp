@@ -15,10 +15,13 @@ namespace {
 
 const QString kNotFound = QStringLiteral("Your QV_Information.cfg file has not been found.");
 
-void FailLoad(shell::Context& ctx, const QString& firstLine) {
-  ctx.dialogs.ShowMessage("Quorvane Fatal Error",
-                          shell::JoinLines({firstLine, "Quorvane will not be able to load.", "Press OK to Exit."}),
-                          shell::kIconError, true, false, "");
+// `reason` is the reader's own account (a file too large or unreadable), when it has one.
+void FailLoad(shell::Context& ctx, const QString& firstLine, const QString& reason = {}) {
+  QStringList lines{firstLine};
+  if (!reason.isEmpty()) lines << reason;
+  lines << "Quorvane will not be able to load."
+        << "Press OK to Exit.";
+  ctx.dialogs.ShowMessage("Quorvane Fatal Error", shell::JoinLines(lines), shell::kIconError, true, false, "");
   ctx.shutdown.Shutdown();
 }
 
@@ -41,7 +44,7 @@ int LoadSettings(shell::Context& ctx) {
   }
   const IniFile ini = IniFile::Load(path);
   if (!ini.exists() || !ParseSettings(ini, ctx.state.settings)) {
-    FailLoad(ctx, "There was an error in your QV_Information.cfg file.");
+    FailLoad(ctx, "There was an error in your QV_Information.cfg file.", ini.error());
     return 1;
   }
   ctx.state.settingsLoaded = true;

@@ -76,11 +76,11 @@ int LoadSimObjectPaths(shell::Context& ctx) {
   ctx.status.SetStatus("Loading FSX Configuration, standby...");
   const IniFile ini = IniFile::Load(ctx.state.settings.PathFSXConfig);
   if (!ini.exists()) {
-    ctx.dialogs.ShowMessage(
-        "FSX.cfg Read Error",
-        shell::JoinLines({"Quorvane encountered an error while attempting to read your FSX.cfg file.",
-                          "Quorvane must now shut down.", "Please press OK to continue..."}),
-        shell::kIconError, true, false, "");
+    QStringList lines{"Quorvane encountered an error while attempting to read your FSX.cfg file."};
+    if (!ini.error().isEmpty()) lines << ini.error();
+    lines << "Quorvane must now shut down."
+          << "Please press OK to continue...";
+    ctx.dialogs.ShowMessage("FSX.cfg Read Error", shell::JoinLines(lines), shell::kIconError, true, false, "");
     ctx.shutdown.Shutdown();
     return 1;
   }

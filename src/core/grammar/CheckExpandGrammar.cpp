@@ -1,6 +1,11 @@
 #include "core/grammar/CheckExpandGrammar.h"
 
 #include <algorithm>
+#include <cstring>
+#include <deque>
+#include <limits>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/shell/AppState.h"
@@ -16,30 +21,35 @@ bool IsLegal(char16_t c) {
          c == u'_' || (c >= u'a' && c <= u'z') || c == u'|';
 }
 
+// The expansion works on the phrase as bytes: a phrase that passed the check
+// holds only ASCII characters, and the sentences are made, sorted and thinned
+// in one buffer of bytes before the kept ones become strings. Byte order is
+// character-code order for ASCII, and bytes compare (memcmp) and copy far
+// faster than QStrings.
+using Text = std::string_view;
+
+char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? char(c - 32) : c; }
+
+Text TrimBlanks(Text s) {
+  size_t begin = 0, end = s.size();
+  while (begin < end && s[begin] == ' ') ++begin;
+  while (end > begin && s[end - 1] == ' ') --end;
+  return s.substr(begin, end - begin);
+}
+
 // Index of the mark closing the group opened at `open`, counting only marks
-// of the same kind (a legal phrase nests the two kinds properly); -1 when the
-// group is never closed.
-qsizetype MatchingClose(QStringView s, qsizetype open, char16_t openMark, char16_t closeMark) {
+// of the same kind (a legal phrase nests the two kinds properly); npos when
+// the group is never closed.
+size_t MatchingClose(Text s, size_t open, char openMark, char closeMark) {
   int depth = 0;
-  for (qsizetype i = open; i < s.size(); ++i) {
+  for (size_t i = open; i < s.size(); ++i) {
     if (s[i] == openMark) {
       ++depth;
     } else if (s[i] == closeMark && --depth == 0) {
       return i;
     }
   }
-  return -1;
-}
-
-// One left-to-right pass: each pair of blanks becomes one, so three become two.
-QString MergeDoubleSpaces(QStringView s) {
-  QString out;
-  out.reserve(s.size());
-  for (qsizetype i = 0; i < s.size(); ++i) {
-    out += s[i];
-    if (s[i] == u' ' && i + 1 < s.size() && s[i + 1] == u' ') ++i;
-  }
-  return out;
+  return Text::npos;
 }
 
 qint64 SaturatingAdd(qint64 a, qint64 b) { return std::min(a + b, kMaxSentences + 1); }
@@ -49,38 +59,22 @@ qint64 SaturatingMul(qint64 a, qint64 b) {
 }
 
 // Text cut at the top-level "|" marks (those not inside a nested "[...]").
-std::vector<QStringView> SplitAlternatives(QStringView inner) {
-  std::vector<QStringView> parts;
+std::vector<Text> SplitAlternatives(Text inner) {
+  std::vector<Text> parts;
   int depth = 0;
-  qsizetype start = 0;
-  for (qsizetype i = 0; i < inner.size(); ++i) {
-    if (inner[i] == u'[') {
+  size_t start = 0;
+  for (size_t i = 0; i < inner.size(); ++i) {
+    if (inner[i] == '[') {
       ++depth;
-    } else if (inner[i] == u']') {
+    } else if (inner[i] == ']') {
       --depth;
-    } else if (inner[i] == u'|' && depth == 0) {
-      parts.push_back(inner.mid(start, i - start));
+    } else if (inner[i] == '|' && depth == 0) {
+      parts.push_back(inner.substr(start, i - start));
       start = i + 1;
     }
   }
-  parts.push_back(inner.mid(start));
+  parts.push_back(inner.substr(start));
   return parts;
-}
-
-// Number of sentences of a text without optional groups (saturating).
-qint64 AlternativesCount(QStringView s) {
-  qint64 total = 1;
-  for (qsizetype i = 0; i < s.size(); ++i) {
-    if (s[i] != u'[') continue;
-    const qsizetype close = MatchingClose(s, i, u'[', u']');
-    if (close < 0) continue;  // an unclosed mark is plain text
-    qint64 group = 0;
-    for (QStringView alternative : SplitAlternatives(s.mid(i + 1, close - i - 1)))
-      group = SaturatingAdd(group, AlternativesCount(alternative));
-    total = SaturatingMul(total, group);
-    i = close;
-  }
-  return total;
 }
 
 // A lower bound of the number of sentences, counted on the structure alone
@@ -89,19 +83,19 @@ qint64 AlternativesCount(QStringView s) {
 // alternatives group holding one by the group's choices, so the real number
 // is never smaller: a phrase over the limit here is refused without
 // expanding anything. Saturates at kMaxSentences + 1.
-qint64 LowerBound(QStringView s) {
+qint64 LowerBound(Text s) {
   qint64 total = 1;
-  for (qsizetype i = 0; i < s.size(); ++i) {
-    const char16_t c = s[i].unicode();
-    if (c != u'(' && c != u'[') continue;
-    const qsizetype close = MatchingClose(s, i, c, c == u'(' ? u')' : u']');
-    if (close < 0) continue;
-    const QStringView inner = s.mid(i + 1, close - i - 1);
+  for (size_t i = 0; i < s.size(); ++i) {
+    const char c = s[i];
+    if (c != '(' && c != '[') continue;
+    const size_t close = MatchingClose(s, i, c, c == '(' ? ')' : ']');
+    if (close == Text::npos) continue;
+    const Text inner = s.substr(i + 1, close - i - 1);
     qint64 group = 0;
-    if (c == u'(') {
+    if (c == '(') {
       group = SaturatingAdd(1, LowerBound(inner));
     } else {
-      for (QStringView alternative : SplitAlternatives(inner)) group = SaturatingAdd(group, LowerBound(alternative));
+      for (Text alternative : SplitAlternatives(inner)) group = SaturatingAdd(group, LowerBound(alternative));
     }
     total = SaturatingMul(total, group);
     i = close;
@@ -112,74 +106,243 @@ qint64 LowerBound(QStringView s) {
 // The outermost optional groups of the trimmed text: literal pieces around
 // them and their contents (nested groups left inside for the next round).
 struct OptionalSplit {
-  std::vector<QString> literals;  // one more than options
-  std::vector<QString> options;
+  std::vector<Text> literals;  // one more than options
+  std::vector<Text> options;
 };
 
-OptionalSplit SplitOptionals(const QString& t) {
+OptionalSplit SplitOptionals(Text t) {
   OptionalSplit split;
-  qsizetype pieceStart = 0;
-  for (qsizetype i = 0; i < t.size(); ++i) {
-    if (t[i] != u'(') continue;
-    const qsizetype close = MatchingClose(t, i, u'(', u')');
-    if (close < 0) continue;
-    split.literals.push_back(t.mid(pieceStart, i - pieceStart));
-    split.options.push_back(t.mid(i + 1, close - i - 1));
+  size_t pieceStart = 0;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (t[i] != '(') continue;
+    const size_t close = MatchingClose(t, i, '(', ')');
+    if (close == Text::npos) continue;
+    split.literals.push_back(t.substr(pieceStart, i - pieceStart));
+    split.options.push_back(t.substr(i + 1, close - i - 1));
     pieceStart = close + 1;
     i = close;
   }
-  split.literals.push_back(t.mid(pieceStart));
+  split.literals.push_back(t.substr(pieceStart));
   return split;
 }
 
-QStringList Combinations(const OptionalSplit& split) {
-  const int k = static_cast<int>(split.options.size());
-  QStringList outputs;
-  if (k >= 31) return outputs;  // never reached: the count refuses such phrases first
-  const quint32 combinations = 1u << k;
-  outputs.reserve(combinations);
-  for (quint32 m = 0; m < combinations; ++m) {
-    QString text = split.literals[0];
-    for (int j = 0; j < k; ++j) {
-      if ((m >> (k - 1 - j)) & 1u) text += split.options[j];
-      text += split.literals[j + 1];
-    }
-    outputs << TrimSpaces(MergeDoubleSpaces(TrimSpaces(text)));
+// Combination m of the options (option 0 the most significant digit): the
+// pieces joined, trimmed, each pair of blanks made one in one left-to-right
+// pass (three become two), trimmed again.
+void Combination(const OptionalSplit& split, quint32 m, std::string& joined, std::string& out) {
+  const int k = int(split.options.size());
+  joined.assign(split.literals[0]);
+  for (int j = 0; j < k; ++j) {
+    if ((m >> (k - 1 - j)) & 1u) joined += split.options[j];
+    joined += split.literals[j + 1];
   }
-  return outputs;
+  const Text t = TrimBlanks(joined);
+  out.clear();
+  for (size_t i = 0; i < t.size(); ++i) {
+    out += t[i];
+    if (t[i] == ' ' && i + 1 < t.size() && t[i + 1] == ' ') ++i;
+  }
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  out.erase(0, std::min(out.find_first_not_of(' '), out.size()));
 }
+
+// The sentences of one phrase, in the order they are made, as spans of one
+// byte buffer.
+class Sentences {
+ public:
+  struct Span {
+    uint32_t begin, size;
+  };
+  explicit Sentences(qint64 limit) : m_limit(limit) {}
+
+  qint64 room() const { return m_limit - qint64(m_spans.size()); }
+  std::vector<Span>& spans() { return m_spans; }
+  Text at(const Span& s) const { return Text(m_text.data() + s.begin, s.size); }
+  std::string& text() { return m_text; }
+  void add(Text s) {
+    open() += s;
+    close();
+  }
+  // A sentence written straight into the buffer: open() gives it, close() ends it.
+  std::string& open() {
+    m_open = m_text.size();
+    return m_text;
+  }
+  void close() { m_spans.push_back({uint32_t(m_open), uint32_t(m_text.size() - m_open)}); }
+  void reserve(size_t sentences, size_t bytes) {
+    m_spans.reserve(sentences);
+    m_text.reserve(bytes);
+  }
+
+ private:
+  qint64 m_limit;
+  size_t m_open = 0;
+  std::string m_text;
+  std::vector<Span> m_spans;
+};
 
 // Every alternatives group of a text without optional groups, all at once:
 // the result is the same as taking the first group, then the first group of
-// each result, and so on (the first group varies slowest), without copying the
-// text once per group.
-QStringList AlternativesProduct(QStringView s) {
-  QStringList acc{QString()};
-  qsizetype pieceStart = 0;
-  for (qsizetype i = 0; i < s.size(); ++i) {
-    if (s[i] != u'[') continue;
-    const qsizetype close = MatchingClose(s, i, u'[', u']');
-    if (close < 0) continue;
-    const QStringView literal = s.mid(pieceStart, i - pieceStart);
-    QStringList choices;
-    for (QStringView alternative : SplitAlternatives(s.mid(i + 1, close - i - 1)))
-      choices += AlternativesProduct(alternative);
-    QStringList next;
-    next.reserve(acc.size() * choices.size());
-    for (const QString& head : acc)
-      for (const QString& choice : choices) {
-        QString entry = head;
-        entry.append(literal).append(choice);
-        next << std::move(entry);
-      }
-    acc = std::move(next);
-    pieceStart = close + 1;
-    i = close;
+// each result, and so on (the first group varies slowest). Each sentence is
+// written once, piece after piece, counting through the choices like an
+// odometer. A choice is a view of the text; only a choice holding groups of
+// its own is made as strings (kept in `store`, which never moves them).
+class Product {
+ public:
+  // False, and nothing written, when there is not room for every sentence.
+  bool writeInto(Text s, Sentences& out) {
+    m_groups.clear();
+    m_store.clear();
+    if (parse(s, m_groups, m_tail) > out.room()) return false;
+    m_digit.assign(m_groups.size(), 0);
+    do {
+      std::string& text = out.open();
+      append(text);
+      out.close();
+    } while (advance());
+    return true;
   }
-  const QStringView tail = s.mid(pieceStart);
-  if (!tail.isEmpty())
-    for (QString& entry : acc) entry += tail;
-  return acc;
+
+ private:
+  struct Group {
+    Text literal;  // the text before the group
+    std::vector<Text> choices;
+  };
+
+  // The top-level groups of `s`; returns the number of sentences (saturating).
+  qint64 parse(Text s, std::vector<Group>& groups, Text& tail) {
+    qint64 total = 1;
+    size_t pieceStart = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+      if (s[i] != '[') continue;
+      const size_t close = MatchingClose(s, i, '[', ']');
+      if (close == Text::npos) continue;  // an unclosed mark is plain text
+      Group group{s.substr(pieceStart, i - pieceStart), {}};
+      for (Text alternative : SplitAlternatives(s.substr(i + 1, close - i - 1))) {
+        if (alternative.find('[') == Text::npos) {
+          group.choices.push_back(alternative);
+          continue;
+        }
+        Product inner;
+        for (std::string& sentence : inner.strings(alternative)) {
+          m_store.push_back(std::move(sentence));
+          group.choices.push_back(m_store.back());
+        }
+      }
+      total = SaturatingMul(total, qint64(group.choices.size()));
+      groups.push_back(std::move(group));
+      pieceStart = close + 1;
+      i = close;
+    }
+    tail = s.substr(pieceStart);
+    return total;
+  }
+
+  std::vector<std::string> strings(Text s) {
+    std::vector<std::string> made;
+    parse(s, m_groups, m_tail);
+    m_digit.assign(m_groups.size(), 0);
+    do {
+      append(made.emplace_back());
+    } while (advance());
+    return made;
+  }
+
+  // The sentence of the current choices, sized once and copied piece by piece.
+  void append(std::string& text) const {
+    size_t size = m_tail.size();
+    for (size_t g = 0; g < m_groups.size(); ++g)
+      size += m_groups[g].literal.size() + m_groups[g].choices[m_digit[g]].size();
+    size_t at = text.size();
+    text.resize(at + size);
+    const auto put = [&](Text piece) {
+      std::memcpy(text.data() + at, piece.data(), piece.size());
+      at += piece.size();
+    };
+    for (size_t g = 0; g < m_groups.size(); ++g) {
+      put(m_groups[g].literal);
+      put(m_groups[g].choices[m_digit[g]]);
+    }
+    put(m_tail);
+  }
+
+  bool advance() {
+    size_t g = m_groups.size();
+    while (g > 0 && ++m_digit[g - 1] == m_groups[g - 1].choices.size()) m_digit[--g] = 0;
+    return g > 0;
+  }
+
+  std::vector<Group> m_groups;
+  Text m_tail;
+  std::vector<size_t> m_digit;
+  std::deque<std::string> m_store;
+};
+
+// Optional groups first, all of one nesting level at once; every round
+// removes at least one pair of marks, so the recursion ends. Every
+// combination gives at least one sentence, so a level with more combinations
+// than room left is refused before it is built. False as soon as the
+// sentences would outgrow the limit.
+bool Expand(Text s, Sentences& out, Product& product) {
+  if (s.find('(') != Text::npos) {
+    const OptionalSplit split = SplitOptionals(TrimBlanks(s));
+    if (!split.options.empty()) {
+      if (split.options.size() >= 31 || (qint64{1} << split.options.size()) > out.room()) return false;
+      std::string joined, combination;
+      for (quint32 m = 0; m < (1u << split.options.size()); ++m) {
+        Combination(split, m, joined, combination);
+        if (!Expand(combination, out, product)) return false;
+      }
+      return true;
+    }
+  }
+  if (s.find('[') != Text::npos) return product.writeInto(s, out);
+  if (out.room() <= 0) return false;
+  out.add(s);
+  return true;
+}
+
+bool Expand(Text s, Sentences& out) {
+  Product product;
+  return Expand(s, out, product);
+}
+
+// Ascending by character code; then each sentence whose trimmed text equals,
+// ignoring case, that of the sentence kept before it is dropped (empty ones
+// at the head included, as the first is compared with the empty text).
+void SortAndThin(Sentences& sentences) {
+  auto& spans = sentences.spans();
+  std::sort(spans.begin(), spans.end(),
+            [&](const Sentences::Span& a, const Sentences::Span& b) { return sentences.at(a) < sentences.at(b); });
+  const auto sameKey = [](Text a, Text b) {
+    a = TrimBlanks(a), b = TrimBlanks(b);
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+      if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+    return true;
+  };
+  Text previous;
+  size_t kept = 0;
+  for (const Sentences::Span& span : spans) {
+    const Text text = sentences.at(span);
+    if (sameKey(text, previous)) continue;
+    previous = text;
+    spans[kept++] = span;
+  }
+  spans.resize(kept);
+}
+
+QStringList ToStrings(Sentences& sentences) {
+  QStringList list;
+  list.reserve(qsizetype(sentences.spans().size()));
+  for (const Sentences::Span& s : sentences.spans()) list << QString::fromLatin1(sentences.at(s));
+  return list;
+}
+
+Sentences FromStrings(const QStringList& list) {
+  Sentences sentences(std::numeric_limits<qint64>::max());
+  for (const QString& s : list) sentences.add(s.toLatin1().toStdString());
+  return sentences;
 }
 
 QString CommandHeading(const data::CommandRecord& command) {
@@ -212,68 +375,62 @@ bool CheckGrammar(QStringView phrase) {
   return open.isEmpty();
 }
 
-QStringList ExpandOptionals(const QString& s) { return Combinations(SplitOptionals(TrimSpaces(s))); }
+QStringList ExpandOptionals(const QString& s) {
+  const QByteArray bytes = s.toLatin1();
+  const OptionalSplit split = SplitOptionals(TrimBlanks(Text(bytes.constData(), size_t(bytes.size()))));
+  QStringList outputs;
+  std::string joined, combination;
+  if (split.options.size() >= 31) return outputs;
+  for (quint32 m = 0; m < (1u << split.options.size()); ++m) {
+    Combination(split, m, joined, combination);
+    outputs << QString::fromLatin1(combination);
+  }
+  return outputs;
+}
 
 QStringList ExpandAlternatives(const QString& s) {
-  for (qsizetype i = 0; i < s.size(); ++i) {
-    if (s[i] != u'[') continue;
-    const qsizetype close = MatchingClose(s, i, u'[', u']');
-    if (close < 0) continue;
-    const QString prefix = s.left(i);
-    const QStringView suffix = QStringView(s).mid(close + 1);
+  const QByteArray bytes = s.toLatin1();
+  const Text t(bytes.constData(), size_t(bytes.size()));
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (t[i] != '[') continue;
+    const size_t close = MatchingClose(t, i, '[', ']');
+    if (close == Text::npos) continue;
     QStringList outputs;
-    for (QStringView alternative : SplitAlternatives(QStringView(s).mid(i + 1, close - i - 1)))
-      outputs << QString(prefix).append(alternative).append(suffix);
+    for (Text alternative : SplitAlternatives(t.substr(i + 1, close - i - 1)))
+      outputs << QString::fromLatin1(t.substr(0, i)) + QString::fromLatin1(alternative) +
+                     QString::fromLatin1(t.substr(close + 1));
     return outputs;
   }
   return {s};
 }
 
 bool ExpandPhrase(const QString& s, QStringList& out, qint64 limit) {
-  // Optional groups first, all of one nesting level at once; every round
-  // removes at least one pair of marks, so the recursion ends. Every
-  // combination gives at least one sentence, so a level with more
-  // combinations than room left is refused before it is built.
-  const OptionalSplit split = SplitOptionals(TrimSpaces(s));
-  if (!split.options.empty()) {
-    const qint64 room = limit - out.size();
-    if (split.options.size() >= 31 || (qint64{1} << split.options.size()) > room) return false;
-    for (const QString& output : Combinations(split))
-      if (!ExpandPhrase(output, out, limit)) return false;
-    return true;
-  }
-  if (s.contains(u'[')) {
-    if (AlternativesCount(s) > limit - out.size()) return false;
-    out += AlternativesProduct(s);
-    return true;
-  }
-  if (out.size() >= limit) return false;
-  out << s;
-  return true;
+  Sentences sentences(limit - out.size());
+  const QByteArray bytes = s.toLatin1();
+  const bool ok = Expand(Text(bytes.constData(), size_t(bytes.size())), sentences);
+  out += ToStrings(sentences);
+  return ok;
 }
 
 void SortAndRemoveDuplicates(QStringList& list) {
-  std::sort(list.begin(), list.end());
-  QStringList kept;
-  kept.reserve(list.size());
-  QString previousKey;  // the first entry is compared with the empty text
-  for (QString& entry : list) {
-    QString key = TrimSpaces(entry).toUpper();
-    if (key == previousKey) continue;
-    previousKey = std::move(key);
-    kept << std::move(entry);
-  }
-  list = std::move(kept);
+  Sentences sentences = FromStrings(list);
+  SortAndThin(sentences);
+  list = ToStrings(sentences);
 }
 
 Expansion ExpandToSentences(const QString& phrase, QStringList& sentences) {
   sentences.clear();
   if (!CheckGrammar(phrase)) return Expansion::Illegal;
-  if (LowerBound(phrase) > kMaxSentences || !ExpandPhrase(phrase, sentences, kMaxSentences)) {
-    sentences.clear();
-    return Expansion::TooLarge;
-  }
-  SortAndRemoveDuplicates(sentences);
+  // Legal characters are all ASCII: the bytes are the phrase.
+  const QByteArray bytes = phrase.toLatin1();
+  const Text text(bytes.constData(), size_t(bytes.size()));
+  const qint64 atLeast = LowerBound(text);
+  if (atLeast > kMaxSentences) return Expansion::TooLarge;
+  Sentences made(kMaxSentences);
+  made.reserve(size_t(atLeast), size_t(atLeast) * TrimBlanks(text).size() / 2);  // a guess; it grows if short
+  if (!Expand(text, made)) return Expansion::TooLarge;
+  SortAndThin(made);
+  sentences = ToStrings(made);
   return Expansion::Ok;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace qv::shell {
 
@@ -13,6 +14,7 @@ inline const QString kCr2 = QStringLiteral("\r\r");
 
 // Every message line joined by two carriage returns, the usual layout.
 QString JoinLines(std::initializer_list<QString> lines);
+QString JoinLines(const QStringList& lines);
 
 // The only way the core talks to the user. A dialog does not return the
 // user's answer: the caller names a tag, and the dialog's OK runs the

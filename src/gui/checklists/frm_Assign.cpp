@@ -55,7 +55,10 @@ int SummaryImage(bool allWrittenOrAssigned, bool allWritten, bool someWritten, b
 frm_Assign::frm_Assign(const ui::ScreenServices& services, ui::ScreenHost& host)
     : SkinnedScreen("frm_Assign", services, host, "Assign_BG.bmp") {
   const QString& dir = m_installDir;
-  for (int i = 1; i <= 7; ++i) m_marks[i].load(dir + QString("/Media/Tree/Assign_%1.bmp").arg(i));
+  for (int i = 1; i <= 7; ++i) {
+    m_marks[i].load(dir + QString("/Media/Tree/Assign_%1.bmp").arg(i));
+    if (!m_marks[i].isNull()) m_icons[i] = QIcon(m_marks[i]);
+  }
 
   MakeLabel(this, "Label2", "Select Aircraft", {30, 14, 300, 18});
   MakeLabel(this, "Label1", "Select Checklist", {350, 14, 200, 18});
@@ -134,8 +137,13 @@ void frm_Assign::FillAircraftTree() {
   const auto& makers = m_ctx.state.catalogue.manufacturers;
   // The key must stay a signed 32-bit number: at most 2147 manufacturers.
   const int makerCount = std::min<int>(int(makers.size()), 2146);
+  // The nodes are made and marked before the tree holds them, then handed to
+  // it at once: one change for the tree to take in, not one per node.
+  QList<QTreeWidgetItem*> makerNodes;
+  makerNodes.reserve(makerCount);
   for (int m = 0; m < makerCount; ++m) {
-    auto* mNode = new QTreeWidgetItem(acftTV, {makers[m].name.trimmed()});
+    auto* mNode = new QTreeWidgetItem(QStringList{makers[m].name.trimmed()});
+    makerNodes << mNode;
     mNode->setData(0, kKeyRole, "KEY_" + QString::number(AircraftNodeNumber(m, -1, -1)));
     const auto& types = makers[m].types;
     for (int t = 0; t < int(types.size()) && t < kMaxTreeChildren; ++t) {
@@ -148,12 +156,14 @@ void frm_Assign::FillAircraftTree() {
       }
     }
   }
-  RefreshAircraftMarks();
+  MarkNodes(makerNodes);
+  acftTV->addTopLevelItems(makerNodes);
 }
 
 void frm_Assign::SetNodeImage(QTreeWidgetItem* node, int image) {
+  if (ImageOf(node) == image) return;
   node->setData(0, kImageRole, image);
-  if (!m_marks[image].isNull()) node->setIcon(0, QIcon(m_marks[image]));
+  if (!m_icons[image].isNull()) node->setIcon(0, m_icons[image]);
 }
 
 int frm_Assign::ImageOf(const QTreeWidgetItem* node) { return node ? node->data(0, kImageRole).toInt() : 0; }
@@ -166,6 +176,12 @@ QTreeWidgetItem* frm_Assign::NodeOf(int m, int t, int v) const {
 }
 
 void frm_Assign::RefreshAircraftMarks() {
+  QList<QTreeWidgetItem*> makers;
+  for (int m = 0; m < acftTV->topLevelItemCount(); ++m) makers << acftTV->topLevelItem(m);
+  MarkNodes(makers);
+}
+
+void frm_Assign::MarkNodes(const QList<QTreeWidgetItem*>& makerNodes) {
   struct Facts {
     bool allWrittenOrAssigned = true, allWritten = true, someWritten = false, someAssignedNotWritten = false;
     void Add(bool written, bool assigned) {
@@ -178,8 +194,8 @@ void frm_Assign::RefreshAircraftMarks() {
   };
   const auto& makers = m_ctx.state.catalogue.manufacturers;
   const auto& assignments = m_ctx.state.assignments;
-  for (int m = 0; m < acftTV->topLevelItemCount(); ++m) {
-    QTreeWidgetItem* mNode = acftTV->topLevelItem(m);
+  for (int m = 0; m < int(makerNodes.size()); ++m) {
+    QTreeWidgetItem* mNode = makerNodes[m];
     Facts maker;
     for (int t = 0; t < mNode->childCount(); ++t) {
       QTreeWidgetItem* tNode = mNode->child(t);
@@ -189,7 +205,7 @@ void frm_Assign::RefreshAircraftMarks() {
         bool written = false, assigned = false;
         if (a >= 0 && a < int(assignments.size())) {
           written = assignments[a].written != 0;
-          assigned = !assignments[a].checklistName.trimmed().isEmpty();
+          assigned = !QStringView(assignments[a].checklistName).trimmed().isEmpty();
         }
         SetNodeImage(tNode->child(v), written ? 4 : assigned ? 2 : 1);
         type.Add(written, assigned);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QPixmap>
 #include <array>
 #include <cstdint>
@@ -65,9 +66,11 @@ class frm_Assign final : public ui::SkinnedScreen {
  private:
   void NodeClick(QTreeWidgetItem* node);
   void SetNodeImage(QTreeWidgetItem* node, int image);
+  void MarkNodes(const QList<QTreeWidgetItem*>& makers);
   bool IsAircraft() const;
 
   std::array<QPixmap, 8> m_marks;  // 1..7
+  std::array<QIcon, 8> m_icons;    // of the marks, made once
   std::array<int16_t, 3> m_selected{-1, -1, -1};
 };
 

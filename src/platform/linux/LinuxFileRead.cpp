@@ -1,0 +1,55 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/FileRead.h"
+
+namespace qv::platform {
+
+FileRead ReadFileUpTo(const QString& path, qint64 limit, QByteArray& out, QString& reason) {
+  out.clear();
+  // Without O_NONBLOCK, opening a pipe would wait for a writer.
+  const int fd = open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return FileRead::Missing;
+    reason = QString::fromLocal8Bit(std::strerror(errno));
+    return FileRead::Failed;
+  }
+  const auto fail = [&](const QString& why) {
+    reason = why;
+    close(fd);
+    return FileRead::Failed;
+  };
+  struct stat st;
+  if (fstat(fd, &st) != 0) return fail(QString::fromLocal8Bit(std::strerror(errno)));
+  if (!S_ISREG(st.st_mode)) return fail(S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file");
+  if (st.st_size > limit) {
+    close(fd);
+    return FileRead::TooLarge;
+  }
+  // One more byte than the size asks the end of the file to show itself, and
+  // notices a file that grew beyond the limit since.
+  out.resize(qsizetype(st.st_size) + 1);
+  qsizetype got = 0;
+  for (;;) {
+    if (got == out.size()) {
+      if (got > limit) break;
+      out.resize(std::min<qsizetype>(out.size() * 2, limit + 1));
+    }
+    const ssize_t n = read(fd, out.data() + got, size_t(out.size() - got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    if (n == 0) break;
+    got += n;
+  }
+  close(fd);
+  out.truncate(got);
+  return got > limit ? FileRead::TooLarge : FileRead::Ok;
+}
+
+}  // namespace qv::platform

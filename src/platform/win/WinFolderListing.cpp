@@ -1,0 +1,27 @@
+#include <windows.h>
+
+#include <QDir>
+
+#include "platform/FolderListing.h"
+
+namespace qv::platform {
+
+std::vector<FolderEntry> ListFolder(const QString& folder) {
+  std::vector<FolderEntry> entries;
+  const std::wstring pattern = QDir::toNativeSeparators(folder + "/*").toStdWString();
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                 FIND_FIRST_EX_LARGE_FETCH);
+  if (find == INVALID_HANDLE_VALUE) return entries;
+  do {
+    const QString name = QString::fromWCharArray(data.cFileName);
+    if (name == QLatin1String(".") || name == QLatin1String("..")) continue;
+    const bool isFolder = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+    const bool isDevice = data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE;
+    entries.push_back({name, isFolder ? FolderEntry::Folder : isDevice ? FolderEntry::Other : FolderEntry::File});
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return entries;
+}
+
+}  // namespace qv::platform
