@@ -212,6 +212,7 @@ TEST_F(ChecklistEditorTest, SaveWritesTheChecklistWhichLoadsBackTheSame) {
   env.state.openChecklist = data::ChecklistFile{};
   env.fileDialogs->answer = file;
   ASSERT_TRUE(editor.AskLoad());
+  EXPECT_EQ(env.fileDialogs->lastTitle, "Select Checklist File to Modify");
   EXPECT_EQ(env.fileDialogs->lastFilter, "Checklist Files (*.dat)|*.dat");
   EXPECT_EQ(editor.openName(), "Round Trip");
   EXPECT_EQ(editor.section(), 0);

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include "AppHarness.h"
 #include "core/shell/Dialogs.h"
+#include "gui/kit/QtFileDialogs.h"
 #include "gui/kit/frm_Input.h"
 #include "gui/kit/frm_Message.h"
 #include "gui/kit/frm_Progress.h"
@@ -88,6 +93,27 @@ TEST(Dialogs, InputHandsTheTextToItsTagOnOkOrEnterAndNothingOnCancel) {
   d.AskMicrophoneSwitch();
   EXPECT_EQ(accepted.size(), 1);
   EXPECT_FALSE(d.input()->timer()->isActive());
+}
+
+// The file-open dialog shows the caller's title and its filter once.
+TEST(Dialogs, FileOpenShowsItsTitleAndFilter) {
+  EXPECT_EQ(ui::QtNameFilters("Configuration File |*.cfg|All|*.a;*.b"),
+            (QStringList{"Configuration File (*.cfg)", "All (*.a *.b)"}));
+  QString title;
+  QStringList filters;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      title = dialog->windowTitle();
+      filters = dialog->nameFilters();
+      dialog->reject();
+    }
+  });
+  poll.start(10);
+  ui::QtFileDialogs files;
+  EXPECT_EQ(files.OpenFile("Select Checklist File to Modify", "Checklist Files (*.dat)|*.dat", QDir::tempPath()), "");
+  EXPECT_EQ(title, "Select Checklist File to Modify");
+  EXPECT_EQ(filters, QStringList{"Checklist Files (*.dat)"});
 }
 
 TEST(Dialogs, ProgressShowsRoundedPercentages) {

@@ -174,8 +174,8 @@ bool ChecklistEditor::NewChecklist(const QString& typed) {
 
 bool ChecklistEditor::AskLoad() {
   if (!m_ctx.platform.fileDialogs) return false;
-  const QString picked =
-      m_ctx.platform.fileDialogs->OpenFile("Checklist Files (*.dat)|*.dat", m_ctx.state.installDir + "/Checklists");
+  const QString picked = m_ctx.platform.fileDialogs->OpenFile(
+      "Select Checklist File to Modify", "Checklist Files (*.dat)|*.dat", m_ctx.state.installDir + "/Checklists");
   return !picked.isEmpty() && Load(QFileInfo(picked).fileName());
 }
 
