@@ -60,6 +60,7 @@ class ModifyScreenTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(ModifyScreenTest, AnEditingSessionThroughTheControls) {
+  h.frame().screen("frm_Assign");  // loaded at start-up, before the checklist exists
   EXPECT_EQ(screen->btn_Insert->state(), "disabled");
   EXPECT_EQ(screen->comboSection->count(), 12);
   h.dialogs->Type("  My Checks ");
@@ -112,6 +113,12 @@ TEST_F(ModifyScreenTest, AnEditingSessionThroughTheControls) {
   EXPECT_EQ(screen->lbl_ChecklistName->text(), "");
   EXPECT_EQ(screen->btn_Insert->state(), "disabled");
   EXPECT_EQ(screen->lstview_Checklist->topLevelItemCount(), 0);
+  // The assignment screen offers the new checklist at once.
+  h.frame().Enter("frm_Assign");
+  EXPECT_FALSE(h.screen<QWidget>("frm_Assign")
+                   ->findChild<QListWidget*>("lstChecklists")
+                   ->findItems("My Checks", Qt::MatchExactly)
+                   .isEmpty());
 }
 
 // Whatever moves the highlight (a click, the arrows, End, Home, typing the
