@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTimer>
@@ -66,6 +67,16 @@ TEST(Dialogs, MessageSetsTextsButtonsIconAndPlace) {
   EXPECT_EQ(d.message()->icon()->pixmap().toImage(), errorIcon);
   d.ShowMessage("Title", "x", shell::kIconInformation, true, false, "");
   EXPECT_NE(d.message()->icon()->pixmap().toImage(), errorIcon);
+  // An icon bitmap's background box is left out over the title band.
+  QImage bitmap(48, 48, QImage::Format_RGB32);
+  bitmap.fill(QColor(214, 222, 230));
+  QPainter(&bitmap).fillRect(12, 12, 24, 24, Qt::blue);
+  QDir().mkpath(h.install.installDir + "/Media/Icons");
+  ASSERT_TRUE(bitmap.save(h.install.installDir + "/Media/Icons/icon_Warning.bmp"));
+  d.ShowMessage("Title", "x", shell::kIconWarning, true, false, "");
+  const QImage warning = d.message()->icon()->pixmap().toImage();
+  EXPECT_EQ(warning.pixelColor(0, 0).alpha(), 0);
+  EXPECT_EQ(warning.pixelColor(24, 24), QColor(Qt::blue));
   // Centred on the screen while the frame is hidden, over the frame once it shows.
   h.frame().move(0, 0);
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
