@@ -66,9 +66,11 @@ shell::frm_Starter& Application::starter() {
 QWidget* Application::frameWindow() { return m_frame.get(); }
 
 void Application::ShowInterface() {
+  // The way home hides the context buttons: the frame may come back from
+  // the tray still set for the screen it was left on.
   shell::frm_Parent& f = frame();
   f.show();
-  f.ShowInParent("frm_Home");
+  f.ReturnHome();
 }
 
 void Application::Restart(const QString& screen) {

@@ -11,8 +11,10 @@
 
 #include "AppHarness.h"
 #include "gui/kit/Router.h"
+#include "gui/kit/SmallFontFix.h"
 #include "gui/kit/frm_LC.h"
 #include "gui/shell/ScreenTable.h"
+#include "gui/shell/frm_Starter.h"
 
 using namespace qv;
 
@@ -39,11 +41,14 @@ QStringList Rows(const QList<ui::RouteRow>& rows) {
 
 }  // namespace
 
-// Start-up over the demo ends on the home screen with the first-use prompt,
-// and once every screen of the table is loaded every routing row has its
-// handler (a screen registering a row twice or a row the table lacks would
-// have thrown while it was built). Once with fakes, once with the program's
-// own backends (only the end of the process recorded instead).
+// Start-up over the demo ends on the home screen with the first-use prompt;
+// from the configuration screen the frame goes to the tray with the runtime
+// running and comes back clean on the home screen; once every screen of the
+// table is loaded every routing row has its handler (a screen registering a
+// row twice or a row the table lacks would have thrown while it was built)
+// and every window has had the small-fonts correction. Once with fakes, once
+// with the program's own backends (the window look-up faked so that the
+// runtime can run, the end of the process recorded).
 class Application : public testing::TestWithParam<bool> {};
 
 TEST_P(Application, StartsOnTheDemoAndEveryRoutingRowGetsItsHandler) {
@@ -51,7 +56,9 @@ TEST_P(Application, StartsOnTheDemoAndEveryRoutingRowGetsItsHandler) {
   const QString installDir = LayOutDemo(dir);
   test::AppHarness h(installDir, [&](app::Backends& b) {
     if (!GetParam()) return;
+    auto probe = std::move(b.platform.windowProbe);
     b = app::SystemBackends(installDir, app::Program::Interface);
+    b.platform.windowProbe = std::move(probe);
     b.exit = std::make_unique<test::RecordingExit>();
   });
   ASSERT_TRUE(h.app->Start(QString())) << h.dialogs->titles().join(", ").toStdString();
@@ -65,9 +72,28 @@ TEST_P(Application, StartsOnTheDemoAndEveryRoutingRowGetsItsHandler) {
     EXPECT_EQ(h.log.mid(0, 2), (QStringList{"tts:start", "compile:start"}));
   }
 
+  shell::frm_Parent& f = h.frame();
+  test::Click(f.screen("frm_Home")->findChild<ui::SkinnedButton*>("btn_SpeechConfig"));
+  ASSERT_EQ(f.currentScreen, "frm_Configure");
+  h.SetRunning(true, true);
+  test::Click(f.btn_Minimize);
+  EXPECT_FALSE(f.isVisible());
+  h.app->starter().mnuRestore->trigger();
+  EXPECT_TRUE(f.isVisible());
+  EXPECT_EQ(f.currentScreen, "frm_Home");
+  EXPECT_TRUE(f.screen("frm_Home")->isVisible());
+  for (QWidget* button : {f.btn_OK, f.btn_Cancel, f.btn_Compile}) EXPECT_FALSE(button->isVisible());
+
   EXPECT_FALSE(h.app->router().RowsWithoutHandler().isEmpty());  // the screens are loaded on first use
-  for (const shell::ScreenRow& row : shell::ScreenTable()) ASSERT_NE(h.frame().screen(row.name), nullptr) << row.name;
+  QList<QWidget*> windows{&h.app->splash(), &h.app->starter(), &f};
+  for (const shell::ScreenRow& row : shell::ScreenTable()) {
+    windows << f.screen(row.name);
+    ASSERT_NE(windows.last(), nullptr) << row.name;
+  }
   EXPECT_EQ(Rows(h.app->router().RowsWithoutHandler()), QStringList());
+  windows << h.app->dialogs().loadedDialogs();
+  for (const QWidget* w : windows)
+    EXPECT_TRUE(w->property(ui::kScaleProperty).isValid()) << w->objectName().toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, Application, testing::Bool(),

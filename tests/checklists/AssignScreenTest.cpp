@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
@@ -79,6 +80,30 @@ TEST_F(AssignScreenTest, ClicksShowTheAircraftAndOnlyAnAircraftCanBeAssigned) {
   screen->Assign();  // even if it were reached, nothing happens
   for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(h.state().assignments[i].checklistName, before[i].checklistName);
   EXPECT_EQ(frame().btn_OK->state(), "disabled");
+}
+
+// The highlighted node is the aircraft however it was reached, and a new
+// highlight in the tree asks for a new list pick, by key as by mouse.
+TEST_F(AssignScreenTest, TheKeyboardPicksTheHighlightedAircraftAndChecklist) {
+  ClickAircraft(kAlpha, 0, kBlue);
+  test::KeyOn(screen->acftTV, Qt::Key_Down);
+  EXPECT_EQ(Label("lbl_Variation"), "Green");
+  EXPECT_EQ(screen->lstChecklists->currentRow(), 2);  // its "Trainer Checks"
+  EXPECT_EQ(screen->btn_Assign->state(), "disabled");
+  test::KeyOn(screen->lstChecklists, Qt::Key_Up);
+  EXPECT_EQ(screen->btn_Assign->state(), "enabled");
+  test::KeyOn(screen->chk_Written, Qt::Key_Space);
+  test::KeyOn(screen->btn_Assign, Qt::Key_Return);
+  EXPECT_EQ(assignment(kAlpha, 0, kGreen).checklistName.trimmed(), "Jet Checks");
+  EXPECT_EQ(assignment(kAlpha, 0, kBlue).checklistName.trimmed(), "");
+  EXPECT_EQ(assignment(kAlpha, 0, kGreen).written, 1);
+  EXPECT_NE(test::ReadBytes(trainerPage), trainerOriginal);
+
+  test::KeyOn(screen->acftTV, Qt::Key_Down);
+  EXPECT_EQ(Label("lbl_Variation"), "Red");
+  EXPECT_EQ(screen->btn_Assign->state(), "disabled");
+  test::KeyOn(screen->acftTV, Qt::Key_End);
+  EXPECT_EQ(Label("lbl_Variation"), "Club");
 }
 
 // The marks of the types and makers sum up their aircraft: nothing (1),

@@ -144,19 +144,20 @@ TEST_F(ChecklistEditorTest, InsertAndDeleteAcrossAPageBoundary) {
   EXPECT_EQ(editor.currentItem(), nullptr);
 }
 
-TEST_F(ChecklistEditorTest, EditsMarkModifiedButInsertAndDeleteDoNot) {
+// Inserts and deletes count as edits too, so that the save button offers them.
+TEST_F(ChecklistEditorTest, EditsInsertsAndDeletesMarkModified) {
   QSignalSpy modified(&editor, &ChecklistEditor::modifiedChanged);
   ASSERT_TRUE(editor.NewChecklist("Edits"));
   editor.Insert();
   editor.Insert();
+  ASSERT_EQ(editor.Save(), 0);
   editor.Delete();
-  EXPECT_FALSE(editor.modified());
-  EXPECT_EQ(editor.Edit(StepField::Challenge, "  Fuel selector "), "  Fuel selector ");
   EXPECT_TRUE(editor.modified());
+  EXPECT_EQ(editor.Edit(StepField::Challenge, "  Fuel selector "), "  Fuel selector ");
   EXPECT_EQ(Section(0)[0].challenge, base::Fixed("Fuel selector", data::kChallengeWidth));
   EXPECT_EQ(editor.PageRows()[0].challenge, "FUEL SELECTOR");
   editor.Edit(StepField::Response, "Both");
-  EXPECT_EQ(modified.size(), 1);  // switched on once
+  EXPECT_EQ(modified.size(), 3);  // on (insert), off (save), on (delete); the edits find it on
 
   // Characters a checklist file cannot hold are left out, with a message.
   const QString kept =
@@ -177,7 +178,6 @@ TEST_F(ChecklistEditorTest, ChosenResponsesAreStoredOnlyWhenTheStepIsLeftOrSaved
   // The new step's "SET" shows as the "Set" entry.
   EXPECT_EQ(editor.chosenResponses(), (QList<bool>{false, true, false, false}));
   editor.ChooseResponses({false, false, true, false});
-  editor.ResponsesClicked();
   // The second insert committed step 0: its "SET" took the list entry's text.
   EXPECT_EQ(Section(0)[0].responses[2].text.trimmed(), "Set");
   EXPECT_EQ(Section(0)[0].responses.size(), 3u);  // the new choice is not stored yet
@@ -212,6 +212,7 @@ TEST_F(ChecklistEditorTest, SaveWritesTheChecklistWhichLoadsBackTheSame) {
   env.state.openChecklist = data::ChecklistFile{};
   env.fileDialogs->answer = file;
   ASSERT_TRUE(editor.AskLoad());
+  EXPECT_EQ(env.fileDialogs->lastTitle, "Select Checklist File to Modify");
   EXPECT_EQ(env.fileDialogs->lastFilter, "Checklist Files (*.dat)|*.dat");
   EXPECT_EQ(editor.openName(), "Round Trip");
   EXPECT_EQ(editor.section(), 0);

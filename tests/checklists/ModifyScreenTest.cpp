@@ -46,6 +46,11 @@ class ModifyScreenTest : public ::testing::Test {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
   }
   QString Row(int row, int column = 0) { return screen->lstview_Checklist->topLevelItem(row)->text(column); }
+  QStringList Challenges() {
+    QStringList out;
+    for (const data::ChecklistItem& item : Section(0)) out << item.challenge.trimmed();
+    return out;
+  }
   const std::vector<data::ChecklistItem>& Section(int s) { return h.state().openChecklist.sections[s]; }
 
   test::AppHarness h;
@@ -55,6 +60,7 @@ class ModifyScreenTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(ModifyScreenTest, AnEditingSessionThroughTheControls) {
+  h.frame().screen("frm_Assign");  // loaded at start-up, before the checklist exists
   EXPECT_EQ(screen->btn_Insert->state(), "disabled");
   EXPECT_EQ(screen->comboSection->count(), 12);
   h.dialogs->Type("  My Checks ");
@@ -107,6 +113,48 @@ TEST_F(ModifyScreenTest, AnEditingSessionThroughTheControls) {
   EXPECT_EQ(screen->lbl_ChecklistName->text(), "");
   EXPECT_EQ(screen->btn_Insert->state(), "disabled");
   EXPECT_EQ(screen->lstview_Checklist->topLevelItemCount(), 0);
+  // The assignment screen offers the new checklist at once.
+  h.frame().Enter("frm_Assign");
+  EXPECT_FALSE(h.screen<QWidget>("frm_Assign")
+                   ->findChild<QListWidget*>("lstChecklists")
+                   ->findItems("My Checks", Qt::MatchExactly)
+                   .isEmpty());
+}
+
+// Whatever moves the highlight (a click, the arrows, End, Home, typing the
+// start of a challenge) makes that step the current one: typing and Delete
+// act on it. Inserts, deletes and responses picked with the space bar count
+// as changes to save.
+TEST_F(ModifyScreenTest, TheKeyboardActsOnTheHighlightedStep) {
+  QTreeWidget* steps = screen->lstview_Checklist;
+  h.dialogs->Type("Keys");
+  test::Press(screen, "btn_New");
+  for (int i = 0; i < 3; ++i) test::Press(screen, "btn_Insert");
+  EXPECT_EQ(h.frame().btn_OK->state(), "enabled");
+  ClickRow(0);
+  Type(screen->txt_Challenge, "Alpha");
+  test::KeyOn(steps, Qt::Key_Down);
+  EXPECT_EQ(screen->txt_Challenge->text(), "New Item");
+  Type(screen->txt_Challenge, "Bravo");
+  test::KeyOn(steps, Qt::Key_End);
+  Type(screen->txt_Challenge, "Charlie");
+  EXPECT_EQ(Challenges(), (QStringList{"Alpha", "Bravo", "Charlie"}));
+  test::KeyOn(steps, Qt::Key_Home);
+  EXPECT_EQ(screen->txt_Challenge->text(), "Alpha");
+  QTest::keyClicks(QApplication::focusWidget(), "b");
+  EXPECT_EQ(steps->currentItem(), steps->topLevelItem(1));
+  EXPECT_EQ(screen->txt_Challenge->text(), "Bravo");
+  test::KeyOn(screen->btn_Delete, Qt::Key_Return);
+  EXPECT_EQ(Challenges(), (QStringList{"Alpha", "Charlie"}));
+  EXPECT_EQ(steps->currentItem(), steps->topLevelItem(0));
+
+  test::Click(h.frame().btn_OK);
+  ASSERT_EQ(h.frame().btn_OK->state(), "disabled");
+  test::KeyOn(screen->lst_Responses, Qt::Key_Space);  // the first entry, "Checked"
+  EXPECT_EQ(h.frame().btn_OK->state(), "enabled");
+  test::KeyOn(steps, Qt::Key_Down);  // leaving the step stores the pick
+  ASSERT_EQ(Section(0)[0].responses.size(), 4u);
+  EXPECT_EQ(Section(0)[0].responses[2].text.trimmed(), "Checked");
 }
 
 TEST_F(ModifyScreenTest, APasteIsCutToTheFieldAndSectionsSwitchThroughTheBox) {

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextEdit>
 
 #include "AppHarness.h"
@@ -116,6 +117,13 @@ TEST_F(GrammarScreensTest, EditSaveAndCompileThroughTheButtons) {
   emit cfg->listGrammar->itemDoubleClicked(cfg->listGrammar->item(0));
   EXPECT_EQ(h.dialogs->last().defaultText, "set heading <HDG>");
   EXPECT_EQ(grammars[0].trimmed(), "set (the) heading <HDG>");
+  // A phrase filling its whole field survives an edit.
+  const QString full = "heading " + QString(data::kGrammarWidth - 8, u'x');
+  grammars[1] = full;
+  cfg->listGrammar->item(1)->setText(full);
+  cfg->listGrammar->setCurrentRow(1);
+  test::Press(cfg, "btn_EditGrammar");
+  EXPECT_EQ(grammars[1], full);
 
   cfg->listGrammar->setCurrentRow(1);
   h.dialogs->Cancel();
@@ -293,6 +301,8 @@ TEST_F(GrammarScreensTest, ScriptIsShownSavedAndLeftWithTheSelections) {
   ASSERT_TRUE(grammar::BuildGrammarScript(h.app->context(), expected));
   EXPECT_EQ(s->document(), expected);
   EXPECT_TRUE(s->rtb->toPlainText().contains("II.  Radios"));  // shown through the reader
+  EXPECT_EQ(s->rtb->textCursor().position(), 0);               // opened at the title
+  EXPECT_EQ(s->rtb->verticalScrollBar()->value(), 0);
   test::Click(frame().btn_OK);
   EXPECT_EQ(LastTitle(), "Grammar Script Saved");
   EXPECT_EQ(test::ReadBytes(h.install.installDir + "/QuorvaneScript.rtf"), base::ToCp1252(expected));

@@ -1,6 +1,7 @@
 #include "AppHarness.h"
 
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <QMouseEvent>
 
 #include "gui/kit/SkinnedDialogs.h"
@@ -90,6 +91,17 @@ void Press(QWidget* screen, const char* name) {
   auto* b = screen->findChild<ui::SkinnedButton*>(name);
   EXPECT_NE(b, nullptr) << name;
   Click(b);
+}
+
+void KeyOn(QWidget* widget, Qt::Key key) {
+  QWidget* window = widget->window();
+  if (!window->isActiveWindow()) {
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+  }
+  widget->setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), widget);
+  QTest::keyClick(QApplication::focusWidget(), key);
 }
 
 }  // namespace qv::test

@@ -78,5 +78,8 @@ void DoubleClick(ui::SkinnedButton* button);
 void Hover(ui::SkinnedButton* button);
 // The button called `name` on `screen`, clicked.
 void Press(QWidget* screen, const char* name);
+// A key pressed on `widget` once its window is active and it has the focus,
+// as the keyboard delivers it.
+void KeyOn(QWidget* widget, Qt::Key key);
 
 }  // namespace qv::test

@@ -23,9 +23,10 @@ class FakeFileDialogs final : public platform::FileDialogs {
  public:
   QString answer;  // empty = cancelled
   int calls = 0;
-  QString lastFilter, lastFolder;
-  QString OpenFile(const QString& filter, const QString& startFolder) override {
+  QString lastTitle, lastFilter, lastFolder;
+  QString OpenFile(const QString& title, const QString& filter, const QString& startFolder) override {
     ++calls;
+    lastTitle = title;
     lastFilter = filter;
     lastFolder = startFolder;
     return answer;

@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include "AppHarness.h"
 #include "core/shell/Dialogs.h"
+#include "gui/kit/QtFileDialogs.h"
 #include "gui/kit/frm_Input.h"
 #include "gui/kit/frm_Message.h"
 #include "gui/kit/frm_Progress.h"
@@ -61,6 +67,16 @@ TEST(Dialogs, MessageSetsTextsButtonsIconAndPlace) {
   EXPECT_EQ(d.message()->icon()->pixmap().toImage(), errorIcon);
   d.ShowMessage("Title", "x", shell::kIconInformation, true, false, "");
   EXPECT_NE(d.message()->icon()->pixmap().toImage(), errorIcon);
+  // An icon bitmap's background box is left out over the title band.
+  QImage bitmap(48, 48, QImage::Format_RGB32);
+  bitmap.fill(QColor(214, 222, 230));
+  QPainter(&bitmap).fillRect(12, 12, 24, 24, Qt::blue);
+  QDir().mkpath(h.install.installDir + "/Media/Icons");
+  ASSERT_TRUE(bitmap.save(h.install.installDir + "/Media/Icons/icon_Warning.bmp"));
+  d.ShowMessage("Title", "x", shell::kIconWarning, true, false, "");
+  const QImage warning = d.message()->icon()->pixmap().toImage();
+  EXPECT_EQ(warning.pixelColor(0, 0).alpha(), 0);
+  EXPECT_EQ(warning.pixelColor(24, 24), QColor(Qt::blue));
   // Centred on the screen while the frame is hidden, over the frame once it shows.
   h.frame().move(0, 0);
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -88,6 +104,27 @@ TEST(Dialogs, InputHandsTheTextToItsTagOnOkOrEnterAndNothingOnCancel) {
   d.AskMicrophoneSwitch();
   EXPECT_EQ(accepted.size(), 1);
   EXPECT_FALSE(d.input()->timer()->isActive());
+}
+
+// The file-open dialog shows the caller's title and its filter once.
+TEST(Dialogs, FileOpenShowsItsTitleAndFilter) {
+  EXPECT_EQ(ui::QtNameFilters("Configuration File |*.cfg|All|*.a;*.b"),
+            (QStringList{"Configuration File (*.cfg)", "All (*.a *.b)"}));
+  QString title;
+  QStringList filters;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      title = dialog->windowTitle();
+      filters = dialog->nameFilters();
+      dialog->reject();
+    }
+  });
+  poll.start(10);
+  ui::QtFileDialogs files;
+  EXPECT_EQ(files.OpenFile("Select Checklist File to Modify", "Checklist Files (*.dat)|*.dat", QDir::tempPath()), "");
+  EXPECT_EQ(title, "Select Checklist File to Modify");
+  EXPECT_EQ(filters, QStringList{"Checklist Files (*.dat)"});
 }
 
 TEST(Dialogs, ProgressShowsRoundedPercentages) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QFont>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QMouseEvent>
 
 #include "AppHarness.h"
@@ -49,7 +51,6 @@ TEST(Navigation, EachHomeButtonEntersItsScreenAndExactlyOneScreenShows) {
     EXPECT_EQ(s->parentWidget(), &f);
     EXPECT_EQ(s->pos(), QPoint(5, 101));
     EXPECT_EQ(s->size(), QSize(790, 447));
-    EXPECT_EQ(f.lbl_TipText->text(), QString(h.state().screenTips.value(c.screen)).replace(u'\r', u'\n'));
     EXPECT_EQ(f.btn_OK->isVisible(), c.ok) << c.screen;
     EXPECT_EQ(f.btn_Compile->isVisible(), c.compile) << c.screen;
     EXPECT_EQ(f.btn_Cancel->x(), c.cancelLeft);
@@ -65,6 +66,20 @@ TEST(Navigation, EachHomeButtonEntersItsScreenAndExactlyOneScreenShows) {
     EXPECT_FALSE(f.btn_OK->isVisible());
     EXPECT_EQ(s->parentWidget(), nullptr);  // its previous parent is back
   }
+  // Each screen's tip, paragraphs apart, whole in the title band beside the frame buttons.
+  EXPECT_LT(f.lbl_TipText->geometry().right(), f.btn_Minimize->x());
+  EXPECT_LE(f.lbl_TipText->geometry().bottom(), 101);
+  for (const char* name : {"frm_Modify", "frm_Assign", "frm_Configure", "frm_Script", "frm_Test", "frm_LC"}) {
+    f.Enter(name);
+    const QLabel* tip = f.lbl_TipText;
+    EXPECT_EQ(tip->text(), QString(h.state().screenTips.value(name)).replace(u'\r', u'\n'));
+    const QRect box = tip->contentsRect();
+    EXPECT_LE(
+        QFontMetrics(tip->font()).boundingRect(QRect(0, 0, box.width(), 10000), Qt::TextWordWrap, tip->text()).height(),
+        box.height())
+        << name;
+  }
+  f.ReturnHome();
   // HideScreen compares names without regard to case; other names hide nothing.
   f.ShowInParent("frm_Modify");
   f.HideScreen("frm_Splash");

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QImage>
+#include <QLabel>
+#include <QScreen>
 #include <stdexcept>
 
 #include "AppHarness.h"
+#include "gui/kit/cls_Tooltip.h"
 
 using namespace qv;
 using ui::ButtonKind;
@@ -153,4 +158,29 @@ TEST(SkinnedButton, DialogButtonsFollowTheFocus) {
   cancel->setFocus();
   EXPECT_EQ(ok->state(), "enabled");
   EXPECT_EQ(cancel->state(), "highlight");
+}
+
+// A tip near the screen's right or bottom edge moves left or above the
+// pointer so that all of it shows; elsewhere it sits below right of it.
+TEST(SkinnedButton, TooltipsStayWholeOnTheScreen) {
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  QWidget host(nullptr, Qt::FramelessWindowHint);
+  host.setGeometry(area);
+  auto* b = ui::MakeButton<ui::SmallButton>(
+      &host, QString(), nullptr, {"btn_X", 0, 0, "x", "x", "enabled", QString(300, u'w').replace(40, 1, " ")});
+  b->tooltip()->setDelayTime(0);
+  host.show();
+  for (const QPoint& at :
+       {area.topLeft() + QPoint(40, 40), area.bottomRight() - QPoint(3, 3), QPoint(area.right() - 3, area.top() + 3)}) {
+    b->move(host.mapFromGlobal(at) - QPoint(b->width() / 2, b->height() / 2));
+    QCursor::setPos(at);
+    QEvent enter(QEvent::Enter);
+    QCoreApplication::sendEvent(b->picBG(), &enter);
+    QLabel* tip = b->tooltip()->window();
+    ASSERT_TRUE(QTest::qWaitFor([tip] { return tip->isVisible(); }));
+    EXPECT_TRUE(area.contains(tip->frameGeometry())) << at.x() << "," << at.y();
+    if (at == area.topLeft() + QPoint(40, 40)) EXPECT_EQ(tip->pos(), QCursor::pos() + QPoint(2, 20));
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(b->picBG(), &leave);
+  }
 }

@@ -174,8 +174,8 @@ bool ChecklistEditor::NewChecklist(const QString& typed) {
 
 bool ChecklistEditor::AskLoad() {
   if (!m_ctx.platform.fileDialogs) return false;
-  const QString picked =
-      m_ctx.platform.fileDialogs->OpenFile("Checklist Files (*.dat)|*.dat", m_ctx.state.installDir + "/Checklists");
+  const QString picked = m_ctx.platform.fileDialogs->OpenFile(
+      "Select Checklist File to Modify", "Checklist Files (*.dat)|*.dat", m_ctx.state.installDir + "/Checklists");
   return !picked.isEmpty() && Load(QFileInfo(picked).fileName());
 }
 
@@ -239,6 +239,7 @@ void ChecklistEditor::Insert() {
     steps.push_back(NewStep());
     m_step = 0;
     ShowStep();
+    SetModified(true);
     return;
   }
   CommitReported();
@@ -255,12 +256,15 @@ void ChecklistEditor::Insert() {
   steps.insert(steps.begin() + at, NewStep());
   m_step = at;
   ShowStep();
+  SetModified(true);
 }
 
 void ChecklistEditor::Delete() {
   if (!isOpen()) return;
   auto& steps = Steps();
-  if (steps.size() <= 1) {
+  if (steps.empty()) return;
+  SetModified(true);
+  if (steps.size() == 1) {
     steps.clear();
     m_page = m_step = 0;
     ShowStep();
@@ -307,13 +311,11 @@ std::optional<QString> ChecklistEditor::Edit(StepField field, const QString& typ
 }
 
 void ChecklistEditor::ChooseResponses(const QList<bool>& chosen) {
-  m_chosen = chosen;
-  m_chosen.resize(ResponseChoices().size(), false);
-}
-
-void ChecklistEditor::ResponsesClicked() {
-  if (!isOpen() || sectionEmpty()) return;
-  SetModified(true);
+  QList<bool> next = chosen;
+  next.resize(ResponseChoices().size(), false);
+  if (next == m_chosen) return;
+  m_chosen = next;
+  if (isOpen() && !sectionEmpty()) SetModified(true);
 }
 
 int ChecklistEditor::CommitCurrentStep() {
@@ -358,6 +360,9 @@ int ChecklistEditor::Save() {
                               shell::kIconInformation, true, false, "");
     return 1;
   }
+  QStringList& names = m_ctx.state.checklistNames;
+  if (!names.contains(m_openName, Qt::CaseInsensitive))
+    names.insert(std::lower_bound(names.begin(), names.end(), m_openName), m_openName);
   const QString title = "Checklist Modifications Saved";
   if (m_launcher.BothRunning())
     m_ctx.dialogs.ShowMessage(title,

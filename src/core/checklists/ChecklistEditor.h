@@ -42,12 +42,15 @@ struct StepRow {
 // edited since the last save.
 //
 // The screen is a view of this state: after each operation it draws the
-// page, the current step and the responses from the getters below. Text
-// edits are stored into the current step at once; the chosen responses only
-// when the step is committed, which happens on leaving a modified step, on
-// inserting below it and on saving. Insert and delete change the checklist
-// without counting as an edit. The editor talks to the user only through
-// the dialogs of the context (refusals, failures, the save confirmation).
+// page, the current step and the responses from the getters below, and the
+// row it highlights is always the current step, however the user moved
+// there (mouse, arrows, Home/End, typing a name). Text edits are stored into
+// the current step at once; the chosen responses only when the step is
+// committed, which happens on leaving a modified step, on inserting below it
+// and on saving. Every change of the checklist counts as an edit (inserts
+// and deletes too), so that the save button offers it. The editor talks to
+// the user only through the dialogs of the context (refusals, failures, the
+// save confirmation).
 class ChecklistEditor final : public QObject {
   Q_OBJECT
 
@@ -92,7 +95,7 @@ class ChecklistEditor final : public QObject {
   bool AskLoad();
   bool Load(const QString& fileName);
 
-  // Leaving a step: to another row of the page, section or page.
+  // Leaving a step: to another row of the page (the row highlighted), section or page.
   void ChooseStep(int row);
   void ChooseSection(int section);
   bool TurnPage(int delta);  // false when there is no such page
@@ -104,10 +107,9 @@ class ChecklistEditor final : public QObject {
   // characters a checklist file can hold (the others are left out, with a
   // message). The trimmed text is stored, cut to its field.
   std::optional<QString> Edit(StepField field, const QString& text);
-  // The responses list: the choice of every entry, and a click on it (which
-  // counts as an edit).
+  // The user changed the choice in the responses list (by mouse or by the
+  // space bar): the choice of every entry. A change counts as an edit.
   void ChooseResponses(const QList<bool>& chosen);
-  void ResponsesClicked();
 
   // Stores the chosen responses (after the fixed "Ignore" and "Skip") and
   // the trimmed texts into the current step. 0, or 1 when there is none.
@@ -116,7 +118,8 @@ class ChecklistEditor final : public QObject {
   void Play();
   // "save": commits and writes the open checklist, says how it went (with
   // the restart question "cmod_restart" when the simulator and the runtime
-  // run). 0 on success, which also clears the modified flag.
+  // run). 0 on success, which also clears the modified flag and lists a new
+  // checklist among the checklist names (the assignment screen offers it).
   int Save();
 
  signals:

@@ -54,7 +54,8 @@ int DiscoverSimulatorConfig(shell::Context& ctx) {
                                             "C:\\Documents and Settings\\*User Name*\\Application Data\\Microsoft\\FSX",
                                             "Please use the Dialog box to Browse to and select your FSX.cfg file"}),
                           shell::kIconWarning, true, false, "");
-  const QString chosen = ctx.platform.fileDialogs->OpenFile("Configuration File |*.cfg", ctx.state.installDir);
+  const QString chosen =
+      ctx.platform.fileDialogs->OpenFile("Select Your FSX.cfg File", "Configuration File |*.cfg", ctx.state.installDir);
   // The name after the last separator of either kind: a dialog may hand back
   // a Windows path.
   const QString chosenName = chosen.mid(std::max(chosen.lastIndexOf(u'/'), chosen.lastIndexOf(u'\\')) + 1);

@@ -1,22 +1,14 @@
 #include "gui/checklists/frm_Assign.h"
 
 #include <QCheckBox>
-#include <QFileInfo>
-#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QTreeWidget>
 #include <algorithm>
 
-#include "base/FixedText.h"
-#include "core/checklists/KneeboardChecklist.h"
-#include "core/data/ChecklistStore.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
-#include "core/shell/Dialogs.h"
-#include "core/shell/Launch.h"
-#include "data/ChecklistFiles.h"
 #include "gui/kit/ScreenHost.h"
 #include "gui/kit/Skin.h"
 #include "platform/SimInstallation.h"
@@ -27,7 +19,7 @@ namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
-const QString kRestoreDefault = QStringLiteral("-- Restore Default --");
+const QString kRestoreDefaultText = QStringLiteral("-- Restore Default --");
 
 using ui::MakeLabel;
 
@@ -53,7 +45,7 @@ int SummaryImage(bool allWrittenOrAssigned, bool allWritten, bool someWritten, b
 }
 
 frm_Assign::frm_Assign(const ui::ScreenServices& services, ui::ScreenHost& host)
-    : SkinnedScreen("frm_Assign", services, host, "Assign_BG.bmp") {
+    : SkinnedScreen("frm_Assign", services, host, "Assign_BG.bmp"), m_editor(services.ctx, services.launcher) {
   const QString& dir = m_installDir;
   for (int i = 1; i <= 7; ++i) {
     m_marks[i].load(dir + QString("/Media/Tree/Assign_%1.bmp").arg(i));
@@ -70,16 +62,17 @@ frm_Assign::frm_Assign(const ui::ScreenServices& services, ui::ScreenHost& host)
   acftTV->setHeaderHidden(true);
   acftTV->setColumnCount(1);
   acftTV->viewport()->installEventFilter(this);
-  connect(acftTV, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node) { NodeClick(node); });
+  // A node is picked when it becomes the highlighted one (by mouse or key),
+  // and again when it is clicked while highlighted.
+  connect(acftTV, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* node) { NodePicked(node); });
+  connect(acftTV, &QTreeWidget::itemClicked, this, &frm_Assign::NodePicked);
 
   lstChecklists = new QListWidget(this);
   lstChecklists->setObjectName("lstChecklists");
   lstChecklists->setGeometry(350, 34, 200, 256);
-  connect(lstChecklists, &QListWidget::itemClicked, this, [this] {
-    // Only a selected aircraft can take the choice; a manufacturer or type
-    // node keeps the button disabled.
-    if (IsAircraft()) btn_Assign->setState("enabled");
-  });
+  connect(lstChecklists, &QListWidget::currentItemChanged, this,
+          [this](QListWidgetItem* entry) { EntryPicked(entry); });
+  connect(lstChecklists, &QListWidget::itemClicked, this, &frm_Assign::EntryPicked);
 
   Image1 = MakeLabel(this, "Image1", {}, {570, 34, 200, 150});
   Image1->setAlignment(Qt::AlignCenter);
@@ -119,18 +112,30 @@ frm_Assign::frm_Assign(const ui::ScreenServices& services, ui::ScreenHost& host)
   FillChecklistList();
   connect(&m_ctx.state, &shell::AppState::aircraftMarksChanged, this, &frm_Assign::RefreshAircraftMarks);
   Route(ui::ButtonKind::Small, "assign", [this] { Assign(); });
-  Route(ui::ButtonKind::Small, "save", [this] { Save(); });
+  Route(ui::ButtonKind::Small, "save", [this] {
+    if (m_editor.Save() == 0) m_host.frameButton(ui::FrameButton::OK)->setState("disabled");
+  });
   Route(ui::ButtonKind::Small, "cancel", [this] { m_host.ReturnHome(); });
+}
+
+void frm_Assign::Entering() {
+  FillChecklistList();
+  SelectAssignedEntry();
 }
 
 bool frm_Assign::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress) {
     // Every click in the tree, on a node or not, asks for a new list choice.
-    if (watched == acftTV->viewport()) btn_Assign->setState("disabled");
+    if (watched == acftTV->viewport()) {
+      m_editor.ClearChecklistPick();
+      ShowAssignState();
+    }
     if (watched == lbl_Written) chk_Written->setChecked(!chk_Written->isChecked());
   }
   return QWidget::eventFilter(watched, event);
 }
+
+void frm_Assign::ShowAssignState() { btn_Assign->setState(m_editor.canAssign() ? "enabled" : "disabled"); }
 
 void frm_Assign::FillAircraftTree() {
   acftTV->clear();
@@ -218,101 +223,62 @@ void frm_Assign::MarkNodes(const QList<QTreeWidgetItem*>& makerNodes) {
 }
 
 void frm_Assign::FillChecklistList() {
+  m_filling = true;
   lstChecklists->setEnabled(true);
   lstChecklists->clear();
-  auto* restore = new QListWidgetItem(kRestoreDefault, lstChecklists);
-  restore->setData(Qt::UserRole, -1);
+  auto* restore = new QListWidgetItem(kRestoreDefaultText, lstChecklists);
+  restore->setData(Qt::UserRole, AssignmentEditor::kRestoreDefault);
   const QStringList& names = m_ctx.state.checklistNames;
   for (int i = 0; i < names.size(); ++i) {
     auto* item = new QListWidgetItem(names[i].trimmed(), lstChecklists);
     item->setData(Qt::UserRole, i);
   }
   if (!names.isEmpty()) lstChecklists->setCurrentRow(0);
-  btn_Assign->setState("disabled");
+  m_filling = false;
+  m_editor.ClearChecklistPick();
+  ShowAssignState();
 }
 
-bool frm_Assign::IsAircraft() const {
-  const auto& makers = m_ctx.state.catalogue.manufacturers;
-  const auto [m, t, v] = m_selected;
-  return m >= 0 && t >= 0 && v >= 0 && m < int(makers.size()) && t < int(makers[m].types.size()) &&
-         v < int(makers[m].types[t].variations.size());
-}
-
-void frm_Assign::NodeClick(QTreeWidgetItem* node) {
-  btn_Assign->setState("disabled");
-  if (!node) return;
-  m_selected = AircraftNodeIndexes(node->data(0, kKeyRole).toString());
-  if (!IsAircraft()) return;
-  const auto [m, t, v] = m_selected;
-  const AircraftManufacturer& maker = m_ctx.state.catalogue.manufacturers[m];
-  const AircraftVariation& var = maker.types[t].variations[v];
-  const int a = var.assignmentIndex;
-  const QString assigned = a >= 0 && a < int(m_ctx.state.assignments.size())
-                               ? m_ctx.state.assignments[a].checklistName.trimmed()
-                               : QString();
-
+void frm_Assign::SelectAssignedEntry() {
+  if (!m_editor.isAircraft()) return;
+  m_filling = true;
   lstChecklists->clearSelection();
   lstChecklists->setCurrentItem(nullptr);
-  const QStringList& names = m_ctx.state.checklistNames;
-  for (int i = 0; i < names.size() && !assigned.isEmpty(); ++i)
-    if (names[i].trimmed().compare(assigned, Qt::CaseInsensitive) == 0) {
-      lstChecklists->setCurrentRow(i + 1);
-      break;
-    }
+  if (const int entry = m_editor.assignedEntry(); entry >= 0) lstChecklists->setCurrentRow(entry + 1);
+  m_filling = false;
+}
+
+void frm_Assign::EntryPicked(QListWidgetItem* entry) {
+  if (m_filling || !entry) return;
+  m_editor.PickChecklist(entry->data(Qt::UserRole).toInt());
+  ShowAssignState();
+}
+
+void frm_Assign::NodePicked(QTreeWidgetItem* node) {
+  if (!node) return;
+  m_editor.PickAircraft(AircraftNodeIndexes(node->data(0, kKeyRole).toString()));
+  ShowAssignState();
+  const AircraftVariation* var = m_editor.variation();
+  if (!var) return;  // a manufacturer or type: the details of the last aircraft stay
+  const auto [m, t, v] = m_editor.selected();
+  const AircraftManufacturer& maker = m_ctx.state.catalogue.manufacturers[m];
+  SelectAssignedEntry();
   lbl_Manufacturer->setText(maker.name.trimmed());
   lbl_Type->setText(maker.types[t].name.trimmed());
-  lbl_Variation->setText(var.variation.trimmed());
-  lbl_Checklist->setText(assigned);
+  lbl_Variation->setText(var->variation.trimmed());
+  lbl_Checklist->setText(m_editor.assignedChecklist());
 
-  const QString thumb = platform::FindNoCase(var.textureFolder, "thumbnail.jpg");
+  const QString thumb = platform::FindNoCase(var->textureFolder, "thumbnail.jpg");
   QPixmap picture(thumb);
   if (!picture.isNull()) picture = picture.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
   Image1->setPixmap(picture);
 }
 
 void frm_Assign::Assign() {
-  // A manufacturer or type node is not an aircraft: nothing to act on.
-  if (!IsAircraft()) return;
-  const QList<QListWidgetItem*> chosen = lstChecklists->selectedItems();
-  if (chosen.isEmpty()) return;
-  const auto [m, t, v] = m_selected;
-  const int a = m_ctx.state.catalogue.manufacturers[m].types[t].variations[v].assignmentIndex;
-  if (a < 0 || a >= int(m_ctx.state.assignments.size())) return;
-  data::ChecklistAssignment& A = m_ctx.state.assignments[a];
-  const int item = chosen.first()->data(Qt::UserRole).toInt();
-  if (item != -1) {
-    const QString name = chosen.first()->text();
-    A.checklistName = base::Fixed(name, data::kAssignmentNameWidth);
-    lbl_Checklist->setText(name.trimmed());
-    if (chk_Written->isChecked() && WriteAircraftChecklist(m_ctx, m, t, v) == 0)
-      SetWrittenForSharedPage(m_ctx.state, m, t, v, 1);
-  } else {
-    A.checklistName = base::Fixed(QString(), data::kAssignmentNameWidth);
-    A.written = 0;
-    lbl_Checklist->clear();
-    RestoreAircraftChecklist(m_ctx, m, t, v);
-    SetWrittenForSharedPage(m_ctx.state, m, t, v, 0);
-  }
+  if (!m_editor.Assign(chk_Written->isChecked())) return;
+  lbl_Checklist->setText(m_editor.assignedChecklist());
   RefreshAircraftMarks();
   m_host.frameButton(ui::FrameButton::OK)->setState("enabled");
-}
-
-void frm_Assign::Save() {
-  // A failed write has been reported by the saver; the changes stay to save again.
-  if (data::SaveAssignments(m_ctx.state, m_ctx.dialogs) != 0) return;
-  const QString title = "Checklist Assignments Saved";
-  if (m_services.launcher.BothRunning())
-    m_ctx.dialogs.ShowMessage(
-        title,
-        shell::JoinLines({"The checklist assignments have been saved.  In order to use these changes in FSX, the "
-                          "Speech Recognition engine needs to be restarted.",
-                          "Press OK to restart, Cancel to continue without restarting."}),
-        shell::kIconInformation, true, true, "cassign_restart");
-  else
-    m_ctx.dialogs.ShowMessage(
-        title, shell::JoinLines({"The checklist assignments have been saved.", "Please press OK to continue..."}),
-        shell::kIconInformation, true, false, "");
-  m_host.frameButton(ui::FrameButton::OK)->setState("disabled");
 }
 
 }  // namespace qv::checklists

@@ -5,11 +5,13 @@
 #include <array>
 #include <cstdint>
 
+#include "core/checklists/AssignmentEditor.h"
 #include "gui/kit/SkinnedScreen.h"
 
 class QCheckBox;
 class QLabel;
 class QListWidget;
+class QListWidgetItem;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -30,24 +32,28 @@ std::array<int16_t, 3> AircraftNodeIndexes(const QString& key);
 int SummaryImage(bool allWrittenOrAssigned, bool allWritten, bool someWritten, bool someAssignedNotWritten);
 
 // Picks an aircraft from the catalogue tree, assigns a checklist to it and
-// optionally writes or restores its kneeboard page.
+// optionally writes or restores its kneeboard page: a view of the
+// AssignmentEditor. The highlighted node and entry are the editor's picks.
 class frm_Assign final : public ui::SkinnedScreen {
   Q_OBJECT
 
  public:
   frm_Assign(const ui::ScreenServices& services, ui::ScreenHost& host);
 
+  // The checklists are listed afresh each time the screen is entered: one
+  // saved on the modification screen is offered at once.
+  void Entering() override;
+
   void FillAircraftTree();
   void RefreshAircraftMarks();
   void FillChecklistList();
 
   void Assign();
-  void Save();
 
   // The image number a node shows (1 to 7), for the marks.
   static int ImageOf(const QTreeWidgetItem* node);
   QTreeWidgetItem* NodeOf(int m, int t, int v) const;
-  std::array<int16_t, 3> selectedAircraft() const { return m_selected; }
+  const AssignmentEditor& editor() const { return m_editor; }
 
   QTreeWidget* acftTV;
   QListWidget* lstChecklists;
@@ -64,14 +70,17 @@ class frm_Assign final : public ui::SkinnedScreen {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void NodeClick(QTreeWidgetItem* node);
+  void NodePicked(QTreeWidgetItem* node);
+  void EntryPicked(QListWidgetItem* entry);
+  void SelectAssignedEntry();
+  void ShowAssignState();
   void SetNodeImage(QTreeWidgetItem* node, int image);
   void MarkNodes(const QList<QTreeWidgetItem*>& makers);
-  bool IsAircraft() const;
 
+  AssignmentEditor m_editor;
   std::array<QPixmap, 8> m_marks;  // 1..7
   std::array<QIcon, 8> m_icons;    // of the marks, made once
-  std::array<int16_t, 3> m_selected{-1, -1, -1};
+  bool m_filling = false;          // on while the screen selects in its own list
 };
 
 }  // namespace qv::checklists

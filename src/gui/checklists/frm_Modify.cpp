@@ -44,6 +44,7 @@ frm_Modify::frm_Modify(const ui::ScreenServices& services, ui::ScreenHost& host)
     RefreshStepPage();
     lbl_ChecklistSection->setText(comboSection->itemText(index));
     ShowCurrentStep();
+    HighlightRow();
   });
 
   ui::MakeLabel(this, "Label_Challenge", "Challenge", {30, 106, 240, 16});
@@ -64,10 +65,8 @@ frm_Modify::frm_Modify(const ui::ScreenServices& services, ui::ScreenHost& host)
   lst_Responses->setGeometry(30, 288, 240, 104);
   lst_Responses->setSelectionMode(QAbstractItemView::MultiSelection);
   for (const QString& choice : m_editor.ResponseChoices()) new QListWidgetItem(choice, lst_Responses);
+  // A change of the selection is the user's pick, by mouse or by the space bar.
   connect(lst_Responses, &QListWidget::itemSelectionChanged, this, &frm_Modify::ResponsesChanged);
-  connect(lst_Responses, &QListWidget::itemClicked, this, [this] {
-    if (!m_filling) m_editor.ResponsesClicked();
-  });
 
   lbl_ChecklistSection = ui::MakeLabel(this, "lbl_ChecklistSection", SectionTitles()[0], {300, 56, 460, 18});
   lstview_Checklist = new QTreeWidget(this);
@@ -78,9 +77,11 @@ frm_Modify::frm_Modify(const ui::ScreenServices& services, ui::ScreenHost& host)
   lstview_Checklist->setRootIsDecorated(false);
   lstview_Checklist->setUniformRowHeights(true);
   lstview_Checklist->setSelectionMode(QAbstractItemView::SingleSelection);
-  connect(lstview_Checklist, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
-    const int row = lstview_Checklist->indexOfTopLevelItem(item);
-    if (!m_editor.isOpen() || m_editor.sectionEmpty() || row < 0) return;
+  // The highlighted row is the current step, however it was reached: a
+  // click, the arrows, Home/End or typing the start of a challenge.
+  connect(lstview_Checklist, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+    const int row = item ? lstview_Checklist->indexOfTopLevelItem(item) : -1;
+    if (m_filling || !m_editor.isOpen() || m_editor.sectionEmpty() || row < 0) return;
     m_editor.ChooseStep(row);
     ShowCurrentStep();
   });
@@ -158,8 +159,10 @@ bool frm_Modify::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frm_Modify::RefreshStepPage() {
+  m_filling = true;
   lstview_Checklist->clear();
   for (const StepRow& row : m_editor.PageRows()) new QTreeWidgetItem(lstview_Checklist, {row.challenge, row.response});
+  m_filling = false;
   lbl_NextPage->setVisible(m_editor.hasNextPage());
   lbl_PrevPage->setVisible(m_editor.hasPreviousPage());
   lbl_PageNumber->setText(m_editor.PageNumberText());
@@ -180,9 +183,12 @@ void frm_Modify::ShowCurrentStep() {
 }
 
 void frm_Modify::HighlightRow() {
+  // No highlight when the current step is on another page: the next arrow
+  // key or click then picks a step of the page shown.
   const int row = m_editor.currentRow();
-  if (QTreeWidgetItem* item = row >= 0 ? lstview_Checklist->topLevelItem(row) : nullptr)
-    lstview_Checklist->setCurrentItem(item);
+  m_filling = true;
+  lstview_Checklist->setCurrentItem(row >= 0 ? lstview_Checklist->topLevelItem(row) : nullptr);
+  m_filling = false;
 }
 
 void frm_Modify::Opened() {
@@ -245,8 +251,8 @@ void frm_Modify::ResponsesChanged() {
 }
 
 void frm_Modify::ResetModifyScreen() {
-  lstview_Checklist->clear();
   m_filling = true;
+  lstview_Checklist->clear();
   txt_Challenge->clear();
   txt_Pronunciation->clear();
   txt_Response->clear();

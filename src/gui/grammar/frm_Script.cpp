@@ -28,6 +28,8 @@ frm_Script::frm_Script(const ui::ScreenServices& services, ui::ScreenHost& host)
 void frm_Script::SetDocument(const QString& rtf) {
   m_document = rtf;
   ui::ReadRtf(rtf, *rtb->document());
+  // Reading moved the box's cursor along to the end: the script opens at its title.
+  rtb->moveCursor(QTextCursor::Start);
 }
 
 void frm_Script::Begin() {

@@ -91,6 +91,10 @@ void DialogWindow::LoadIcon(const QString& file, char fallback) {
   const QString path = m_installDir + "/Media/Icons/" + file;
   QPixmap pm;
   if (QFileInfo::exists(path)) pm.load(path);
+  // A bitmap has no transparency of its own: its corner colour is the
+  // background, left out so that the title band shows around the icon.
+  if (!pm.isNull() && !pm.hasAlphaChannel())
+    pm.setMask(pm.createMaskFromColor(pm.toImage().pixelColor(0, 0), Qt::MaskInColor));
   m_icon->setPixmap(pm.isNull() ? FallbackIcon(fallback) : pm);
 }
 

@@ -1,7 +1,9 @@
 #include "gui/kit/Skin.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
+#include <algorithm>
 
 namespace qv::ui {
 
@@ -12,6 +14,24 @@ void StyleLabel(QLabel* label, const QColor& colour) {
                            .arg(colour.red())
                            .arg(colour.green())
                            .arg(colour.blue()));
+}
+
+void SetFittedText(QLabel* label, const QString& text, QFont font) {
+  const QRect box = label->contentsRect();
+  const auto fits = [&] {
+    return QFontMetrics(font).boundingRect(QRect(0, 0, box.width(), 1 << 20), Qt::TextWordWrap, text).height() <=
+           box.height();
+  };
+  while (!fits()) {
+    if (font.pointSizeF() > 6)
+      font.setPointSizeF(std::max(6.0, font.pointSizeF() - 0.5));
+    else if (font.pointSizeF() <= 0 && font.pixelSize() > 8)
+      font.setPixelSize(font.pixelSize() - 1);
+    else
+      break;
+  }
+  label->setFont(font);
+  label->setText(text);
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QRect>
 #include <QString>
 
@@ -22,6 +23,9 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, con
                   const QColor& colour = kScreenText);
 // Makes an existing label look like the ones MakeLabel makes.
 void StyleLabel(QLabel* label, const QColor& colour = kScreenText);
+// Shows `text` word-wrapped in `label` in the largest font, from `font` down
+// to 6 points, in which all of it fits the label.
+void SetFittedText(QLabel* label, const QString& text, QFont font);
 
 // The background of a window: its artwork from installation folder +
 // "/Media/Forms/" when it loaded, else a plain light panel.

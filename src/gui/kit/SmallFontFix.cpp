@@ -38,6 +38,7 @@ SmallFontFix ApplySmallFontFix(QWidget* screen, int dpi) {
     if (auto* list = qobject_cast<QListWidget*>(c)) list->setUniformItemSizes(false);  // no integral height
     if (fix.dpiScale != 1.0f) c->setFont(scaled(fonts.value(c)));
   }
+  screen->setProperty(kScaleProperty, fix.dpiScale);
   return fix;
 }
 

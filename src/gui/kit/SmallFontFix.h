@@ -17,7 +17,9 @@ struct SmallFontFix {
 // sizes are pixels here already and keep their pixel values (in twips they
 // shrink by the same factor, as the caption keeps its height). `dpi` 0 reads
 // the display's vertical logical dots per inch; tests inject other values.
+// The scale applied stays on the window as its property kScaleProperty.
 SmallFontFix ApplySmallFontFix(QWidget* screen, int dpi = 0);
+inline constexpr const char* kScaleProperty = "smallFontFixScale";
 
 // Pixels to twips at the given dots per inch (15 twips per pixel at 96).
 int PixelsToTwips(int pixels, int dpi);

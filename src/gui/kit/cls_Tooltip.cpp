@@ -3,8 +3,11 @@
 #include <QCursor>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QWidget>
+#include <algorithm>
 
 namespace qv::ui {
 
@@ -102,10 +105,25 @@ void cls_Tooltip::Pop() {
   m_window->setFixedWidth(w);
   m_window->setFixedHeight(m_window->heightForWidth(w));
   QPoint at;
+  int above;  // the top of the tip when it has to go above its anchor
   if (m_centred) {
     at = m_control->mapToGlobal(QPoint(m_control->width() / 2 - m_window->width() / 2, m_control->height() + 2));
+    above = m_control->mapToGlobal(QPoint(0, 0)).y() - m_window->height() - 2;
   } else {
-    at = QCursor::pos() + QPoint(2, 20);
+    const QPoint cursor = QCursor::pos();
+    at = cursor + QPoint(2, 20);
+    above = cursor.y() - m_window->height() - 2;
+  }
+  // The whole tip stays on the screen: to the left at its right edge, above
+  // the pointer at its bottom.
+  const QScreen* screen = QGuiApplication::screenAt(at);
+  if (!screen) screen = m_control->screen();
+  if (screen) {
+    const QRect area = screen->availableGeometry();
+    if (at.x() + m_window->width() > area.right() + 1) at.setX(area.right() + 1 - m_window->width());
+    if (at.y() + m_window->height() > area.bottom() + 1) at.setY(above);
+    at.setX(std::max(at.x(), area.left()));
+    at.setY(std::max(at.y(), area.top()));
   }
   m_window->move(at);
   m_window->show();

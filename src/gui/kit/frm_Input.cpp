@@ -25,7 +25,7 @@ frm_Input::frm_Input(const QString& installDir, Router* router, QString& micSwit
   m_prompt->setAttribute(Qt::WA_TranslucentBackground);
   m_prompt->setStyleSheet("background: transparent; color: rgb(35, 42, 52); font-weight: bold;");
   m_input->setGeometry(76, 170, 410, 26);
-  m_input->setMaxLength(255);
+  m_input->setMaxLength(256);  // a phrase or readback field holds 256
   m_ok = MakeButton<SmallButton>(this, installDir, router, {"btn_OK", 385, 209, "ok", "btn_ParentOK", "enabled", ""});
   m_cancel = MakeButton<SmallButton>(this, installDir, router,
                                      {"btn_Cancel", 280, 209, "cancel", "btn_ParentCancel", "enabled", ""});

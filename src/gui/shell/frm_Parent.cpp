@@ -38,7 +38,9 @@ frm_Parent::frm_Parent(const ui::ScreenServices& services)
 
   lbl_Version = ui::MakeLabel(this, "lbl_Version", VersionText(), {14, 556, 360, 18}, ui::kArtworkText);
   lbl_Copyright = ui::MakeLabel(this, "lbl_Copyright", NoticeText(), {14, 574, 440, 18}, ui::kArtworkText);
-  lbl_TipText = ui::MakeLabel(this, "lbl_TipText", {}, {300, 8, 410, 88}, ui::kArtworkText);
+  // Between the title and the frame buttons, above the band's rule: room
+  // for seven lines, the longest tip's.
+  lbl_TipText = ui::MakeLabel(this, "lbl_TipText", {}, {262, 3, 456, 89}, ui::kArtworkText);
   lbl_TipText->setWordWrap(true);
   lbl_TipText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
@@ -186,7 +188,8 @@ void frm_Parent::Enter(const QString& name) {
   Apply(btn_Cancel, row->cancel, target, unsaved);
   Apply(btn_OK, row->ok, target, unsaved);
   Apply(btn_Compile, row->compile, target, unsaved);
-  lbl_TipText->setText(ui::DialogWindow::DisplayText(m_services.ctx.state.screenTips.value(name)));
+  // The frame's font follows the small-fonts correction; the tip starts from it.
+  ui::SetFittedText(lbl_TipText, ui::DialogWindow::DisplayText(m_services.ctx.state.screenTips.value(name)), font());
   target->Entered();
 }
 

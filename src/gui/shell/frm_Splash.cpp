@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "gui/kit/Skin.h"
+#include "gui/kit/SmallFontFix.h"
 
 namespace qv::shell {
 
@@ -30,6 +31,7 @@ frm_Splash::frm_Splash(const QString& installDir, QWidget* parent)
   layout->addWidget(m_status);
   layout->addWidget(version);
   layout->addWidget(notice);
+  ui::ApplySmallFontFix(this);
 }
 
 void PaintSplashBackground(QWidget& widget, const QPixmap& background) {

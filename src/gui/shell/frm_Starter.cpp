@@ -10,6 +10,7 @@
 #include "core/shell/AppState.h"
 #include "core/shell/Launch.h"
 #include "gui/kit/Skin.h"
+#include "gui/kit/SmallFontFix.h"
 #include "gui/shell/frm_Splash.h"
 
 namespace qv::shell {
@@ -86,6 +87,7 @@ frm_Starter::frm_Starter(const AppState& state, Launcher& launcher, QWidget* par
   layout->addWidget(lbl_Reach);
   layout->addWidget(lbl_Version);
   layout->addWidget(lbl_Copyright);
+  ui::ApplySmallFontFix(this);
 }
 
 frm_Starter::~frm_Starter() { TrayRemove(); }

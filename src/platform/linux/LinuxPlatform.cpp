@@ -73,7 +73,7 @@ class LinuxSingleInstance final : public SingleInstance {
 // Without widgets there is no dialog to show; the GUI replaces this one.
 class NoFileDialogs final : public FileDialogs {
  public:
-  QString OpenFile(const QString&, const QString&) override { return QString(); }
+  QString OpenFile(const QString&, const QString&, const QString&) override { return QString(); }
 };
 
 }  // namespace

@@ -60,7 +60,7 @@ class WinSingleInstance final : public SingleInstance {
 
 class NoFileDialogs final : public FileDialogs {
  public:
-  QString OpenFile(const QString&, const QString&) override { return QString(); }
+  QString OpenFile(const QString&, const QString&, const QString&) override { return QString(); }
 };
 
 }  // namespace
