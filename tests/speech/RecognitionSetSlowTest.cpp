@@ -23,8 +23,8 @@
 #include <random>
 
 #include "TestEnv.h"
+#include "core/grammar/CheckExpandGrammar.h"
 #include "data/JsonFormats.h"
-#include "grammar/CheckExpandGrammar.h"
 #include "speech/AudioSource.h"
 #include "speech/Espeak.h"
 #include "speech/Voices.h"
@@ -234,7 +234,8 @@ TEST_F(RecognitionSetSlowTest, RecognisesTheCommandsAndTurnsAwayEverythingElse) 
   {
     QProcess builder;
     builder.start(QStringLiteral(QV_TOOLS_DIR) + "/qv_make_demo", {"--source", DemoSourceDir(), "--out", root.path()});
-    ASSERT_TRUE(builder.waitForFinished(120000) && builder.exitCode() == 0) << builder.readAllStandardError().toStdString();
+    ASSERT_TRUE(builder.waitForFinished(120000) && builder.exitCode() == 0)
+        << builder.readAllStandardError().toStdString();
   }
   const QString install = root.path() + "/FSX/Veltrane Software/Quorvane";
   const QString keep = qEnvironmentVariable("QV_SPEECH_EVAL_DIR");
@@ -243,7 +244,7 @@ TEST_F(RecognitionSetSlowTest, RecognisesTheCommandsAndTurnsAwayEverythingElse) 
       QJsonDocument::fromJson(ReadBytes(FixturesDir() + "/speech/RecognitionSet.json")).object()["items"].toArray();
 
   std::map<QString, std::map<QString, Tally>> tally;  // part -> kind -> outcome
-  std::map<QString, Tally> accepted;                   // part -> false accepts of every kind
+  std::map<QString, Tally> accepted;                  // part -> false accepts of every kind
   double audioSeconds = 0, decodeSeconds = 0;
   QStringList listing;
   for (size_t i = 0; i < m_entries.size(); ++i) {
@@ -289,8 +290,7 @@ TEST_F(RecognitionSetSlowTest, RecognisesTheCommandsAndTurnsAwayEverythingElse) 
     std::printf("%s part: in-grammar exact %s; false accepts %s\n", qPrintable(part),
                 qPrintable(tally[part]["in grammar"].Text()), qPrintable(accepted[part].Text()));
     for (const auto& [kind, t] : tally[part])
-      if (kind != "in grammar")
-        std::printf("    %-14s turned away %s\n", qPrintable(kind), qPrintable(t.Text()));
+      if (kind != "in grammar") std::printf("    %-14s turned away %s\n", qPrintable(kind), qPrintable(t.Text()));
   }
   std::printf("decode: %.3f s per second of audio\n", audioSeconds > 0 ? decodeSeconds / audioSeconds : 0.0);
 

@@ -20,8 +20,8 @@
 #include <random>
 #include <set>
 
+#include "core/grammar/CheckExpandGrammar.h"
 #include "data/JsonFormats.h"
-#include "grammar/CheckExpandGrammar.h"
 #include "speech/GrammarSource.h"
 
 namespace {
@@ -195,7 +195,8 @@ struct Phrase {
 
 bool Matches(const Lists& lists, const Words& pattern, const Words& words, int p, int w) {
   if (p == pattern.size()) return w == words.size();
-  if (!IsRef(pattern[p])) return w < words.size() && words[w] == pattern[p] && Matches(lists, pattern, words, p + 1, w + 1);
+  if (!IsRef(pattern[p]))
+    return w < words.size() && words[w] == pattern[p] && Matches(lists, pattern, words, p + 1, w + 1);
   for (int end : lists.Match(pattern[p].mid(1, pattern[p].size() - 2), words, w))
     if (Matches(lists, pattern, words, p + 1, end)) return true;
   return false;
@@ -209,8 +210,10 @@ bool InLanguage(const Lists& lists, const Phrase& phrase, const Words& words) {
 Words Instantiate(const Lists& lists, const Words& pattern, std::mt19937& rng) {
   Words out;
   for (const QString& t : pattern) {
-    if (IsRef(t)) lists.Sample(t.mid(1, t.size() - 2), rng, out);
-    else out << t;
+    if (IsRef(t))
+      lists.Sample(t.mid(1, t.size() - 2), rng, out);
+    else
+      out << t;
   }
   return out;
 }
@@ -343,7 +346,8 @@ int main(int argc, char* argv[]) {
     };
     std::vector<Candidate> pool;
     for (const Phrase& other : phrases) {
-      if (grammar::TrimSpaces(commands[other.command].eventName) == grammar::TrimSpaces(commands[c].eventName)) continue;
+      if (grammar::TrimSpaces(commands[other.command].eventName) == grammar::TrimSpaces(commands[c].eventName))
+        continue;
       for (const Words& op : other.patterns) {
         int d = 1 << 20;
         for (const Words& tp : ph.patterns) d = std::min(d, Distance(op, tp));
@@ -383,20 +387,20 @@ int main(int argc, char* argv[]) {
     ++itemNo;
   }
 
-  const QJsonObject manifest{
-      {"about",
-       "Recognition evaluation set built from the demo command list by qv_make_recognition_set; "
-       "the slow speech test renders each entry with the settings below."},
-      {"seed", static_cast<int>(seed)},
-      {"voices", QJsonArray{1, 2, 3, 4}},
-      {"ratesWpm", QJsonArray{130, 160, 190, 225}},
-      {"padSeconds", QJsonArray{0.4, 0.8}},
-      {"floorLevelDb", -62},
-      {"noisySnrDb", 15},
-      {"noiseClipSeconds", QJsonArray{1.0, 2.5}},
-      {"items", items}};
+  const QJsonObject manifest{{"about",
+                              "Recognition evaluation set built from the demo command list by qv_make_recognition_set; "
+                              "the slow speech test renders each entry with the settings below."},
+                             {"seed", static_cast<int>(seed)},
+                             {"voices", QJsonArray{1, 2, 3, 4}},
+                             {"ratesWpm", QJsonArray{130, 160, 190, 225}},
+                             {"padSeconds", QJsonArray{0.4, 0.8}},
+                             {"floorLevelDb", -62},
+                             {"noisySnrDb", 15},
+                             {"noiseClipSeconds", QJsonArray{1.0, 2.5}},
+                             {"items", items}};
   QFile out(p.value("out"));
-  if (!out.open(QIODevice::WriteOnly) || out.write(QJsonDocument(manifest).toJson()) < 0) Fail("cannot write the manifest");
+  if (!out.open(QIODevice::WriteOnly) || out.write(QJsonDocument(manifest).toJson()) < 0)
+    Fail("cannot write the manifest");
   std::printf("%d entries written to %s\n", static_cast<int>(items.size()), qPrintable(p.value("out")));
   return 0;
 }
