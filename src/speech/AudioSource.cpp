@@ -30,7 +30,7 @@ bool MicrophoneSource::Start(QString& error) {
   Stop();
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // keep the default SIGINT/SIGTERM
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    error = QString("audio start failed: %1").arg(SDL_GetError());
+    error = QString("The sound system could not be started (%1).").arg(SDL_GetError());
     return false;
   }
   m_sdlStarted = true;
@@ -42,7 +42,8 @@ bool MicrophoneSource::Start(QString& error) {
   // No allowed changes: SDL converts whatever the device delivers.
   m_device = SDL_OpenAudioDevice(nullptr, 1, &want, &have, 0);
   if (m_device == 0) {
-    error = QString("no microphone: %1").arg(SDL_GetError());
+    error = SDL_GetNumAudioDevices(1) <= 0 ? QString("No microphone was found.")
+                                           : QString("The microphone could not be opened (%1).").arg(SDL_GetError());
     Stop();
     return false;
   }
@@ -52,7 +53,7 @@ bool MicrophoneSource::Start(QString& error) {
 
 bool MicrophoneSource::Read(std::vector<int16_t>& out, QString& error) {
   if (m_device == 0) {
-    error = "the microphone is not open";
+    error = "The microphone is not open.";
     return false;
   }
   // Wait for about 100 ms of audio, then take what has arrived.
@@ -64,7 +65,7 @@ bool MicrophoneSource::Read(std::vector<int16_t>& out, QString& error) {
     if (got < kChunk) SDL_Delay(5);
   }
   if (SDL_GetAudioDeviceStatus(m_device) == SDL_AUDIO_STOPPED) {
-    error = "the microphone stopped";
+    error = "The microphone stopped delivering sound.";
     return false;
   }
   out.insert(out.end(), buf, buf + got);
@@ -82,11 +83,11 @@ void MicrophoneSource::Stop() {
 
 MicrophoneSource::~MicrophoneSource() = default;
 bool MicrophoneSource::Start(QString& error) {
-  error = "built without audio capture";
+  error = "This build cannot capture sound.";
   return false;
 }
 bool MicrophoneSource::Read(std::vector<int16_t>&, QString& error) {
-  error = "built without audio capture";
+  error = "This build cannot capture sound.";
   return false;
 }
 void MicrophoneSource::Stop() {}

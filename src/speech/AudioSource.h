@@ -12,6 +12,8 @@ inline constexpr int kSampleRate = 16000;  // what the acoustic model expects
 class AudioSource {
  public:
   virtual ~AudioSource() = default;
+  // Start and Stop run on the thread that listens; Read may run on another.
+  // Errors are one sentence for the user ("No microphone was found.").
   virtual bool Start(QString& error) = 0;
   // Appends up to about 100 ms of samples to `out`, waiting for them when
   // needed. Returns false on an audio error.

@@ -1,12 +1,19 @@
 #include "speech/Recognizer.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QThread>
+#include <algorithm>
+#include <cmath>
 #include <functional>
+#include <thread>
 
 #include "speech/CompilerEngine.h"
+#include "speech/Pronouncer.h"
 #include "speech/SpeechModel.h"
 #include "speech/SphinxSupport.h"
 
@@ -15,33 +22,164 @@
 #include <sphinxbase/fsg_model.h>
 #endif
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <ctime>
+#endif
+
 namespace qv::speech {
 
 namespace {
+
 constexpr const char* kGrammarSearch = "grammar";
+constexpr const char* kCheckedSearch = "checked";
 constexpr const char* kPhoneSearch = "phones";
-// Chosen on held-out synthetic speech (several voices, commands, navaid and
-// ILS phrases against out-of-grammar sentences); see the slow speech tests.
-constexpr double kDefaultRejectMargin = 32.0;
+
+// Processor time of the calling thread: what decoding costs, whatever else
+// the machine is doing.
+double ThreadSeconds() {
+#ifdef _WIN32
+  FILETIME created, exited, kernel, user;
+  if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user)) return 0;
+  ULARGE_INTEGER k{}, u{};
+  k.LowPart = kernel.dwLowDateTime, k.HighPart = kernel.dwHighDateTime;
+  u.LowPart = user.dwLowDateTime, u.HighPart = user.dwHighDateTime;
+  return static_cast<double>(k.QuadPart + u.QuadPart) / 1e7;
+#else
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+#endif
+}
+
+// 0 at -60 dBFS and below, 1 at full scale.
+double Level(const std::vector<int16_t>& chunk) {
+  if (chunk.empty()) return 0;
+  double sum = 0;
+  for (int16_t s : chunk) sum += static_cast<double>(s) * s;
+  const double rms = std::sqrt(sum / static_cast<double>(chunk.size())) / 32768.0;
+  const double db = rms > 0 ? 20 * std::log10(rms) : -120;
+  return std::clamp((db + 60) / 60, 0.0, 1.0);
+}
+
 }  // namespace
 
-double Recognizer::DefaultRejectMargin() { return kDefaultRejectMargin; }
+Recognizer::Recognizer(QString installDir, RecognizerSettings settings)
+    : m_installDir(std::move(installDir)), m_settings(std::move(settings)) {}
+
+grammar::ListeningProgress Recognizer::Progress() const {
+  std::lock_guard lock(m_mutex);
+  return m_progress;
+}
+
+void Recognizer::SetProgress(const grammar::ListeningProgress& p) {
+  std::lock_guard lock(m_mutex);
+  m_progress = p;
+}
+
+QString Recognizer::FailureCause() const { return m_cause; }
+
+int16_t Recognizer::Fail(const QString& error, const QString& cause) {
+  m_error = error;
+  m_cause = cause;
+  return -3;
+}
+
+int16_t Recognizer::Listen(QByteArray& buffer) {
+  std::unique_ptr<AudioSource> source = m_sourceFactory ? m_sourceFactory() : std::make_unique<MicrophoneSource>();
+  if (!source) return Fail("no sound source", "No sound source is available.");
+  QCoreApplication* app = QCoreApplication::instance();
+  if (!app || QThread::currentThread() != app->thread()) return ListenTo(*source, buffer);
+  {
+    std::lock_guard lock(m_mutex);
+    if (m_busy) return kStopped;  // one listen at a time
+  }
+  m_stats = {};
+  m_error.clear();
+  m_cause.clear();
+  QString error;
+  if (!m_decoder) return Fail("no grammar is loaded", "No test grammar is loaded.");
+  if (!source->Start(error)) return Fail(error, error);
+  {
+    std::lock_guard lock(m_mutex);
+    m_busy = true;
+    m_progress = {true};
+  }
+  m_stop = false;
+  // Capture and decoding on a worker; this thread goes on running its event
+  // loop, so the window paints and a "cancel" can reach StopListening.
+  QEventLoop loop;
+  int16_t status = -3;
+  QByteArray words = buffer;
+  std::thread worker([&] {
+    std::vector<int16_t> audio;
+    status = Capture(*source, audio);
+    if (status == 0) status = Decide(audio, words);
+    {
+      std::lock_guard lock(m_mutex);
+      m_busy = false;
+      m_progress.listening = false;
+    }
+    m_idle.notify_all();
+    QMetaObject::invokeMethod(
+        &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+  });
+  loop.exec();
+  m_stop = true;  // the loop may also have ended because the application is quitting
+  worker.join();
+  source->Stop();
+  buffer = words;
+  return status;
+}
+
+int16_t Recognizer::ListenTo(AudioSource& source, QByteArray& buffer) {
+  m_stats = {};
+  m_error.clear();
+  m_cause.clear();
+  m_stop = false;
+  if (!m_decoder) return Fail("no grammar is loaded", "No test grammar is loaded.");
+  QString error;
+  if (!source.Start(error)) return Fail(error, error);
+  {
+    std::lock_guard lock(m_mutex);
+    m_busy = true;
+    m_progress = {true};
+  }
+  std::vector<int16_t> audio;
+  int16_t status = Capture(source, audio);
+  source.Stop();
+  if (status == 0) status = Decide(audio, buffer);
+  {
+    std::lock_guard lock(m_mutex);
+    m_busy = false;
+    m_progress.listening = false;
+  }
+  m_idle.notify_all();
+  return status;
+}
+
+int16_t Recognizer::StopListening() {
+  m_stop = true;
+  {
+    std::unique_lock lock(m_mutex);
+    m_idle.wait(lock, [this] { return !m_busy; });
+  }
+  m_decoder.reset();
+  return 0;
+}
 
 #ifdef QV_HAVE_POCKETSPHINX
 
 struct Recognizer::Decoder {
   ps_decoder_t* ps = nullptr;
+  bool phoneLoop = false;
   ~Decoder() {
     if (ps) ps_free(ps);
   }
 };
 
-Recognizer::Recognizer(QString installDir, RecognizerSettings settings)
-    : m_installDir(std::move(installDir)), m_settings(settings) {
-  if (m_settings.rejectMargin <= 0) m_settings.rejectMargin = kDefaultRejectMargin;
-}
-
-Recognizer::~Recognizer() = default;
+Recognizer::~Recognizer() { StopListening(); }
 
 namespace {
 
@@ -80,21 +218,27 @@ fsg_model_t* ToFsg(const WordGraph& graph, const std::vector<QString>& words, lo
 namespace {
 
 // Starts a decoder with the model and a dictionary and hands it the graph
-// `makeGraph` makes (with the decoder's log table and language weight);
-// sets up the phone loop for judging speech. Returns an error text, empty
-// when it runs.
-QString StartDecoder(ps_decoder_t*& ps, const SpeechModel& model, const QString& dictPath,
+// `makeGraph` makes (with the decoder's log table and language weight), sets
+// up the phone loop for judging speech and the checked search that listening
+// decodes with: the grammar and, beside it, the competitor that takes
+// out-of-grammar speech (SentenceCheck.h). Returns an error text, empty when
+// it runs.
+QString StartDecoder(ps_decoder_t*& ps, bool& phoneLoop, const SpeechModel& model, const QString& dictPath,
+                     const RecognizerSettings& settings, const QStringList& competitors,
                      const std::function<fsg_model_t*(logmath_t*, float)>& makeGraph) {
   SphinxLogCapture log;
-  const QByteArray hmmPath = model.acousticDir.toUtf8(), dictBytes = dictPath.toUtf8();
-  cmd_ln_t* config = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmmPath.constData(), "-dict", dictBytes.constData(),
-                                 "-samprate", "16000", "-allphone_ci", "yes",
+  std::vector<QByteArray> args = {"-hmm",      model.acousticDir.toUtf8(), "-dict",        dictPath.toUtf8(),
+                                  "-samprate", "16000",                    "-allphone_ci", "yes",
 #ifdef _WIN32
-                                 "-logfn", "NUL",
+                                  "-logfn",    "NUL"
 #else
-                                 "-logfn", "/dev/null",
+                                  "-logfn",    "/dev/null"
 #endif
-                                 nullptr);
+  };
+  for (const QString& a : settings.decoderArguments) args.push_back(a.toUtf8());
+  std::vector<char*> argv;
+  for (QByteArray& a : args) argv.push_back(a.data());
+  cmd_ln_t* config = cmd_ln_parse_r(nullptr, ps_args(), static_cast<int32>(argv.size()), argv.data(), TRUE);
   if (!config) return "the recogniser's settings were refused";
   ps = ps_init(config);
   const float lw = static_cast<float>(cmd_ln_float32_r(config, "-lw"));
@@ -104,8 +248,13 @@ QString StartDecoder(ps_decoder_t*& ps, const SpeechModel& model, const QString&
   if (!fsg) return log.HasErrors() ? log.Errors().first() : QString("the grammar's graph cannot be read");
   if (ps_set_fsg(ps, kGrammarSearch, fsg) < 0 && !log.HasErrors()) log.Add("the grammar was refused");
   fsg_model_free(fsg);  // the decoder keeps its own reference
-  if (!model.phoneLm.isEmpty()) ps_set_allphone_file(ps, kPhoneSearch, model.phoneLm.toUtf8().constData());
-  ps_set_search(ps, kGrammarSearch);
+  if (!model.phoneLm.isEmpty())
+    phoneLoop = ps_set_allphone_file(ps, kPhoneSearch, model.phoneLm.toUtf8().constData()) == 0;
+  if (!log.HasErrors()) {
+    const QString e = AddCheckedSearch(ps, kGrammarSearch, kCheckedSearch, competitors, settings.rejection);
+    if (!e.isEmpty()) log.Add(e);
+  }
+  ps_set_search(ps, kCheckedSearch);
   return log.HasErrors() ? log.Errors().first() : QString();
 }
 
@@ -114,6 +263,7 @@ QString StartDecoder(ps_decoder_t*& ps, const SpeechModel& model, const QString&
 int16_t Recognizer::LoadTestGrammar() {
   m_decoder.reset();
   m_error.clear();
+  m_cause.clear();
   m_load = {};
   QElapsedTimer timer;
   timer.start();
@@ -138,13 +288,22 @@ int16_t Recognizer::LoadTestGrammar() {
   const WordGraph& graph = compiled.grammars.front().graph;
   m_load.states = graph.StateCount();
   m_load.arcs = static_cast<int>(graph.ArcCount());
-  // The decoder gets a dictionary of the grammar's words only: loading the
-  // whole dictionary would cost more time and memory than the grammar.
-  QStringList words = compiled.phones.keys();
-  words.sort();
-  if (words.isEmpty()) words << "a";  // the library wants one word at least
+  // The decoder gets a dictionary of the grammar's words and the
+  // competitor's only: loading the whole dictionary would cost more time and
+  // memory than the grammar.
   QHash<QString, QStringList> phones = compiled.phones;
-  if (!phones.contains("a")) phones.insert("a", {"AH"});
+  const QStringList competitors = CompetitorVocabulary(m_installDir);
+  {
+    Pronouncer pronouncer(model.dictionary);
+    for (const QString& w : competitors)
+      if (!phones.contains(w)) {
+        const QStringList known = pronouncer.Pronunciations(w);
+        if (!known.isEmpty()) phones.insert(w, known);
+      }
+  }
+  if (!phones.contains("a")) phones.insert("a", {"AH"});  // the library wants one word at least
+  QStringList words = phones.keys();
+  words.sort();
   const QString dictPath = CompiledDir(testDir) + "/Test.dict";
   QDir().mkpath(CompiledDir(testDir));
   {
@@ -156,7 +315,8 @@ int16_t Recognizer::LoadTestGrammar() {
   }
   auto decoder = std::make_unique<Decoder>();
   const double beforeDecoder = timer.nsecsElapsed() / 1e9;
-  m_error = StartDecoder(decoder->ps, model, dictPath, [&](logmath_t* lmath, float lw) {
+  m_error = StartDecoder(decoder->ps, decoder->phoneLoop, model, dictPath, m_settings, competitors,
+                         [&](logmath_t* lmath, float lw) {
     m_load.modelSeconds = timer.nsecsElapsed() / 1e9 - beforeDecoder;
     return ToFsg(graph, compiled.words, lmath, lw);
   });
@@ -169,6 +329,7 @@ int16_t Recognizer::LoadTestGrammar() {
 int16_t Recognizer::LoadCompiledGrammar(const QString& name) {
   m_decoder.reset();
   m_error.clear();
+  m_cause.clear();
   m_load = {};
   QElapsedTimer timer;
   timer.start();
@@ -181,7 +342,8 @@ int16_t Recognizer::LoadCompiledGrammar(const QString& name) {
   }
   auto decoder = std::make_unique<Decoder>();
   const QByteArray path = fsgPath.toUtf8();
-  m_error = StartDecoder(decoder->ps, model, dir + "/" + kAddedWordsFile, [&](logmath_t* lmath, float lw) {
+  m_error = StartDecoder(decoder->ps, decoder->phoneLoop, model, dir + "/" + kAddedWordsFile, m_settings,
+                         CompetitorVocabulary(m_installDir), [&](logmath_t* lmath, float lw) {
     m_load.modelSeconds = timer.nsecsElapsed() / 1e9;
     fsg_model_t* fsg = fsg_model_readfile(path.constData(), lmath, lw);
     if (fsg) m_load.states = fsg_model_n_state(fsg);
@@ -195,76 +357,101 @@ int16_t Recognizer::LoadCompiledGrammar(const QString& name) {
 
 namespace {
 
-int32 AcousticScore(ps_decoder_t* ps) {
-  int32 total = 0;
+DecodedPass Decode(ps_decoder_t* ps, const char* search, const std::vector<int16_t>& audio, QString* hypothesis) {
+  DecodedPass pass;
+  ps_set_search(ps, search);
+  ps_start_utt(ps);
+  // One block, the whole utterance: the features are normalised over all of
+  // it rather than by a running estimate, and every search sees the same.
+  ps_process_raw(ps, audio.data(), audio.size(), FALSE, TRUE);
+  ps_end_utt(ps);
+  if (hypothesis) {
+    const char* hyp = ps_get_hyp(ps, nullptr);
+    *hypothesis = QString::fromUtf8(hyp ? hyp : "").simplified();
+  }
+  pass.frames = ps_get_n_frames(ps);
   for (ps_seg_t* s = ps_seg_iter(ps); s; s = ps_seg_next(s)) {
+    Segment seg;
+    seg.word = QString::fromUtf8(ps_seg_word(s));
+    ps_seg_frames(s, &seg.first, &seg.last);
     int32 ascr = 0, lscr = 0, lback = 0;
     ps_seg_prob(s, &ascr, &lscr, &lback);
-    total += ascr;
+    seg.acoustic = ascr;
+    pass.segments.push_back(seg);
   }
-  return total;
+  return pass;
 }
 
 }  // namespace
 
-int16_t Recognizer::ListenTo(AudioSource& source, QByteArray& buffer) {
-  m_stats = {};
-  m_error.clear();
-  if (!m_decoder) {
-    m_error = "no grammar is loaded";
-    return -3;
-  }
+int16_t Recognizer::Capture(AudioSource& source, std::vector<int16_t>& audio) {
   ps_decoder_t* ps = m_decoder->ps;
-  SphinxLogCapture log;
+  std::vector<int16_t> chunk;
   QString error;
-  if (!source.Start(error)) {
-    m_error = error;
-    return -3;
-  }
-  std::vector<int16_t> all, chunk;
-  ps_set_search(ps, kGrammarSearch);
-  ps_start_utt(ps);
-  QElapsedTimer wall, decode;
+  grammar::ListeningProgress progress{true};
+  QElapsedTimer wall;
   wall.start();
-  qint64 decodeNs = 0;
-  bool ok = true;
+  {
+    SphinxLogCapture log;
+    ps_start_utt(ps);
+  }
+  bool ok = true, stopped = false;
   for (;;) {
+    if (m_stop) {
+      stopped = true;
+      break;
+    }
     chunk.clear();
     if (!source.Read(chunk, error)) {
       ok = false;
       break;
     }
     if (!chunk.empty()) {
-      decode.start();
-      ps_process_raw(ps, chunk.data(), chunk.size(), FALSE, FALSE);
-      decodeNs += decode.nsecsElapsed();
-      all.insert(all.end(), chunk.begin(), chunk.end());
-      if (ps_get_in_speech(ps)) {
-        m_stats.speechHeard = true;
-      } else if (m_stats.speechHeard) {
-        break;  // the speaker stopped
+      bool inSpeech = false;
+      {
+        // Only the voice detector runs while listening; the searches run
+        // once the utterance is complete.
+        SphinxLogCapture log;
+        ps_process_raw(ps, chunk.data(), chunk.size(), TRUE, FALSE);
+        inSpeech = ps_get_in_speech(ps);
       }
+      audio.insert(audio.end(), chunk.begin(), chunk.end());
+      const double seconds = static_cast<double>(chunk.size()) / kSampleRate;
+      progress.level = Level(chunk);
+      progress.heardSeconds += seconds;
+      if (inSpeech) {
+        m_stats.speechHeard = true;
+        progress.speechSeconds += seconds;
+      }
+      SetProgress(progress);
+      if (!inSpeech && m_stats.speechHeard) break;  // the speaker stopped
     }
-    const double heard = static_cast<double>(all.size()) / kSampleRate;
+    const double heard = progress.heardSeconds;
     if (source.AtEnd() || heard >= m_settings.maxSeconds) break;
     if (!m_stats.speechHeard && heard >= m_settings.noSpeechSeconds) break;
     if (wall.elapsed() > (m_settings.maxSeconds + 2.0) * 1000) break;  // a device that delivers nothing
   }
-  source.Stop();
-  decode.start();
-  ps_end_utt(ps);
-  m_stats.audioSeconds = static_cast<double>(all.size()) / kSampleRate;
-  if (!ok) {
-    decodeNs += decode.nsecsElapsed();
-    m_stats.decodeSeconds = decodeNs / 1e9;
-    m_error = error;
-    return -3;
+  {
+    SphinxLogCapture log;
+    ps_end_utt(ps);
   }
-  int32 score = 0;
-  const char* hyp = ps_get_hyp(ps, &score);
-  m_stats.hypothesis = QString::fromUtf8(hyp ? hyp : "").simplified();
-  m_stats.frames = ps_get_n_frames(ps);
-  const int32 grammarScore = AcousticScore(ps);
+  progress.level = 0;
+  SetProgress(progress);
+  m_stats.audioSeconds = progress.heardSeconds;
+  m_stats.speechSeconds = progress.speechSeconds;
+  if (stopped) return kStopped;
+  if (!ok) return Fail(error, error);
+  return 0;
+}
+
+int16_t Recognizer::Decide(const std::vector<int16_t>& audio, QByteArray& buffer) {
+  if (m_stop) return kStopped;
+  if (!m_stats.speechHeard || audio.empty()) return -2;
+  ps_decoder_t* ps = m_decoder->ps;
+  const double cpu = ThreadSeconds();
+  SphinxLogCapture log;
+  const DecodedPass checked = Decode(ps, kCheckedSearch, audio, &m_stats.hypothesis);
+  m_stats.frames = checked.frames;
   // Audio that ends part-way through a sentence is logged as an error by the
   // grammar search; for the speaker it simply means nothing valid was heard.
   bool partial = false;
@@ -277,49 +464,28 @@ int16_t Recognizer::ListenTo(AudioSource& source, QByteArray& buffer) {
   }
   log.Clear();
   for (const QString& e : errors) log.Add(e);
+  const QString sentence = SentenceOf(m_stats.hypothesis);
   int16_t status = 0;
-  if (partial || !m_stats.speechHeard || m_stats.hypothesis.isEmpty() || m_stats.frames <= 0) {
+  if (partial || sentence.isEmpty() || m_stats.frames <= 0) {
     status = -2;
-  } else if (ps_set_search(ps, kPhoneSearch) == 0) {
-    // Second pass: the same audio against a free phone loop. Speech that
-    // the grammar explains nearly as well as the loop was in the grammar.
-    ps_start_utt(ps);
-    ps_process_raw(ps, all.data(), all.size(), FALSE, TRUE);
-    ps_end_utt(ps);
-    const int32 phoneScore = AcousticScore(ps);
-    ps_set_search(ps, kGrammarSearch);
-    m_stats.margin = static_cast<double>(phoneScore - grammarScore) / m_stats.frames;
-    if (m_stats.margin > m_settings.rejectMargin) status = -2;
+  } else if (m_decoder->phoneLoop) {
+    m_stats.scores = ScoreSentence(checked, Decode(ps, kPhoneSearch, audio, nullptr));
+    if (Rejected(m_stats.scores, m_settings.rejection)) status = -2;
   }
-  decodeNs += decode.nsecsElapsed();
-  m_stats.decodeSeconds = decodeNs / 1e9;
-  if (log.HasErrors()) {
-    m_error = log.Errors().first();
-    return -3;
-  }
+  ps_set_search(ps, kCheckedSearch);
+  m_stats.decodeSeconds = ThreadSeconds() - cpu;
+  if (log.HasErrors()) return Fail(log.Errors().first(), "The recogniser reported an error: " + log.Errors().first());
   if (status == 0) {
-    QByteArray words = m_stats.hypothesis.toLatin1().left(buffer.size() > 0 ? buffer.size() - 1 : 1023);
+    const QByteArray words = sentence.toLatin1().left(buffer.size() > 0 ? buffer.size() - 1 : 1023);
     if (buffer.size() < words.size()) buffer.resize(words.size());
     buffer.replace(0, words.size(), words);
   }
   return status;
 }
 
-int16_t Recognizer::Listen(QByteArray& buffer) {
-  MicrophoneSource mic;
-  return ListenTo(mic, buffer);
-}
-
-int16_t Recognizer::StopListening() {
-  m_decoder.reset();
-  return 0;
-}
-
 #else
 
 struct Recognizer::Decoder {};
-Recognizer::Recognizer(QString installDir, RecognizerSettings settings)
-    : m_installDir(std::move(installDir)), m_settings(settings) {}
 Recognizer::~Recognizer() = default;
 int16_t Recognizer::LoadTestGrammar() {
   m_error = "built without the recogniser";
@@ -329,9 +495,8 @@ int16_t Recognizer::LoadCompiledGrammar(const QString&) {
   m_error = "built without the recogniser";
   return -3;
 }
-int16_t Recognizer::ListenTo(AudioSource&, QByteArray&) { return -3; }
-int16_t Recognizer::Listen(QByteArray&) { return -3; }
-int16_t Recognizer::StopListening() { return 0; }
+int16_t Recognizer::Capture(AudioSource&, std::vector<int16_t>&) { return -3; }
+int16_t Recognizer::Decide(const std::vector<int16_t>&, QByteArray&) { return -3; }
 
 #endif
 

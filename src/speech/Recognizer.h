@@ -1,21 +1,28 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <atomic>
+#include <condition_variable>
+#include <functional>
 #include <memory>
+#include <mutex>
 
 #include "core/grammar/SpeechEngines.h"
 #include "speech/AudioSource.h"
+#include "speech/SentenceCheck.h"
 
 namespace qv::speech {
 
-// What one listen measured; the command-line tool prints it on request and
-// the rejection threshold was chosen from it.
+// What one listen measured; quorvane-cli recognize --stats prints it, and the
+// rejection settings were chosen from it.
 struct ListenStats {
   double audioSeconds = 0;   // audio taken in
+  double speechSeconds = 0;  // of which the voice detector took for speech
   double decodeSeconds = 0;  // processor time spent decoding
-  int frames = 0;            // speech frames decoded
-  double margin = 0;         // per-frame acoustic score gap to a free phone loop
-  QString hypothesis;        // the grammar search's best sentence, even when rejected
+  int frames = 0;            // frames decoded
+  QString hypothesis;        // the checked search's best path, the competitor's mark included
+  SentenceScores scores;     // the kept sentence against a free phone loop
   bool speechHeard = false;
 };
 
@@ -31,15 +38,17 @@ struct LoadStats {
 struct RecognizerSettings {
   double maxSeconds = 10.0;      // listening ends after this much audio
   double noSpeechSeconds = 6.0;  // ... or after this much without speech
-  // Out-of-grammar speech is rejected when the best sentence's acoustic score
-  // per frame falls this far below a free phone loop on the same audio.
-  double rejectMargin = 0;  // 0 = the tuned default
+  double trailingSeconds = 0.5;  // ... or this long after the speaker stopped
+  RejectionSettings rejection;
+  QStringList decoderArguments;  // extra recogniser options ("-topn", "8", ...), for measuring
 };
 
 // The recogniser behind fnSpeechRecDLL_Call, for the grammar test: loads the
 // test grammar of Grammars/Test and listens once per call.
 class Recognizer final : public grammar::RecognizerEngine {
  public:
+  using SourceFactory = std::function<std::unique_ptr<AudioSource>()>;
+
   explicit Recognizer(QString installDir, RecognizerSettings settings = {});
   ~Recognizer() override;
 
@@ -48,25 +57,47 @@ class Recognizer final : public grammar::RecognizerEngine {
   // words' dictionary) as the in-flight runtime loads it: proves the
   // compiled form and tells what it costs.
   int16_t LoadCompiledGrammar(const QString& name);
-  int16_t Listen(QByteArray& buffer) override;  // from the default microphone
+  // Listens to the microphone (or the source factory's source). Capture and
+  // decoding run on a worker thread; a calling thread that runs Qt's event
+  // loop keeps running it until listening has ended.
+  int16_t Listen(QByteArray& buffer) override;
+  // Ends a listen under way at once (its Listen returns 1) and releases the
+  // grammar.
   int16_t StopListening() override;
+  grammar::ListeningProgress Progress() const override;
+  QString FailureCause() const override;
 
-  // Listens to any source as Listen does to the microphone.
+  // Listens to any source as Listen does, on the calling thread.
   int16_t ListenTo(AudioSource& source, QByteArray& buffer);
+  void SetSourceFactory(SourceFactory factory) { m_sourceFactory = std::move(factory); }
   const ListenStats& LastStats() const { return m_stats; }
   const LoadStats& LastLoad() const { return m_load; }
   QString LastError() const { return m_error; }
 
-  static double DefaultRejectMargin();
+  static constexpr int16_t kStopped = 1;
 
  private:
   struct Decoder;
+  int16_t Capture(AudioSource& source, std::vector<int16_t>& audio);
+  int16_t Decide(const std::vector<int16_t>& audio, QByteArray& buffer);
+  int16_t Fail(const QString& error, const QString& cause);
+  void SetProgress(const grammar::ListeningProgress& p);
+
   QString m_installDir;
   RecognizerSettings m_settings;
   std::unique_ptr<Decoder> m_decoder;
+  SourceFactory m_sourceFactory;
   ListenStats m_stats;
   LoadStats m_load;
   QString m_error;
+  QString m_cause;
+
+  // Shared with the worker thread.
+  std::atomic<bool> m_stop{false};
+  mutable std::mutex m_mutex;
+  std::condition_variable m_idle;
+  bool m_busy = false;
+  grammar::ListeningProgress m_progress;
 };
 
 }  // namespace qv::speech

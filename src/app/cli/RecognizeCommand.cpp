@@ -12,22 +12,34 @@ namespace {
 // the grammar heard, 3 engine or audio error.
 int ExitCode(int16_t status) { return status == 0 ? 0 : status == -2 ? 2 : 3; }
 
+// Takes "--name VALUE" out of the arguments.
+bool TakeOption(QStringList& args, const QString& name, QString& value) {
+  const int i = args.indexOf(name);
+  if (i < 0 || i + 1 >= args.size()) return false;
+  value = args[i + 1];
+  args.remove(i, 2);
+  return true;
+}
+
 int Run(const QStringList& argsIn) {
   QStringList args = argsIn;
   const bool stats = args.removeAll("--stats") > 0;
-  double margin = 0;
-  if (const int i = args.indexOf("--margin"); i >= 0 && i + 1 < args.size()) {
-    margin = args[i + 1].toDouble();
-    args.remove(i, 2);
-  }
+  // The rejection's settings, so that tuning stays measurable from here.
+  speech::RecognizerSettings settings;
+  QString v;
+  if (TakeOption(args, "--competitor-prior", v)) settings.rejection.competitorPrior = v.toDouble();
+  if (TakeOption(args, "--competitor-word", v)) settings.rejection.competitorWord = v.toDouble();
+  if (TakeOption(args, "--word-margin", v)) settings.rejection.wordMargin = v.toDouble();
+  if (TakeOption(args, "--speech-margin", v)) settings.rejection.speechMargin = v.toDouble();
+  if (TakeOption(args, "--decoder", v)) settings.decoderArguments = v.split(u' ', Qt::SkipEmptyParts);
   if (args.size() < 2) {
-    PrintErr("Usage: quorvane-cli recognize INSTALL_DIR WAV_FILE... [--stats] [--margin M]\n");
+    PrintErr(
+        "Usage: quorvane-cli recognize INSTALL_DIR WAV_FILE... [--stats] [--competitor-prior P] "
+        "[--competitor-word P] [--word-margin M] [--speech-margin M] [--decoder \"-option value ...\"]\n");
     return 2;
   }
   Session session(args[0]);
   session.state.speechReady = true;
-  speech::RecognizerSettings settings;
-  settings.rejectMargin = margin;
   speech::Recognizer recognizer(session.state.installDir, settings);
   grammar::SpeechFacade facade(session.state.speechReady, *session.services.backends.compiler, recognizer,
                                *session.services.backends.output);
@@ -56,13 +68,16 @@ int Run(const QStringList& argsIn) {
     if (status == -3) PrintErr(args[i] + ": " + error + "\n");
     if (stats) {
       const auto& s = recognizer.LastStats();
-      PrintErr(QString("%1\tstatus=%2\taudio=%3\tdecode=%4\tmargin=%5\thyp=%6\n")
+      PrintErr(QString("%1\tstatus=%2\taudio=%3\tspeech=%4\tdecode=%5\tmargin=%6\tspeechmargin=%7\tworst=%8")
                    .arg(QFileInfo(args[i]).fileName())
                    .arg(status)
                    .arg(s.audioSeconds, 0, 'f', 3)
+                   .arg(s.speechSeconds, 0, 'f', 3)
                    .arg(s.decodeSeconds, 0, 'f', 4)
-                   .arg(s.margin, 0, 'f', 1)
-                   .arg(s.hypothesis));
+                   .arg(s.scores.margin, 0, 'f', 1)
+                   .arg(s.scores.speechMargin, 0, 'f', 1)
+                   .arg(s.scores.worstWord, 0, 'f', 1) +
+               QString("\tworstword=%1\thyp=%2\n").arg(s.scores.worstWordText, s.hypothesis));
     }
     if (!many)
       exitCode = ExitCode(status);

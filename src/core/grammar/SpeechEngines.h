@@ -33,15 +33,31 @@ class GrammarCompilerEngine {
   virtual std::vector<CompileDiagnostic> Diagnostics() const { return {}; }
 };
 
+// What the recogniser has taken in: live while Listen runs, the totals of
+// the last listen afterwards.
+struct ListeningProgress {
+  bool listening = false;
+  double level = 0;          // input level of the latest tenth of a second, 0 (silent) to 1 (full scale)
+  double heardSeconds = 0;   // audio taken in
+  double speechSeconds = 0;  // of which the recogniser took for speech
+};
+
 class RecognizerEngine {
  public:
   virtual ~RecognizerEngine() = default;
   // Loads the test grammar; -3 = failed to initialise.
   virtual int16_t LoadTestGrammar() = 0;
-  // Listens once. 0 = recognised (words in `buffer`), -2 = nothing in the
-  // grammar was heard, -3 = engine or audio error.
+  // Listens once and returns when listening has ended. 0 = recognised (words
+  // in `buffer`), -2 = nothing in the grammar was heard, -3 = engine or audio
+  // error, 1 = stopped by StopListening. An engine that listens in the
+  // background keeps the caller's event loop running meanwhile, so the
+  // interface stays live and StopListening can arrive while Listen waits.
   virtual int16_t Listen(QByteArray& buffer) = 0;
   virtual int16_t StopListening() = 0;
+  virtual ListeningProgress Progress() const { return {}; }
+  // Why the last call reported -3, as one sentence for the user ("No
+  // microphone was found."); empty when there is nothing to add.
+  virtual QString FailureCause() const { return {}; }
 };
 
 class SpeechOutputEngine {

@@ -17,7 +17,8 @@ class SpeechFacade {
 
   // (0,0,0) start; (1,0,1) compile the Grammars folder; (2,0,0) stop.
   int16_t fnBinCompile_Call(int command, int a, int b);
-  // 0 load the test grammar; 1 listen (buffer gets the words); 3 stop.
+  // 0 load the test grammar; 1 listen (buffer gets the words; returns when
+  // listening has ended); 3 stop, also while 1 is still listening.
   // `buffer` is 1024 spaces on entry, as the callers prepare it.
   int16_t fnSpeechRecDLL_Call(int command, QByteArray& buffer);
   // 0 start; 5 is voice n present; 1 speak `text` in `voice`.
@@ -25,6 +26,11 @@ class SpeechFacade {
 
   // The problems the last compile found (errors and warnings).
   std::vector<CompileDiagnostic> CompileDiagnostics() const;
+
+  // Beside the entry points, for the test screen: the recogniser's listening
+  // (level meter, time heard) and the cause of its last failure.
+  ListeningProgress RecognizerProgress() const { return m_recognizer.Progress(); }
+  QString RecognizerFailureCause() const { return m_recognizer.FailureCause(); }
 
   static constexpr int16_t kNotCalled = -1;  // switch off or unknown command
 

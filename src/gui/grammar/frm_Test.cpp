@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTimer>
 
 #include "base/Cp1252.h"
 #include "core/grammar/CheckExpandGrammar.h"
@@ -29,12 +31,12 @@ frm_Test::frm_Test(const ui::ScreenServices& services, ui::ScreenHost& host)
   ui::MakeLabel(this, "lbl_ScriptCaption", "Sentences of the phrase under test", {100, 16, 670, 18});
   txtScript = new QPlainTextEdit(this);
   txtScript->setObjectName("txtScript");
-  txtScript->setGeometry(100, 36, 670, 300);
+  txtScript->setGeometry(100, 36, 670, 282);
   txtScript->setReadOnly(true);
   txtScript->setLineWrapMode(QPlainTextEdit::NoWrap);
 
-  ui::MakeLabel(this, "lbl_ResultCaption", "Recognised", {100, 350, 670, 18});
-  lblResult = ui::MakeLabel(this, "lblResult", {}, {100, 370, 670, 44});
+  ui::MakeLabel(this, "lbl_ResultCaption", "Recognised", {100, 326, 670, 18});
+  lblResult = ui::MakeLabel(this, "lblResult", {}, {100, 346, 670, 44});
   lblResult->setWordWrap(true);
   QFont f = lblResult->font();
   f.setPointSize(f.pointSize() + 5);
@@ -44,8 +46,28 @@ frm_Test::frm_Test(const ui::ScreenServices& services, ui::ScreenHost& host)
       "background: rgba(255, 255, 255, 170); color: rgb(45, 45, 45); border: 1px solid rgb(160, 172, 186);"
       " padding: 4px;");
 
+  pb_Level = new QProgressBar(this);
+  pb_Level->setObjectName("pb_Level");
+  pb_Level->setGeometry(100, 396, 670, 10);
+  pb_Level->setRange(0, 100);
+  pb_Level->setTextVisible(false);
+  pb_Level->setStyleSheet(
+      "QProgressBar { background: rgba(255, 255, 255, 170); border: 1px solid rgb(160, 172, 186); }"
+      " QProgressBar::chunk { background: rgb(70, 150, 90); }");
+  pb_Level->hide();
+  lbl_Status = ui::MakeLabel(this, "lbl_Status", {}, {100, 410, 670, 20});
+  m_meterTimer = new QTimer(this);
+  m_meterTimer->setInterval(50);
+  connect(m_meterTimer, &QTimer::timeout, this, &frm_Test::ShowLevel);
+
   Route(ui::ButtonKind::Small, "start", [this] { Start(); });
   Route(ui::ButtonKind::Small, "cancel", [this] { Cancel(); });
+}
+
+void frm_Test::ShowLevel() {
+  const ListeningProgress p = m_speech.RecognizerProgress();
+  pb_Level->setValue(static_cast<int>(p.level * 100 + 0.5));
+  lbl_Status->setText(QString("Listening... %1 s").arg(p.heardSeconds, 0, 'f', 1));
 }
 
 void frm_Test::ShowIcon(const QString& file) {
@@ -101,13 +123,25 @@ void frm_Test::Begin(int commandIndex, int grammarIndex) {
 }
 
 void frm_Test::Start() {
-  if (!m_ctx.state.speechReady) return;
+  if (!m_ctx.state.speechReady || m_listening) return;
   lblResult->clear();
   ShowIcon("icon_Begin.bmp");
+  pb_Level->setValue(0);
+  pb_Level->show();
+  lbl_Status->setText("Listening...");
   repaint();
 
+  m_listening = true;
+  m_meterTimer->start();
   QByteArray buffer = RecognizerBuffer();
   const int16_t status = m_speech.fnSpeechRecDLL_Call(1, buffer);
+  m_meterTimer->stop();
+  m_listening = false;
+  pb_Level->hide();
+  const ListeningProgress heard = m_speech.RecognizerProgress();
+  lbl_Status->setText(QString("Heard %1 s of sound, %2 s of it speech.")
+                          .arg(heard.heardSeconds, 0, 'f', 1)
+                          .arg(heard.speechSeconds, 0, 'f', 1));
   if (status == 0) {
     ShowIcon("icon_Result.bmp");
     lblResult->setText(base::FromCp1252(RecognizedPhrase(buffer)));
@@ -116,11 +150,13 @@ void frm_Test::Start() {
     lblResult->setText("NO VALID RECOGNITION RESULT");
   } else if (status == -3) {
     ShowIcon("icon_Problem.bmp");
-    m_ctx.dialogs.ShowMessage("Error in Speech Recognition Engine",
-                              shell::JoinLines({"There was an error in the speech recognition engine.  Please "
-                                                "contact Veltrane Support.",
-                                                kPressOk}),
-                              shell::kIconError, true, false, QString());
+    // The engine's own words stay; the cause, when known, is one more line.
+    const QString sentence = "There was an error in the speech recognition engine.  Please contact Veltrane Support.";
+    const QString cause = m_speech.RecognizerFailureCause();
+    m_ctx.dialogs.ShowMessage(
+        "Error in Speech Recognition Engine",
+        cause.isEmpty() ? shell::JoinLines({sentence, kPressOk}) : shell::JoinLines({sentence, cause, kPressOk}),
+        shell::kIconError, true, false, QString());
   }
 }
 
