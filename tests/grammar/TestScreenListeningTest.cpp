@@ -15,20 +15,15 @@
 #include <cmath>
 #include <random>
 
+#include "AppHarness.h"
 #include "GrammarFixture.h"
 #include "TestEnv.h"
 #include "base/FixedText.h"
 #include "core/shell/Dialogs.h"
-#include "core/shell/LaunchHooks.h"
 #include "data/CommandList.h"
 #include "gui/grammar/frm_Configure.h"
-#include "gui/grammar/frm_GrammarScreens.h"
 #include "gui/grammar/frm_Test.h"
 #include "gui/kit/DialogWindow.h"
-#include "gui/kit/Router.h"
-#include "gui/kit/SkinnedButton.h"
-#include "gui/kit/SkinnedDialogs.h"
-#include "gui/kit/frm_Message.h"
 #include "gui/shell/frm_Parent.h"
 #include "speech/Espeak.h"
 #include "speech/Recognizer.h"
@@ -45,6 +40,7 @@ class PacedSource final : public speech::AudioSource {
  public:
   explicit PacedSource(std::vector<int16_t> samples, QString startError = {})
       : m_samples(std::move(samples)), m_startError(std::move(startError)) {}
+  ~PacedSource() override { *m_left = m_samples.size() - m_pos; }
   bool Start(QString& error) override {
     error = m_startError;
     m_clock.start();
@@ -61,12 +57,15 @@ class PacedSource final : public speech::AudioSource {
   bool AtEnd() const override { return m_pos >= m_samples.size(); }
   void Stop() override {}
   size_t delivered() const { return m_pos; }
+  // What was left undelivered, kept when the recogniser has let the source go.
+  std::shared_ptr<size_t> left() const { return m_left; }
 
  private:
   std::vector<int16_t> m_samples;
   QString m_startError;
   QElapsedTimer m_clock;
   std::atomic<size_t> m_pos{0};
+  std::shared_ptr<size_t> m_left = std::make_shared<size_t>(0);
 };
 
 std::vector<int16_t> Hiss(double seconds, double rms) {
@@ -92,56 +91,44 @@ std::vector<int16_t> Spoken(const QString& text) {
 
 class TestScreenListeningTest : public testing::Test {
  protected:
-  TestScreenListeningTest() : env(inst.installDir) {
-    test::FillSmallCommandSet(env.state);
-    env.state.commands[4].grammars = {base::Fixed("[gear|wheels] (down)", data::kGrammarWidth)};
-    env.state.speechReady = true;
+  TestScreenListeningTest() {
+    shell::AppState& s = h.state();
+    test::FillSmallCommandSet(s);
+    s.commands[4].grammars = {base::Fixed("[gear|wheels] (down)", data::kGrammarWidth)};
+    s.speechReady = true;
     test::WriteBytes(inst.installDir + "/Data/Generic Lists.bnf",
                      test::ReadBytes(test::DemoSourceDir() + "/Installation/Data/Generic Lists.bnf"));
-    dialogs.SetHost(&frame);
-    dialogs.autoAnswer = [this](ui::DialogWindow* d) {
-      shown << d->title()->text() + "\n" + d->message()->text();
-      if (auto* m = dynamic_cast<ui::frm_Message*>(d)) m->okButton()->button_pressed();
-    };
-    frame.show();
-    frame.ShowInParent("frm_Home");
+    h.ShowFrame();
+    frame().Enter("frm_Configure");
   }
 
-  void Release(QWidget* screen, const QString& name) {
-    auto* b = screen->findChild<ui::SkinnedButton*>(name);
-    ASSERT_TRUE(b) << name.toStdString();
-    QTest::mousePress(b->picBG(), Qt::LeftButton);
-    QTest::mouseRelease(b->picBG(), Qt::LeftButton);
-  }
+  shell::frm_Parent& frame() { return h.frame(); }
   // Opens the test screen on "[gear|wheels] (down)" with `source` as the microphone.
   grammar::frm_Test& OpenTest(std::unique_ptr<PacedSource> source) {
     auto once = std::make_shared<std::unique_ptr<PacedSource>>(std::move(source));
-    recognizer.SetSourceFactory([once]() -> std::unique_ptr<speech::AudioSource> { return std::move(*once); });
-    frame.EnterScreen("speech_config");
-    screens.configure()->comboCategory->setCurrentIndex(2);
-    screens.configure()->comboCommand->setCurrentIndex(0);
-    screens.configure()->listGrammar->setCurrentRow(0);
-    Release(screens.configure(), "btn_TestGrammar");
-    EXPECT_EQ(frame.currentScreen, "frm_Test") << recognizer.LastError().toStdString();
-    return *screens.test();
+    recognizer->SetSourceFactory([once]() -> std::unique_ptr<speech::AudioSource> { return std::move(*once); });
+    auto* cfg = h.screen<grammar::frm_Configure>("frm_Configure");
+    cfg->comboCategory->setCurrentIndex(2);
+    cfg->comboCommand->setCurrentIndex(0);
+    cfg->listGrammar->setCurrentRow(0);
+    test::Press(cfg, "btn_TestGrammar");
+    EXPECT_EQ(frame().currentScreen, "frm_Test") << recognizer->LastError().toStdString();
+    return *h.screen<grammar::frm_Test>("frm_Test");
   }
 
   test::TestInstallation inst;
-  test::TestEnv env;
-  speech::Recognizer recognizer{inst.installDir};
-  grammar::SpeechFacade speech{env.state.speechReady, env.compiler, recognizer, env.output};
-  ui::Router router;
-  shell::LaunchHooks launch;
-  ui::SkinnedDialogs dialogs{env.state, launch, router, nullptr};
-  shell::Context ctx{env.state, dialogs, env.shutdown, env.status, env.platform};
-  shell::frm_Parent frame{env.state, env.shutdown, launch, router};
-  grammar::GrammarScreens screens{ctx, speech, frame, router, dialogs, launch};
-  QStringList shown;
+  speech::Recognizer* recognizer = nullptr;
+  // The application as the tests build it, with the real recogniser.
+  test::AppHarness h{inst.installDir, [this](app::Backends& b) {
+                       auto r = std::make_unique<speech::Recognizer>(inst.installDir);
+                       recognizer = r.get();
+                       b.recognizer = std::move(r);
+                     }};
 };
 
 TEST_F(TestScreenListeningTest, CancelEndsListeningWhileTheSourceStillDelivers) {
   auto owned = std::make_unique<PacedSource>(Hiss(8.0, 300));  // no speech: it would listen for 6 s
-  PacedSource* source = owned.get();
+  const std::shared_ptr<size_t> left = owned->left();
   grammar::frm_Test& t = OpenTest(std::move(owned));
 
   // While listening, the event loop runs: the meter moves, a second "start"
@@ -156,34 +143,34 @@ TEST_F(TestScreenListeningTest, CancelEndsListeningWhileTheSourceStillDelivers) 
     ++ticks;
     meterMoved = meterMoved || (t.pb_Level->isVisible() && t.pb_Level->value() > 0);
     statusWhileListening = t.lbl_Status->text();
-    if (ticks == 5) Release(&frame, "btn_OK");
-    if (ticks == 10) Release(&frame, "btn_Cancel");
+    if (ticks == 5) test::Click(frame().btn_OK);
+    if (ticks == 10) test::Click(frame().btn_Cancel);
   });
   probe.start();
-  Release(&frame, "btn_OK");  // returns when listening has ended
+  test::Click(frame().btn_OK);  // returns when listening has ended
   probe.stop();
 
-  EXPECT_FALSE(source->AtEnd()) << source->delivered() << " samples delivered";
+  EXPECT_GT(*left, 0u) << "cancel ended listening before the source ran out";
   EXPECT_GE(ticks, 10);
   EXPECT_TRUE(meterMoved);
   EXPECT_TRUE(statusWhileListening.startsWith("Listening")) << statusWhileListening.toStdString();
   EXPECT_FALSE(t.listening());
-  EXPECT_EQ(frame.currentScreen, "frm_Configure");
+  EXPECT_EQ(frame().currentScreen, "frm_Configure");
   EXPECT_EQ(t.lblResult->text(), "");  // a cancelled listen shows nothing
-  EXPECT_TRUE(shown.isEmpty()) << shown.join("; ").toStdString();
+  EXPECT_TRUE(h.dialogs->shown.empty()) << h.dialogs->last().title.toStdString();
   speech::SampleSource more(Hiss(1.0, 30));
   QByteArray buffer = grammar::RecognizerBuffer();
-  EXPECT_EQ(recognizer.ListenTo(more, buffer), -3) << "the cancel also released the grammar";
+  EXPECT_EQ(recognizer->ListenTo(more, buffer), -3) << "the cancel also released the grammar";
 }
 
 TEST_F(TestScreenListeningTest, ShowsTheSentenceHeardAndHowLongItListened) {
   grammar::frm_Test& t = OpenTest(std::make_unique<PacedSource>(Spoken("wheels down")));
-  Release(&frame, "btn_OK");
+  test::Click(frame().btn_OK);
   EXPECT_EQ(t.lblResult->text(), "wheels down");
   EXPECT_EQ(t.iconShown(), "icon_Result.bmp");
   EXPECT_FALSE(t.pb_Level->isVisible());
   EXPECT_TRUE(t.lbl_Status->text().startsWith("Heard ")) << t.lbl_Status->text().toStdString();
-  const grammar::ListeningProgress heard = speech.RecognizerProgress();
+  const grammar::ListeningProgress heard = recognizer->Progress();
   EXPECT_GT(heard.speechSeconds, 0.3);
   EXPECT_GT(heard.heardSeconds, heard.speechSeconds);
   EXPECT_LT(heard.heardSeconds, 4.0) << "listening ends when the speaker stops";
@@ -191,11 +178,11 @@ TEST_F(TestScreenListeningTest, ShowsTheSentenceHeardAndHowLongItListened) {
 
 TEST_F(TestScreenListeningTest, ACaptureFailureNamesItsCauseUnderTheEnginesWords) {
   grammar::frm_Test& t = OpenTest(std::make_unique<PacedSource>(Hiss(1.0, 30), "No microphone was found."));
-  Release(&frame, "btn_OK");
+  test::Click(frame().btn_OK);
   EXPECT_EQ(t.iconShown(), "icon_Problem.bmp");
-  ASSERT_EQ(shown.size(), 1);
-  EXPECT_EQ(shown[0], "Error in Speech Recognition Engine\n" +
-                          ui::DialogWindow::DisplayText(shell::JoinLines(
+  ASSERT_EQ(h.dialogs->shown.size(), 1u);
+  EXPECT_EQ(h.dialogs->last().title, "Error in Speech Recognition Engine");
+  EXPECT_EQ(h.dialogs->last().message, ui::DialogWindow::DisplayText(shell::JoinLines(
                               {"There was an error in the speech recognition engine.  Please contact Veltrane Support.",
                                "No microphone was found.", "Please press OK to continue..."})));
 }
