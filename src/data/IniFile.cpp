@@ -1,7 +1,7 @@
 #include "data/IniFile.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 
 #include "base/Cp1252.h"
 
@@ -168,15 +168,7 @@ void IniFile::setValue(const QString& section, const QString& key, const QString
   }
 }
 
-bool IniFile::save(const QString& path) const {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(m_bytes) != m_bytes.size()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
-}
+base::FileResult IniFile::save(const QString& path) const { return base::WriteFileAtomic(path, m_bytes); }
 
 QString CleanIniValue(const QString& value) {
   QString v = value;
@@ -192,9 +184,22 @@ QString ReadIniString(const QString& section, const QString& key, const QString&
   return CleanIniValue(IniFile::Load(fileName).value(section, key));
 }
 
-bool WriteIniString(const QString& section, const QString& key, const QString& value, const QString& fileName) {
-  IniFile file = IniFile::Load(fileName);
+base::FileResult WriteIniString(const QString& section, const QString& key, const QString& value,
+                                const QString& fileName) {
+  // A file that is there but cannot be read is never replaced by one that
+  // holds only this key.
+  QByteArray old;
+  const QFileInfo info(fileName);
+  const bool present = info.exists() || info.isSymLink();
+  if (present)
+    if (base::FileResult read = base::ReadFileLimited(fileName, old, kMaxWrittenFileSize); !read)
+      return base::FileResult::Failed(fileName,
+                                      "it could not be read, so it has been left as it was (" + read.reason() + ")");
+  IniFile file = present ? IniFile::FromBytes(old) : IniFile();
   file.setValue(section, key, value);
+  // Nothing to do when the key holds the value already: a start-up on a full
+  // disk then changes nothing at all.
+  if (present && file.bytes() == old) return {};
   return file.save(fileName);
 }
 

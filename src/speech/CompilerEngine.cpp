@@ -20,8 +20,9 @@ CompileResult CompileFolder(const QString& grammarsDir, const QString& listsFall
   } else {
     result = CompileGrammars(options, pronouncer);
   }
-  if (QDir(grammarsDir).exists() && !WriteCompileOutput(grammarsDir, result))
-    result.diagnostics.push_back({"Compile.log", 0, "cannot write the compiled grammars"});
+  QString error;
+  if (QDir(grammarsDir).exists() && !WriteCompileOutput(grammarsDir, result, &error))
+    result.diagnostics.push_back({"Compile.log", 0, "cannot write the compiled grammars: " + error});
   return result;
 }
 

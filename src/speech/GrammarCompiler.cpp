@@ -4,10 +4,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <QSet>
 #include <deque>
 
+#include "base/FileIo.h"
 #include "speech/Pronouncer.h"
 
 namespace qv::speech {
@@ -362,34 +362,36 @@ CompileResult CompileGrammars(const CompileOptions& options, Pronouncer& pronoun
 QString CompiledDir(const QString& grammarsDir) { return grammarsDir + "/Compiled"; }
 QString CompileLogPath(const QString& grammarsDir) { return grammarsDir + "/Compile.log"; }
 
-bool WriteCompileOutput(const QString& grammarsDir, const CompileResult& result) {
-  bool ok = true;
-  {
-    QSaveFile log(CompileLogPath(grammarsDir));
-    if (log.open(QIODevice::WriteOnly)) {
-      QByteArray text;
-      for (const auto& d : result.diagnostics) text += d.ToString().toUtf8() + "\n";
-      log.write(text);
-      ok = log.commit() && ok;
-    } else {
-      ok = false;
+bool WriteCompileOutput(const QString& grammarsDir, const CompileResult& result, QString* error) {
+  QByteArray text;
+  for (const auto& d : result.diagnostics) text += d.ToString().toUtf8() + "\n";
+  base::FileResult written = base::WriteFileAtomic(CompileLogPath(grammarsDir), text);
+  if (result.Ok()) {
+    QDir out(CompiledDir(grammarsDir));
+    if (!out.exists() && !QDir().mkpath(out.path()))
+      written = base::FileResult::Failed(out.path(), "the folder could not be created");
+    // Every new file is complete on disk before any is put in place, and an
+    // old one goes only once the new set stands: a failed write leaves the
+    // previous compiled grammars as they were.
+    base::FileBatch batch;
+    QSet<QString> fresh;
+    for (const auto& g : result.grammars) {
+      batch.Add(out.filePath(g.baseName + ".gram"), g.jsgf);
+      fresh.insert(g.baseName + ".gram");
+    }
+    QByteArray dict;
+    for (auto it = result.addedWords.begin(); it != result.addedWords.end(); ++it)
+      dict += (it.key() + " " + it.value() + "\n").toUtf8();
+    batch.Add(out.filePath(kAddedWordsFile), dict);
+    if (written) {
+      written = batch.Commit();
+      if (written)
+        for (const QString& old : out.entryList({"*.gram"}, QDir::Files))
+          if (!fresh.contains(old)) out.remove(old);
     }
   }
-  if (!result.Ok()) return ok;
-  QDir out(CompiledDir(grammarsDir));
-  if (!out.exists() && !QDir().mkpath(out.path())) return false;
-  for (const QString& old : out.entryList({"*.gram", kAddedWordsFile}, QDir::Files)) out.remove(old);
-  for (const auto& g : result.grammars) {
-    QSaveFile f(out.filePath(g.baseName + ".gram"));
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    f.write(g.jsgf);
-    ok = f.commit() && ok;
-  }
-  QSaveFile dict(out.filePath(kAddedWordsFile));
-  if (!dict.open(QIODevice::WriteOnly)) return false;
-  for (auto it = result.addedWords.begin(); it != result.addedWords.end(); ++it)
-    dict.write((it.key() + " " + it.value() + "\n").toUtf8());
-  return dict.commit() && ok;
+  if (!written && error) *error = written.error();
+  return static_cast<bool>(written);
 }
 
 }  // namespace qv::speech

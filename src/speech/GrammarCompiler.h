@@ -46,8 +46,9 @@ inline constexpr const char* kTopRule = "qv_top";
 
 // Writes the log (every problem, one "file:line: message" a line) and, when
 // everything compiled, the compiled grammars and the added words. Old
-// compiled files are removed first. Returns false when a file cannot be
-// written.
-bool WriteCompileOutput(const QString& grammarsDir, const CompileResult& result);
+// compiled files are removed only once the new ones are in place. Returns
+// false, with the file and the reason in `error`, when a file cannot be
+// written; the previous compiled grammars are then kept.
+bool WriteCompileOutput(const QString& grammarsDir, const CompileResult& result, QString* error = nullptr);
 
 }  // namespace qv::speech

@@ -42,7 +42,7 @@ TestInstallation::TestInstallation() {
   WriteBytes(simDir + "/fsx.exe", "MZ stand-in");
   WriteBytes(fsxCfg, ReadBytes(DemoSourceDir() + "/AppData/fsx.cfg"));
   WriteBytes(settingsPath(), ReadBytes(DemoSourceDir() + "/Installation/QV_Information.cfg"));
-  data::WriteIniString("Main", "PathFSXConfig", fsxCfg, settingsPath());
+  static_cast<void>(data::WriteIniString("Main", "PathFSXConfig", fsxCfg, settingsPath()));
 }
 
 app::Backends FakeBackends(QStringList& log, FakeHandles& h) {

@@ -104,6 +104,7 @@ void ReadAircraftFolder(const QString& folder, std::vector<AircraftRecord>& reco
     r.variation = read(section, "ui_variation");
     r.textureFolder = TextureFolder(entries, folder, read(section, "texture"));
     r.checklistPage = ChecklistPage(entries, folder, read(section, "kb_checklists"));
+    r.folder = folder;
     records.push_back(std::move(r));
   }
 }
@@ -177,6 +178,7 @@ AircraftCatalogue BuildCatalogue(const std::vector<AircraftRecord>& records) {
     v.title = base::Fixed(r.title, kTitleWidth);
     v.textureFolder = r.textureFolder;
     v.checklistPage = r.checklistPage;
+    v.folder = r.folder;
     const QString typeName = base::Fixed(r.type, kTypeWidth);
     const QString manufacturerName = base::Fixed(r.manufacturer, kManufacturerWidth);
 

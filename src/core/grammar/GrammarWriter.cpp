@@ -4,7 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "base/FileUtil.h"
+#include "base/FileIo.h"
+#include "base/PathGuard.h"
 #include "core/grammar/CheckExpandGrammar.h"
 #include "core/grammar/NavaidGrammar.h"
 #include "core/shell/AppState.h"
@@ -36,9 +37,15 @@ QByteArray GrammarFileBytes(const QString& text) {
 }
 
 int16_t WriteGrammarFile(shell::Context& ctx, const QString& text, const QString& path) {
-  if (!base::DeleteFileIfPresent(path) || !base::WriteFileAtomic(path, GrammarFileBytes(text))) {
+  // The file is replaced only once the new one is complete; a link in its
+  // place must not carry the write out of the grammar folder.
+  const base::FileResult written =
+      base::StaysInside(GrammarsDir(ctx.state.installDir), path)
+          ? base::WriteFileAtomic(path, GrammarFileBytes(text))
+          : base::FileResult::Failed(path, "it leads outside the Grammars folder, where Quorvane does not write");
+  if (!written) {
     ctx.dialogs.ShowMessage("Quorvane Error",
-                            shell::JoinLines({"There was an error in trying to write a grammar file.",
+                            shell::JoinLines({"There was an error in trying to write a grammar file.", written.error(),
                                               "Please contact Veltrane Support", "Please press OK to continue..."}),
                             shell::kIconError, true, false, QString());
     ctx.shutdown.Shutdown();
@@ -47,12 +54,21 @@ int16_t WriteGrammarFile(shell::Context& ctx, const QString& text, const QString
   return 0;
 }
 
+QString CategoryFileName(const QString& category) {
+  // The names of the files the writer keeps beside the category files.
+  static const QStringList kOwnFiles{QStringLiteral("Generic Lists"), QStringLiteral("ChecklistResponses"),
+                                     QStringLiteral("Navaid_IDs"), QStringLiteral("Navaid_Names"),
+                                     QStringLiteral("Navaid_ILSs")};
+  return base::EncodeFileName(TrimSpaces(category), kOwnFiles) + QStringLiteral(".bnf");
+}
+
 bool EnsureGenericLists(const QString& installDir, const QString& dir) {
   const QString target = dir + u'/' + kGenericListsFile;
   if (QFileInfo::exists(target)) return true;
   QDir().mkpath(dir);
-  QFile::copy(installDir + QStringLiteral("/Data/") + kGenericListsFile, target);
-  return QFileInfo::exists(target);
+  constexpr qint64 kLimit = 16 * base::kMiB;  // the delivered list file takes a few kilobytes
+  return static_cast<bool>(
+      base::CopyFileAtomic(installDir + QStringLiteral("/Data/") + kGenericListsFile, target, kLimit));
 }
 
 QStringList CategoryImports() {
@@ -164,7 +180,7 @@ int16_t WriteAllGrammars(shell::Context& ctx) {
   // Also creates the folder on a fresh installation.
   if (!EnsureGenericLists(ctx.state.installDir, dir)) return 1;
   for (const QString& category : ctx.state.categories) {
-    const QString path = dir + u'/' + TrimSpaces(category) + QStringLiteral(".bnf");
+    const QString path = dir + u'/' + CategoryFileName(category);
     if (WriteGrammarFile(ctx, BuildCategoryGrammar(ctx.state, category), path) != 0) return 1;
   }
   if (WriteChecklistResponseGrammar(ctx) != 0) return 1;

@@ -272,10 +272,10 @@ void frm_Assign::Assign() {
       SetWrittenForSharedPage(m_ctx.state, m, t, v, 1);
   } else {
     A.checklistName = base::Fixed(QString(), data::kAssignmentNameWidth);
-    A.written = 0;
     lbl_Checklist->clear();
-    RestoreAircraftChecklist(m_ctx, m, t, v);
-    SetWrittenForSharedPage(m_ctx.state, m, t, v, 0);
+    // A page that could not be put back stays written, so that the restore
+    // can find it later; the failure has been reported.
+    if (RestoreAircraftChecklist(m_ctx, m, t, v) == 0) SetWrittenForSharedPage(m_ctx.state, m, t, v, 0);
   }
   RefreshAircraftMarks();
   m_host.frameButton(ui::FrameButton::OK)->setState("enabled");
