@@ -196,10 +196,11 @@ base::FileResult WriteIniString(const QString& section, const QString& key, cons
       return base::FileResult::Failed(fileName,
                                       "it could not be read, so it has been left as it was (" + read.reason() + ")");
   IniFile file = present ? IniFile::FromBytes(old) : IniFile();
+  // Nothing to do when the key reads as the value already: a start-up on a
+  // full disk then changes nothing at all.
+  bool found = false;
+  if (file.value(section, key, &found) == value && found) return {};
   file.setValue(section, key, value);
-  // Nothing to do when the key holds the value already: a start-up on a full
-  // disk then changes nothing at all.
-  if (present && file.bytes() == old) return {};
   return file.save(fileName);
 }
 

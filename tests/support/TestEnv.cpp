@@ -1,5 +1,6 @@
 #include "TestEnv.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -31,7 +32,8 @@ CliResult RunCli(const QStringList& args) {
           p.readAllStandardError()};
 }
 
-TestInstallation::TestInstallation() {
+TestInstallation::TestInstallation(const QString& parent)
+    : root((parent.isEmpty() ? QDir::tempPath() : parent) + "/" + QCoreApplication::applicationName() + "-XXXXXX") {
   simDir = root.path() + "/FSX";
   installDir = simDir + "/Veltrane Software/Quorvane";
   appDataDir = root.path() + "/AppData";

@@ -201,7 +201,7 @@ PageFiles FilesOf(const AircraftVariation& variation) {
   }
   f.backup = base::ResolvedPath(BackupFileOf(f.page));
   if (f.backup.isEmpty() || !base::StaysInside(variation.folder, f.backup)) {
-    f.problem = "the backup " + Native(BackupFileOf(f.page)) + " leads outside the aircraft's folder " +
+    f.problem = "its backup " + Native(BackupFileOf(f.page)) + " leads outside the aircraft's folder " +
                 Native(variation.folder) + ", where Quorvane does not write";
   } else if ((QFileInfo::exists(f.backup) || QFileInfo(f.backup).isSymLink()) && !IsFile(f.backup)) {
     f.problem = "its backup " + Native(f.backup) + " is not a regular file";
