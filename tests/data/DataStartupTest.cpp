@@ -97,7 +97,9 @@ TEST_P(DataStartupFailure, ShowsItsMessageAndEndsCleanly) {
   ASSERT_EQ(env.dialogs.messages.size(), 1u);
   EXPECT_EQ(env.dialogs.last().title, d.title);
   EXPECT_EQ(WithoutFileLine(env.dialogs.last().message, d.file), QString(d.message));
-  if (!d.fixture) EXPECT_TRUE(env.dialogs.last().message.contains(QFileInfo(d.file).fileName() + ": "));
+  if (!d.fixture) {
+    EXPECT_TRUE(env.dialogs.last().message.contains(QFileInfo(d.file).fileName() + ": "));
+  }
   EXPECT_EQ(env.dialogs.last().icon, d.icon);
   EXPECT_TRUE(env.dialogs.last().showOk);
   EXPECT_FALSE(env.dialogs.last().showCancel);

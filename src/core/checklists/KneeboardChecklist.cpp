@@ -209,11 +209,18 @@ PageFiles FilesOf(const AircraftVariation& variation) {
   return f;
 }
 
-// Whether the page at `path` is one this program generated.
-bool IsOurPage(const QString& path) {
-  QByteArray head;
-  if (!base::ReadFileLimited(path, head, kMaxPageSize)) return false;
-  return head.left(4096).contains(kOurPageMark);
+// Whether the folder holds a page of ours, or a backup waiting to be put
+// back. A backup that is the page itself (a run ended between taking it and
+// writing the page, or between putting it back and removing it) is a spare
+// copy: it goes, and the page counts as the simulator's.
+bool WrittenOnDisk(const PageFiles& files) {
+  QByteArray page, backup;
+  const bool hasPage = IsFile(files.page) && base::ReadFileLimited(files.page, page, kMaxPageSize);
+  if (hasPage && page.left(4096).contains(kOurPageMark)) return true;
+  if (!IsFile(files.backup)) return false;
+  if (hasPage && base::ReadFileLimited(files.backup, backup, kMaxPageSize) && backup == page)
+    return !base::RemoveFile(files.backup);
+  return true;
 }
 
 // Backs up, builds and writes one aircraft's page. Empty on success, else
@@ -426,8 +433,7 @@ void RepairWrittenFlags(shell::AppState& state) {
         const PageFiles files = FilesOf(variation);
         if (!files.problem.isEmpty()) continue;
         auto known = pageWritten.constFind(files.page);
-        if (known == pageWritten.cend())
-          known = pageWritten.insert(files.page, IsFile(files.backup) || IsOurPage(files.page));
+        if (known == pageWritten.cend()) known = pageWritten.insert(files.page, WrittenOnDisk(files));
         if ((a->written != 0) != *known) SetWrittenForSharedPage(state, m, t, v, *known ? 1 : 0);
       }
 }

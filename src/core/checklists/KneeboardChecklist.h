@@ -59,7 +59,8 @@ void RunChecklistBackup(shell::Context& ctx);
 // After the scan: sets the written flags to what the aircraft folders hold,
 // so that a run ended in the middle of an update or a restore is put right.
 // An aircraft's page counts as written when it is one this program generated
-// or a backup waits beside it to be put back.
+// or a backup waits beside it to be put back; a backup that equals the page
+// (left by a run ended halfway) is removed as a spare copy.
 void RepairWrittenFlags(shell::AppState& state);
 
 // The page text from the open checklist and the kneeboard script, and the

@@ -36,6 +36,19 @@ QByteArray GrammarFileBytes(const QString& text) {
   return bytes;
 }
 
+namespace {
+
+int16_t ReportWriteFailure(shell::Context& ctx, const base::FileResult& written) {
+  ctx.dialogs.ShowMessage("Quorvane Error",
+                          shell::JoinLines({"There was an error in trying to write a grammar file.", written.error(),
+                                            "Please contact Veltrane Support", "Please press OK to continue..."}),
+                          shell::kIconError, true, false, QString());
+  ctx.shutdown.Shutdown();
+  return 1;
+}
+
+}  // namespace
+
 int16_t WriteGrammarFile(shell::Context& ctx, const QString& text, const QString& path) {
   // The file is replaced only once the new one is complete; a link in its
   // place must not carry the write out of the grammar folder.
@@ -43,15 +56,7 @@ int16_t WriteGrammarFile(shell::Context& ctx, const QString& text, const QString
       base::StaysInside(GrammarsDir(ctx.state.installDir), path)
           ? base::WriteFileAtomic(path, GrammarFileBytes(text))
           : base::FileResult::Failed(path, "it leads outside the Grammars folder, where Quorvane does not write");
-  if (!written) {
-    ctx.dialogs.ShowMessage("Quorvane Error",
-                            shell::JoinLines({"There was an error in trying to write a grammar file.", written.error(),
-                                              "Please contact Veltrane Support", "Please press OK to continue..."}),
-                            shell::kIconError, true, false, QString());
-    ctx.shutdown.Shutdown();
-    return 1;
-  }
-  return 0;
+  return written ? 0 : ReportWriteFailure(ctx, written);
 }
 
 QString CategoryFileName(const QString& category) {
@@ -62,13 +67,15 @@ QString CategoryFileName(const QString& category) {
   return base::EncodeFileName(TrimSpaces(category), kOwnFiles) + QStringLiteral(".bnf");
 }
 
-bool EnsureGenericLists(const QString& installDir, const QString& dir) {
+int16_t EnsureGenericLists(shell::Context& ctx, const QString& dir) {
   const QString target = dir + u'/' + kGenericListsFile;
-  if (QFileInfo::exists(target)) return true;
+  if (QFileInfo::exists(target)) return 0;
+  const QString delivered = ctx.state.installDir + QStringLiteral("/Data/") + kGenericListsFile;
+  if (!QFileInfo(delivered).isFile()) return 1;  // the caller reports it
   QDir().mkpath(dir);
   constexpr qint64 kLimit = 16 * base::kMiB;  // the delivered list file takes a few kilobytes
-  return static_cast<bool>(
-      base::CopyFileAtomic(installDir + QStringLiteral("/Data/") + kGenericListsFile, target, kLimit));
+  const base::FileResult copied = base::CopyFileAtomic(delivered, target, kLimit);
+  return copied ? 0 : ReportWriteFailure(ctx, copied);
 }
 
 QStringList CategoryImports() {
@@ -178,7 +185,7 @@ int16_t WriteChecklistResponseGrammar(shell::Context& ctx) {
 int16_t WriteAllGrammars(shell::Context& ctx) {
   const QString dir = GrammarsDir(ctx.state.installDir);
   // Also creates the folder on a fresh installation.
-  if (!EnsureGenericLists(ctx.state.installDir, dir)) return 1;
+  if (EnsureGenericLists(ctx, dir) != 0) return 1;
   for (const QString& category : ctx.state.categories) {
     const QString path = dir + u'/' + CategoryFileName(category);
     if (WriteGrammarFile(ctx, BuildCategoryGrammar(ctx.state, category), path) != 0) return 1;

@@ -49,9 +49,11 @@ int16_t WriteGrammarFile(shell::Context& ctx, const QString& text, const QString
 QString CategoryFileName(const QString& category);
 
 // Copies the shared list file delivered in Data into `dir` unless a copy is
-// there already (an existing copy is never replaced). False when there is
-// still none afterwards.
-bool EnsureGenericLists(const QString& installDir, const QString& dir);
+// there already (an existing copy is never replaced). Returns 1 when there is
+// still none afterwards: a delivered file that is missing is left to the
+// caller to report; a copy that cannot be written is reported as any grammar
+// file is, and the application shut down.
+int16_t EnsureGenericLists(shell::Context& ctx, const QString& dir);
 
 // The imports every category file (and the test grammar) starts with, from
 // "!import<SPD>;" to "!import<FLAP_SETTING>;".

@@ -54,7 +54,7 @@ int16_t WriteTestGrammar(shell::Context& ctx, int commandIndex, int grammarIndex
   if (!ValidIndices(ctx.state, commandIndex, grammarIndex)) return 1;
   const bool navaids = UsesNavaidRules(ctx.state.commands[commandIndex].grammars[grammarIndex]);
   const QString dir = TestGrammarsDir(ctx.state.installDir);
-  if (!EnsureGenericLists(ctx.state.installDir, dir)) return 1;
+  if (EnsureGenericLists(ctx, dir) != 0) return 1;
   const QString path = dir + QStringLiteral("/Test.bnf");
   if (WriteGrammarFile(ctx, BuildTestGrammar(ctx.state, commandIndex, grammarIndex), path) != 0) return 1;
   if (navaids && WriteNavaidGrammars(ctx, true) != 0) return 1;
