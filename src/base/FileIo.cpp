@@ -1,11 +1,8 @@
 #include "base/FileIo.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QThread>
 #include <mutex>
 
 #include "base/NativeFile.h"
@@ -207,17 +204,6 @@ FileResult CopyFileAtomic(const QString& from, const QString& to, qint64 limit) 
 FileResult RemoveFile(const QString& path) {
   const QString why = native::Remove(path);
   return why.isEmpty() ? FileResult() : FileResult::Failed(path, why);
-}
-
-bool DeleteFileIfPresent(const QString& path) {
-  constexpr int kAttempts = 20;  // about a second in all
-  for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) return true;
-    if (QFile::remove(path)) continue;
-    if (QCoreApplication::instance()) QCoreApplication::processEvents();
-    QThread::msleep(50);
-  }
-  return !QFileInfo::exists(path);
 }
 
 // --- several files at once ---------------------------------------------------------

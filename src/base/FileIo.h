@@ -60,11 +60,6 @@ FileResult CopyFileAtomic(const QString& from, const QString& to, qint64 limit);
 // Removes one file (or link); a file that is not there counts as removed.
 FileResult RemoveFile(const QString& path);
 
-// Deletes one file if it exists. A file that cannot be deleted (read-only,
-// locked) is retried a bounded number of times, letting pending events run in
-// between; returns false when the file is still there afterwards.
-bool DeleteFileIfPresent(const QString& path);
-
 // Files that belong together (the compiled grammars): each is written to its
 // temporary first, and only once all are complete are they put in place.
 class FileBatch {

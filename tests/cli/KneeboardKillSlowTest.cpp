@@ -70,9 +70,11 @@ class KneeboardKill : public testing::Test {
       } else if (f.endsWith(".qvb")) {
         QString page = f;
         page.chop(4);
-        for (const QString& o : original.keys())
-          if (o.compare(page + ".htm", Qt::CaseInsensitive) == 0)
+        for (const QString& o : original.keys()) {
+          if (o.compare(page + ".htm", Qt::CaseInsensitive) == 0) {
             EXPECT_EQ(it.value(), original.value(o)) << qPrintable(f);
+          }
+        }
       }
     }
   }

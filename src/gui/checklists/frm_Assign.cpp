@@ -249,7 +249,8 @@ void frm_Assign::NodeClick(QTreeWidgetItem* node) {
   lbl_Checklist->setText(assigned);
 
   const QString thumb = platform::FindNoCase(var.textureFolder, "thumbnail.jpg");
-  QPixmap picture(thumb);
+  // Only a regular file: a pipe of that name would hold the screen forever.
+  QPixmap picture(QFileInfo(thumb).isFile() ? thumb : QString());
   if (!picture.isNull()) picture = picture.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
   Image1->setPixmap(picture);
 }
