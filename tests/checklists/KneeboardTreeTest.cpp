@@ -173,19 +173,6 @@ TEST_F(KneeboardTreeTest, MissingChecklistFileLeavesTheFolderAsItWas) {
   EXPECT_EQ(StoredBackups(inst), 0);
 }
 
-TEST_F(KneeboardTreeTest, PageLinkedOutOfTheAircraftFolderIsLeftAlone) {
-  ASSERT_TRUE(QFile::remove(jetPage));
-  ASSERT_TRUE(QFile::link("/proc/version", jetPage));
-  const QByteArray before = ReadBytes(jetPage);
-  ASSERT_FALSE(before.isEmpty());
-  EXPECT_EQ(WriteAircraftChecklist(env.ctx, kBravo, 0, 0), 1);
-  EXPECT_EQ(ReadBytes(jetPage), before);
-  EXPECT_TRUE(QFileInfo(jetPage).isSymLink());
-  EXPECT_FALSE(QFileInfo::exists(aircraft("Bravo_Jet/jet_check.qvb")));
-  EXPECT_TRUE(env.dialogs.last().message.contains("lies outside the aircraft's folder"));
-  EXPECT_FALSE(env.dialogs.progressVisible);
-}
-
 TEST_F(KneeboardTreeTest, UpdateReportsFailuresTogetherAndFlagsOnlyWhatWasWritten) {
   QDir().mkpath(aircraft("Bravo_Jet/jet_check.qvb"));
   EXPECT_EQ(UpdateAllChecklists(env.ctx), 1);

@@ -1,9 +1,6 @@
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -94,18 +91,6 @@ TEST(PathGuard, LinksAreFollowedBeforeDecidingInsideOrOut) {
 
 // --- the writer and the reader on odd files ---------------------------------------------
 
-TEST(FileIo, PipesAreNeitherWaitedOnNorReplaced) {
-  QTemporaryDir dir;
-  const QString pipe = dir.path() + "/page.htm";
-  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
-  QByteArray bytes;
-  const base::FileResult read = base::ReadFileLimited(pipe, bytes, 1024);  // returns at once
-  EXPECT_FALSE(read);
-  EXPECT_TRUE(read.error().contains("not a regular file"));
-  EXPECT_FALSE(base::WriteFileAtomic(pipe, "x"));
-  EXPECT_FALSE(QFileInfo(pipe).isFile());  // still the pipe
-}
-
 TEST(FileIo, ALinkedFileIsWrittenWhereItPointsAndStaysALink) {
   QTemporaryDir dir;
   test::WriteBytes(dir.path() + "/real.dat", "old");
@@ -113,18 +98,6 @@ TEST(FileIo, ALinkedFileIsWrittenWhereItPointsAndStaysALink) {
   ASSERT_TRUE(base::WriteFileAtomic(dir.path() + "/link.dat", "new"));
   EXPECT_EQ(test::ReadBytes(dir.path() + "/real.dat"), "new");
   EXPECT_TRUE(QFileInfo(dir.path() + "/link.dat").isSymLink());
-}
-
-TEST(FileIo, OversizedFilesAreRefusedUnreadNamingTheLimit) {
-  QTemporaryDir dir;
-  QFile big(dir.path() + "/big.dat");
-  ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(3 * base::kMiB + 1));  // sparse: no disk used
-  big.close();
-  QByteArray bytes;
-  const base::FileResult read = base::ReadFileLimited(big.fileName(), bytes, 3 * base::kMiB);
-  EXPECT_FALSE(read);
-  EXPECT_TRUE(read.error().contains("big.dat: the file is larger than 3 MB")) << qPrintable(read.error());
-  EXPECT_TRUE(bytes.isEmpty());
 }
 
 }  // namespace
