@@ -279,11 +279,18 @@ QString RestoreOne(const AircraftVariation& variation) {
   return {};
 }
 
+// Files in the simulator's folder are named from there on: the message box
+// is small, and the aircraft's name says whose folder it is.
+QString Shortened(const shell::Context& ctx, QString text) {
+  const QString sim = Native(platform::SimulatorFolder(ctx.state.installDir));
+  return text.replace(sim + QDir::separator(), QString());
+}
+
 void ReportOne(shell::Context& ctx, const QString& verb, const QString& aircraft, const QString& reason,
                const QString& consequence) {
   ctx.dialogs.ShowMessage(QStringLiteral("Quorvane Error"),
-                          "The kneeboard checklist of " + aircraft + " could not be " + verb + ": " + reason + "." +
-                              kCr2 + consequence + kCr2 + kPressOk,
+                          "The kneeboard checklist of " + aircraft + " could not be " + verb + ": " +
+                              Shortened(ctx, reason) + "." + kCr2 + consequence + kCr2 + kPressOk,
                           shell::kIconWarning, true, false, QString());
 }
 
@@ -291,6 +298,7 @@ void ReportMany(shell::Context& ctx, const QString& verb, const QStringList& fai
   if (failures.isEmpty()) return;
   constexpr qsizetype kShown = 20;  // a read-only simulator folder fails every aircraft alike
   QStringList lines = failures.mid(0, kShown);
+  for (QString& line : lines) line = Shortened(ctx, line);
   if (failures.size() > kShown) lines << QStringLiteral("... and %1 more.").arg(failures.size() - kShown);
   ctx.dialogs.ShowMessage(QStringLiteral("Quorvane Error"),
                           "Some FSX aircraft kneeboard checklists could not be " + verb + ":" + kCr2 + lines.join(kCr) +
