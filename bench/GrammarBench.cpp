@@ -93,13 +93,14 @@ BENCHMARK(BM_WriteAllGrammarsSynthetic)->Unit(benchmark::kMillisecond);
 bool LoadDemo(shell::AppState& s, QString& error) {
   const QString src = QStringLiteral(QV_DEMO_SOURCE_DIR);
   QByteArray bytes;
-  if (!data::ReadWholeFile(src + "/Data/CommandList.json", bytes) || !data::CommandsFromJson(bytes, s.commands, error))
+  if (!data::ReadWholeFile(src + "/Data/CommandList.json", bytes, data::kMaxJsonFileSize) ||
+      !data::CommandsFromJson(bytes, s.commands, error))
     return false;
   s.categories = data::BuildCommandCategories(s.commands);
-  if (!data::ReadWholeFile(src + "/Data/ILS_Info.txt", bytes) ||
+  if (!data::ReadWholeFile(src + "/Data/ILS_Info.txt", bytes, data::kMaxNavaidFileSize) ||
       !data::ParseIlsList(bytes.replace("\n", "\r\n"), s.ilsList))
     return false;
-  if (!data::ReadWholeFile(src + "/Data/Nav_Info.txt", bytes) ||
+  if (!data::ReadWholeFile(src + "/Data/Nav_Info.txt", bytes, data::kMaxNavaidFileSize) ||
       !data::ParseNavaidList(bytes.replace("\n", "\r\n"), s.navaidList))
     return false;
   const data::IniFile ini = data::IniFile::Load(src + "/Installation/QV_Information.cfg");

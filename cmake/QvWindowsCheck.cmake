@@ -3,6 +3,7 @@
 # so that the Windows build does not rot unseen.
 find_program(QV_MINGW_CXX x86_64-w64-mingw32-g++)
 qv_glob(QV_WINDOWS_SOURCES
+  ${PROJECT_SOURCE_DIR}/src/base/win/*.cpp
   ${PROJECT_SOURCE_DIR}/src/platform/win/*.cpp
   ${PROJECT_SOURCE_DIR}/src/speech/win/*.cpp)
 

@@ -58,11 +58,8 @@ void BinaryWriter::WriteFixed(const QString& value, int width) {
   m_bytes.append(bytes);
 }
 
-bool ReadWholeFile(const QString& path, QByteArray& bytes) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  bytes = file.readAll();
-  return file.error() == QFile::NoError;
+base::FileResult ReadWholeFile(const QString& path, QByteArray& bytes, qint64 limit) {
+  return base::ReadFileLimited(path, bytes, limit);
 }
 
 }  // namespace qv::data

@@ -4,6 +4,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "base/FileIo.h"
+
 namespace qv::data {
 
 // Reads the little-endian integers and fixed-width Windows-1252 text fields of
@@ -53,7 +55,8 @@ class BinaryWriter {
   bool m_lossy = false;
 };
 
-// Reads a whole file; false when it cannot be opened or read.
-bool ReadWholeFile(const QString& path, QByteArray& bytes);
+// Reads a whole regular file of at most `limit` bytes; on failure the result
+// names the file and the reason (a larger file is refused unread).
+base::FileResult ReadWholeFile(const QString& path, QByteArray& bytes, qint64 limit);
 
 }  // namespace qv::data

@@ -48,6 +48,11 @@ struct ChecklistAssignment {
   int16_t written = 0;    // 1 = the kneeboard page was replaced and backed up
 };
 
+// Largest files read: a checklist far beyond any real one, and the most an
+// assignments file can hold (a 16-bit last index of 514-byte records).
+inline constexpr qint64 kMaxChecklistFileSize = 16 * 1024 * 1024;
+inline constexpr qint64 kMaxAssignmentsFileSize = 2 + 514 * 32768LL;
+
 inline const QString kAssignmentsFileName = QStringLiteral("Checklist_Assignments.dat");
 inline const QString kAssignmentsBackupName = QStringLiteral("Checklist_Assignments.bak");
 

@@ -28,6 +28,10 @@ struct CommandRecord {
   QStringList readbacks;  // 256 each
 };
 
+// No command list comes near this (a thousand commands with ten phrases each
+// take under three megabytes); a larger file is refused unread.
+inline constexpr qint64 kMaxCommandListFileSize = 64 * 1024 * 1024;
+
 inline const QString kCommandListFileName = QStringLiteral("CommandList.dat");
 inline const QString kCommandListBackupName = QStringLiteral("CommandList.bak");
 

@@ -1,7 +1,8 @@
 #include "data/IniFile.h"
 
 #include <QDir>
-#include <QSaveFile>
+#include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <cstring>
 #include <type_traits>
@@ -499,15 +500,7 @@ void IniFile::setValue(const QString& section, const QString& key, const QString
   }
 }
 
-bool IniFile::save(const QString& path) const {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(m_bytes) != m_bytes.size()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
-}
+base::FileResult IniFile::save(const QString& path) const { return base::WriteFileAtomic(path, m_bytes); }
 
 QString CleanIniValue(const QString& value) {
   QString v = value;
@@ -523,9 +516,22 @@ QString ReadIniString(const QString& section, const QString& key, const QString&
   return CleanIniValue(IniFile::Load(fileName).value(section, key));
 }
 
-bool WriteIniString(const QString& section, const QString& key, const QString& value, const QString& fileName) {
-  IniFile file = IniFile::Load(fileName);
-  if (!file.error().isEmpty()) return false;  // never replace a file that could not be read
+base::FileResult WriteIniString(const QString& section, const QString& key, const QString& value,
+                                const QString& fileName) {
+  // A file that is there but cannot be read is never replaced by one that
+  // holds only this key.
+  QByteArray old;
+  const QFileInfo info(fileName);
+  const bool present = info.exists() || info.isSymLink();
+  if (present)
+    if (base::FileResult read = base::ReadFileLimited(fileName, old, kMaxWrittenFileSize); !read)
+      return base::FileResult::Failed(fileName,
+                                      "it could not be read, so it has been left as it was (" + read.reason() + ")");
+  IniFile file = present ? IniFile::FromBytes(old) : IniFile();
+  // Nothing to do when the key reads as the value already: a start-up on a
+  // full disk then changes nothing at all.
+  bool found = false;
+  if (file.value(section, key, &found) == value && found) return {};
   file.setValue(section, key, value);
   return file.save(fileName);
 }

@@ -9,6 +9,8 @@
 #include <span>
 #include <vector>
 
+#include "base/FileIo.h"
+
 namespace qv::data {
 
 // A Windows-style INI file (settings, simulator configuration, aircraft
@@ -65,8 +67,8 @@ class IniFile {
   QStringList sectionNames() const;
 
   void setValue(const QString& section, const QString& key, const QString& value);
-  // Writes the bytes to a temporary file and renames it into place.
-  bool save(const QString& path) const;
+  // Replaces the file with these bytes through the checked writer.
+  base::FileResult save(const QString& path) const;
 
  private:
   // Offsets are in code units of the text after the byte-order mark.
@@ -122,8 +124,14 @@ class IniFile {
 // The three INI access routines every reader and writer of the system uses.
 int ReadIniInt(const QString& section, const QString& key, const QString& fileName);
 QString ReadIniString(const QString& section, const QString& key, const QString& fileName);
-// False, and the file left alone, when an existing file cannot be read.
-bool WriteIniString(const QString& section, const QString& key, const QString& value, const QString& fileName);
+// Changes one key of the file (creating it when missing). A file that exists
+// but cannot be read is left alone and the reason returned; a key that holds
+// the value already writes nothing.
+base::FileResult WriteIniString(const QString& section, const QString& key, const QString& value,
+                                const QString& fileName);
+// The largest INI file the writer reads back before changing one key: the
+// largest the reader takes.
+inline constexpr qint64 kMaxWrittenFileSize = IniFile::kMaxFileSize;
 
 // What ReadIniString makes of a raw value: NULs become blanks, then trimmed.
 QString CleanIniValue(const QString& value);

@@ -8,6 +8,7 @@
 
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
+#include "base/PathGuard.h"
 
 namespace qv::data {
 namespace {
@@ -270,8 +271,16 @@ bool AssignmentsFromJson(const QByteArray& json, std::vector<ChecklistAssignment
       const QString at = Index(i);
       if (r.Object(list[i], at, o) && r.Text(o, at, "aircraftTitle", kAssignmentTitleWidth, a.aircraftTitle) &&
           r.Text(o, at, "checklistName", kAssignmentNameWidth, a.checklistName) &&
-          r.Number(o, at, "written", a.written))
+          r.Number(o, at, "written", a.written)) {
+        // The name becomes a file name in the Checklists folder.
+        const QString name = a.checklistName.trimmed();
+        if (const QString problem = base::FileNameProblem(name, "A checklist name");
+            !name.isEmpty() && !problem.isEmpty()) {
+          r.Fail(at + ".checklistName", problem);
+          break;
+        }
         assignments.push_back(std::move(a));
+      }
     }
   }
   error = r.error;

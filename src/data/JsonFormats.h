@@ -17,6 +17,9 @@ QByteArray CommandsToJson(const std::vector<CommandRecord>& commands);
 QByteArray ChecklistToJson(const ChecklistFile& checklist);
 QByteArray AssignmentsToJson(const std::vector<ChecklistAssignment>& assignments);
 
+// The JSON form of the largest data file we read stays well below this.
+inline constexpr qint64 kMaxJsonFileSize = 64 * 1024 * 1024;
+
 // The reverse. A text longer than its field, a character outside the code
 // page, a number outside its range or a missing key is an error naming the
 // field ("[3].grammars[1]: ..."); `out` is left unchanged then. Texts are

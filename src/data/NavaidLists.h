@@ -23,6 +23,9 @@ struct NavaidRecord {
   QString actionText;
 };
 
+// A list of every navaid in the world takes a few megabytes.
+inline constexpr qint64 kMaxNavaidFileSize = 64 * 1024 * 1024;
+
 inline const QString kIlsFileName = QStringLiteral("ILS_Info.txt");
 inline const QString kNavaidFileName = QStringLiteral("Nav_Info.txt");
 

@@ -1,9 +1,10 @@
 #include "speech/AudioSource.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 #include <algorithm>
+
+#include "base/FileIo.h"
 
 #ifdef QV_HAVE_SDL2
 #include <SDL.h>
@@ -165,9 +166,7 @@ bool ReadWav(const QString& path, std::vector<int16_t>& samples, QString& error)
   return false;
 }
 
-bool WriteWav(const QString& path, const std::vector<int16_t>& samples, int sampleRate) {
-  QSaveFile f(path);
-  if (!f.open(QIODevice::WriteOnly)) return false;
+bool WriteWav(const QString& path, const std::vector<int16_t>& samples, int sampleRate, QString* error) {
   QByteArray h(44, '\0');
   const quint32 dataBytes = static_cast<quint32>(samples.size() * 2);
   auto put32 = [&](int at, quint32 v) { qToLittleEndian(v, h.data() + at); };
@@ -184,13 +183,14 @@ bool WriteWav(const QString& path, const std::vector<int16_t>& samples, int samp
   put16(34, 16);
   h.replace(36, 4, "data");
   put32(40, dataBytes);
-  f.write(h);
   for (int16_t s : samples) {
     char le[2];
     qToLittleEndian(s, le);
-    f.write(le, 2);
+    h.append(le, 2);
   }
-  return f.commit();
+  const base::FileResult written = base::WriteFileAtomic(path, h);
+  if (!written && error) *error = written.error();
+  return static_cast<bool>(written);
 }
 
 }  // namespace qv::speech

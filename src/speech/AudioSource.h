@@ -54,7 +54,7 @@ class MicrophoneSource final : public AudioSource {
 
 // WAV files: 16-bit PCM of any rate and channel count in, 16 kHz mono out.
 bool ReadWav(const QString& path, std::vector<int16_t>& samples, QString& error);
-bool WriteWav(const QString& path, const std::vector<int16_t>& samples, int sampleRate);
+bool WriteWav(const QString& path, const std::vector<int16_t>& samples, int sampleRate, QString* error = nullptr);
 std::vector<int16_t> Resample(const std::vector<int16_t>& in, int fromRate, int toRate);
 
 }  // namespace qv::speech

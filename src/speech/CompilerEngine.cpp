@@ -26,8 +26,10 @@ CompileResult CompileFolder(const QString& installDir, const QString& grammarsDi
   }
   // The test folder's graph goes straight to the recogniser: only its log
   // is written.
-  if (QDir(grammarsDir).exists() && !WriteCompileOutput(grammarsDir, result, onlyFile.isEmpty()))
-    result.diagnostics.push_back({"Compile.log", 0, 0, Severity::Error, "cannot write the compiled grammars"});
+  QString error;
+  if (QDir(grammarsDir).exists() && !WriteCompileOutput(grammarsDir, result, onlyFile.isEmpty(), &error))
+    result.diagnostics.push_back(
+        {"Compile.log", 0, 0, Severity::Error, "cannot write the compiled grammars: " + error});
   return result;
 }
 

@@ -3,7 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QHash>
+#include <QSet>
 #include <QSet>
 #include <algorithm>
 #include <atomic>
@@ -11,6 +12,7 @@
 #include <thread>
 #include <unordered_map>
 
+#include "base/FileIo.h"
 #include "speech/GraphCache.h"
 #include "speech/Pronouncer.h"
 
@@ -820,35 +822,35 @@ QByteArray DictionaryText(const QHash<QString, QStringList>& phones, const QStri
   return out;
 }
 
-bool WriteCompileOutput(const QString& grammarsDir, const CompileResult& result, bool graphs) {
-  bool ok = true;
-  {
-    QSaveFile log(CompileLogPath(grammarsDir));
-    if (log.open(QIODevice::WriteOnly)) {
-      QByteArray text;
-      for (const auto& d : result.diagnostics) text += d.ToString().toUtf8() + "\n";
-      log.write(text);
-      ok = log.commit() && ok;
-    } else {
-      ok = false;
+bool WriteCompileOutput(const QString& grammarsDir, const CompileResult& result, bool graphs, QString* error) {
+  QByteArray text;
+  for (const auto& d : result.diagnostics) text += d.ToString().toUtf8() + "\n";
+  base::FileResult written = base::WriteFileAtomic(CompileLogPath(grammarsDir), text);
+  if (result.Ok() && graphs) {
+    QDir out(CompiledDir(grammarsDir));
+    if (!out.exists() && !QDir().mkpath(out.path()))
+      written = base::FileResult::Failed(out.path(), "the folder could not be created");
+    // Every new file is complete on disk before any is put in place, and an
+    // old one goes only once the new set stands: a failed write leaves the
+    // previous compiled grammars as they were.
+    base::FileBatch batch;
+    QSet<QString> fresh;
+    for (const auto& g : result.grammars) {
+      batch.Add(out.filePath(g.baseName + ".fsg"), FsgText(g.graph, result.words, g.baseName));
+      fresh.insert(g.baseName + ".fsg");
+    }
+    QStringList words = result.phones.keys();
+    words.sort();
+    batch.Add(out.filePath(kAddedWordsFile), DictionaryText(result.phones, words));
+    if (written) {
+      written = batch.Commit();
+      if (written)
+        for (const QString& old : out.entryList({"*.fsg", "*.gram"}, QDir::Files))
+          if (!fresh.contains(old)) out.remove(old);
     }
   }
-  if (!result.Ok() || !graphs) return ok;
-  QDir out(CompiledDir(grammarsDir));
-  if (!out.exists() && !QDir().mkpath(out.path())) return false;
-  for (const QString& old : out.entryList({"*.fsg", "*.gram", kAddedWordsFile}, QDir::Files)) out.remove(old);
-  for (const auto& g : result.grammars) {
-    QSaveFile f(out.filePath(g.baseName + ".fsg"));
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    f.write(FsgText(g.graph, result.words, g.baseName));
-    ok = f.commit() && ok;
-  }
-  QStringList words = result.phones.keys();
-  words.sort();
-  QSaveFile dict(out.filePath(kAddedWordsFile));
-  if (!dict.open(QIODevice::WriteOnly)) return false;
-  dict.write(DictionaryText(result.phones, words));
-  return dict.commit() && ok;
+  if (!written && error) *error = written.error();
+  return static_cast<bool>(written);
 }
 
 }  // namespace qv::speech

@@ -81,8 +81,10 @@ QByteArray DictionaryText(const QHash<QString, QStringList>& phones, const QStri
 
 // Writes the log (every problem, one a line) and, when everything compiled
 // and `graphs` is set, one graph per grammar and the dictionary of their
-// words. Old compiled files are removed first. Returns false when a file
-// cannot be written.
-bool WriteCompileOutput(const QString& grammarsDir, const CompileResult& result, bool graphs = true);
+// words. Old compiled files are removed only once the new ones are in place.
+// Returns false, with the file and the reason in `error`, when a file cannot
+// be written; the previous compiled grammars are then kept.
+bool WriteCompileOutput(const QString& grammarsDir, const CompileResult& result, bool graphs = true,
+                        QString* error = nullptr);
 
 }  // namespace qv::speech

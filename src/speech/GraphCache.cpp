@@ -5,8 +5,9 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
+
+#include "base/FileIo.h"
 
 namespace qv::speech {
 
@@ -90,10 +91,7 @@ bool SaveCachedList(const QString& dir, const CachedList& list) {
     for (const auto& d : list.diagnostics)
       s << static_cast<qint32>(d.line) << static_cast<qint32>(d.column) << static_cast<qint32>(d.severity) << d.message;
   }
-  QSaveFile f(EntryPath(dir, list.key));
-  if (!f.open(QIODevice::WriteOnly)) return false;
-  f.write(bytes);
-  return f.commit();
+  return static_cast<bool>(base::WriteFileAtomic(EntryPath(dir, list.key), bytes));
 }
 
 bool LoadCachedList(const QString& dir, const QByteArray& key, CachedList& out) {

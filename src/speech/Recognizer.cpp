@@ -5,13 +5,13 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QThread>
 #include <algorithm>
 #include <cmath>
 #include <functional>
 #include <thread>
 
+#include "base/FileIo.h"
 #include "speech/CompilerEngine.h"
 #include "speech/Pronouncer.h"
 #include "speech/SpeechModel.h"
@@ -306,12 +306,9 @@ int16_t Recognizer::LoadTestGrammar() {
   words.sort();
   const QString dictPath = CompiledDir(testDir) + "/Test.dict";
   QDir().mkpath(CompiledDir(testDir));
-  {
-    QSaveFile dict(dictPath);
-    if (!dict.open(QIODevice::WriteOnly) || dict.write(DictionaryText(phones, words)) < 0 || !dict.commit()) {
-      m_error = "cannot write " + dictPath;
-      return -3;
-    }
+  if (const base::FileResult written = base::WriteFileAtomic(dictPath, DictionaryText(phones, words)); !written) {
+    m_error = written.error();
+    return -3;
   }
   auto decoder = std::make_unique<Decoder>();
   const double beforeDecoder = timer.nsecsElapsed() / 1e9;

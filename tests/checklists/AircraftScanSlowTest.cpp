@@ -35,7 +35,7 @@ TEST(AircraftScanLimits, CataloguesThousandsOfVariations) {
   std::vector<AircraftRecord> records;
   for (int i = 0; i < 6000; ++i)
     records.push_back({QString("Title %1").arg(i), QString("Maker %1").arg(i % 200), QString("Type %1").arg(i % 2000),
-                       QString("Paint %1").arg(i / 2000), "t/", "p.htm"});
+                       QString("Paint %1").arg(i / 2000), "t/", "p.htm", ""});
   auto catalogue = BuildCatalogue(records);
   std::vector<qv::data::ChecklistAssignment> assignments;
   LinkAssignments(catalogue, assignments);

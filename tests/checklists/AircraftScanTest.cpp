@@ -65,7 +65,7 @@ const AircraftVariation* FindTitle(const AircraftCatalogue& c, const QString& ti
 
 AircraftRecord Record(const QString& manufacturer, const QString& type, const QString& variation,
                       const QString& title) {
-  return {title, manufacturer, type, variation, "tex/", "page.htm"};
+  return {title, manufacturer, type, variation, "tex/", "page.htm", ""};
 }
 
 }  // namespace
@@ -280,8 +280,8 @@ TEST(AircraftCatalogueBuild, SortFunctionsTouchOnlyTheirRange) {
 
   c.manufacturers[0].types = {{qv::base::Fixed("b", kTypeWidth), {}}, {qv::base::Fixed("a", kTypeWidth), {}}};
   c.manufacturers[0].types[1].variations = {
-      {qv::base::Fixed("y", kVariationWidth), qv::base::Fixed("t1", kTitleWidth), 0, {}, {}},
-      {qv::base::Fixed("x", kVariationWidth), qv::base::Fixed("t2", kTitleWidth), 1, {}, {}}};
+      {qv::base::Fixed("y", kVariationWidth), qv::base::Fixed("t1", kTitleWidth), 0, {}, {}, {}},
+      {qv::base::Fixed("x", kVariationWidth), qv::base::Fixed("t2", kTitleWidth), 1, {}, {}, {}}};
   SortTypes(c, 0, 1, 0);
   EXPECT_EQ(c.manufacturers[0].types[0].name.trimmed(), "a");
   SortVariations(c, 0, 1, 0, 0);

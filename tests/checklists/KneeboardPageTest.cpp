@@ -20,17 +20,19 @@ struct BackupCase {
 
 class BackupPathTest : public ::testing::TestWithParam<BackupCase> {};
 
-TEST_P(BackupPathTest, LowerCaseWithEveryHtmReplaced) {
+// The folder is kept as it is (another aircraft's folder may differ only in
+// case); the file name is lower-cased with every ".htm" replaced.
+TEST_P(BackupPathTest, FileNameLowerCaseWithEveryHtmReplaced) {
   EXPECT_EQ(BackupPathOf(GetParam().page), QString(GetParam().backup));
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, BackupPathTest,
                          ::testing::Values(BackupCase{"C:\\FSX\\SimObjects\\Airplanes\\C172\\Cessna172SP_check.htm",
-                                                      "c:\\fsx\\simobjects\\airplanes\\c172\\cessna172sp_check.qvb"},
-                                           BackupCase{"  /sim/Jet/Jet_Check.HTM  ", "/sim/jet/jet_check.qvb"},
-                                           BackupCase{"/sim/My.Htm.Planes/Page.htm", "/sim/my.qvb.planes/page.qvb"},
-                                           BackupCase{"/sim/NoKey/.htm", "/sim/nokey/.qvb"},
-                                           BackupCase{"/sim/Odd/page.html", "/sim/odd/page.qvbl"}));
+                                                      "C:\\FSX\\SimObjects\\Airplanes\\C172\\cessna172sp_check.qvb"},
+                                           BackupCase{"  /sim/Jet/Jet_Check.HTM  ", "/sim/Jet/jet_check.qvb"},
+                                           BackupCase{"/sim/My.Htm.Planes/Page.htm", "/sim/My.Htm.Planes/page.qvb"},
+                                           BackupCase{"/sim/NoKey/.htm", "/sim/NoKey/.qvb"},
+                                           BackupCase{"/sim/Odd/page.html.htm", "/sim/Odd/page.qvbl.qvb"}));
 
 TEST(BackupFileTest, FoundInThePagesFolderWhateverItsCase) {
   QTemporaryDir dir;

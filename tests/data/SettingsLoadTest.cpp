@@ -92,7 +92,7 @@ TEST(LoadSettings, MissingFileIsFatal) {
 
 TEST(LoadSettings, ValueThatDoesNotFitSixteenBitsIsAnErrorInTheFile) {
   test::TestInstallation install;
-  data::WriteIniString("Main", "numLists", "70000", install.settingsPath());
+  ASSERT_TRUE(data::WriteIniString("Main", "numLists", "70000", install.settingsPath()));
   test::TestEnv env(install.installDir);
   EXPECT_EQ(data::LoadSettings(env.ctx), 1);
   EXPECT_TRUE(env.dialogs.last().message.startsWith("There was an error in your QV_Information.cfg file."));

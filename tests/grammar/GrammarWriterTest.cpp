@@ -134,8 +134,9 @@ TEST_F(WriteAllGrammarsTest, FailuresStopTheWriting) {
   EXPECT_EQ(grammar::WriteAllGrammars(env.ctx), 1);
   ASSERT_EQ(env.dialogs.messages.size(), 1u);
   EXPECT_EQ(env.dialogs.last().message,
-            "There was an error in trying to write a grammar file.\r\rPlease contact Veltrane Support\r\r"
-            "Please press OK to continue...");
+            "There was an error in trying to write a grammar file.\r\r" +
+                QDir::toNativeSeparators(Grammars() + "/Gear.bnf") +
+                ": it is a folder, not a file\r\rPlease contact Veltrane Support\r\rPlease press OK to continue...");
   EXPECT_TRUE(env.shutdown.HasShutDown());
   EXPECT_FALSE(QFileInfo::exists(Grammars() + "/ChecklistResponses.bnf"));  // stopped there
 }

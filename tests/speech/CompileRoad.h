@@ -182,7 +182,7 @@ inline std::vector<speech::SourceText> WriterOutput(const shell::AppState& state
   std::vector<speech::SourceText> files;
   files.push_back({"Generic Lists.bnf", DeliveredLists()});
   for (const QString& category : state.categories)
-    files.push_back({grammar::TrimSpaces(category) + ".bnf",
+    files.push_back({grammar::CategoryFileName(category),
                      grammar::GrammarFileBytes(grammar::BuildCategoryGrammar(state, category))});
   files.push_back(
       {"ChecklistResponses.bnf", grammar::GrammarFileBytes(grammar::BuildChecklistResponseGrammar(state.settings))});

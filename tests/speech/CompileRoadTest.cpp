@@ -10,6 +10,7 @@
 #include "CompileRoad.h"
 #include "SpeechTestSupport.h"
 #include "TestEnv.h"
+#include "core/grammar/GrammarWriter.h"
 #include "core/grammar/CompileProblems.h"
 #include "core/grammar/TestGrammar.h"
 #include "core/shell/Context.h"
@@ -78,6 +79,7 @@ void CheckRoad(const shell::AppState& state, const CompileResult& r, const QStri
   for (const data::CommandRecord& c : state.commands) {
     if (state.settings.compileNavaids != 1 && grammar::IsNavaidEvent(c.eventName)) continue;
     const QString category = grammar::TrimSpaces(c.category);
+    const QString grammarName = grammar::CategoryFileName(c.category).chopped(4);  // without ".bnf"
     for (const QString& phrase : c.grammars) {
       if (!PlainPhrase(phrase)) continue;
       QStringList sentences;
@@ -85,7 +87,7 @@ void CheckRoad(const shell::AppState& state, const CompileResult& r, const QStri
       for (int i = 0; i < std::min<qsizetype>(3, sentences.size()); ++i) {
         const QString s = grammar::TrimSpaces(sentences[i]);
         if (s.isEmpty()) continue;
-        EXPECT_TRUE(SaysSentence(r, category, s))
+        EXPECT_TRUE(SaysSentence(r, grammarName, s))
             << label.toStdString() << ": category \"" << category.toStdString() << "\" phrase \""
             << grammar::TrimSpaces(phrase).toStdString() << "\" sentence \"" << s.toStdString() << "\"";
       }

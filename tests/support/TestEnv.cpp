@@ -1,5 +1,6 @@
 #include "TestEnv.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -31,7 +32,8 @@ CliResult RunCli(const QStringList& args) {
           p.readAllStandardError()};
 }
 
-TestInstallation::TestInstallation() {
+TestInstallation::TestInstallation(const QString& parent)
+    : root((parent.isEmpty() ? QDir::tempPath() : parent) + "/" + QCoreApplication::applicationName() + "-XXXXXX") {
   simDir = root.path() + "/FSX";
   installDir = simDir + "/Veltrane Software/Quorvane";
   appDataDir = root.path() + "/AppData";
@@ -42,7 +44,7 @@ TestInstallation::TestInstallation() {
   WriteBytes(simDir + "/fsx.exe", "MZ stand-in");
   WriteBytes(fsxCfg, ReadBytes(DemoSourceDir() + "/AppData/fsx.cfg"));
   WriteBytes(settingsPath(), ReadBytes(DemoSourceDir() + "/Installation/QV_Information.cfg"));
-  data::WriteIniString("Main", "PathFSXConfig", fsxCfg, settingsPath());
+  static_cast<void>(data::WriteIniString("Main", "PathFSXConfig", fsxCfg, settingsPath()));
 }
 
 app::Backends FakeBackends(QStringList& log, FakeHandles& h) {

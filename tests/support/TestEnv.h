@@ -87,7 +87,8 @@ class RecordingSpeechOutput final : public grammar::SpeechOutputEngine {
 // with fsx.exe, the installation folder two levels below it with a copy of
 // the demo settings, and the simulator's configuration under AppData.
 struct TestInstallation {
-  TestInstallation();
+  // Below `parent` when given (a small disk), else in the temporary folder.
+  explicit TestInstallation(const QString& parent = QString());
   QTemporaryDir root;
   QString simDir;      // .../FSX
   QString installDir;  // .../FSX/Veltrane Software/Quorvane

@@ -5,7 +5,7 @@
 
 #include "DemoSteps.h"
 #include "base/Cp1252.h"
-#include "base/FileUtil.h"
+#include "base/FileIo.h"
 #include "data/BinaryIo.h"
 #include "data/JsonFormats.h"
 
@@ -15,13 +15,13 @@ using namespace qv::data;
 
 QString Write(const QString& path, const QByteArray& bytes) {
   QDir().mkpath(QFileInfo(path).path());
-  QString error;
-  if (!qv::base::WriteFileAtomic(path, bytes, &error)) return path + ": " + error;
-  return {};
+  const qv::base::FileResult written = qv::base::WriteFileAtomic(path, bytes);
+  return written ? QString() : written.error();
 }
 
 QString Read(const QString& path, QByteArray& bytes) {
-  return ReadWholeFile(path, bytes) ? QString() : path + ": cannot be read";
+  const qv::base::FileResult read = ReadWholeFile(path, bytes, kMaxJsonFileSize);
+  return read ? QString() : read.error();
 }
 
 // Sources are kept with plain line feeds; the files use CR LF.

@@ -8,6 +8,7 @@
 //
 // Everything binary (flight-model stubs, thumbnails) is generated here; the
 // text sources are copied as they are.
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QDirIterator>
@@ -19,6 +20,7 @@
 #include <cstdio>
 
 #include "DemoSteps.h"
+#include "base/FileIo.h"
 #include "data/IniFile.h"
 
 namespace {
@@ -26,6 +28,13 @@ namespace {
 void Fail(const QString& message) {
   std::fprintf(stderr, "qv_make_demo: %s\n", qPrintable(message));
   std::exit(1);
+}
+
+// Programs built with the sanitizers are large; nothing else comes near.
+constexpr qint64 kCopyLimit = 1024 * qv::base::kMiB;
+
+void Check(const qv::base::FileResult& result) {
+  if (!result) Fail(result.error());
 }
 
 void CopyTree(const QString& from, const QString& to) {
@@ -37,24 +46,18 @@ void CopyTree(const QString& from, const QString& to) {
     if (it.fileInfo().isDir()) {
       QDir().mkpath(target);
     } else {
-      QFile::remove(target);
-      if (!QFile::copy(it.filePath(), target)) Fail("cannot copy " + it.filePath());
-      QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
+      Check(qv::base::CopyFileAtomic(it.filePath(), target, kCopyLimit));
     }
   }
 }
 
 void CopyExecutable(const QString& from, const QString& to) {
-  QFile::remove(to);
-  if (!QFile::copy(from, to)) Fail("cannot copy " + from + " to " + to);
+  Check(qv::base::CopyFileAtomic(from, to, kCopyLimit));
   QFile::setPermissions(to,
                         QFile::permissions(to) | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther);
 }
 
-void WriteFile(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) Fail("cannot write " + path);
-}
+void WriteFile(const QString& path, const QByteArray& bytes) { Check(qv::base::WriteFileAtomic(path, bytes)); }
 
 // A small picture of the aircraft's title on a sky gradient, as the
 // assignment screen shows it.
@@ -78,7 +81,10 @@ void WriteThumbnail(const QString& path, const QString& title, int seed) {
   p.setFont(f);
   p.drawText(QRect(4, 100, 248, 26), Qt::AlignCenter, title);
   p.end();
-  if (!image.save(path, "JPG", 85)) Fail("cannot write " + path);
+  QBuffer jpeg;
+  jpeg.open(QIODevice::WriteOnly);
+  if (!image.save(&jpeg, "JPG", 85)) Fail("cannot encode " + path);
+  WriteFile(path, jpeg.data());
 }
 
 // The simulator's own kneeboard page: a plain HTML checklist.
@@ -164,8 +170,7 @@ int main(int argc, char* argv[]) {
   if (parser.isSet("cli")) CopyExecutable(parser.value("cli"), install + "/quorvane-cli");
 
   const QString settings = install + "/QV_Information.cfg";
-  if (!qv::data::WriteIniString("Main", "PathFSXConfig", appData + "/fsx.cfg", settings))
-    Fail("cannot write " + settings);
+  Check(qv::data::WriteIniString("Main", "PathFSXConfig", appData + "/fsx.cfg", settings));
 
   // Later steps turn readable sources into the program's own binary files.
   for (const DemoStep& step : DemoSteps()) {

@@ -6,6 +6,7 @@
 // Look: dark slate frame, light blue-grey work panels (the screens put dark
 // text on them), slate buttons with white captions, an amber edge and caption
 // on hover, and a flat grey band for disabled buttons.
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
@@ -18,6 +19,7 @@
 #include <numbers>
 
 #include "DemoSteps.h"
+#include "base/FileIo.h"
 #include "gui/kit/ButtonKind.h"
 
 namespace {
@@ -785,7 +787,11 @@ QString WriteMedia(const QString& installDir) {
   for (const MediaFile& f : kMediaFiles) {
     const QString path = installDir + "/" + f.path;
     QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!Render(f).save(path, "BMP")) return "cannot write " + path;
+    QBuffer bitmap;
+    bitmap.open(QIODevice::WriteOnly);
+    if (!Render(f).save(&bitmap, "BMP")) return "cannot encode " + path;
+    if (const qv::base::FileResult written = qv::base::WriteFileAtomic(path, bitmap.data()); !written)
+      return written.error();
   }
   return {};
 }

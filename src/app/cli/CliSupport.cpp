@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <cstdio>
 
+#include "data/Settings.h"
+
 namespace qv::cli {
 
 void PrintOut(const QString& text) {
@@ -46,6 +48,21 @@ Session::Session(const QString& installDir)
       speech(services.speech),
       shutdown(services.shutdown) {
   state.installDir = Absolute(installDir);
+}
+
+bool LockInstallation(Session& session) {
+  if (!session.ctx.platform.singleInstance->AnotherInstanceRunning()) return true;
+  PrintErr("Quorvane is working on the installation " + QDir::toNativeSeparators(session.state.installDir) +
+           " (the program or another command is running); close it and try again. Nothing has been changed.\n");
+  return false;
+}
+
+QString InstallationOf(const QString& file) {
+  QDir dir = QFileInfo(file).absoluteDir();
+  do {
+    if (QFileInfo(dir.filePath(data::kSettingsFileName)).isFile()) return dir.absolutePath();
+  } while (dir.cdUp());
+  return QString();
 }
 
 std::vector<Command>& Commands() {

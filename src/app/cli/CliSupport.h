@@ -65,4 +65,14 @@ struct Registrar {
 void PrintOut(const QString& text);
 void PrintErr(const QString& text);
 
+// Every command that writes into an installation first takes the same lock
+// the program takes, so that an open program cannot undo its changes by a
+// later save. False, after saying so on stderr, when the program or another
+// command holds it.
+bool LockInstallation(Session& session);
+
+// The installation a file lies in (the nearest folder above it that holds a
+// settings file), or an empty text.
+QString InstallationOf(const QString& file);
+
 }  // namespace qv::cli

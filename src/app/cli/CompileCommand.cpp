@@ -12,7 +12,7 @@ int Run(const QStringList& args) {
     return 2;
   }
   Session session(args[0]);
-  if (LoadCommandTables(session) != 0) return 1;
+  if (!LockInstallation(session) || LoadCommandTables(session) != 0) return 1;
   if (grammar::WriteAllGrammars(session.ctx) != 0) {
     PrintErr("Grammar Export Error: the grammar files could not be written.\n");
     return 1;

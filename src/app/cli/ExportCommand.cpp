@@ -14,8 +14,11 @@ int Run(const QStringList& args) {
   }
   const QString& kind = args[0];
   QByteArray bytes;
-  if (!data::ReadWholeFile(args[1], bytes)) {
-    PrintErr(args[1] + ": cannot be read\n");
+  const qint64 limit = kind == "assignments" ? data::kMaxAssignmentsFileSize
+                       : kind == "checklist" ? data::kMaxChecklistFileSize
+                                             : data::kMaxCommandListFileSize;
+  if (const base::FileResult read = data::ReadWholeFile(args[1], bytes, limit); !read) {
+    PrintErr(read.error() + "\n");
     return 1;
   }
   QByteArray json;

@@ -11,7 +11,7 @@ int Run(const QStringList& args) {
     return 2;
   }
   Session session(args[0]);
-  if (LoadCommandTables(session) != 0) return 1;
+  if (!LockInstallation(session) || LoadCommandTables(session) != 0) return 1;
   const int16_t status = grammar::WriteAllGrammars(session.ctx);
   if (status != 0) {
     if (!session.shutdown.HasShutDown())

@@ -1,7 +1,7 @@
 #include <QFile>
 
 #include "app/cli/CliSupport.h"
-#include "base/FileUtil.h"
+#include "base/FileIo.h"
 #include "data/BinaryIo.h"
 #include "data/JsonFormats.h"
 
@@ -17,8 +17,8 @@ int Run(const QStringList& args) {
   }
   const QString& kind = args[0];
   QByteArray json;
-  if (!data::ReadWholeFile(args[1], json)) {
-    PrintErr(args[1] + ": cannot be read\n");
+  if (const base::FileResult read = data::ReadWholeFile(args[1], json, data::kMaxJsonFileSize); !read) {
+    PrintErr(read.error() + "\n");
     return 1;
   }
   QString error;
@@ -42,9 +42,14 @@ int Run(const QStringList& args) {
     PrintErr(args[1] + ": " + (error.isEmpty() ? QString("too many entries") : error) + "\n");
     return 1;
   }
-  QString writeError;
-  if (!base::WriteFileAtomic(args[2], bytes, &writeError)) {
-    PrintErr(args[2] + ": " + writeError + "\n");
+  // A file written into an installation waits for the program to let go of it.
+  std::unique_ptr<Session> installation;
+  if (const QString dir = InstallationOf(args[2]); !dir.isEmpty()) {
+    installation = std::make_unique<Session>(dir);
+    if (!LockInstallation(*installation)) return 1;
+  }
+  if (const base::FileResult written = base::WriteFileAtomic(args[2], bytes); !written) {
+    PrintErr(written.error() + "\n");
     return 1;
   }
   return 0;

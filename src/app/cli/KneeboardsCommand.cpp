@@ -18,6 +18,7 @@ bool Load(Session& s, bool withCommands) {
   if (data::LoadSettings(s.ctx) != 0 || data::LoadSimObjectPaths(s.ctx) != 0 || data::LoadAssignments(s.ctx) != 0)
     return false;
   checklists::ScanSimulatorAircraft(s.ctx);
+  checklists::RepairWrittenFlags(s.state);
   if (!withCommands) return true;
   if (data::LoadCommandList(s.ctx) != 0) return false;
   s.state.categories = data::BuildCommandCategories(s.state.commands);
@@ -32,7 +33,7 @@ int Run(const QStringList& args) {
     return 2;
   }
   Session session(args[1]);
-  if (!Load(session, update)) return 1;
+  if (!LockInstallation(session) || !Load(session, update)) return 1;
   const int status =
       update ? checklists::UpdateAllChecklists(session.ctx) : checklists::RestoreAllChecklists(session.ctx);
   return status == 0 ? 0 : 1;

@@ -34,8 +34,8 @@ int Run(const QStringList& argsIn) {
       PrintErr(QString("Voice %1 is not available.\n").arg(voice));
       return 1;
     }
-    if (!speech::WriteWav(wav, samples, rate)) {
-      PrintErr("Cannot write " + wav + "\n");
+    if (QString error; !speech::WriteWav(wav, samples, rate, &error)) {
+      PrintErr(error + "\n");
       return 1;
     }
     return 0;

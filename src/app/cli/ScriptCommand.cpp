@@ -11,7 +11,7 @@ int Run(const QStringList& args) {
     return 2;
   }
   Session session(args[0]);
-  if (LoadCommandTables(session) != 0) return 1;
+  if (!LockInstallation(session) || LoadCommandTables(session) != 0) return 1;
   QString document;
   if (!grammar::BuildGrammarScript(session.ctx, document)) return 1;
   const QString path = args.size() == 2 ? args[1] : grammar::GrammarScriptPath(session.state.installDir);

@@ -18,7 +18,7 @@ int Run(const QStringList& args) {
     return 2;
   }
   Session session(args[0]);
-  if (LoadCommandTables(session) != 0) return 1;
+  if (!LockInstallation(session) || LoadCommandTables(session) != 0) return 1;
   const auto& commands = session.state.commands;
   if (commandIndex >= static_cast<int>(commands.size()) || grammarIndex >= commands[commandIndex].grammars.size()) {
     PrintErr(

@@ -18,6 +18,7 @@ struct AircraftVariation {
   int16_t assignmentIndex = -1;
   QString textureFolder;  // holds thumbnail.jpg
   QString checklistPage;  // the kneeboard page the program writes and restores
+  QString folder;         // the aircraft's folder: its page and backup must stay inside
 };
 
 struct AircraftType {

@@ -150,7 +150,7 @@ FolderRecords ReadAircraftFolder(const QString& folder) {
     if (v[Title].isEmpty()) break;
     if (!AirFileExistsIn(entries, folder, v[Sim])) continue;
     out.records.push_back({v[Title], v[Manufacturer], v[Type], v[Variation], TextureFolder(entries, folder, v[Texture]),
-                           ChecklistPage(entries, folder, v[Page])});
+                           ChecklistPage(entries, folder, v[Page]), folder});
   }
   return out;
 }
@@ -256,6 +256,7 @@ AircraftCatalogue BuildCatalogue(const std::vector<AircraftRecord>& records) {
     v.title = std::move(n.title);
     v.textureFolder = r.textureFolder;
     v.checklistPage = r.checklistPage;
+    v.folder = r.folder;
     const QString& typeName = n.type;
     const QString& manufacturerName = n.manufacturer;
     const QString& manufacturerKey = n.manufacturerKey;

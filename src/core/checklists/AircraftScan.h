@@ -25,6 +25,7 @@ struct AircraftRecord {
   QString variation;
   QString textureFolder;  // ends with a slash; holds thumbnail.jpg
   QString checklistPage;  // the kneeboard page
+  QString folder;         // the aircraft's folder
 };
 
 // The folder that one SimObjectPaths entry names: relative to the simulator

@@ -67,9 +67,9 @@ bool AssignmentEditor::Assign(bool writePage) {
     if (writePage && WriteAircraftChecklist(m_ctx, m, t, v) == 0) SetWrittenForSharedPage(m_ctx.state, m, t, v, 1);
   } else {
     a->checklistName = base::Fixed(QString(), data::kAssignmentNameWidth);
-    a->written = 0;
-    RestoreAircraftChecklist(m_ctx, m, t, v);
-    SetWrittenForSharedPage(m_ctx.state, m, t, v, 0);
+    // A page that could not be put back stays written, so that the restore
+    // can find it later; the failure has been reported.
+    if (RestoreAircraftChecklist(m_ctx, m, t, v) == 0) SetWrittenForSharedPage(m_ctx.state, m, t, v, 0);
   }
   return true;
 }

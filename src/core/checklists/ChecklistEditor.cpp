@@ -5,6 +5,7 @@
 
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
+#include "base/PathGuard.h"
 #include "core/data/ChecklistStore.h"
 #include "core/grammar/SpeechFacade.h"
 #include "core/shell/AppState.h"
@@ -62,18 +63,7 @@ const QStringList& SectionTitles() {
 }
 
 QString ChecklistFileNameProblem(const QString& name) {
-  static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
-  for (const QChar c : name)
-    if (c.unicode() < 32 || forbidden.contains(c))
-      return "A checklist name cannot contain any of these characters: \\ / : * ? \" < > |";
-  if (name.endsWith(u'.') || name.endsWith(u' ')) return "A checklist name cannot end with a full stop or a space.";
-  const QString base = name.section(u'.', 0, 0).trimmed().toUpper();
-  static const QStringList reserved{"CON", "PRN", "AUX", "NUL"};
-  if (reserved.contains(base) ||
-      (base.size() == 4 && (base.startsWith("COM") || base.startsWith("LPT")) && base[3] >= u'1' && base[3] <= u'9'))
-    return "\"" + name + "\" is a name that Windows reserves for a device.";
-  if (!base::FitsCp1252(name))
-    return "A checklist name can only use the characters of the Western (Windows-1252) character set.";
+  if (QString problem = base::FileNameProblem(name, "A checklist name"); !problem.isEmpty()) return problem;
   // The name with ".dat" must stay a valid file name.
   if (name.size() > 251) return "A checklist name can be at most 251 characters long.";
   return {};
@@ -180,12 +170,12 @@ bool ChecklistEditor::AskLoad() {
 }
 
 bool ChecklistEditor::Load(const QString& fileName) {
-  if (data::LoadChecklistFile(m_ctx.state, fileName) != 0) {
+  if (QString why; data::LoadChecklistFile(m_ctx.state, fileName, &why) != 0) {
     m_ctx.dialogs.ShowMessage(
         kErrorTitle,
         shell::JoinLines({"The checklist file \"" + fileName +
                               "\" could not be read.  It must be a checklist file in the Checklists folder.",
-                          kPressOk}),
+                          why, kPressOk}),
         shell::kIconWarning, true, false, "");
     return false;
   }
@@ -348,16 +338,18 @@ int ChecklistEditor::Write() {
   if (!isOpen()) return 1;
   if (!sectionEmpty() && CommitCurrentStep() != 0) return 1;
   m_ctx.state.openChecklist.name = m_openName;
-  return data::SaveChecklistFile(m_ctx.state);
+  return data::SaveChecklistFile(m_ctx.state, &m_saveError);
 }
 
 int ChecklistEditor::Save() {
+  m_saveError.clear();
   if (Write() != 0) {
-    m_ctx.dialogs.ShowMessage(kErrorTitle,
-                              shell::JoinLines({"There was an error while saving the checklist modifications.  Please "
-                                                "contact Veltrane support at www.veltrane.com/support.",
-                                                kPressOk}),
-                              shell::kIconInformation, true, false, "");
+    QStringList lines{
+        "There was an error while saving the checklist modifications.  Please contact Veltrane support at "
+        "www.veltrane.com/support."};
+    if (!m_saveError.isEmpty()) lines << m_saveError;
+    m_ctx.dialogs.ShowMessage(kErrorTitle, (lines << kPressOk).join(shell::kCr2), shell::kIconInformation, true, false,
+                              "");
     return 1;
   }
   QStringList& names = m_ctx.state.checklistNames;

@@ -140,6 +140,7 @@ class ChecklistEditor final : public QObject {
   shell::Launcher& m_launcher;
   grammar::SpeechFacade& m_speech;
   QString m_openName;
+  QString m_saveError;  // why the last save failed, for its message
   int m_section = 0;
   int m_step = 0;
   int m_page = 0;

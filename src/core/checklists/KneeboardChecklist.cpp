@@ -3,10 +3,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
+#include <algorithm>
 
 #include "base/Cp1252.h"
-#include "base/FileUtil.h"
+#include "base/FileIo.h"
+#include "base/PathGuard.h"
 #include "core/data/ChecklistStore.h"
 #include "core/data/SettingsStore.h"
 #include "core/grammar/CheckExpandGrammar.h"
@@ -164,40 +167,79 @@ QString AircraftName(const AircraftVariation& v) { return v.title.trimmed(); }
 
 // --- file steps ----------------------------------------------------------------
 
-// A byte-for-byte copy; the target appears only once complete.
-bool CopyWhole(const QString& from, const QString& to, QString* error) {
-  QFile in(from);
-  if (!in.open(QIODevice::ReadOnly)) {
-    *error = in.errorString();
-    return false;
+// A page or backup larger than this is not one a kneeboard shows.
+constexpr qint64 kMaxPageSize = 64 * base::kMiB;
+
+// The head line every page we write carries: what tells our pages apart.
+const QByteArray kOurPageMark = "Quorvane Checklist and Speech Recognition Commands.";
+
+QString Native(const QString& path) { return QDir::toNativeSeparators(path); }
+
+bool IsFile(const QString& path) { return QFileInfo(path).isFile(); }
+
+// The files of one aircraft's page, with every link resolved, or why they
+// cannot be touched. The page is named by the aircraft's own configuration,
+// so it, and its backup beside it, must stay inside the aircraft's folder.
+struct PageFiles {
+  QString page;
+  QString backup;
+  QString problem;
+};
+
+PageFiles FilesOf(const AircraftVariation& variation) {
+  PageFiles f;
+  const QString named = variation.checklistPage;
+  f.page = base::ResolvedPath(named);
+  if (f.page.isEmpty() || !base::StaysInside(variation.folder, f.page)) {
+    f.problem = "its page " + Native(named) + " lies outside the aircraft's folder " + Native(variation.folder) +
+                ", where Quorvane does not write";
+    return f;
   }
-  const QByteArray bytes = in.readAll();
-  if (in.error() != QFileDevice::NoError) {
-    *error = in.errorString();
-    return false;
+  if (QFileInfo::exists(f.page) && !IsFile(f.page)) {
+    f.problem = "its page " + Native(named) + " is not a regular file";
+    return f;
   }
-  in.close();
-  return base::WriteFileAtomic(to, bytes, error);
+  f.backup = base::ResolvedPath(BackupFileOf(f.page));
+  if (f.backup.isEmpty() || !base::StaysInside(variation.folder, f.backup)) {
+    f.problem = "its backup " + Native(BackupFileOf(f.page)) + " leads outside the aircraft's folder " +
+                Native(variation.folder) + ", where Quorvane does not write";
+  } else if ((QFileInfo::exists(f.backup) || QFileInfo(f.backup).isSymLink()) && !IsFile(f.backup)) {
+    f.problem = "its backup " + Native(f.backup) + " is not a regular file";
+  }
+  return f;
+}
+
+// Whether the folder holds a page of ours, or a backup waiting to be put
+// back. A backup that is the page itself (a run ended between taking it and
+// writing the page, or between putting it back and removing it) is a spare
+// copy: it goes, and the page counts as the simulator's.
+bool WrittenOnDisk(const PageFiles& files) {
+  QByteArray page, backup;
+  const bool hasPage = IsFile(files.page) && base::ReadFileLimited(files.page, page, kMaxPageSize);
+  if (hasPage && page.left(4096).contains(kOurPageMark)) return true;
+  if (!IsFile(files.backup)) return false;
+  if (hasPage && base::ReadFileLimited(files.backup, backup, kMaxPageSize) && backup == page)
+    return !base::RemoveFile(files.backup);
+  return true;
 }
 
 // Backs up, builds and writes one aircraft's page. Empty on success, else
 // what failed; the aircraft folder is then as it was.
 QString WriteOne(shell::Context& ctx, const AircraftVariation& variation, const QString& checklistName) {
   shell::AppState& state = ctx.state;
-  const QString page = variation.checklistPage;
-  const QString backup = BackupFileOf(page);
+  const PageFiles files = FilesOf(variation);
+  if (!files.problem.isEmpty()) return files.problem;
 
   // An existing backup holds the page from before the first write; keep it.
   bool tookBackup = false;
-  if (!QFileInfo(backup).isFile() && QFileInfo::exists(page)) {
-    QString error;
-    if (!CopyWhole(page, backup, &error))
-      return "its page " + QDir::toNativeSeparators(page) + " could not be backed up to " +
-             QDir::toNativeSeparators(backup) + " (" + error + ")";
+  if (!IsFile(files.backup) && IsFile(files.page)) {
+    if (const base::FileResult copied = base::CopyFileAtomic(files.page, files.backup, kMaxPageSize); !copied)
+      return "its page could not be backed up (" + copied.error() + ")";
     tookBackup = true;
   }
   const auto undoBackup = [&] {
-    if (tookBackup) base::DeleteFileIfPresent(backup);  // an identical copy of the page still there
+    // An identical copy of the page, which is still there.
+    if (tookBackup) static_cast<void>(base::RemoveFile(files.backup));
   };
 
   if (!state.kneeboardScriptBuilt) {
@@ -207,49 +249,60 @@ QString WriteOne(shell::Context& ctx, const AircraftVariation& variation, const 
     ctx.dialogs.ProgressHide();
   }
 
-  if (data::LoadChecklistFile(state, checklistName + ".dat") != 0) {
+  QString loadError;
+  if (data::LoadChecklistFile(state, checklistName + ".dat", &loadError) != 0) {
     undoBackup();
-    return "its checklist file " + checklistName + ".dat could not be read";
+    return "its checklist could not be read (" + loadError + ")";
   }
 
   ctx.dialogs.ProgressOpen(QStringLiteral("Writing Checklist"), "Writing Checklist" + kCr2 + kStandby);
   QString error;
-  const int status = WriteKneeboardPage(ctx, page, checklistName, &error);
+  const int status = WriteKneeboardPage(ctx, files.page, checklistName, &error);
   ctx.dialogs.ProgressHide();
   if (status != 0) {
     undoBackup();
-    return "its page " + QDir::toNativeSeparators(page) + " could not be written (" + error + ")";
+    return "its page could not be written (" + error + ")";
   }
   return {};
 }
 
 // Puts the backup back. Empty on success (also when there is no backup).
 QString RestoreOne(const AircraftVariation& variation) {
-  const QString page = variation.checklistPage;
-  const QString backup = BackupFileOf(page);
-  if (!QFileInfo(backup).isFile()) return {};  // a page generated where none was stays
-  QString error;
-  if (!CopyWhole(backup, page, &error))
-    return "its page " + QDir::toNativeSeparators(page) + " could not be replaced by the backup " +
-           QDir::toNativeSeparators(backup) + " (" + error + ")";
-  // Should the backup resist deletion, it is a copy of the page now in place.
-  base::DeleteFileIfPresent(backup);
+  const PageFiles files = FilesOf(variation);
+  if (!files.problem.isEmpty()) return files.problem;
+  if (!IsFile(files.backup)) return {};  // a page generated where none was stays
+  if (const base::FileResult copied = base::CopyFileAtomic(files.backup, files.page, kMaxPageSize); !copied)
+    return "its page could not be replaced by the backup (" + copied.error() + ")";
+  // Should the backup resist deletion, it is a copy of the page now in place,
+  // and the next start counts the aircraft as written until it is gone.
+  static_cast<void>(base::RemoveFile(files.backup));
   return {};
+}
+
+// Files in the simulator's folder are named from there on: the message box
+// is small, and the aircraft's name says whose folder it is.
+QString Shortened(const shell::Context& ctx, QString text) {
+  const QString sim = Native(platform::SimulatorFolder(ctx.state.installDir));
+  return text.replace(sim + QDir::separator(), QString());
 }
 
 void ReportOne(shell::Context& ctx, const QString& verb, const QString& aircraft, const QString& reason,
                const QString& consequence) {
   ctx.dialogs.ShowMessage(QStringLiteral("Quorvane Error"),
-                          "The kneeboard checklist of " + aircraft + " could not be " + verb + ": " + reason + "." +
-                              kCr2 + consequence + kCr2 + kPressOk,
+                          "The kneeboard checklist of " + aircraft + " could not be " + verb + ": " +
+                              Shortened(ctx, reason) + "." + kCr2 + consequence + kCr2 + kPressOk,
                           shell::kIconWarning, true, false, QString());
 }
 
 void ReportMany(shell::Context& ctx, const QString& verb, const QStringList& failures, const QString& consequence) {
   if (failures.isEmpty()) return;
+  constexpr qsizetype kShown = 20;  // a read-only simulator folder fails every aircraft alike
+  QStringList lines = failures.mid(0, kShown);
+  for (QString& line : lines) line = Shortened(ctx, line);
+  if (failures.size() > kShown) lines << QStringLiteral("... and %1 more.").arg(failures.size() - kShown);
   ctx.dialogs.ShowMessage(QStringLiteral("Quorvane Error"),
-                          "Some FSX aircraft kneeboard checklists could not be " + verb + ":" + kCr2 +
-                              failures.join(kCr) + kCr2 + consequence + kCr2 + kPressOk,
+                          "Some FSX aircraft kneeboard checklists could not be " + verb + ":" + kCr2 + lines.join(kCr) +
+                              kCr2 + consequence + kCr2 + kPressOk,
                           shell::kIconWarning, true, false, QString());
 }
 
@@ -259,13 +312,16 @@ const QString kRestoreKept = QStringLiteral("The backup has been kept, so that t
 }  // namespace
 
 QString BackupPathOf(const QString& pagePath) {
-  QString path = pagePath.trimmed().toLower();
-  path.replace(QStringLiteral(".htm"), QStringLiteral(".qvb"), Qt::CaseInsensitive);
-  return path;
+  const QString path = pagePath.trimmed();
+  const qsizetype cut = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\')) + 1;
+  QString name = path.mid(cut).toLower();
+  name.replace(QStringLiteral(".htm"), QStringLiteral(".qvb"), Qt::CaseInsensitive);
+  return path.left(cut) + name;
 }
 
-// Existing folders and an existing backup are found whatever their case; a
-// new backup gets the lower-case name in the folder found.
+// An existing backup is found whatever its case, in the page's own folder:
+// the folder is kept as it is, since another aircraft's folder may differ
+// from it only in case.
 QString BackupFileOf(const QString& pagePath) { return platform::OnDiskPath(BackupPathOf(pagePath)); }
 
 void SetWrittenForSharedPage(shell::AppState& state, int m, int t, int v, int16_t value) {
@@ -283,8 +339,9 @@ int WriteAircraftChecklist(shell::Context& ctx, int m, int t, int v) {
   const data::ChecklistAssignment* assignment = Assignment(ctx.state, *variation);
   const QString name = assignment ? assignment->checklistName.trimmed() : QString();
   const QString failure = WriteOne(ctx, *variation, name);
-  // The caller flags the aircraft sharing the page once this returns.
-  data::SaveChecklistBackups(ctx.state, ctx.dialogs, failure.isEmpty() || AnyWritten(ctx.state));
+  // The caller flags the aircraft sharing the page once this returns; a
+  // setting that cannot be stored has been reported, the page stands.
+  static_cast<void>(data::SaveChecklistBackups(ctx.state, ctx.dialogs, failure.isEmpty() || AnyWritten(ctx.state)));
   if (failure.isEmpty()) return 0;
   ReportOne(ctx, QStringLiteral("written"), AircraftName(*variation), failure, kWriteKept);
   return 1;
@@ -294,8 +351,8 @@ int RestoreAircraftChecklist(shell::Context& ctx, int m, int t, int v) {
   const AircraftVariation* variation = Variation(ctx.state, m, t, v);
   if (!variation) return 1;
   const QString failure = RestoreOne(*variation);
-  data::SaveChecklistBackups(ctx.state, ctx.dialogs,
-                             failure.isEmpty() ? AnyWrittenBesidesPage(ctx.state, m, t, v) : AnyWritten(ctx.state));
+  static_cast<void>(data::SaveChecklistBackups(
+      ctx.state, ctx.dialogs, failure.isEmpty() ? AnyWrittenBesidesPage(ctx.state, m, t, v) : AnyWritten(ctx.state)));
   if (failure.isEmpty()) return 0;
   ReportOne(ctx, QStringLiteral("restored"), AircraftName(*variation), failure, kRestoreKept);
   return 1;
@@ -319,16 +376,19 @@ int UpdateAllChecklists(shell::Context& ctx) {
       }
     }
   }
-  data::SaveChecklistBackups(state, ctx.dialogs, AnyWritten(state));
-  data::SaveAssignments(state, ctx.dialogs);
+  // Each save reports its own failure; the sentence of success comes only
+  // when every page and both files were written.
+  const bool saved = data::SaveChecklistBackups(state, ctx.dialogs, AnyWritten(state)) == 0 &&
+                     data::SaveAssignments(state, ctx.dialogs) == 0;
   ReportMany(ctx, QStringLiteral("updated"), failures, kWriteKept);
-  ctx.dialogs.ShowMessage(QStringLiteral("Checklists Updated"),
-                          "All FSX aircraft kneeboard checklists have been updated and the originals have been "
-                          "backed up." +
-                              kCr2 + kPressOk,
-                          shell::kIconInformation, true, false, QString());
+  if (failures.isEmpty() && saved)
+    ctx.dialogs.ShowMessage(QStringLiteral("Checklists Updated"),
+                            "All FSX aircraft kneeboard checklists have been updated and the originals have been "
+                            "backed up." +
+                                kCr2 + kPressOk,
+                            shell::kIconInformation, true, false, QString());
   emit state.aircraftMarksChanged();
-  return failures.isEmpty() ? 0 : 1;
+  return failures.isEmpty() && saved ? 0 : 1;
 }
 
 int RestoreAllChecklists(shell::Context& ctx) {
@@ -352,19 +412,39 @@ int RestoreAllChecklists(shell::Context& ctx) {
       }
     }
   }
-  data::SaveChecklistBackups(state, ctx.dialogs, AnyWritten(state));
-  data::SaveAssignments(state, ctx.dialogs);
+  const bool saved = data::SaveChecklistBackups(state, ctx.dialogs, AnyWritten(state)) == 0 &&
+                     data::SaveAssignments(state, ctx.dialogs) == 0;
   ctx.dialogs.ProgressHide();
   ReportMany(ctx, QStringLiteral("restored"), failures, kRestoreKept);
-  ctx.dialogs.ShowMessage(
-      QStringLiteral("Checklists Restored"),
-      "All FSX aircraft kneeboard checklists have been restored to their original state." + kCr2 + kPressOk,
-      shell::kIconInformation, true, false, QString());
+  if (failures.isEmpty() && saved)
+    ctx.dialogs.ShowMessage(
+        QStringLiteral("Checklists Restored"),
+        "All FSX aircraft kneeboard checklists have been restored to their original state." + kCr2 + kPressOk,
+        shell::kIconInformation, true, false, QString());
   ctx.shutdown.Shutdown();
-  return failures.isEmpty() ? 0 : 1;
+  return failures.isEmpty() && saved ? 0 : 1;
 }
 
 void RunChecklistBackup(shell::Context& ctx) { UpdateAllChecklists(ctx); }
+
+void RepairWrittenFlags(shell::AppState& state) {
+  QHash<QString, bool> pageWritten;  // resolved page -> what its folder holds
+  const auto& ms = state.catalogue.manufacturers;
+  for (int m = 0; m < static_cast<int>(ms.size()); ++m)
+    for (int t = 0; t < static_cast<int>(ms[m].types.size()); ++t)
+      for (int v = 0; v < static_cast<int>(ms[m].types[t].variations.size()); ++v) {
+        const AircraftVariation& variation = ms[m].types[t].variations[v];
+        const data::ChecklistAssignment* a = Assignment(state, variation);
+        // Only an aircraft with a checklist or a written page can have been
+        // caught halfway.
+        if (!a || (a->written == 0 && a->checklistName.trimmed().isEmpty())) continue;
+        const PageFiles files = FilesOf(variation);
+        if (!files.problem.isEmpty()) continue;
+        auto known = pageWritten.constFind(files.page);
+        if (known == pageWritten.cend()) known = pageWritten.insert(files.page, WrittenOnDisk(files));
+        if ((a->written != 0) != *known) SetWrittenForSharedPage(state, m, t, v, *known ? 1 : 0);
+      }
+}
 
 QString KneeboardPageText(shell::Context& ctx, const QString& checklistName) {
   const QString name = Html(checklistName.trimmed());
@@ -384,9 +464,9 @@ int WriteKneeboardPage(shell::Context& ctx, const QString& pagePath, const QStri
   // The page declares a single-byte code page; it is written whole and
   // replaces the old page only once complete.
   const QByteArray bytes = base::ToCp1252(KneeboardPageText(ctx, checklistName));
-  QString why;
-  if (base::WriteFileAtomic(pagePath, bytes, &why)) return 0;
-  if (error) *error = why;
+  const base::FileResult written = base::WriteFileAtomic(pagePath, bytes);
+  if (written) return 0;
+  if (error) *error = written.error();
   return 1;
 }
 

@@ -20,14 +20,17 @@ namespace qv::checklists {
 // page is touched, a new page replaces the old one only once it is fully
 // written, and a backup is removed only after the page has been put back.
 // A step that fails leaves the aircraft folder as it was and is reported.
+// Nothing is written outside the aircraft's folder: a page or backup that
+// leads out of it (a "kb_checklists" value with "..", an absolute path, a
+// link) is refused for that aircraft and the others go on.
 
-// The backup of a page: the path trimmed, lower-cased, every ".htm" (any
-// case) replaced by ".qvb".
+// The backup of a page: in the page's own folder, the page's file name
+// lower-cased with every ".htm" (any case) replaced by ".qvb". The folder is
+// kept as it is: two aircraft folders may differ only in letter case.
 QString BackupPathOf(const QString& pagePath);
 
-// The backup file of a page on this machine: BackupPathOf, with the folders
-// that exist found without regard to letter case (the simulator's folders
-// come from a case-insensitive file system).
+// The backup file of a page on this machine: BackupPathOf, an existing
+// backup in the page's folder found without regard to letter case.
 QString BackupFileOf(const QString& pagePath);
 
 // Each returns 0, or 1 after reporting what failed (the page on disk is then
@@ -52,6 +55,13 @@ int RestoreAllChecklists(shell::Context& ctx);
 
 // The follow-up of the first-use prompt's OK (tag "checklist_backup").
 void RunChecklistBackup(shell::Context& ctx);
+
+// After the scan: sets the written flags to what the aircraft folders hold,
+// so that a run ended in the middle of an update or a restore is put right.
+// An aircraft's page counts as written when it is one this program generated
+// or a backup waits beside it to be put back; a backup that equals the page
+// (left by a run ended halfway) is removed as a spare copy.
+void RepairWrittenFlags(shell::AppState& state);
 
 // The page text from the open checklist and the kneeboard script, and the
 // page file written from it (replacing the file at `pagePath` only once

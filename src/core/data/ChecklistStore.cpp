@@ -2,7 +2,8 @@
 
 #include <QDir>
 
-#include "base/FileUtil.h"
+#include "base/FileIo.h"
+#include "base/PathGuard.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/Dialogs.h"
@@ -14,11 +15,30 @@ namespace qv::data {
 
 namespace {
 
-void ShowWriteError(shell::Dialogs& dialogs, const QString& fileName) {
+void ShowWriteError(shell::Dialogs& dialogs, const QString& fileName, const QString& reason) {
   dialogs.ShowMessage("Quorvane Error",
-                      shell::JoinLines({"There was an error in writing out the " + fileName + " file.",
+                      shell::JoinLines({"There was an error in writing out the " + fileName + " file.", reason,
                                         "Please contact Veltrane Support", "Please press OK to continue..."}),
                       shell::kIconWarning, true, false, "");
+}
+
+QString ChecklistsDir(const shell::AppState& state) { return state.installDir + "/" + kChecklistsFolder; }
+
+// The file of a checklist, or why the name cannot be one: names come from
+// the assignments file and from users, and must not lead out of the folder.
+QString ChecklistPath(const shell::AppState& state, const QString& fileName, QString* problem) {
+  const QString path = ChecklistsDir(state) + "/" + fileName;
+  if (fileName.isEmpty() || fileName.contains(u'/') || fileName.contains(u'\\') || fileName == u"." ||
+      fileName == u".." || !base::StaysInside(ChecklistsDir(state), path)) {
+    *problem = "the checklist name \"" + fileName + "\" does not name a file in the " + kChecklistsFolder + " folder";
+    return {};
+  }
+  return path;
+}
+
+int Fail(QString* error, const QString& text) {
+  if (error) *error = text;
+  return 1;
 }
 
 }  // namespace
@@ -34,12 +54,16 @@ int ListChecklistNames(shell::Context& ctx) {
   return 0;
 }
 
-int LoadChecklistFile(shell::AppState& state, const QString& fileName) {
+int LoadChecklistFile(shell::AppState& state, const QString& fileName, QString* error) {
+  QString problem;
+  const QString path = ChecklistPath(state, fileName.trimmed(), &problem);
+  if (path.isEmpty()) return Fail(error, problem);
   QByteArray bytes;
   ChecklistFile file;
-  if (!ReadWholeFile(state.installDir + "/" + kChecklistsFolder + "/" + fileName.trimmed(), bytes) ||
-      !ParseChecklist(bytes, file))
-    return 1;
+  if (const base::FileResult read = ReadWholeFile(path, bytes, kMaxChecklistFileSize); !read)
+    return Fail(error, read.error());
+  if (!ParseChecklist(bytes, file))
+    return Fail(error, QDir::toNativeSeparators(path) + ": the file is damaged or cut short");
   QString name = fileName.trimmed();
   if (name.endsWith(QStringLiteral(".dat"), Qt::CaseInsensitive)) name.chop(4);
   file.name = name;
@@ -47,25 +71,35 @@ int LoadChecklistFile(shell::AppState& state, const QString& fileName) {
   return 0;
 }
 
-int SaveChecklistFile(const shell::AppState& state) {
+int SaveChecklistFile(const shell::AppState& state, QString* error) {
   const QString name = state.openChecklist.name.trimmed();
-  if (name.isEmpty()) return 1;
+  if (const QString problem = base::FileNameProblem(name, "A checklist name"); name.isEmpty() || !problem.isEmpty())
+    return Fail(error, problem.isEmpty() ? QStringLiteral("The checklist has no name.") : problem);
   QByteArray bytes;
-  if (!SerializeChecklist(state.openChecklist, bytes)) return 1;
-  QDir().mkpath(state.installDir + "/" + kChecklistsFolder);
-  return base::WriteFileAtomic(state.installDir + "/" + kChecklistsFolder + "/" + name + ".dat", bytes) ? 0 : 1;
+  if (!SerializeChecklist(state.openChecklist, bytes))
+    return Fail(error, "The checklist has more steps or responses than its file can hold.");
+  QDir().mkpath(ChecklistsDir(state));
+  QString problem;
+  const QString path = ChecklistPath(state, name + ".dat", &problem);
+  if (path.isEmpty()) return Fail(error, problem);
+  if (const base::FileResult written = base::WriteFileAtomic(path, bytes); !written)
+    return Fail(error, written.error());
+  return 0;
 }
 
 int LoadAssignments(shell::Context& ctx) {
   ctx.status.SetStatus("Loading Checklist Assignments, standby...");
   QByteArray bytes;
   std::vector<ChecklistAssignment> list;
-  if (!ReadWholeFile(AssignmentsFilePath(ctx.state.installDir), bytes) || !ParseAssignments(bytes, list)) {
+  const QString path = AssignmentsFilePath(ctx.state.installDir);
+  base::FileResult read = ReadWholeFile(path, bytes, kMaxAssignmentsFileSize);
+  if (read && !ParseAssignments(bytes, list)) read = base::FileResult::Failed(path, "the file is damaged or cut short");
+  if (!read) {
     // Without the assignments the scan would rebuild them empty and a later
     // save would throw away every assignment the user made.
     ctx.dialogs.ShowMessage("Quorvane Fatal Error",
                             shell::JoinLines({"There was an error in your " + kAssignmentsFileName + " file.",
-                                              "Quorvane will not be able to load.", "Press OK to Exit."}),
+                                              read.error(), "Quorvane will not be able to load.", "Press OK to Exit."}),
                             shell::kIconError, true, false, "");
     ctx.shutdown.Shutdown();
     return 1;
@@ -75,14 +109,14 @@ int LoadAssignments(shell::Context& ctx) {
 }
 
 int SaveAssignments(const shell::AppState& state, shell::Dialogs& dialogs) {
-  if (state.assignments.size() > 32768) {
-    ShowWriteError(dialogs, kAssignmentsFileName);
-    return 1;
-  }
   const QString path = AssignmentsFilePath(state.installDir);
-  if (!base::KeepBackup(path, state.installDir + "/Data/" + kAssignmentsBackupName) ||
-      !base::WriteFileAtomic(path, SerializeAssignments(state.assignments))) {
-    ShowWriteError(dialogs, kAssignmentsFileName);
+  const base::FileResult written =
+      state.assignments.size() > 32768
+          ? base::FileResult::Failed(path, "there are more aircraft than the file can hold")
+          : base::WriteFileWithBackup(path, state.installDir + "/Data/" + kAssignmentsBackupName,
+                                      SerializeAssignments(state.assignments));
+  if (!written) {
+    ShowWriteError(dialogs, kAssignmentsFileName, written.error());
     return 1;
   }
   return 0;

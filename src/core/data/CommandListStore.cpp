@@ -1,6 +1,6 @@
 #include "core/data/CommandListStore.h"
 
-#include "base/FileUtil.h"
+#include "base/FileIo.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
 #include "core/shell/Dialogs.h"
@@ -12,11 +12,12 @@ namespace qv::data {
 
 namespace {
 
-void ShowError(shell::Dialogs& dialogs, const QString& firstLine, int icon) {
-  dialogs.ShowMessage(
-      "Quorvane Error",
-      shell::JoinLines({firstLine, "Please contact Veltrane Support", "Please press OK to continue..."}), icon, true,
-      false, "");
+void ShowError(shell::Dialogs& dialogs, const QString& firstLine, const QString& reason, int icon) {
+  QStringList lines{firstLine};
+  if (!reason.isEmpty()) lines << reason;
+  lines << "Please contact Veltrane Support"
+        << "Please press OK to continue...";
+  dialogs.ShowMessage("Quorvane Error", lines.join(shell::kCr2), icon, true, false, "");
 }
 
 }  // namespace
@@ -25,8 +26,12 @@ int LoadCommandList(shell::Context& ctx) {
   ctx.status.SetStatus("Loading Command List, standby...");
   QByteArray bytes;
   std::vector<CommandRecord> list;
-  if (!ReadWholeFile(CommandListFilePath(ctx.state.installDir), bytes) || !ParseCommandList(bytes, list)) {
-    ShowError(ctx.dialogs, "There was an error in loading the " + kCommandListFileName + " file.", shell::kIconError);
+  const QString path = CommandListFilePath(ctx.state.installDir);
+  base::FileResult read = ReadWholeFile(path, bytes, kMaxCommandListFileSize);
+  if (read && !ParseCommandList(bytes, list)) read = base::FileResult::Failed(path, "the file is damaged or cut short");
+  if (!read) {
+    ShowError(ctx.dialogs, "There was an error in loading the " + kCommandListFileName + " file.", read.error(),
+              shell::kIconError);
     ctx.shutdown.Shutdown();
     return 1;
   }
@@ -37,10 +42,13 @@ int LoadCommandList(shell::Context& ctx) {
 int SaveCommandList(const shell::AppState& state, shell::Dialogs& dialogs) {
   const QString path = CommandListFilePath(state.installDir);
   QByteArray bytes;
-  if (!SerializeCommandList(state.commands, bytes) ||
-      !base::KeepBackup(path, state.installDir + "/Data/" + kCommandListBackupName) ||
-      !base::WriteFileAtomic(path, bytes)) {
-    ShowError(dialogs, "There was an error in writing out the " + kCommandListFileName + " file.", shell::kIconWarning);
+  base::FileResult written =
+      SerializeCommandList(state.commands, bytes)
+          ? base::WriteFileWithBackup(path, state.installDir + "/Data/" + kCommandListBackupName, bytes)
+          : base::FileResult::Failed(path, "a list is longer than the file can hold");
+  if (!written) {
+    ShowError(dialogs, "There was an error in writing out the " + kCommandListFileName + " file.", written.error(),
+              shell::kIconWarning);
     return 1;
   }
   return 0;

@@ -17,10 +17,14 @@ int LoadList(shell::Context& ctx, const QString& status, const QString& fileName
              const std::function<bool(const QByteArray&)>& parse) {
   ctx.status.SetStatus(status);
   QByteArray bytes;
-  if (!ReadWholeFile(ctx.state.installDir + "/Data/" + fileName, bytes) || !parse(bytes)) {
+  const base::FileResult read = ReadWholeFile(ctx.state.installDir + "/Data/" + fileName, bytes, kMaxNavaidFileSize);
+  if (!read || !parse(bytes)) {
+    QStringList lines{"There was an error in your " + fileName + " file."};
+    if (!read) lines << read.error();
     ctx.dialogs.ShowMessage("Quorvane Fatal Error",
-                            shell::JoinLines({"There was an error in your " + fileName + " file.",
-                                              "Quorvane will not be able to load.", "Press OK to Exit."}),
+                            (lines << "Quorvane will not be able to load."
+                                   << "Press OK to Exit.")
+                                .join(shell::kCr2),
                             shell::kIconError, true, false, "");
     ctx.shutdown.Shutdown();
     return 1;

@@ -25,12 +25,19 @@ void FailLoad(shell::Context& ctx, const QString& firstLine, const QString& reas
   ctx.shutdown.Shutdown();
 }
 
-void WriteMainKey(const shell::AppState& state, shell::Dialogs& dialogs, const QString& key, const QString& value,
-                  const QString& missingMessage) {
+// Writes one key; a failure is reported naming what was not saved and why.
+int WriteMainKey(const shell::AppState& state, shell::Dialogs& dialogs, const QString& key, const QString& value,
+                 const QString& missingMessage, const QString& what) {
   const QString path = SettingsFilePath(state.installDir);
   if (!QFileInfo::exists(path))
     dialogs.ShowMessage("Quorvane Error", missingMessage, shell::kIconError, true, false, "");
-  WriteIniString(kMainSection, key, value, path);
+  const base::FileResult written = WriteIniString(kMainSection, key, value, path);
+  if (written) return 0;
+  dialogs.ShowMessage("Quorvane Error",
+                      shell::JoinLines({"Quorvane could not save " + what + " in the " + kSettingsFileName + " file.",
+                                        written.error(), "Please press OK to continue..."}),
+                      shell::kIconError, true, false, "");
+  return 1;
 }
 
 }  // namespace
@@ -51,26 +58,32 @@ int LoadSettings(shell::Context& ctx) {
   return DiscoverSimulatorConfig(ctx);
 }
 
-void SaveCopilotVoice(const shell::AppState& state, shell::Dialogs& dialogs) {
-  WriteMainKey(state, dialogs, "copilotVoice", QString::number(state.settings.copilotVoice),
-               shell::JoinLines({kNotFound, "Quorvane will not be able to save your copilot setting.",
-                                 "Please press OK to continue..."}));
+int SaveCopilotVoice(const shell::AppState& state, shell::Dialogs& dialogs) {
+  return WriteMainKey(state, dialogs, "copilotVoice", QString::number(state.settings.copilotVoice),
+                      shell::JoinLines({kNotFound, "Quorvane will not be able to save your copilot setting.",
+                                        "Please press OK to continue..."}),
+                      "your copilot setting");
 }
 
-void SaveMicrophone(const shell::AppState& state, shell::Dialogs& dialogs) {
-  WriteMainKey(state, dialogs, "microphone", state.settings.micSwitch,
-               shell::JoinLines({kNotFound, "Quorvane will not be able to save your microphone switch setting.",
-                                 "Please press OK to continue..."}));
+int SaveMicrophone(const shell::AppState& state, shell::Dialogs& dialogs) {
+  return WriteMainKey(state, dialogs, "microphone", state.settings.micSwitch,
+                      shell::JoinLines({kNotFound, "Quorvane will not be able to save your microphone switch setting.",
+                                        "Please press OK to continue..."}),
+                      "your microphone switch setting");
 }
 
-void SavePathFSXConfig(const shell::AppState& state) {
-  WriteIniString(kMainSection, "PathFSXConfig", state.settings.PathFSXConfig, SettingsFilePath(state.installDir));
+int SavePathFSXConfig(const shell::AppState& state) {
+  // Found again at the next start when it cannot be stored now.
+  return WriteIniString(kMainSection, "PathFSXConfig", state.settings.PathFSXConfig, SettingsFilePath(state.installDir))
+             ? 0
+             : 1;
 }
 
-void SaveChecklistBackups(shell::AppState& state, shell::Dialogs& dialogs, bool anyWritten) {
+int SaveChecklistBackups(shell::AppState& state, shell::Dialogs& dialogs, bool anyWritten) {
   state.settings.checklistBackups = anyWritten ? 1 : 0;
-  WriteMainKey(state, dialogs, "checklistBackups", anyWritten ? "1" : "0",
-               shell::JoinLines({kNotFound, "Please press OK to continue..."}));
+  return WriteMainKey(state, dialogs, "checklistBackups", anyWritten ? "1" : "0",
+                      shell::JoinLines({kNotFound, "Please press OK to continue..."}),
+                      "the state of the kneeboard checklist backups");
 }
 
 }  // namespace qv::data

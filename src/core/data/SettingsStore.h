@@ -18,12 +18,15 @@ namespace qv::data {
 int LoadSettings(shell::Context& ctx);
 
 // Each writes one key of section "Main"; a missing settings file is reported
-// and the key written all the same (which creates the file).
-void SaveCopilotVoice(const shell::AppState& state, shell::Dialogs& dialogs);
-void SaveMicrophone(const shell::AppState& state, shell::Dialogs& dialogs);
-void SavePathFSXConfig(const shell::AppState& state);
+// and the key written all the same (which creates the file). A settings file
+// that is there but cannot be read is left alone. Each returns 0, or 1 after
+// telling the user what was not saved and why (SavePathFSXConfig tells
+// nothing: the path is found again at the next start).
+int SaveCopilotVoice(const shell::AppState& state, shell::Dialogs& dialogs);
+int SaveMicrophone(const shell::AppState& state, shell::Dialogs& dialogs);
+int SavePathFSXConfig(const shell::AppState& state);
 // `anyWritten` is whether any assignment has its kneeboard-written flag set;
 // the value stored is 1 or 0, never -1. Also updates the state.
-void SaveChecklistBackups(shell::AppState& state, shell::Dialogs& dialogs, bool anyWritten);
+int SaveChecklistBackups(shell::AppState& state, shell::Dialogs& dialogs, bool anyWritten);
 
 }  // namespace qv::data

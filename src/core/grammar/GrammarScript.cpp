@@ -1,7 +1,7 @@
 #include "core/grammar/GrammarScript.h"
 
 #include "base/Cp1252.h"
-#include "base/FileUtil.h"
+#include "base/FileIo.h"
 #include "core/grammar/CheckExpandGrammar.h"
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
@@ -91,7 +91,9 @@ bool BuildGrammarScript(shell::Context& ctx, QString& document) {
 }
 
 bool SaveGrammarScript(const QString& document, const QString& path, QString* error) {
-  return base::WriteFileAtomic(path, base::ToCp1252(document), error);
+  const base::FileResult written = base::WriteFileAtomic(path, base::ToCp1252(document));
+  if (!written && error) *error = written.error();
+  return static_cast<bool>(written);
 }
 
 }  // namespace qv::grammar

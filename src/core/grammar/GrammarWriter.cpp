@@ -4,7 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "base/FileUtil.h"
+#include "base/FileIo.h"
+#include "base/PathGuard.h"
 #include "core/grammar/CheckExpandGrammar.h"
 #include "core/grammar/NavaidGrammar.h"
 #include "core/shell/AppState.h"
@@ -44,9 +45,19 @@ namespace {
 // navaid lists: a file that would be written identically is left as it is,
 // which spares rewriting (and syncing) megabytes each time.
 bool HoldsAlready(const QString& path, const QByteArray& bytes) {
+  if (!QFileInfo(path).isFile()) return false;  // never wait on a pipe of that name
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly) || f.size() != bytes.size()) return false;
   return f.readAll() == bytes;
+}
+
+int16_t ReportWriteFailure(shell::Context& ctx, const base::FileResult& written) {
+  ctx.dialogs.ShowMessage("Quorvane Error",
+                          shell::JoinLines({"There was an error in trying to write a grammar file.", written.error(),
+                                            "Please contact Veltrane Support", "Please press OK to continue..."}),
+                          shell::kIconError, true, false, QString());
+  ctx.shutdown.Shutdown();
+  return 1;
 }
 
 }  // namespace
@@ -54,23 +65,32 @@ bool HoldsAlready(const QString& path, const QByteArray& bytes) {
 int16_t WriteGrammarFile(shell::Context& ctx, const QString& text, const QString& path) {
   const QByteArray bytes = GrammarFileBytes(text);
   if (HoldsAlready(path, bytes)) return 0;
-  if (!base::DeleteFileIfPresent(path) || !base::WriteFileAtomic(path, bytes)) {
-    ctx.dialogs.ShowMessage("Quorvane Error",
-                            shell::JoinLines({"There was an error in trying to write a grammar file.",
-                                              "Please contact Veltrane Support", "Please press OK to continue..."}),
-                            shell::kIconError, true, false, QString());
-    ctx.shutdown.Shutdown();
-    return 1;
-  }
-  return 0;
+  // The file is replaced only once the new one is complete; a link in its
+  // place must not carry the write out of the grammar folder.
+  const base::FileResult written =
+      base::StaysInside(GrammarsDir(ctx.state.installDir), path)
+          ? base::WriteFileAtomic(path, bytes)
+          : base::FileResult::Failed(path, "it leads outside the Grammars folder, where Quorvane does not write");
+  return written ? 0 : ReportWriteFailure(ctx, written);
 }
 
-bool EnsureGenericLists(const QString& installDir, const QString& dir) {
+QString CategoryFileName(const QString& category) {
+  // The names of the files the writer keeps beside the category files.
+  static const QStringList kOwnFiles{QStringLiteral("Generic Lists"), QStringLiteral("ChecklistResponses"),
+                                     QStringLiteral("Navaid_IDs"), QStringLiteral("Navaid_Names"),
+                                     QStringLiteral("Navaid_ILSs")};
+  return base::EncodeFileName(TrimSpaces(category), kOwnFiles) + QStringLiteral(".bnf");
+}
+
+int16_t EnsureGenericLists(shell::Context& ctx, const QString& dir) {
   const QString target = dir + u'/' + kGenericListsFile;
-  if (QFileInfo::exists(target)) return true;
+  if (QFileInfo::exists(target)) return 0;
+  const QString delivered = ctx.state.installDir + QStringLiteral("/Data/") + kGenericListsFile;
+  if (!QFileInfo(delivered).isFile()) return 1;  // the caller reports it
   QDir().mkpath(dir);
-  QFile::copy(installDir + QStringLiteral("/Data/") + kGenericListsFile, target);
-  return QFileInfo::exists(target);
+  constexpr qint64 kLimit = 16 * base::kMiB;  // the delivered list file takes a few kilobytes
+  const base::FileResult copied = base::CopyFileAtomic(delivered, target, kLimit);
+  return copied ? 0 : ReportWriteFailure(ctx, copied);
 }
 
 QStringList CategoryImports() {
@@ -221,9 +241,9 @@ int16_t WriteChecklistResponseGrammar(shell::Context& ctx) {
 int16_t WriteAllGrammars(shell::Context& ctx) {
   const QString dir = GrammarsDir(ctx.state.installDir);
   // Also creates the folder on a fresh installation.
-  if (!EnsureGenericLists(ctx.state.installDir, dir)) return 1;
+  if (EnsureGenericLists(ctx, dir) != 0) return 1;
   for (const QString& category : ctx.state.categories) {
-    const QString path = dir + u'/' + TrimSpaces(category) + QStringLiteral(".bnf");
+    const QString path = dir + u'/' + CategoryFileName(category);
     if (WriteGrammarFile(ctx, BuildCategoryGrammar(ctx.state, category), path) != 0) return 1;
   }
   if (WriteChecklistResponseGrammar(ctx) != 0) return 1;

@@ -53,14 +53,24 @@ QString TestGrammarsDir(const QString& installDir);  // <install>/Grammars/Test
 // The bytes of a grammar file: FF FE, then the text in UTF-16 little-endian.
 QByteArray GrammarFileBytes(const QString& text);
 
-// Deletes the file, then writes it anew. A file that cannot be written is
-// reported ("Quorvane Error") and the application shut down; returns 1 then.
+// Writes the file anew, replacing the old one only once complete. A file that
+// cannot be written, or a path that leads out of the Grammars folder, is
+// reported ("Quorvane Error", with the file and the reason) and the
+// application shut down; returns 1 then.
 int16_t WriteGrammarFile(shell::Context& ctx, const QString& text, const QString& path);
 
+// The file of a category's grammar: the trimmed category name mapped to a
+// safe file name (base::EncodeFileName: ordinary names stay as they are, a
+// "/" or ":" or a name of the writer's own files is escaped reversibly), with
+// ".bnf".
+QString CategoryFileName(const QString& category);
+
 // Copies the shared list file delivered in Data into `dir` unless a copy is
-// there already (an existing copy is never replaced). False when there is
-// still none afterwards.
-bool EnsureGenericLists(const QString& installDir, const QString& dir);
+// there already (an existing copy is never replaced). Returns 1 when there is
+// still none afterwards: a delivered file that is missing is left to the
+// caller to report; a copy that cannot be written is reported as any grammar
+// file is, and the application shut down.
+int16_t EnsureGenericLists(shell::Context& ctx, const QString& dir);
 
 // The imports every category file (and the test grammar) starts with, from
 // "!import<SPD>;" to "!import<FLAP_SETTING>;".

@@ -1,6 +1,5 @@
 #include "core/grammar/TestGrammar.h"
 
-#include "base/FileUtil.h"
 #include "core/grammar/CheckExpandGrammar.h"
 #include "core/grammar/GrammarWriter.h"
 #include "core/grammar/NavaidGrammar.h"
@@ -55,9 +54,8 @@ int16_t WriteTestGrammar(shell::Context& ctx, int commandIndex, int grammarIndex
   if (!ValidIndices(ctx.state, commandIndex, grammarIndex)) return 1;
   const bool navaids = UsesNavaidRules(ctx.state.commands[commandIndex].grammars[grammarIndex]);
   const QString dir = TestGrammarsDir(ctx.state.installDir);
-  if (!EnsureGenericLists(ctx.state.installDir, dir)) return 1;
+  if (EnsureGenericLists(ctx, dir) != 0) return 1;
   const QString path = dir + QStringLiteral("/Test.bnf");
-  if (!base::DeleteFileIfPresent(path)) return 1;
   if (WriteGrammarFile(ctx, BuildTestGrammar(ctx.state, commandIndex, grammarIndex), path) != 0) return 1;
   if (navaids && WriteNavaidGrammars(ctx, true) != 0) return 1;
   return 0;

@@ -23,6 +23,7 @@ StartupSteps DefaultStartupSteps(Context& ctx) {
   s.loadAssignments = [&ctx] { return data::LoadAssignments(ctx); };
   s.scanAircraft = [&ctx] {
     checklists::ScanSimulatorAircraft(ctx);
+    checklists::RepairWrittenFlags(ctx.state);
     return 0;
   };
   s.listChecklists = [&ctx] { return data::ListChecklistNames(ctx); };

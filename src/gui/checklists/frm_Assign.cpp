@@ -1,6 +1,7 @@
 #include "gui/checklists/frm_Assign.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -269,7 +270,8 @@ void frm_Assign::NodePicked(QTreeWidgetItem* node) {
   lbl_Checklist->setText(m_editor.assignedChecklist());
 
   const QString thumb = platform::FindNoCase(var->textureFolder, "thumbnail.jpg");
-  QPixmap picture(thumb);
+  // Only a regular file: a pipe of that name would hold the screen forever.
+  QPixmap picture(QFileInfo(thumb).isFile() ? thumb : QString());
   if (!picture.isNull()) picture = picture.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
   Image1->setPixmap(picture);
 }

@@ -275,7 +275,7 @@ void frm_Configure::PlayReadback() {
 }
 
 void frm_Configure::MicrophoneSwitchChanged() {
-  data::SaveMicrophone(m_ctx.state, m_ctx.dialogs);
+  if (data::SaveMicrophone(m_ctx.state, m_ctx.dialogs) != 0) return;  // the failure has been reported
   const QString title = QStringLiteral("Microphone Setting Changed");
   if (m_services.launcher.BothRunning())
     m_ctx.dialogs.ShowMessage(title,

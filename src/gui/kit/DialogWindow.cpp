@@ -2,6 +2,7 @@
 
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHideEvent>
 #include <QPainter>
@@ -77,6 +78,7 @@ DialogWindow::DialogWindow(const QString& name, const QString& installDir)
   m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   m_icon->setGeometry(18, 16, 48, 48);
   m_icon->setAlignment(Qt::AlignCenter);
+  m_messageFont = m_message->font();
   for (QLabel* l : {m_title, m_message, m_icon}) StyleLabel(l, kDialogText);
 }
 
@@ -85,6 +87,29 @@ QString DialogWindow::DisplayText(const QString& text) {
   t.replace("\r\n", "\n");
   t.replace(u'\r', u'\n');
   return t;
+}
+
+void DialogWindow::SetFittedMessage(const QString& text) {
+  const QString shown = DisplayText(text);
+  QFont font = m_messageFont;
+  const auto tooTall = [&] {
+    return QFontMetrics(font).boundingRect(QRect(0, 0, m_message->width(), 10000), Qt::TextWordWrap, shown).height() >
+           m_message->height();
+  };
+  const auto smaller = [&font] {
+    if (font.pointSize() > 0) {
+      if (font.pointSize() <= 6) return false;
+      font.setPointSize(font.pointSize() - 1);
+    } else {
+      if (font.pixelSize() <= 8) return false;
+      font.setPixelSize(font.pixelSize() - 1);
+    }
+    return true;
+  };
+  while (tooTall() && smaller()) {
+  }
+  m_message->setFont(font);
+  m_message->setText(shown);
 }
 
 void DialogWindow::LoadIcon(const QString& file, char fallback) {

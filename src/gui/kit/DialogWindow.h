@@ -39,6 +39,10 @@ class DialogWindow : public QWidget {
 
   // Message text uses carriage returns as line breaks.
   static QString DisplayText(const QString& text);
+  // Sets the message text in the largest font, from the dialog's own size
+  // down, that shows all of it: a message naming a file and the reason can
+  // be longer than the box.
+  void SetFittedMessage(const QString& text);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -47,6 +51,7 @@ class DialogWindow : public QWidget {
  private:
   QString m_installDir;
   QPixmap m_background;
+  QFont m_messageFont;
   QLabel* m_title;
   QLabel* m_message;
   QLabel* m_icon;

@@ -66,7 +66,7 @@ void SkinnedDialogs::ShowMessage(const QString& title, const QString& text, int 
                                  const QString& tag) {
   frm_Message* dlg = message();
   dlg->title()->setText(DialogWindow::DisplayText(title));
-  dlg->message()->setText(DialogWindow::DisplayText(text));
+  dlg->SetFittedMessage(text);
   dlg->okButton()->setVisible(showOk);
   dlg->cancelButton()->setVisible(showCancel);
   switch (icon) {

@@ -1,9 +1,13 @@
-#include <QCryptographicHash>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QStandardPaths>
 #include <QStringList>
+#include <cerrno>
 
 #include "platform/Platform.h"
 #include "platform/SimInstallation.h"
@@ -51,23 +55,32 @@ class LinuxOsVersion final : public OsVersion {
   bool IsLegacyPlatform() const override { return false; }
 };
 
+// The lock is taken on the installation folder itself, so every spelling of
+// the path (links, bind mounts, "..") meets the same lock, nothing is written
+// for it (a full disk or a read-only folder does not matter), and it ends
+// with the process however that ends.
 class LinuxSingleInstance final : public SingleInstance {
  public:
-  explicit LinuxSingleInstance(const QString& installDir) {
-    const QByteArray key =
-        QCryptographicHash::hash(QFileInfo(installDir).absoluteFilePath().toUtf8(), QCryptographicHash::Sha1)
-            .toHex()
-            .left(16);
-    m_lock = std::make_unique<QLockFile>(QDir::tempPath() + "/quorvane-" + QString::fromLatin1(key) + ".lock");
-    m_lock->setStaleLockTime(0);
+  explicit LinuxSingleInstance(const QString& installDir) : m_dir(installDir) {}
+  ~LinuxSingleInstance() override {
+    if (m_fd >= 0) close(m_fd);
   }
   bool AnotherInstanceRunning() override {
-    if (m_lock->isLocked()) return false;
-    return !m_lock->tryLock(0);
+    if (m_fd >= 0) return false;
+    const int fd = open(QFile::encodeName(m_dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;  // no folder to guard; the installation check reports it
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      const bool held = errno == EWOULDBLOCK;
+      close(fd);
+      return held;  // a file system without locks guards nothing
+    }
+    m_fd = fd;
+    return false;
   }
 
  private:
-  std::unique_ptr<QLockFile> m_lock;
+  QString m_dir;
+  int m_fd = -1;
 };
 
 // Without widgets there is no dialog to show; the GUI replaces this one.

@@ -36,14 +36,33 @@ class WinOsVersion final : public OsVersion {
   }
 };
 
-class WinSingleInstance final : public SingleInstance {
- public:
-  explicit WinSingleInstance(const QString& installDir) {
-    QString name = "Local\\Quorvane-" + QFileInfo(installDir).absoluteFilePath().toLower();
+// The mutex is named after the folder's identity (its volume and file
+// index), so that every path to the same folder, through a junction, a
+// mapped drive letter or another spelling, meets the same mutex.
+QString FolderIdentity(const QString& installDir) {
+  const HANDLE h =
+      CreateFileW(QDir::toNativeSeparators(QFileInfo(installDir).absoluteFilePath()).toStdWString().c_str(), 0,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                  FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  BY_HANDLE_FILE_INFORMATION info = {};
+  const bool known = h != INVALID_HANDLE_VALUE && GetFileInformationByHandle(h, &info);
+  if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  if (!known) {
+    QString name = QFileInfo(installDir).absoluteFilePath().toLower();
     name.replace(u'\\', u'/');
     name.replace(u':', u'_');
-    m_name = name.toStdWString();
+    return name;
   }
+  return QStringLiteral("%1-%2-%3")
+      .arg(info.dwVolumeSerialNumber, 8, 16, QChar(u'0'))
+      .arg(info.nFileIndexHigh, 8, 16, QChar(u'0'))
+      .arg(info.nFileIndexLow, 8, 16, QChar(u'0'));
+}
+
+class WinSingleInstance final : public SingleInstance {
+ public:
+  explicit WinSingleInstance(const QString& installDir)
+      : m_name(("Local\\Quorvane-" + FolderIdentity(installDir)).toStdWString()) {}
   ~WinSingleInstance() override {
     if (m_mutex) CloseHandle(m_mutex);
   }
