@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 #include <algorithm>
 
 #include "base/Cp1252.h"
@@ -426,6 +427,32 @@ int RestoreAllChecklists(shell::Context& ctx) {
 }
 
 void RunChecklistBackup(shell::Context& ctx) { UpdateAllChecklists(ctx); }
+
+QStringList PagesLeftBehind(shell::AppState& state) {
+  QStringList left;
+  QSet<QString> seen;  // a page shared by several variations is looked at once
+  for (const AircraftManufacturer& m : state.catalogue.manufacturers)
+    for (const AircraftType& type : m.types)
+      for (const AircraftVariation& variation : type.variations) {
+        if (variation.checklistPage.trimmed().isEmpty()) continue;
+        // A page leading out of the folder was never written there.
+        const PageFiles files = FilesOf(variation);
+        if (!files.problem.isEmpty() || seen.contains(files.page)) continue;
+        seen.insert(files.page);
+        if (IsFile(files.backup)) {
+          left << AircraftName(variation) + ": its original page is still in " + Native(files.backup);
+          continue;
+        }
+        QByteArray page;
+        if (IsFile(files.page) && base::ReadFileLimited(files.page, page, kMaxPageSize) &&
+            page.left(4096).contains(kOurPageMark)) {
+          if (const base::FileResult removed = base::RemoveFile(files.page); !removed)
+            left << AircraftName(variation) + ": the page Quorvane wrote could not be removed (" + removed.error() +
+                        ")";
+        }
+      }
+  return left;
+}
 
 void RepairWrittenFlags(shell::AppState& state) {
   QHash<QString, bool> pageWritten;  // resolved page -> what its folder holds

@@ -53,6 +53,12 @@ int UpdateAllChecklists(shell::Context& ctx);
 // when some page could not be restored (it stays flagged as written).
 int RestoreAllChecklists(shell::Context& ctx);
 
+// After a restore, what keeps the simulator's aircraft folders from being as
+// they were before the first page was written: one line per aircraft whose
+// original page still waits in its backup. A page this program generated where the aircraft had none (no
+// backup beside it) is removed, as nothing of the simulator's is lost with it.
+QStringList PagesLeftBehind(shell::AppState& state);
+
 // The follow-up of the first-use prompt's OK (tag "checklist_backup").
 void RunChecklistBackup(shell::Context& ctx);
 
