@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -44,7 +45,12 @@ bool OutsideInstallation(const QString& programDir) {
 int RunFirstRun(const QString& programDir) {
   if (const QString known = Remembered(); !known.isEmpty()) return StartInstalled(known) ? 0 : 1;
 
+  const SetupSources sources = InstalledSources(programDir);
   QMessageBox box(QMessageBox::Information, kTitle, QStringLiteral("Quorvane is not set up in a simulator yet."));
+  if (const QPixmap icon(sources.defaultsDir + "/Media/Icons/icon_Quorvane.bmp"); !icon.isNull()) {
+    box.setIconPixmap(icon);
+    box.setWindowIcon(icon);
+  }
   box.setInformativeText(
       "Choose the simulator's folder (the one that holds fsx.exe). Quorvane puts its programs, its skin, help and "
       "sample data in the folder \"Veltrane Software/Quorvane\" there and starts from it; nothing of the "
@@ -62,7 +68,7 @@ int RunFirstRun(const QString& programDir) {
       QMessageBox::warning(nullptr, kTitle, problem);
       continue;
     }
-    const SetupReport report = SetUpSimulator(simDir, InstalledSources(programDir), false);
+    const SetupReport report = SetUpSimulator(simDir, sources, false);
     if (!report.ok) {
       QMessageBox::critical(nullptr, kTitle, DescribeSetup(report));
       continue;

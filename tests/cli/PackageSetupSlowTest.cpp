@@ -28,12 +28,12 @@ Snapshot TreeOf(const QString& root) {
   return s;
 }
 
-struct Run {
+struct Outcome {
   int code = -1;
   QString out, err;
 };
 
-Run Start(const QString& program, const QStringList& args, const QProcessEnvironment& env) {
+Outcome Start(const QString& program, const QStringList& args, const QProcessEnvironment& env) {
   QProcess p;
   p.setProcessEnvironment(env);
   p.start(program, args);
@@ -50,8 +50,8 @@ TEST(PackageSetupSlowTest, SetUpStartWriteKneeboardsAndUninstallLeaveTheSimulato
   // The package's contents, as `cmake --install` puts them below DESTDIR.
   QProcessEnvironment installEnv = env;
   installEnv.insert("DESTDIR", root.path() + "/pkg");
-  const Run installed = Start(QStringLiteral(QV_CMAKE_COMMAND),
-                              {"--install", QStringLiteral(QV_BUILD_DIR), "--prefix", "/usr"}, installEnv);
+  const Outcome installed = Start(QStringLiteral(QV_CMAKE_COMMAND),
+                                  {"--install", QStringLiteral(QV_BUILD_DIR), "--prefix", "/usr"}, installEnv);
   ASSERT_EQ(installed.code, 0) << installed.err.toStdString();
   const QString bin = root.path() + "/pkg/usr/bin";
   ASSERT_TRUE(QFileInfo::exists(root.path() + "/pkg/usr/share/quorvane/Media/Icons/icon_Quorvane.bmp"));
@@ -67,7 +67,7 @@ TEST(PackageSetupSlowTest, SetUpStartWriteKneeboardsAndUninstallLeaveTheSimulato
   env.insert("XDG_CONFIG_HOME", world + "/AppData");
   env.insert("XDG_CONFIG_DIRS", root.path() + "/none");
 
-  const Run setUp = Start(bin + "/quorvane-cli", {"install", sim}, env);
+  const Outcome setUp = Start(bin + "/quorvane-cli", {"install", sim}, env);
   ASSERT_EQ(setUp.code, 0) << setUp.err.toStdString();
   EXPECT_EQ(data::CleanIniValue(data::IniFile::Load(install + "/QV_Information.cfg").value("Main", "PathFSXConfig")),
             world + "/AppData/Microsoft/FSX/fsx.cfg");
@@ -75,7 +75,7 @@ TEST(PackageSetupSlowTest, SetUpStartWriteKneeboardsAndUninstallLeaveTheSimulato
 
   // The pilot edits the command list and assigns the demo's checklists; a
   // second setup keeps both and says so.
-  const Run exported = Start(bin + "/quorvane-cli", {"export", "commands", install + "/Data/CommandList.dat"}, env);
+  const Outcome exported = Start(bin + "/quorvane-cli", {"export", "commands", install + "/Data/CommandList.dat"}, env);
   ASSERT_EQ(exported.code, 0) << exported.err.toStdString();
   QByteArray json = exported.out.toUtf8();
   ASSERT_TRUE(json.contains("Toggle Landing Lights"));
@@ -85,11 +85,11 @@ TEST(PackageSetupSlowTest, SetUpStartWriteKneeboardsAndUninstallLeaveTheSimulato
        {std::tuple{"commands", root.path() + "/commands.json", install + "/Data/CommandList.dat"},
         std::tuple{"assignments", DemoSourceDir() + "/Data/Checklist_Assignments.json",
                    install + "/Data/Checklist_Assignments.dat"}}) {
-    const Run imported = Start(bin + "/quorvane-cli", {"import", kind, from, to}, env);
+    const Outcome imported = Start(bin + "/quorvane-cli", {"import", kind, from, to}, env);
     ASSERT_EQ(imported.code, 0) << imported.err.toStdString();
   }
   const Snapshot edited = TakeSnapshot(install);
-  const Run again = Start(bin + "/quorvane-cli", {"install", sim}, env);
+  const Outcome again = Start(bin + "/quorvane-cli", {"install", sim}, env);
   ASSERT_EQ(again.code, 0) << again.err.toStdString();
   EXPECT_TRUE(again.out.contains("Kept your data files")) << again.out.toStdString();
   EXPECT_TRUE(again.out.contains("Kept your checklist assignments")) << again.out.toStdString();
@@ -115,14 +115,14 @@ TEST(PackageSetupSlowTest, SetUpStartWriteKneeboardsAndUninstallLeaveTheSimulato
     EXPECT_TRUE(shown && running) << gui.readAllStandardError().toStdString();
   }
 
-  const Run written = Start(install + "/quorvane-cli", {"kneeboards", "update", install}, env);
+  const Outcome written = Start(install + "/quorvane-cli", {"kneeboards", "update", install}, env);
   ASSERT_EQ(written.code, 0) << written.err.toStdString();
   int changed = 0;
   const Snapshot during = TreeOf(world);
   for (auto it = before.cbegin(); it != before.cend(); ++it) changed += during.value(it.key()) != it.value();
   EXPECT_GT(changed, 0) << "no kneeboard page was written";
 
-  const Run removed = Start(bin + "/quorvane-cli", {"uninstall", sim}, env);
+  const Outcome removed = Start(bin + "/quorvane-cli", {"uninstall", sim}, env);
   ASSERT_EQ(removed.code, 0) << removed.err.toStdString();
   EXPECT_EQ(TreeOf(world), before);
 }
