@@ -43,10 +43,10 @@ set(CPACK_PACKAGE_NAME quorvane)
 set(CPACK_PACKAGE_VENDOR "Veltrane Software")
 set(CPACK_PACKAGE_CONTACT "Veltrane Software <support@veltrane.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Voice commands and spoken checklists for a flight simulator")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Quorvane edits the voice command set and the spoken checklists of a flight simulator, compiles them for the "
-    "recogniser and starts the simulator with the speech runtime. Run 'quorvane-cli install SIM_DIR' (or start "
-    "Quorvane and choose the simulator folder) to set it up in a simulator.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+  "Quorvane edits the voice command set and the spoken checklists of a flight simulator, compiles them for the "
+  "recogniser and starts the simulator with the speech runtime. Run 'quorvane-cli install SIM_DIR' (or start "
+  "Quorvane and choose the simulator folder) to set it up in a simulator.")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
