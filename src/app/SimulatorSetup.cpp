@@ -137,7 +137,8 @@ bool LayOut(Layout& layout, const QString& installDir, bool upgrade, SetupReport
   return true;
 }
 
-bool WriteSettings(const QString& installDir, const SetupSources& sources, SetupReport& report) {
+bool WriteSettings(const QString& installDir, const SetupSources& sources, const platform::AppDataFolders& appData,
+                   SetupReport& report) {
   const QString settings = data::SettingsFilePath(installDir);
   if (QFileInfo::exists(settings)) {
     report.kept << "your settings (" + data::kSettingsFileName + ")";
@@ -152,8 +153,7 @@ bool WriteSettings(const QString& installDir, const SetupSources& sources, Setup
   report.written << data::kSettingsFileName;
   // An empty path is looked for again at every start, so a configuration
   // that appears later (the simulator's first run) is still found.
-  const platform::Platform platform = platform::CreatePlatform(installDir);
-  report.simulatorConfig = DiscoverConfig(*platform.appData);
+  report.simulatorConfig = DiscoverConfig(appData);
   if (const base::FileResult written =
           data::WriteIniString(data::kMainSection, "PathFSXConfig", report.simulatorConfig, settings);
       !written) {
@@ -210,7 +210,8 @@ SetupReport SetUpSimulator(const QString& simDir, const SetupSources& sources, b
     return report;
   }
   Layout layout(sources, report.installDir, report);
-  report.ok = LayOut(layout, report.installDir, upgrade, report) && WriteSettings(report.installDir, sources, report);
+  report.ok = LayOut(layout, report.installDir, upgrade, report) &&
+              WriteSettings(report.installDir, sources, *platform.appData, report);
   return report;
 }
 
