@@ -10,6 +10,7 @@ PACKAGES=(
   libx11-dev libsdl2-dev
   libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us libespeak-ng-dev espeak-ng-data
   xvfb xauth x11-utils imagemagick fonts-dejavu-core
+  dbus at-spi2-core python3-pyatspi
   g++-mingw-w64-x86-64
 )
 

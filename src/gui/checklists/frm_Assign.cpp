@@ -274,6 +274,8 @@ void frm_Assign::NodePicked(QTreeWidgetItem* node) {
   QPixmap picture(QFileInfo(thumb).isFile() ? thumb : QString());
   if (!picture.isNull()) picture = picture.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
   Image1->setPixmap(picture);
+  Image1->setAccessibleName(picture.isNull() ? QString() : "Picture of the aircraft");
+  Image1->setAccessibleDescription(picture.isNull() ? QString() : var->variation.trimmed());
 }
 
 void frm_Assign::Assign() {

@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "gui/kit/Accessibility.h"
 #include "gui/kit/ScreenHost.h"
 #include "gui/kit/Skin.h"
 #include "gui/kit/SkinnedDialogs.h"
@@ -71,6 +72,7 @@ frm_Modify::frm_Modify(const ui::ScreenServices& services, ui::ScreenHost& host)
   lbl_ChecklistSection = ui::MakeLabel(this, "lbl_ChecklistSection", SectionTitles()[0], {300, 56, 460, 18});
   lstview_Checklist = new QTreeWidget(this);
   lstview_Checklist->setObjectName("lstview_Checklist");
+  lstview_Checklist->setAccessibleName("Checklist steps");  // its caption is the section shown
   lstview_Checklist->setGeometry(300, 76, 460, 310);
   lstview_Checklist->setColumnCount(2);
   lstview_Checklist->setHeaderLabels({"Challenge", "Response"});
@@ -113,6 +115,10 @@ frm_Modify::frm_Modify(const ui::ScreenServices& services, ui::ScreenHost& host)
   btn_Delete = Button<ui::SmallButton>({"btn_Delete", 175, 401, "delete", "btn_Delete", "disabled",
                                         "Click to delete the currently highlighted step in the checklist"});
   resizeEvent(nullptr);
+  // Keyboard order as the screen reads: the file buttons, the step's
+  // fields down the left column, the steps, then the step buttons.
+  ui::SetTabChain({btn_Load, btn_New, comboSection, txt_Challenge, txt_Pronunciation, btn_Play, txt_Response,
+                   lst_Responses, lstview_Checklist, btn_Insert, btn_Delete});
 
   using K = ui::ButtonKind;
   Route(K::Form, "play", [this] { m_editor.Play(); });

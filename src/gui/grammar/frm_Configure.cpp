@@ -21,6 +21,7 @@
 #include "gui/grammar/frm_CompileProblems.h"
 #include "gui/grammar/frm_Script.h"
 #include "gui/grammar/frm_Test.h"
+#include "gui/kit/Accessibility.h"
 #include "gui/kit/DialogTags.h"
 #include "gui/kit/ScreenHost.h"
 #include "gui/kit/Skin.h"
@@ -132,6 +133,15 @@ frm_Configure::frm_Configure(const ui::ScreenServices& services, ui::ScreenHost&
                             "Click to access the microphone setup options."});
   for (const ButtonRow& b : kButtons)
     Button<ui::SmallButton>({b.name, b.left, b.top, b.type, b.picture, "enabled", b.tip});
+  // Keyboard order as the screen reads: row by row, each list before the
+  // buttons beside it.
+  QList<QWidget*> chain{comboCategory, comboCommand, combo_Copilot, findChild<QWidget*>("btn_MicrophoneSetup"),
+                        listGrammar};
+  for (const ButtonRow& b : kButtons) {
+    if (QLatin1String(b.name) == QLatin1String("btn_AddReadback")) chain << listReadback;
+    chain << findChild<QWidget*>(b.name);
+  }
+  ui::SetTabChain(chain);
 
   using K = ui::ButtonKind;
   using A = CommandTextEditor::Action;

@@ -17,6 +17,7 @@ frm_Script::frm_Script(const ui::ScreenServices& services, ui::ScreenHost& host)
     : SkinnedScreen("frm_Script", services, host, "Sub_BG.bmp") {
   rtb = new QTextEdit(this);
   rtb->setObjectName("rtb");
+  rtb->setAccessibleName("Grammar script");
   rtb->setGeometry(15, 12, 760, 423);
   rtb->setReadOnly(true);
   rtb->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);

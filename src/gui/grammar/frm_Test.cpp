@@ -1,6 +1,7 @@
 #include "gui/grammar/frm_Test.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -74,6 +75,13 @@ void frm_Test::ShowIcon(const QString& file) {
   m_icon = file;
   const QString path = m_installDir + "/Media/Icons/" + file;
   if (QFileInfo::exists(path)) pic_Icon->setPixmap(QPixmap(path));
+  // The picture tells how the test stands; it is read out as such.
+  static const QHash<QString, QString> said{{"icon_ready.bmp", "Ready: press Start and speak the phrase"},
+                                            {"icon_Begin.bmp", "Listening: speak now"},
+                                            {"icon_Result.bmp", "Recognised"},
+                                            {"icon_Problem.bmp", "Not recognised"}};
+  pic_Icon->setAccessibleName("Test state");
+  pic_Icon->setAccessibleDescription(said.value(file));
 }
 
 QString frm_Test::NumberedSentences(const QStringList& sentences) {

@@ -121,6 +121,8 @@ void DialogWindow::LoadIcon(const QString& file, char fallback) {
   if (!pm.isNull() && !pm.hasAlphaChannel())
     pm.setMask(pm.createMaskFromColor(pm.toImage().pixelColor(0, 0), Qt::MaskInColor));
   m_icon->setPixmap(pm.isNull() ? FallbackIcon(fallback) : pm);
+  // The icon says what kind of message this is: "icon_Warning.bmp" -> "Warning".
+  m_icon->setAccessibleName(QFileInfo(file).completeBaseName().section(u'_', 1));
 }
 
 void DialogWindow::CentreOver(QWidget* over, bool always) {

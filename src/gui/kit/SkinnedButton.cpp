@@ -1,12 +1,16 @@
 #include "gui/kit/SkinnedButton.h"
 
+#include <QAccessible>
 #include <QFileInfo>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegularExpression>
+#include <algorithm>
 
+#include "gui/kit/Accessibility.h"
 #include "gui/kit/cls_Tooltip.h"
 
 namespace qv::ui {
@@ -36,6 +40,16 @@ void StripView::setStrip(const QPixmap& strip) {
 void StripView::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.drawPixmap(0, 0, m_strip);
+  // The keyboard focus shows as a dotted ring inside the band on show (the
+  // strip is moved up by the band, so the band starts at -y()).
+  const QWidget* button = parentWidget();
+  if (button && button->hasFocus()) {
+    const QRect band(2, -y() + 2, button->width() - 5, button->height() - 5);
+    p.setPen(QPen(QColor(255, 255, 255), 1));
+    p.drawRect(band);
+    p.setPen(QPen(QColor(20, 28, 40), 1, Qt::DotLine));
+    p.drawRect(band);
+  }
 }
 
 QString FallbackCaption(const QString& picture) {
@@ -47,6 +61,43 @@ QString FallbackCaption(const QString& picture) {
   // Split "ChecklistAssignments" into words but keep runs of capitals ("OK").
   static const QRegularExpression boundary("(?<=[a-z0-9])(?=[A-Z])");
   return name.replace(u'_', u' ').split(boundary).join(u' ').trimmed();
+}
+
+namespace {
+
+// "add_grammar" -> {"Add", "Grammar"}; abbreviations in keys read in full.
+QStringList ActionWords(const QString& action) {
+  static const QHash<QString, QString> spelled{
+      {"ok", "OK"}, {"fsx", "FSX"}, {"config", "Configuration"}, {"lc", "Learning Center"}};
+  QStringList words;
+  for (const QString& w : action.trimmed().toLower().split(QRegularExpression("[_\\s]+"), Qt::SkipEmptyParts))
+    words << spelled.value(w, w.left(1).toUpper() + w.mid(1));
+  return words;
+}
+
+// "btn_ParentSave" -> {"Save"}, "btn_smlPlay" -> {"Play"}: the words drawn
+// on the strip.
+QStringList PictureWords(const QString& picture) {
+  QString name = picture.trimmed();
+  if (name.startsWith("btn_", Qt::CaseInsensitive)) name = name.mid(4);
+  if (name.startsWith("Parent") && name.size() > 6) name = name.mid(6);
+  static const QRegularExpression sizePrefix("^[a-z]+(?=[A-Z])");
+  name.remove(sizePrefix);
+  static const QRegularExpression boundary("(?<=[a-z0-9])(?=[A-Z])|[_\\s]+");
+  return name.split(boundary, Qt::SkipEmptyParts);
+}
+
+}  // namespace
+
+QString ButtonName(const QString& action, const QString& picture, const QString& objectName) {
+  const QStringList act = ActionWords(action);
+  const QStringList pic = PictureWords(picture);
+  if (act.isEmpty() && pic.isEmpty()) return PictureWords(objectName).join(u' ');
+  const QString said = act.join(u' ');
+  const bool saysWhatShows = std::all_of(pic.begin(), pic.end(), [&](const QString& w) {
+    return said.split(u' ').contains(w, Qt::CaseInsensitive);
+  });
+  return act.isEmpty() || !saysWhatShows ? pic.join(u' ') : said;
 }
 
 QSize SkinnedButton::KindSize(ButtonKind kind) {
@@ -72,6 +123,9 @@ SkinnedButton::SkinnedButton(ButtonKind kind, QWidget* parent)
   m_pic->installEventFilter(this);  // the picture area receives all mouse events
   m_pic->setStrip(FallbackStrip());
   ShowBand();
+  // Every kind is reached with Tab and pressed with Enter or Space.
+  setFocusPolicy(Qt::StrongFocus);
+  InstallButtonAccessibility();
 }
 
 SkinnedButton::~SkinnedButton() { end_sub_class(); }
@@ -102,6 +156,22 @@ void SkinnedButton::SetToolTip(const QString& text) {
   m_tip->setDelayTime(250);
   m_tip->AddControl(m_pic, text, false);
   m_tip->setFont(font());
+  Announce(QAccessible::DescriptionChanged);
+}
+
+void SkinnedButton::setButtonType(const QString& type) {
+  m_type = type;
+  Announce(QAccessible::NameChanged);
+}
+
+QString SkinnedButton::caption() const { return ButtonName(m_type, m_picture, objectName()); }
+
+void SkinnedButton::Announce(int accessibleEvent) {
+  // The frame's context buttons change their action, picture and tooltip
+  // with each screen; screen readers follow those changes.
+  if (!QAccessible::isActive()) return;
+  QAccessibleEvent event(this, static_cast<QAccessible::Event>(accessibleEvent));
+  QAccessible::updateAccessibility(&event);
 }
 
 void SkinnedButton::setPicture(const QString& name) {
@@ -118,14 +188,22 @@ void SkinnedButton::setPicture(const QString& name) {
     m_pic->setStrip(FallbackStrip());
   }
   ShowBand();
+  Announce(QAccessible::NameChanged);
 }
 
 void SkinnedButton::setState(const QString& state) {
+  const bool wasDisabled = Norm(m_state) == kDisabled;
   m_state = state;
   const int band = BandOf(state);
   if (band >= 0) {
     m_band = band;
     ShowBand();
+  }
+  if (wasDisabled != (Norm(m_state) == kDisabled) && QAccessible::isActive()) {
+    QAccessible::State changed;
+    changed.disabled = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
   }
 }
 
@@ -229,11 +307,13 @@ bool SkinnedButton::eventFilter(QObject* watched, QEvent* event) {
 
 void SkinnedButton::focusInEvent(QFocusEvent* event) {
   QWidget::focusInEvent(event);
+  m_pic->update();
   if (m_followsFocus && Norm(m_state) != kDisabled) setState(kHighlight);
 }
 
 void SkinnedButton::focusOutEvent(QFocusEvent* event) {
   QWidget::focusOutEvent(event);
+  m_pic->update();
   if (m_followsFocus && Norm(m_state) == kHighlight) setState(kEnabled);
 }
 
@@ -241,18 +321,17 @@ FormButton::FormButton(QWidget* parent) : SkinnedButton(ButtonKind::Form, parent
 LargeButton::LargeButton(QWidget* parent) : SkinnedButton(ButtonKind::Large, parent) {}
 MediumButton::MediumButton(QWidget* parent) : SkinnedButton(ButtonKind::Medium, parent) {}
 
-SmallButton::SmallButton(QWidget* parent) : SkinnedButton(ButtonKind::Small, parent) {
-  setFocusPolicy(Qt::StrongFocus);
-}
+SmallButton::SmallButton(QWidget* parent) : SkinnedButton(ButtonKind::Small, parent) {}
 
 void SmallButton::button_pressed() { Release(Qt::LeftButton); }
 
-void SmallButton::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+void SkinnedButton::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if (key == Qt::Key_Return || key == Qt::Key_Enter || (key == Qt::Key_Space && !event->isAutoRepeat())) {
     Release(Qt::LeftButton);
     return;
   }
-  SkinnedButton::keyPressEvent(event);
+  QWidget::keyPressEvent(event);
 }
 
 QString SmallButton::AfterActionState(bool succeeded) const { return succeeded ? kEnabled : kHighlight; }

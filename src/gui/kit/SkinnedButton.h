@@ -54,7 +54,14 @@ class SkinnedButton : public QWidget {
   QWidget* form_name() const { return m_form; }
   void setFormName(QWidget* screen) { m_form = screen; }
   QString button_type() const { return m_type; }
-  void setButtonType(const QString& type) { m_type = type; }
+  void setButtonType(const QString& type);
+
+  // The words assistive tools read for the button (see ButtonName), unless
+  // an accessible name was set on it.
+  QString caption() const;
+  // The release handling with the left button, as if clicked: the keyboard
+  // and assistive tools press through it.
+  void Press() { Release(Qt::LeftButton); }
 
   // Dialog buttons light up while they hold the keyboard focus.
   void setFollowsFocus(bool on) { m_followsFocus = on; }
@@ -79,6 +86,7 @@ class SkinnedButton : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
   void Release(Qt::MouseButton button);
   virtual QString AfterActionState(bool succeeded) const;
@@ -90,6 +98,7 @@ class SkinnedButton : public QWidget {
   void SetBackground(const QColor& colour);
   void ShowBand();
   QPixmap FallbackStrip() const;
+  void Announce(int accessibleEvent);
 
   ButtonKind m_kind;
   QString m_installDir;
@@ -128,13 +137,18 @@ class SmallButton final : public SkinnedButton {
   void button_pressed();
 
  protected:
-  void keyPressEvent(QKeyEvent* event) override;
   QString AfterActionState(bool succeeded) const override;
 };
 
 // Caption drawn when a strip bitmap is missing, from the picture's name:
 // "btn_ParentOK" -> "OK", "btn_ChecklistAssignments" -> "Checklist Assignments".
 QString FallbackCaption(const QString& picture);
+
+// The name of a button for assistive tools: the words of its action key
+// ("add_grammar" -> "Add Grammar"), unless its picture shows other words
+// (the frame's "cancel" button shows "Home" or "Return"): what the user sees
+// is what is read. A button with neither is named after its object name.
+QString ButtonName(const QString& action, const QString& picture, const QString& objectName = QString());
 
 // Creates a button of kind T on `parent` with the usual properties.
 struct ButtonSetup {

@@ -5,6 +5,7 @@
 
 #include "core/shell/AppState.h"
 #include "core/shell/Context.h"
+#include "gui/kit/Accessibility.h"
 #include "gui/kit/Skin.h"
 #include "gui/kit/SmallFontFix.h"
 
@@ -27,6 +28,7 @@ void SkinnedScreen::FinishLoading() {
   if (m_loaded) return;
   m_loaded = true;
   ApplySmallFontFix(this);
+  NameFieldsByCaptions(this);
 }
 
 void SkinnedScreen::Route(ButtonKind kind, const QString& action, Router::Handler handler) {

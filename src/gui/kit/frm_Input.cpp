@@ -31,8 +31,8 @@ frm_Input::frm_Input(const QString& installDir, Router* router, QString& micSwit
                                      {"btn_Cancel", 280, 209, "cancel", "btn_ParentCancel", "enabled", ""});
   m_ok->setFollowsFocus(true);
   m_cancel->setFollowsFocus(true);
-  setTabOrder(m_input, m_ok);
-  setTabOrder(m_ok, m_cancel);
+  setTabOrder(m_input, m_cancel);  // the field, then the buttons left to right
+  setTabOrder(m_cancel, m_ok);
   LoadIcon("icon_Question.bmp", '?');
   m_input->installEventFilter(this);
   connect(m_timer, &QTimer::timeout, this, &frm_Input::PollJoystick);
@@ -48,6 +48,8 @@ void frm_Input::SetCaptureMode(bool on) {
 
 void frm_Input::showEvent(QShowEvent* event) {
   DialogWindow::showEvent(event);
+  // The field is named by its prompt, or the dialog's title without one.
+  m_input->setAccessibleName(m_prompt->text().isEmpty() ? title()->text() : m_prompt->text());
   m_input->setFocus(Qt::OtherFocusReason);
 }
 

@@ -89,6 +89,8 @@ frm_LC::frm_LC(const ScreenServices& services, ScreenHost& host)
       m_browser(new QTextBrowser(this)) {
   const QString& installDir = m_installDir;
   m_tree->setObjectName("helpTV");
+  m_tree->setAccessibleName("Topics");
+  m_browser->setAccessibleName("Topic");  // the title above it changes with the topic
   m_browser->setObjectName("WebBrowser2");
   QFont tf = m_title->font();
   tf.setPointSize(tf.pointSize() + 5);

@@ -8,6 +8,7 @@ frm_Message::frm_Message(const QString& installDir, Router* router) : DialogWind
                                      {"btn_Cancel", 280, 209, "cancel", "btn_ParentCancel", "enabled", ""});
   m_ok->setFollowsFocus(true);
   m_cancel->setFollowsFocus(true);
+  setTabOrder(m_cancel, m_ok);  // left to right, as they stand
 }
 
 void frm_Message::showEvent(QShowEvent* event) {

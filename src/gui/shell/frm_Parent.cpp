@@ -1,6 +1,7 @@
 #include "gui/shell/frm_Parent.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,6 +11,7 @@
 #include "core/shell/Context.h"
 #include "core/shell/Launch.h"
 #include "core/shell/Shutdown.h"
+#include "gui/kit/Accessibility.h"
 #include "gui/kit/DialogWindow.h"
 #include "gui/kit/Skin.h"
 #include "gui/kit/SkinnedDialogs.h"
@@ -177,6 +179,19 @@ void frm_Parent::Apply(ui::SmallButton* button, const FrameButtonLayout& layout,
   button->setVisible(layout.left >= 0);
 }
 
+void frm_Parent::OrderContextButtons(QWidget* target) {
+  // Reading order: the title bar's buttons (first in the frame's chain),
+  // the hosted screen, then the context buttons along the bottom, left to
+  // right. A hosted screen joins the chain at its end, as one block.
+  QWidget* last = nullptr;
+  for (QWidget* w = target->nextInFocusChain(); w != target && target->isAncestorOf(w); w = w->nextInFocusChain())
+    if (w->focusPolicy() != Qt::NoFocus) last = w;
+  QList<QWidget*> chain{btn_Cancel, btn_OK, btn_Compile};
+  std::sort(chain.begin(), chain.end(), [](QWidget* a, QWidget* b) { return a->x() < b->x(); });
+  if (last) chain.prepend(last);
+  ui::SetTabChain(chain);
+}
+
 void frm_Parent::Enter(const QString& name) {
   const ScreenRow* row = FindScreen(name);
   auto* target = static_cast<ui::SkinnedScreen*>(screen(name));
@@ -188,6 +203,7 @@ void frm_Parent::Enter(const QString& name) {
   Apply(btn_Cancel, row->cancel, target, unsaved);
   Apply(btn_OK, row->ok, target, unsaved);
   Apply(btn_Compile, row->compile, target, unsaved);
+  OrderContextButtons(target);
   // The frame's font follows the small-fonts correction; the tip starts from it.
   ui::SetFittedText(lbl_TipText, ui::DialogWindow::DisplayText(m_services.ctx.state.screenTips.value(name)), font());
   target->Entered();

@@ -78,6 +78,7 @@ class frm_Parent final : public QWidget, public ui::ScreenHost {
 
  private:
   void Unhost(const QString& name);
+  void OrderContextButtons(QWidget* screen);
   void Apply(ui::SmallButton* button, const FrameButtonLayout& layout, QWidget* screen, bool unsaved);
 
   const ui::ScreenServices m_services;
