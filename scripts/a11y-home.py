@@ -38,7 +38,7 @@ def application_of(pid):
     return None
 
 
-def shown_buttons(node, out):
+def shown_buttons(node, out, window=""):
     try:
         showing = node.getState().contains(pyatspi.STATE_SHOWING)
         role = node.getRole()
@@ -46,14 +46,16 @@ def shown_buttons(node, out):
         return
     if not showing and role != pyatspi.ROLE_APPLICATION:
         return
+    if role in (pyatspi.ROLE_FRAME, pyatspi.ROLE_DIALOG, pyatspi.ROLE_WINDOW):
+        window = node.name
     if role == pyatspi.ROLE_PUSH_BUTTON:
-        out.append(node)
+        out.append((window, node))
     if role in LEAVES:
         return
     for i in range(node.childCount):
         child = node.getChildAtIndex(i)
         if child is not None:
-            shown_buttons(child, out)
+            shown_buttons(child, out, window)
 
 
 def main():
@@ -75,21 +77,21 @@ def main():
             buttons = []
             if app is not None:
                 shown_buttons(app, buttons)
-                names = [b.name for b in buttons]
+                names = [b.name for _, b in buttons]
                 if all(n in names for n in HOME_BUTTONS):
                     break
             time.sleep(0.5)
         unnamed = 0
-        for b in buttons:
+        for window, b in buttons:
             name = b.name
             unnamed += not name.strip()
             states = [s for s in (pyatspi.STATE_FOCUSABLE, pyatspi.STATE_FOCUSED, pyatspi.STATE_SENSITIVE)
                       if b.getState().contains(s)]
             actions = b.queryAction()
-            print("push button %-24r %-38s actions=%s  %s" % (
+            print("push button %-24r %-30s actions=%s  %s" % (
                 name, ",".join(pyatspi.stateToString(s) for s in states),
                 ",".join(actions.getName(i) for i in range(actions.nActions)), b.description))
-        missing = [n for n in HOME_BUTTONS if n not in [b.name for b in buttons]]
+        missing = [n for n in HOME_BUTTONS if n not in [b.name for _, b in buttons]]
         if missing:
             print("missing: " + ", ".join(missing))
         if unnamed:
