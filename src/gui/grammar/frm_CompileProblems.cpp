@@ -30,6 +30,7 @@ frm_CompileProblems::frm_CompileProblems(QWidget* parent) : QWidget(parent, Qt::
   lbl_ProblemsCaption->setTextFormat(Qt::PlainText);
   listProblems = new QListWidget(this);
   listProblems->setObjectName("listProblems");
+  listProblems->setAccessibleName("Problems");
   listProblems->setSelectionMode(QAbstractItemView::SingleSelection);
   listProblems->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   btn_CloseProblems = new QPushButton("Close", this);

@@ -42,8 +42,8 @@ void StripView::paintEvent(QPaintEvent*) {
   p.drawPixmap(0, 0, m_strip);
   // The keyboard focus shows as a dotted ring inside the band on show (the
   // strip is moved up by the band, so the band starts at -y()).
-  const QWidget* button = parentWidget();
-  if (button && button->hasFocus()) {
+  const auto* button = static_cast<const SkinnedButton*>(parentWidget());
+  if (button && button->hasFocus() && button->showsFocus()) {
     const QRect band(2, -y() + 2, button->width() - 5, button->height() - 5);
     p.setPen(QPen(QColor(255, 255, 255), 1));
     p.drawRect(band);
@@ -307,6 +307,7 @@ bool SkinnedButton::eventFilter(QObject* watched, QEvent* event) {
 
 void SkinnedButton::focusInEvent(QFocusEvent* event) {
   QWidget::focusInEvent(event);
+  m_showsFocus = event->reason() != Qt::MouseFocusReason;  // a click needs no ring
   m_pic->update();
   if (m_followsFocus && Norm(m_state) != kDisabled) setState(kHighlight);
 }

@@ -65,6 +65,8 @@ class SkinnedButton : public QWidget {
 
   // Dialog buttons light up while they hold the keyboard focus.
   void setFollowsFocus(bool on) { m_followsFocus = on; }
+  // The focus ring shows unless the focus came with a click.
+  bool showsFocus() const { return m_showsFocus; }
 
   void click_event();
   void end_sub_class();
@@ -111,6 +113,7 @@ class SkinnedButton : public QWidget {
   bool m_hasPicture = false;
   bool m_subclassed = true;
   bool m_followsFocus = false;
+  bool m_showsFocus = true;
   int m_band = 0;
 };
 
