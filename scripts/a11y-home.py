@@ -16,6 +16,7 @@ at-spi2-core, python3-pyatspi), for example:
 import os
 import subprocess
 import sys
+import tempfile
 import time
 
 import pyatspi
@@ -64,14 +65,17 @@ def main():
         return 2
     app_path = os.path.abspath(sys.argv[1])
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1", QT_QPA_PLATFORM="xcb")
+    errors = tempfile.TemporaryFile()
     proc = subprocess.Popen([app_path] + sys.argv[2:], cwd=os.path.dirname(app_path), env=env,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                            stdout=subprocess.DEVNULL, stderr=errors)
     try:
         deadline = time.monotonic() + float(os.environ.get("QV_A11Y_WAIT", "60"))
         buttons = []
         while time.monotonic() < deadline:
             if proc.poll() is not None:
                 print("the program ended before its home screen showed (exit %s)" % proc.returncode)
+                errors.seek(0)
+                sys.stdout.write(errors.read()[-4000:].decode(errors="replace"))
                 return 1
             app = application_of(proc.pid)
             buttons = []
