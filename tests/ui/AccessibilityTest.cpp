@@ -49,6 +49,7 @@ std::vector<QAccessibleInterface*> NamedControlsOf(QWidget* window, const QStrin
 
 void PressThroughTree(QAccessibleInterface* a) {
   if (a->actionInterface()) a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);  // the press comes after the answer
 }
 
 // A router that records each release instead of acting on it.

@@ -48,8 +48,10 @@ class ButtonInterface final : public QAccessibleWidget {
     return names;
   }
   void doAction(const QString& action) override {
+    // Pressed once the caller has its answer: the action may open a modal
+    // dialog, which would keep the answer back until the dialog closed.
     if (action == pressAction())
-      button()->Press();
+      QMetaObject::invokeMethod(button(), [b = button()] { b->Press(); }, Qt::QueuedConnection);
     else
       QAccessibleWidget::doAction(action);
   }
