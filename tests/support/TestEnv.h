@@ -24,6 +24,14 @@ inline void PrintTo(const QStringList& l, std::ostream* os) {
 
 namespace qv::test {
 
+// A ctest name for a parameterised case: the letters and digits of `text`,
+// anything else as '_', "Empty" for nothing.
+inline std::string CaseName(const QString& text) {
+  std::string out;
+  for (QChar c : text) out += c.unicode() < 128 && c.isLetterOrNumber() ? char(c.unicode()) : '_';
+  return out.empty() ? "Empty" : out;
+}
+
 QString FixturesDir();
 QString DemoSourceDir();
 QByteArray ReadBytes(const QString& path);
