@@ -229,7 +229,10 @@ INSTANTIATE_TEST_SUITE_P(AircraftScan, AirFile,
                          ::testing::Values(std::pair{"zulu", true}, std::pair{"ZULU", true}, std::pair{"  zulu ", true},
                                            std::pair{"..\\D_CESSNA\\c172", true}, std::pair{"zulu.air", false},
                                            std::pair{"", false}, std::pair{"nothere", false},
-                                           std::pair{"Texture", false}));
+                                           std::pair{"Texture", false}),
+                         [](const auto& info) {
+                           return std::to_string(info.index) + "_" + qv::test::CaseName(info.param.first);
+                         });
 
 // Merging compares lower-cased fixed-width names; the first record of a name
 // gives its spelling and, for a variation, its aircraft.
@@ -268,25 +271,6 @@ TEST(AircraftCatalogueBuild, SortsOrdinally) {
     EXPECT_EQ(m.types.front().name.trimmed(), m.name.trimmed() + " type");  // types move with their maker
   }
   EXPECT_EQ(order, (QStringList{"727 Group", "Alph", "Alpha", "Alpha-1", "Zlin", "alpha2", "beech", "Éclair"}));
-}
-
-TEST(AircraftCatalogueBuild, SortFunctionsTouchOnlyTheirRange) {
-  AircraftCatalogue c;
-  for (const char* n : {"D", "C", "B", "A"}) c.manufacturers.push_back({qv::base::Fixed(n, kManufacturerWidth), {}});
-  SortManufacturers(c, 1, 3);
-  QStringList order;
-  for (const auto& m : c.manufacturers) order << m.name.trimmed();
-  EXPECT_EQ(order, (QStringList{"D", "A", "B", "C"}));
-
-  c.manufacturers[0].types = {{qv::base::Fixed("b", kTypeWidth), {}}, {qv::base::Fixed("a", kTypeWidth), {}}};
-  c.manufacturers[0].types[1].variations = {
-      {qv::base::Fixed("y", kVariationWidth), qv::base::Fixed("t1", kTitleWidth), 0, {}, {}, {}},
-      {qv::base::Fixed("x", kVariationWidth), qv::base::Fixed("t2", kTitleWidth), 1, {}, {}, {}}};
-  SortTypes(c, 0, 1, 0);
-  EXPECT_EQ(c.manufacturers[0].types[0].name.trimmed(), "a");
-  SortVariations(c, 0, 1, 0, 0);
-  EXPECT_EQ(c.manufacturers[0].types[0].variations[0].title.trimmed(), "t2");
-  EXPECT_EQ(c.manufacturers[0].types[0].variations[0].assignmentIndex, 1);
 }
 
 TEST(AircraftScan, IsTheStartupStep) {

@@ -198,6 +198,10 @@ TEST_P(AssignSaveTest, SaveWritesTheFileAndOffersARestartOnlyWhenBothRun) {
 }
 INSTANTIATE_TEST_SUITE_P(Running, AssignSaveTest,
                          ::testing::Values(SaveCase{true, true, true}, SaveCase{true, false, false},
-                                           SaveCase{false, true, false}));
+                                           SaveCase{false, true, false}),
+                         [](const auto& info) {
+                           return std::string(info.param.sim ? "Sim" : "NoSim") +
+                                  (info.param.runtime ? "Runtime" : "NoRuntime");
+                         });
 
 }  // namespace

@@ -32,7 +32,10 @@ INSTANTIATE_TEST_SUITE_P(Pages, BackupPathTest,
                                            BackupCase{"  /sim/Jet/Jet_Check.HTM  ", "/sim/Jet/jet_check.qvb"},
                                            BackupCase{"/sim/My.Htm.Planes/Page.htm", "/sim/My.Htm.Planes/page.qvb"},
                                            BackupCase{"/sim/NoKey/.htm", "/sim/NoKey/.qvb"},
-                                           BackupCase{"/sim/Odd/page.html.htm", "/sim/Odd/page.qvbl.qvb"}));
+                                           BackupCase{"/sim/Odd/page.html.htm", "/sim/Odd/page.qvbl.qvb"}),
+                         [](const auto& info) {
+                           return test::CaseName(QString(info.param.page).replace(u'\\', u'/').section(u'/', -2));
+                         });
 
 TEST(BackupFileTest, FoundInThePagesFolderWhateverItsCase) {
   QTemporaryDir dir;
