@@ -48,7 +48,10 @@ INSTANTIATE_TEST_SUITE_P(Phrases, CheckGrammarTest,
                                          CheckCase{"[a (b] c)", false}, CheckCase{"((please) now)", true},
                                          CheckCase{"[a|[b|c]]", true}, CheckCase{"gear up\t", false},
                                          CheckCase{"caf\xe9", false}, CheckCase{"", true}, CheckCase{"()", true},
-                                         CheckCase{")(", false}, CheckCase{"a/b", false}));
+                                         CheckCase{")(", false}, CheckCase{"a/b", false}),
+                         [](const auto& info) {
+                           return std::to_string(info.index) + "_" + test::CaseName(info.param.phrase);
+                         });
 
 // --- expansion -------------------------------------------------------------------
 
@@ -65,41 +68,14 @@ TEST_P(ExpandGrammarTest, GivesSortedDistinctSentences) {
   EXPECT_EQ(Trimmed(Expand(QString::fromLatin1(GetParam().phrase))), expected) << GetParam().phrase;
 }
 
+// What the differential test below cannot reach: groups nested in their own
+// kind, and text that looks like a placeholder.
 INSTANTIATE_TEST_SUITE_P(
     Phrases, ExpandGrammarTest,
-    testing::Values(ExpandCase{"[left|right] engine (start)",
-                               {"left engine", "left engine start", "right engine", "right engine start"}},
-                    ExpandCase{"[Yes|yes]", {"Yes"}}, ExpandCase{"a|b", {"a|b"}},
-                    ExpandCase{"(please) set flaps (to) <FLAP_SETTING>",
-                               {"please set flaps <FLAP_SETTING>", "please set flaps to <FLAP_SETTING>",
-                                "set flaps <FLAP_SETTING>", "set flaps to <FLAP_SETTING>"}},
-                    ExpandCase{"(the [left|right]) engine", {"engine", "the left engine", "the right engine"}},
-                    // Upper case sorts first; equal keys only merge when they end up next to each other.
-                    ExpandCase{"[Yes|Zebra|yes]", {"Yes", "Zebra", "yes"}},
-                    // Groups nested in their own kind: outer group first, then the inner one.
-                    ExpandCase{"((please) now)", {"now", "please now"}}, ExpandCase{"[a|[b|c]]", {"a", "b", "c"}},
+    testing::Values(ExpandCase{"((please) now)", {"now", "please now"}}, ExpandCase{"[a|[b|c]]", {"a", "b", "c"}},
                     ExpandCase{"[x [a|b]|c] d", {"c d", "x a d", "x b d"}}, ExpandCase{"((a) (b))", {"a", "a b", "b"}},
-                    ExpandCase{"()", {}}, ExpandCase{"[]", {}}, ExpandCase{"", {}},
-                    // Text that looks like a placeholder stays text.
-                    ExpandCase{"OPTION_1 (x) OPTION_0", {"OPTION_1 OPTION_0", "OPTION_1 x OPTION_0"}}));
-
-TEST(ExpandGrammarSpacing, AlternativesKeepTheirBlanksOptionalsMergeThem) {
-  // An empty alternative leaves two blanks; the sentence sorts before "on".
-  const QStringList s = Expand("turn [on|] the light");
-  ASSERT_EQ(s.size(), 2);
-  EXPECT_EQ(grammar::TrimSpaces(s[0]), "turn  the light");
-  EXPECT_EQ(grammar::TrimSpaces(s[1]), "turn on the light");
-  // Without optional groups the padding stays on the entry; with them it goes.
-  EXPECT_EQ(Expand("gear up"), QStringList{Stored("gear up")});
-  EXPECT_EQ(Expand("gear (up)"), QStringList({"gear", "gear up"}));
-  // The optional pass merges one pair of blanks at a time: three become two.
-  EXPECT_EQ(Trimmed(Expand("a   b (c)")), QStringList({"a  b", "a  b c"}));
-}
-
-TEST(ExpandGrammarSpacing, OptionalInsideAlternativeLeavesTheAlternativesBlank) {
-  EXPECT_EQ(Trimmed(Expand("[switch on|turn on (the)] lights")),
-            QStringList({"switch on lights", "turn on  lights", "turn on the lights"}));
-}
+                    ExpandCase{"OPTION_1 (x) OPTION_0", {"OPTION_1 OPTION_0", "OPTION_1 x OPTION_0"}}),
+    [](const auto& info) { return test::CaseName(info.param.phrase); });
 
 TEST(ExpandGrammarLimits, ManyOptionalGroupsKeepTheirOptionsApart) {
   QString phrase;
@@ -218,11 +194,11 @@ TEST_P(ToRomanTest, Converts) {
   EXPECT_EQ(grammar::ToRoman(QString::fromLatin1(GetParam().first)), QString::fromLatin1(GetParam().second));
 }
 
-INSTANTIATE_TEST_SUITE_P(Numbers, ToRomanTest,
-                         testing::Values(std::pair{"1994", "MCMXCIV"}, std::pair{"4000", "MMMM"},
-                                         std::pair{"3888", "MMMDCCCLXXXVIII"}, std::pair{"0", "No Roman value For 0"},
-                                         std::pair{"", "No Roman value For 0"}, std::pair{"00", ""},
-                                         std::pair{"07", "VII"}, std::pair{"abc", ""}, std::pair{"12345678", ""},
-                                         std::pair{"-5", ""}));
+INSTANTIATE_TEST_SUITE_P(
+    Numbers, ToRomanTest,
+    testing::Values(std::pair{"1994", "MCMXCIV"}, std::pair{"4000", "MMMM"}, std::pair{"3888", "MMMDCCCLXXXVIII"},
+                    std::pair{"0", "No Roman value For 0"}, std::pair{"", "No Roman value For 0"}, std::pair{"00", ""},
+                    std::pair{"07", "VII"}, std::pair{"abc", ""}, std::pair{"12345678", ""}, std::pair{"-5", ""}),
+    [](const auto& info) { return std::to_string(info.index) + "_" + test::CaseName(info.param.first); });
 
 }  // namespace

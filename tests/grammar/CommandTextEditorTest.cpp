@@ -190,17 +190,3 @@ INSTANTIATE_TEST_SUITE_P(Outcomes, CompileCommandsTest,
                                          CompileCase{"SpeechOffSkipsTheCompiler", false, 1, false,
                                                      grammar::CompileResult::Compiled, ""}),
                          [](const testing::TestParamInfo<CompileCase>& i) { return std::string(i.param.name); });
-
-TEST(CompileCommands, TheConfirmationOffersARestartOnlyWhenAsked) {
-  test::TestEnv env;
-  grammar::ReportCompiled(env.dialogs, false);
-  grammar::ReportCompiled(env.dialogs, true);
-  grammar::ReportSaved(env.dialogs);
-  ASSERT_EQ(env.dialogs.messages.size(), 3u);
-  EXPECT_EQ(env.dialogs.messages[0].message,
-            "All changes to the grammars and readbacks have been saved.\r\rPlease press OK to continue...");
-  EXPECT_EQ(env.dialogs.messages[0].tag, "");
-  EXPECT_EQ(env.dialogs.messages[1].tag, "gcompile_restart");
-  EXPECT_TRUE(env.dialogs.messages[1].showCancel);
-  EXPECT_EQ(env.dialogs.messages[2].title, "Changes Saved");
-}

@@ -46,7 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
                     TranslateCase{"[switch on|turn on (the)] lights",
                                   "(switch on|turn <WORD_ON> !optional(the)) lights"},
                     TranslateCase{"  (please) gear [up|down]  ", "!optional(please) gear (up|down)"},
-                    TranslateCase{"onward", "onward"}));
+                    TranslateCase{"onward", "onward"}),
+    [](const auto& info) { return test::CaseName(info.param.phrase); });
 
 // The action carries a colon when any phrase takes a list; the <WORD_ON> the
 // writer inserts does not count.
@@ -79,7 +80,8 @@ TEST_P(NavaidSwitchTest, RadiosFileFollowsTheSwitch) {
 }
 INSTANTIATE_TEST_SUITE_P(Switch, NavaidSwitchTest,
                          testing::Values(NavaidCase{1, true, true, true}, NavaidCase{0, false, false, false},
-                                         NavaidCase{2, false, false, true}));
+                                         NavaidCase{2, false, false, true}),
+                         [](const auto& info) { return "CompileNavaids" + std::to_string(info.param.compileNavaids); });
 
 TEST(ChecklistResponseGrammar, OnlyTheWordOnGetsASecondSpelling) {
   data::SettingsState settings;

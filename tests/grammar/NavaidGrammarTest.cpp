@@ -23,7 +23,8 @@ INSTANTIATE_TEST_SUITE_P(
                     SpellIdCase{"12", "( | 1 2)"},
                     // Longer than the usual four: every character is spelled.
                     SpellIdCase{"ABCDE",
-                                "(<PHONETIC_A> <PHONETIC_B> <PHONETIC_C> <PHONETIC_D> <PHONETIC_E> | A B C D E)"}));
+                                "(<PHONETIC_A> <PHONETIC_B> <PHONETIC_C> <PHONETIC_D> <PHONETIC_E> | A B C D E)"}),
+    [](const auto& info) { return test::CaseName(info.param.ident); });
 
 struct SpellIlsCase {
   const char* runway;
@@ -48,7 +49,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "(<PHONETIC_S> <NUM_5> <NUM_0> | S 5 0)"},
         SpellIlsCase{"27R", "K1",
                      "<NUM_2> <NUM_7> (right|ry)(I L S|i'll less|i elle-ess|tileless) !optional(at) "
-                     "(<PHONETIC_K> <NUM_1> | K 1)"}));
+                     "(<PHONETIC_K> <NUM_1> | K 1)"}),
+    [](const auto& info) { return test::CaseName(QString(info.param.runway) + info.param.airport); });
 // The small lists' other spellings (09L, a single digit, the letters and
 // digits of an identifier) are pinned by their golden files.
 
@@ -87,6 +89,7 @@ TEST_P(NavaidProgressTest, AboutTwentyStepsFromEachStart) {
 }
 INSTANTIATE_TEST_SUITE_P(Sizes, NavaidProgressTest,
                          testing::Values(ProgressCase{20000, 20}, ProgressCase{1, 1}, ProgressCase{5, 4},
-                                         ProgressCase{21, 20}, ProgressCase{1000, 20}));
+                                         ProgressCase{21, 20}, ProgressCase{1000, 20}),
+                         [](const auto& info) { return std::to_string(info.param.records) + "Records"; });
 
 }  // namespace

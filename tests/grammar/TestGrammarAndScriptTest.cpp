@@ -77,18 +77,6 @@ TEST(GrammarScript, LaysOutCategoriesCommandsAndSentences) {
   EXPECT_TRUE(rtf.contains("\\b\\fs28 IX.  Cat9\\par\n"));
 }
 
-TEST(GrammarScript, StopsAtAnIllegalPhraseAndKeepsThePreviousDocument) {
-  test::TestEnv env;
-  test::FillSmallCommandSet(env.state);
-  env.state.commands[3].grammars << base::Fixed("lights on!", 256);
-  QString rtf = "previous";
-  EXPECT_FALSE(grammar::BuildGrammarScript(env.ctx, rtf));
-  EXPECT_EQ(rtf, "previous");
-  ASSERT_EQ(env.dialogs.messages.size(), 1u);
-  EXPECT_EQ(env.dialogs.last().title, "Grammar Error");
-  EXPECT_EQ(env.dialogs.progress.size(), 1u);  // stopped in the first category
-}
-
 TEST(GrammarScript, SavedInTheDeclaredCodePage) {
   QTemporaryDir dir;
   const QString path = grammar::GrammarScriptPath(dir.path());
