@@ -53,7 +53,8 @@ INSTANTIATE_TEST_SUITE_P(All, MessageTags,
                          testing::Values(TagCase{"shutdown_on_ok", "shutdown"}, TagCase{"delete_grammar", "accepted"},
                                          TagCase{"delete_readback", "accepted"}, TagCase{"cmod_restart", "restart"},
                                          TagCase{"cassign_restart", "restart"}, TagCase{"gcompile_restart", "restart"},
-                                         TagCase{"", ""}, TagCase{"no_such_tag", ""}, TagCase{"CMOD_RESTART", ""}));
+                                         TagCase{"", ""}, TagCase{"no_such_tag", ""}, TagCase{"CMOD_RESTART", ""}),
+                         [](const auto& info) { return test::CaseName(info.param.tag); });
 
 TEST(Dialogs, MessageSetsTextsButtonsIconAndPlace) {
   test::AppHarness h;
@@ -181,7 +182,11 @@ INSTANTIATE_TEST_SUITE_P(All, KeyCapture,
                                          KeyCase{Qt::Key_F1, Qt::ShiftModifier, "shift+p"},  // code 112
                                          KeyCase{Qt::Key_1, Qt::KeypadModifier, "a"},        // code 97
                                          KeyCase{Qt::Key_F13, Qt::NoModifier, ""},           // code 124
-                                         KeyCase{Qt::Key_Left, Qt::NoModifier, ""}));
+                                         KeyCase{Qt::Key_Left, Qt::NoModifier, ""}),
+                         [](const auto& info) {
+                           return std::to_string(info.index) + "_" +
+                                  (info.param.expected.isEmpty() ? "Beeps" : test::CaseName(info.param.expected));
+                         });
 
 TEST(MicSwitch, JoystickPollWalksTheJoysticksAndTheHighestButtonWins) {
   test::AppHarness h;

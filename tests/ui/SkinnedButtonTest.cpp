@@ -68,7 +68,11 @@ INSTANTIATE_TEST_SUITE_P(All, ButtonKinds,
                          testing::Values(KindCase{ButtonKind::Form, {33, 33}, "highlight"},
                                          KindCase{ButtonKind::Large, {308, 58}, "highlight"},
                                          KindCase{ButtonKind::Small, {95, 35}, "enabled"},
-                                         KindCase{ButtonKind::Medium, {182, 35}, "highlight"}));
+                                         KindCase{ButtonKind::Medium, {182, 35}, "highlight"}),
+                         [](const auto& info) {
+                           return std::to_string(info.param.size.width()) + "x" +
+                                  std::to_string(info.param.size.height());
+                         });
 
 TEST(SkinnedButton, HoverPressLeaveAndTheResetOfOtherButtonsOfItsKind) {
   Screen s;
