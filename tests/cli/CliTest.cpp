@@ -55,7 +55,8 @@ TEST_P(CliData, ExportImportRoundTrips) {
 INSTANTIATE_TEST_SUITE_P(Kinds, CliData,
                          testing::Values(std::pair{"commands", "CommandList.dat"},
                                          std::pair{"checklist", "Checklist.dat"},
-                                         std::pair{"assignments", "Checklist_Assignments.dat"}));
+                                         std::pair{"assignments", "Checklist_Assignments.dat"}),
+                         [](const auto& info) { return std::string(info.param.first); });
 
 TEST(Cli, ImportRefusesWhatTheFileCannotHold) {
   QTemporaryDir dir;
