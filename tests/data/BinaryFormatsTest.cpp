@@ -152,5 +152,5 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, DamagedFile,
                                          "BrokenCommandListHeader.dat", "TruncatedChecklist.dat", "LongChecklist.dat",
                                          "BrokenChecklistResponses.dat", "TruncatedChecklistHeader.dat",
                                          "TruncatedChecklist_Assignments.dat", "LongChecklist_Assignments.dat",
-                                         "BrokenChecklist_Assignments.dat",
-                                         "TruncatedChecklist_AssignmentsHeader.dat"));
+                                         "BrokenChecklist_Assignments.dat", "TruncatedChecklist_AssignmentsHeader.dat"),
+                         [](const auto& info) { return qv::test::CaseName(info.param); });

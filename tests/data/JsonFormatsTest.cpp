@@ -115,4 +115,5 @@ INSTANTIATE_TEST_SUITE_P(
                             "[],[],[],[],[],[],[],[],[],[],[]]}",
                             "sections[0][0].responses[0].functionNumber"},
                     BadJson{"assignments", "[{\"aircraftTitle\": \"a\", \"checklistName\": 5, \"written\": 0}]",
-                            "[0].checklistName: not a text"}));
+                            "[0].checklistName: not a text"}),
+    [](const auto& info) { return std::string(info.param.kind) + "_" + qv::test::CaseName(info.param.error); });

@@ -31,7 +31,8 @@ INSTANTIATE_TEST_SUITE_P(
                     NumberCase{"32767.5", false, 0}, NumberCase{"32768", false, 0}, NumberCase{"-32769", false, 0},
                     NumberCase{"99999999999999999999", false, 0}, NumberCase{"", false, 0}, NumberCase{"  ", false, 0},
                     NumberCase{"-", false, 0}, NumberCase{".", false, 0}, NumberCase{"16O", false, 0},
-                    NumberCase{"1 2", false, 0}, NumberCase{"1e3", false, 0}, NumberCase{"--1", false, 0}));
+                    NumberCase{"1 2", false, 0}, NumberCase{"1e3", false, 0}, NumberCase{"--1", false, 0}),
+    [](const auto& info) { return std::to_string(info.index) + "_" + qv::test::CaseName(info.param.text); });
 
 TEST(NavaidLists, FieldsByPositionUntrimmedExtraIgnored) {
   std::vector<IlsRecord> ils;

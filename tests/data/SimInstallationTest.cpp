@@ -8,12 +8,6 @@
 
 using namespace qv;
 
-TEST(SimInstallation, SimulatorFolderIsTwoLevelsAboveTheInstallation) {
-  test::TestInstallation install;
-  EXPECT_EQ(platform::SimulatorFolder(install.installDir), QDir::cleanPath(install.simDir));
-  EXPECT_EQ(platform::SimulatorExecutable(install.installDir), install.simDir + "/fsx.exe");
-}
-
 // Paths in simulator files are Windows paths written in any letter case.
 TEST(SimInstallation, WindowsPathsResolveWithoutRegardToCase) {
   QTemporaryDir dir;

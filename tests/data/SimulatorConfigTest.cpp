@@ -101,9 +101,11 @@ TEST_P(PickedFile, OnlyAFileNamedFsxCfgIsAccepted) {
 
 INSTANTIATE_TEST_SUITE_P(Names, PickedFile,
                          testing::Values(Pick{"fsx.cfg", true}, Pick{"FSX.CFG", true}, Pick{"fsx.cfg.bak", false},
-                                         Pick{"other.cfg", false}, Pick{"", false}));
+                                         Pick{"other.cfg", false}, Pick{"", false}),
+                         [](const auto& info) { return qv::test::CaseName(info.param.file); });
 
 struct ObjectPaths {
+  const char* name;
   QByteArray content;
   int count;
 };
@@ -127,10 +129,12 @@ QByteArray ThousandAndFive() {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, SimObjectPaths,
-    testing::Values(ObjectPaths{"[Main]\r\nSimObjectPaths.0=A\r\nSimObjectPaths.1=B\r\nSimObjectPaths.3=D\r\n", 2},
-                    ObjectPaths{ThousandAndFive(), 1000},
-                    ObjectPaths{"[MAIN]\r\nsimobjectpaths.0=A\r\nSimObjectPaths.1=   \r\n", 1},
-                    ObjectPaths{"[Main]\r\nOther=1\r\n", 0}, ObjectPaths{"", 0}));
+    testing::Values(ObjectPaths{"Gap", "[Main]\r\nSimObjectPaths.0=A\r\nSimObjectPaths.1=B\r\nSimObjectPaths.3=D\r\n",
+                                2},
+                    ObjectPaths{"AtMostAThousand", ThousandAndFive(), 1000},
+                    ObjectPaths{"BlankValue", "[MAIN]\r\nsimobjectpaths.0=A\r\nSimObjectPaths.1=   \r\n", 1},
+                    ObjectPaths{"NoPaths", "[Main]\r\nOther=1\r\n", 0}, ObjectPaths{"EmptyFile", "", 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SimulatorConfig, UnreadableConfigurationIsFatal) {
   TestInstallation inst;
