@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "base/FileIo.h"
+#include "core/grammar/TestGrammar.h"
 #include "speech/CompilerEngine.h"
 #include "speech/Pronouncer.h"
 #include "speech/SpeechModel.h"
@@ -225,7 +226,8 @@ namespace {
 // it runs.
 QString StartDecoder(ps_decoder_t*& ps, bool& phoneLoop, const SpeechModel& model, const QString& dictPath,
                      const RecognizerSettings& settings, const QStringList& competitors,
-                     const std::function<fsg_model_t*(logmath_t*, float)>& makeGraph) {
+                     const std::function<fsg_model_t*(logmath_t*, float)>& makeGraph,
+                     const std::function<fsg_model_t*(logmath_t*, float)>& makeRival = nullptr) {
   SphinxLogCapture log;
   std::vector<QByteArray> args = {"-hmm",      model.acousticDir.toUtf8(), "-dict",        dictPath.toUtf8(),
                                   "-samprate", "16000",                    "-allphone_ci", "yes",
@@ -251,7 +253,9 @@ QString StartDecoder(ps_decoder_t*& ps, bool& phoneLoop, const SpeechModel& mode
   if (!model.phoneLm.isEmpty())
     phoneLoop = ps_set_allphone_file(ps, kPhoneSearch, model.phoneLm.toUtf8().constData()) == 0;
   if (!log.HasErrors()) {
-    const QString e = AddCheckedSearch(ps, kGrammarSearch, kCheckedSearch, competitors, settings.rejection);
+    fsg_model_t* rival = makeRival ? makeRival(ps_get_logmath(ps), lw) : nullptr;
+    const QString e = AddCheckedSearch(ps, kGrammarSearch, kCheckedSearch, competitors, settings.rejection, rival);
+    if (rival) fsg_model_free(rival);
     if (!e.isEmpty()) log.Add(e);
   }
   ps_set_search(ps, kCheckedSearch);
@@ -268,6 +272,11 @@ int16_t Recognizer::LoadTestGrammar() {
   QElapsedTimer timer;
   timer.start();
   const QString testDir = m_installDir + "/Grammars/Test";
+  // The other phrases first, so that the folder's log is the test's own.
+  CompileResult rival;
+  if (m_settings.rejection.rivalPrior > 0 && QFileInfo::exists(testDir + "/" + grammar::kOtherPhrasesFile))
+    rival = CompileFolder(m_installDir, testDir, grammar::kOtherPhrasesFile);
+  const bool haveRival = rival.Ok() && !rival.grammars.empty();
   const CompileResult compiled = CompileFolder(m_installDir, testDir, "Test.bnf");
   m_load.compileSeconds = timer.nsecsElapsed() / 1e9;
   m_load.listsFromCache = compiled.filesFromCache;
@@ -292,7 +301,9 @@ int16_t Recognizer::LoadTestGrammar() {
   // competitor's only: loading the whole dictionary would cost more time and
   // memory than the grammar.
   QHash<QString, QStringList> phones = compiled.phones;
-  const QStringList competitors = CompetitorVocabulary(m_installDir);
+  if (haveRival) phones.insert(rival.phones);
+  const QStringList competitors =
+      m_settings.rejection.competitorWord > 0 ? CompetitorVocabulary(m_installDir) : QStringList();
   {
     Pronouncer pronouncer(model.dictionary);
     for (const QString& w : competitors)
@@ -312,11 +323,15 @@ int16_t Recognizer::LoadTestGrammar() {
   }
   auto decoder = std::make_unique<Decoder>();
   const double beforeDecoder = timer.nsecsElapsed() / 1e9;
-  m_error = StartDecoder(decoder->ps, decoder->phoneLoop, model, dictPath, m_settings, competitors,
-                         [&](logmath_t* lmath, float lw) {
-    m_load.modelSeconds = timer.nsecsElapsed() / 1e9 - beforeDecoder;
-    return ToFsg(graph, compiled.words, lmath, lw);
-  });
+  m_error = StartDecoder(
+      decoder->ps, decoder->phoneLoop, model, dictPath, m_settings, competitors,
+      [&](logmath_t* lmath, float lw) {
+        m_load.modelSeconds = timer.nsecsElapsed() / 1e9 - beforeDecoder;
+        return ToFsg(graph, compiled.words, lmath, lw);
+      },
+      [&](logmath_t* lmath, float lw) {
+        return haveRival ? ToFsg(rival.grammars.front().graph, rival.words, lmath, lw) : nullptr;
+      });
   if (!m_error.isEmpty()) return -3;
   m_decoder = std::move(decoder);
   m_load.totalSeconds = timer.nsecsElapsed() / 1e9;
@@ -339,8 +354,10 @@ int16_t Recognizer::LoadCompiledGrammar(const QString& name) {
   }
   auto decoder = std::make_unique<Decoder>();
   const QByteArray path = fsgPath.toUtf8();
+  const QStringList competitors =
+      m_settings.rejection.competitorWord > 0 ? CompetitorVocabulary(m_installDir) : QStringList();
   m_error = StartDecoder(decoder->ps, decoder->phoneLoop, model, dir + "/" + kAddedWordsFile, m_settings,
-                         CompetitorVocabulary(m_installDir), [&](logmath_t* lmath, float lw) {
+                         competitors, [&](logmath_t* lmath, float lw) {
     m_load.modelSeconds = timer.nsecsElapsed() / 1e9;
     fsg_model_t* fsg = fsg_model_readfile(path.constData(), lmath, lw);
     if (fsg) m_load.states = fsg_model_n_state(fsg);
@@ -390,6 +407,9 @@ int16_t Recognizer::Capture(AudioSource& source, std::vector<int16_t>& audio) {
   wall.start();
   {
     SphinxLogCapture log;
+    // Each listen is a stream of its own: the noise level and the voice
+    // detector's state of the previous one would mislead this one.
+    ps_start_stream(ps);
     ps_start_utt(ps);
   }
   bool ok = true, stopped = false;

@@ -110,7 +110,7 @@ bool InDictionary(ps_decoder_t* ps, const char* word) {
 }  // namespace
 
 QString AddCheckedSearch(ps_decoder_s* ps, const char* grammarSearch, const char* checkedSearch,
-                         const QStringList& competitorWords, const RejectionSettings& settings) {
+                         const QStringList& competitorWords, const RejectionSettings& settings, fsg_model_s* rival) {
   fsg_model_t* grammar = ps_get_fsg(ps, grammarSearch);
   if (!grammar) return QString("no grammar search to check");
   if (!InDictionary(ps, kCompetitorMark) && ps_add_word(ps, kCompetitorMark, "SIL", TRUE) < 0)
@@ -119,44 +119,65 @@ QString AddCheckedSearch(ps_decoder_s* ps, const char* grammarSearch, const char
   const float lw = cmd_ln_float32_r(ps_get_config(ps), "-lw");
   const int states = fsg_model_n_state(grammar);
   const int loop = states;  // one more state: the competitor's word loop
-  fsg_model_t* checked = fsg_model_init(checkedSearch, lmath, lw, states + 1);
+  const int rivalStates = rival ? fsg_model_n_state(rival) : 0;
+  const int rivalFirst = states + 1;  // the rival phrases' states follow
+  fsg_model_t* checked = fsg_model_init(checkedSearch, lmath, lw, states + 1 + rivalStates);
   checked->start_state = fsg_model_start_state(grammar);
   checked->final_state = fsg_model_final_state(grammar);
-  // The grammar's own arcs as they are. The search adds silences, fillers and
-  // alternative pronunciations to the copy again, so those are left out.
-  for (int i = 0; i < states; ++i) {
-    for (fsg_arciter_t* it = fsg_model_arcs(grammar, i); it; it = fsg_arciter_next(it)) {
-      fsg_link_t* link = fsg_arciter_get(it);
-      const int wid = fsg_link_wid(link);
-      if (wid < 0) {
-        fsg_model_null_trans_add(checked, fsg_link_from_state(link), fsg_link_to_state(link), fsg_link_logs2prob(link));
-        continue;
+  // A graph's own arcs as they are, its states moved by `offset`. The search
+  // adds silences, fillers and alternative pronunciations to the copy again,
+  // so those are left out.
+  auto copy = [&](fsg_model_t* from, int offset) {
+    for (int i = 0; i < fsg_model_n_state(from); ++i) {
+      for (fsg_arciter_t* it = fsg_model_arcs(from, i); it; it = fsg_arciter_next(it)) {
+        fsg_link_t* link = fsg_arciter_get(it);
+        const int wid = fsg_link_wid(link);
+        const int a = fsg_link_from_state(link) + offset, b = fsg_link_to_state(link) + offset;
+        if (wid < 0) {
+          fsg_model_null_trans_add(checked, a, b, fsg_link_logs2prob(link));
+          continue;
+        }
+        if (fsg_model_is_filler(from, wid)) continue;
+        if (fsg_model_has_alt(from) && bitvec_is_set(from->altwords, wid)) continue;
+        fsg_model_trans_add(checked, a, b, fsg_link_logs2prob(link),
+                            fsg_model_word_add(checked, fsg_model_word_str(from, wid)));
       }
-      if (fsg_model_is_filler(grammar, wid)) continue;
-      if (fsg_model_has_alt(grammar) && bitvec_is_set(grammar->altwords, wid)) continue;
-      fsg_model_trans_add(checked, fsg_link_from_state(link), fsg_link_to_state(link), fsg_link_logs2prob(link),
-                          fsg_model_word_add(checked, fsg_model_word_str(grammar, wid)));
+    }
+  };
+  copy(grammar, 0);
+  auto logp = [&](double p) { return static_cast<int32>(logmath_log(lmath, p) * lw); };
+  if (rival) {
+    // The other phrases of the command set beside the tested one, entered
+    // through the mark and paying their prior on the way in (paid on the way
+    // out, it would fall outside the word beam at the last frame and leave
+    // no path at all): a sentence both can say stays the tested phrase's.
+    copy(rival, rivalFirst);
+    fsg_model_trans_add(checked, checked->start_state, rivalFirst + fsg_model_start_state(rival),
+                        logp(settings.rivalPrior), fsg_model_word_add(checked, kCompetitorMark));
+    fsg_model_null_trans_add(checked, rivalFirst + fsg_model_final_state(rival), checked->final_state, 0);
+  }
+  if (settings.competitorWord > 0) {
+    // The prior is paid on leaving the loop, not on entering it: a path that
+    // starts far behind the grammar's would be pruned at once, and the
+    // competitor would never be heard.
+    fsg_model_trans_add(checked, checked->start_state, loop, 0, fsg_model_word_add(checked, kCompetitorMark));
+    QStringList words = competitorWords;
+    for (int w = 0; w < fsg_model_n_word(grammar); ++w)
+      if (!fsg_model_is_filler(grammar, w)) words << QString::fromUtf8(fsg_model_word_str(grammar, w));
+    QSet<QString> seen;
+    const int32 each = logp(settings.competitorWord);
+    const int32 last = logp(settings.competitorWord * settings.competitorPrior);
+    for (const QString& w : words) {
+      const QByteArray word = w.toUtf8();
+      if (seen.contains(w) || w.contains(u'(') || !InDictionary(ps, word.constData())) continue;
+      seen.insert(w);
+      const int wid = fsg_model_word_add(checked, word.constData());
+      fsg_model_trans_add(checked, loop, loop, each, wid);
+      fsg_model_trans_add(checked, loop, checked->final_state, last, wid);
     }
   }
-  auto logp = [&](double p) { return static_cast<int32>(logmath_log(lmath, p) * lw); };
-  // The prior is paid on leaving the loop, not on entering it: a path that
-  // starts far behind the grammar's would be pruned at once, and the
-  // competitor would never be heard.
-  fsg_model_trans_add(checked, checked->start_state, loop, 0, fsg_model_word_add(checked, kCompetitorMark));
-  QStringList words = competitorWords;
-  for (int w = 0; w < fsg_model_n_word(grammar); ++w)
-    if (!fsg_model_is_filler(grammar, w)) words << QString::fromUtf8(fsg_model_word_str(grammar, w));
-  QSet<QString> seen;
-  const int32 each = logp(settings.competitorWord);
-  const int32 last = logp(settings.competitorWord * settings.competitorPrior);
-  for (const QString& w : words) {
-    const QByteArray word = w.toUtf8();
-    if (seen.contains(w) || w.contains(u'(') || !InDictionary(ps, word.constData())) continue;
-    seen.insert(w);
-    const int wid = fsg_model_word_add(checked, word.constData());
-    fsg_model_trans_add(checked, loop, loop, each, wid);
-    fsg_model_trans_add(checked, loop, checked->final_state, last, wid);
-  }
+  // The search follows one empty step at a time; chains must be closed.
+  glist_free(fsg_model_null_trans_closure(checked, nullptr));
   const int set = ps_set_fsg(ps, checkedSearch, checked);
   fsg_model_free(checked);
   return set < 0 ? QString("the checked search was refused") : QString();
@@ -164,7 +185,8 @@ QString AddCheckedSearch(ps_decoder_s* ps, const char* grammarSearch, const char
 
 #else
 
-QString AddCheckedSearch(ps_decoder_s*, const char*, const char*, const QStringList&, const RejectionSettings&) {
+QString AddCheckedSearch(ps_decoder_s*, const char*, const char*, const QStringList&, const RejectionSettings&,
+                         fsg_model_s*) {
   return QString("built without the recogniser");
 }
 

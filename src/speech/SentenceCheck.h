@@ -5,27 +5,33 @@
 #include <vector>
 
 struct ps_decoder_s;
+struct fsg_model_s;
 
 namespace qv::speech {
 
 // Out-of-grammar rejection, usable with any grammar search: the test
 // grammar of one phrase, or every category at once.
 //
-// Two checks, each measured on synthetic speech (see the slow speech tests):
-//  - a competitor inside the search: beside the grammar's sentences the
-//    decoder may take a free loop over other words (the installation's whole
-//    command vocabulary). The loop is given a low prior and a cost for every
-//    word; when it still explains the audio better than any sentence of the
-//    grammar, what was said is not in the grammar. This is what turns away
-//    another command's sentence that differs in one word ("generator one on"
-//    against "generator on"), and off-topic speech.
-//  - a free phone loop over the same frames, as a second opinion on the
-//    words the grammar kept: a word that the loop explains far better than
-//    the grammar's word was forced onto sounds that are not it.
+// Competitors inside the search, each entered through a mark word so that a
+// hypothesis tells who won (measured on synthetic speech, see the slow
+// speech tests and tests/fixtures/speech/RecognitionSet.json):
+//  - the rival phrases: every other phrase of the command set beside the
+//    tested one, behind a small prior. Another command's sentence that
+//    differs in one word ("set bearing one ..." against "set bearing two
+//    ...") is then heard as what it is instead of being forced onto the
+//    tested phrase; off-topic speech mostly ends there too. A sentence both
+//    can say stays the tested phrase's.
+//  - a free loop over the command vocabulary, with a cost for every word;
+//    off by default (on the measured set it took more of the grammar's own
+//    sentences than it turned away), kept for measuring.
+// And beside the search, a free phone loop over the same frames as a second
+// opinion on the words kept: a word that the loop explains far better than
+// the grammar's word was forced onto sounds that are not it (off by default).
 
 struct RejectionSettings {
-  double competitorPrior = 1e-12;  // prior of the competing word loop against the grammar
-  double competitorWord = 0.01;    // probability of each word of the loop
+  double rivalPrior = 1e-4;        // prior of the other phrases against the tested one; 0 = none
+  double competitorWord = 0;       // probability of each word of the free loop; 0 = no loop
+  double competitorPrior = 1e-12;  // prior of the free loop against the grammar
   double wordMargin = 0;           // phone-loop gap per frame above which one word rejects; 0 = off
   double speechMargin = 0;         // phone-loop gap per speech frame above which the sentence is rejected; 0 = off
 };
@@ -38,11 +44,12 @@ inline constexpr const char* kCompetitorMark = "qv-other-speech";
 QStringList CompetitorVocabulary(const QString& installDir);
 
 // Adds `checkedSearch` to the decoder: the FSG of `grammarSearch` (which
-// must be loaded) with the competitor loop beside it. Words the decoder's
-// dictionary lacks are left out of the loop. Returns an error text, empty on
-// success.
+// must be loaded) with the competitor loop beside it and, when given, the
+// graph of the rival phrases (read only). Words the decoder's dictionary
+// lacks are left out of the loop. Returns an error text, empty on success.
 QString AddCheckedSearch(ps_decoder_s* ps, const char* grammarSearch, const char* checkedSearch,
-                         const QStringList& competitorWords, const RejectionSettings& settings);
+                         const QStringList& competitorWords, const RejectionSettings& settings,
+                         fsg_model_s* rival = nullptr);
 
 // One stretch of a decoded utterance: a word (or a silence or noise filler)
 // of the grammar search, or a phone of the free phone loop.

@@ -43,6 +43,11 @@ TEST_F(DemoGrammarTest, TestGrammarOfANavaidPhrase) {
   test::ExpectGolden(test::ReadBytes(dir + "/Test.bnf"), "demo/Test.bnf");
   EXPECT_EQ(test::ReadBytes(dir + "/Navaid_IDs.bnf"),
             test::ReadBytes(test::FixturesDir() + "/golden/demo/Navaid_IDs.bnf"));
+  // Beside it the rival phrases: every other phrase, none of the navaid lists.
+  const QString others = grammar::BuildOtherPhrasesGrammar(env.state, command, 0);
+  EXPECT_EQ(test::ReadBytes(dir + "/" + grammar::kOtherPhrasesFile), grammar::GrammarFileBytes(others));
+  EXPECT_TRUE(others.contains("\t\t| (set|select) !optional(the) heading !optional(bug) !optional(to) <HDG>"));
+  EXPECT_FALSE(others.contains("<NAV_", Qt::CaseInsensitive) || others.contains("<RWY_APT_ID>", Qt::CaseInsensitive));
 }
 
 TEST_F(DemoGrammarTest, ScriptDocument) {

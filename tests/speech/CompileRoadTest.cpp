@@ -105,6 +105,14 @@ TEST(CompileRoadTest, EveryLegalInputCompilesAndSaysItsPhrases) {
     const CompileResult r = road::Compile(files);
     CheckRoad(state, r, "seed " + QString::number(seed), files);
     warnings += r.WarningCount();
+    // The rival phrases the test grammar is weighed against compile as well.
+    if (!state.commands.empty() && !state.commands[0].grammars.isEmpty()) {
+      std::vector<speech::SourceText> withRivals = files;
+      withRivals.push_back(
+          {"Others.bnf", grammar::GrammarFileBytes(grammar::BuildOtherPhrasesGrammar(state, 0, 0))});
+      const CompileResult o = road::Compile(withRivals, "Others.bnf");
+      EXPECT_EQ(o.ErrorCount(), 0) << "seed " << seed << "\n" << ErrorLines(o, withRivals).toStdString();
+    }
   }
   std::printf("60 random installations compiled, %d warnings\n", warnings);
 }

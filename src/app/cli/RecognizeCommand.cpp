@@ -31,11 +31,12 @@ int Run(const QStringList& argsIn) {
   if (TakeOption(args, "--competitor-word", v)) settings.rejection.competitorWord = v.toDouble();
   if (TakeOption(args, "--word-margin", v)) settings.rejection.wordMargin = v.toDouble();
   if (TakeOption(args, "--speech-margin", v)) settings.rejection.speechMargin = v.toDouble();
+  if (TakeOption(args, "--rival-prior", v)) settings.rejection.rivalPrior = v.toDouble();
   if (TakeOption(args, "--decoder", v)) settings.decoderArguments = v.split(u' ', Qt::SkipEmptyParts);
   if (args.size() < 2) {
     PrintErr(
         "Usage: quorvane-cli recognize INSTALL_DIR WAV_FILE... [--stats] [--competitor-prior P] "
-        "[--competitor-word P] [--word-margin M] [--speech-margin M] [--decoder \"-option value ...\"]\n");
+        "[--competitor-word P] [--rival-prior P] [--word-margin M] [--speech-margin M] [--decoder \"-option value ...\"]\n");
     return 2;
   }
   Session session(args[0]);
