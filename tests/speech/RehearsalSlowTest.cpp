@@ -49,9 +49,9 @@ QString RandomSentence(const speech::CompileResult& r, const speech::WordGraph& 
   return words.join(' ');
 }
 
-// Set under the accuracy measured on the whole set (see the report of the
-// rehearsal work), so that a drop shows without tuning to this sample.
-constexpr double kFloor = 0.0;
+// Under the 77% measured on one utterance in three (a different draw from
+// the default sample's), with room for the smaller sample's spread.
+constexpr double kFloor = 0.65;
 
 struct Said {
   QString file, sentence, event;

@@ -49,11 +49,12 @@ int Run(const QStringList& argsIn) {
       exitCode = 3;
     }
     if (stats)
-      PrintErr(QString("%1\tcategory=%2\tconfidence=%3\taudio=%4\tdecode=%5\n")
+      PrintErr(QString("%1\tcategory=%2\tconfidence=%3\taudio=%4\tdecode=%5\thyp=%6\n")
                    .arg(QFileInfo(args[i]).fileName(), r.category)
                    .arg(r.confidence, 0, 'f', 3)
                    .arg(r.audioSeconds, 0, 'f', 3)
-                   .arg(r.decodeSeconds, 0, 'f', 4));
+                   .arg(r.decodeSeconds, 0, 'f', 4)
+                   .arg(rehearser.recognizer().LastStats().hypothesis));
   }
   return exitCode;
 }
