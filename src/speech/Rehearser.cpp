@@ -17,19 +17,14 @@ bool RuleFinder::Load(const QString& grammarsDir, const QStringList& grammars, Q
                       QString& error) {
   m_grammars.clear();
   m_lists.clear();
+  m_listRules.clear();
   m_spoken.clear();
   m_vocabulary = std::move(vocabulary);
   auto read = [&](const QString& path, const QString& name) -> std::unique_ptr<File> {
-    QString text;
-    if (!ReadGrammarText(path, text)) return nullptr;
     auto f = std::make_unique<File>();
     f->name = name;
-    std::vector<Diagnostic> ignored;
-    f->source = ParseGrammar(text, QFileInfo(path).fileName(), ignored, ModeForFile(QFileInfo(path).fileName()));
-    for (const RuleDefinition& r : f->source.rules) {
-      const QString key = r.name.toLower();
-      if (!f->rules.contains(key)) f->rules.insert(key, &r);
-    }
+    f->fileName = QFileInfo(path).fileName();
+    if (!ReadGrammarText(path, f->text)) return nullptr;
     return f;
   };
   for (const QString& g : grammars) {
@@ -38,16 +33,41 @@ bool RuleFinder::Load(const QString& grammarsDir, const QStringList& grammars, Q
       error = "the grammar file " + grammarsDir + "/" + g + ".bnf cannot be read";
       return false;
     }
+    Parse(*f);
     m_grammars.push_back(std::move(f));
   }
-  // List files: everything in the folder that exports rules and starts none.
+  // List files: the rest of the folder but the checklist responses. Their
+  // rules are found by their definition lines ("<NAME>:" at a line's start).
   for (const QString& name : QDir(grammarsDir).entryList({"*.bnf"}, QDir::Files, QDir::Name)) {
     const QString base = QFileInfo(name).completeBaseName();
-    if (grammars.contains(base)) continue;
+    if (grammars.contains(base) || base.compare("ChecklistResponses", Qt::CaseInsensitive) == 0) continue;
     auto f = read(grammarsDir + "/" + name, base);
-    if (f && f->source.starts.empty() && f->source.activatable.empty()) m_lists.push_back(std::move(f));
+    if (!f) continue;
+    for (qsizetype pos = 0; pos < f->text.size();) {
+      qsizetype end = f->text.indexOf(u'\n', pos);
+      if (end < 0) end = f->text.size();
+      const QStringView line = QStringView(f->text).mid(pos, end - pos).trimmed();
+      if (line.startsWith(u'<') && line.endsWith(u":")) {
+        const qsizetype close = line.indexOf(u'>');
+        const QString key = line.mid(1, close - 1).toString().toLower();
+        if (close > 1 && !m_listRules.contains(key)) m_listRules.insert(key, f.get());
+      }
+      pos = end + 1;
+    }
+    m_lists.push_back(std::move(f));
   }
   return true;
+}
+
+void RuleFinder::Parse(File& f) {
+  std::vector<Diagnostic> ignored;
+  f.source = ParseGrammar(f.text, f.fileName, ignored, ModeForFile(f.fileName));
+  f.text.clear();
+  f.parsed = true;
+  for (const RuleDefinition& r : f.source.rules) {
+    const QString key = r.name.toLower();
+    if (!f.rules.contains(key)) f.rules.insert(key, &r);
+  }
 }
 
 const QStringList& RuleFinder::Spoken(const QString& token) const {
@@ -59,25 +79,26 @@ const QStringList& RuleFinder::Spoken(const QString& token) const {
   return *m_spoken.insert(token, words);
 }
 
-const RuleDefinition* RuleFinder::Lookup(const File& file, const QString& name, const File** owner) const {
+const RuleDefinition* RuleFinder::Lookup(const File& file, const QString& name, const File** owner) {
   const QString key = name.toLower();
   if (auto it = file.rules.find(key); it != file.rules.end()) {
     *owner = &file;
     return *it;
   }
-  for (const auto& list : m_lists)
-    if (auto it = list->rules.find(key); it != list->rules.end()) {
-      *owner = list.get();
-      return *it;
-    }
-  return nullptr;
+  File* list = m_listRules.value(key);
+  if (!list) return nullptr;
+  if (!list->parsed) Parse(*list);
+  auto it = list->rules.find(key);
+  if (it == list->rules.end()) return nullptr;
+  *owner = list;
+  return *it;
 }
 
 // A depth-first walk over a rule body: each node hands every position it can
 // end at (with the actions met so far) to its continuation; the walk stops
 // at the first way through the whole sentence.
 struct RuleFinder::Walk {
-  const RuleFinder& finder;
+  RuleFinder& finder;
   const QStringList& words;
   int depth = 0;
   using Next = std::function<bool(int pos, QStringList& actions)>;
@@ -138,7 +159,7 @@ struct RuleFinder::Walk {
   }
 };
 
-bool RuleFinder::Find(const QStringList& words, QString& grammar, QString& rule, QStringList& actions) const {
+bool RuleFinder::Find(const QStringList& words, QString& grammar, QString& rule, QStringList& actions) {
   for (const auto& f : m_grammars)
     for (const auto* list : {&f->source.starts, &f->source.activatable})
       for (const NameAt& start : *list) {

@@ -23,20 +23,27 @@ class RuleFinder {
   // pronunciation) and are skipped here too.
   bool Load(const QString& grammarsDir, const QStringList& grammars, QSet<QString> vocabulary, QString& error);
   // The first grammar (in load order) and start rule that accept `words`.
-  bool Find(const QStringList& words, QString& grammar, QString& rule, QStringList& actions) const;
+  // List files are read whole at load but parsed only when a sentence
+  // reaches one of their rules: the navaid lists are long.
+  bool Find(const QStringList& words, QString& grammar, QString& rule, QStringList& actions);
 
  private:
   struct File {
     QString name;
+    QString fileName;
+    QString text;  // until parsed
+    bool parsed = false;
     GrammarFile source;
     QHash<QString, const RuleDefinition*> rules;  // by lower-case name
   };
   struct Walk;
-  const RuleDefinition* Lookup(const File& file, const QString& name, const File** owner) const;
+  const RuleDefinition* Lookup(const File& file, const QString& name, const File** owner);
+  static void Parse(File& f);
   const QStringList& Spoken(const QString& token) const;
 
   std::vector<std::unique_ptr<File>> m_grammars;
   std::vector<std::unique_ptr<File>> m_lists;
+  QHash<QString, File*> m_listRules;  // rule name (lower case) -> the list file defining it
   QSet<QString> m_vocabulary;
   mutable QHash<QString, QStringList> m_spoken;
 };
