@@ -6,6 +6,7 @@
 #include "core/shell/AppState.h"
 #include "gui/kit/QtFileDialogs.h"
 #include "speech/EngineFactory.h"
+#include "speech/Rehearser.h"
 
 namespace qv::app {
 namespace {
@@ -33,6 +34,7 @@ Backends SystemBackends(const QString& installDir, Program program) {
   b.compiler = std::move(engines.compiler);
   b.recognizer = std::move(engines.recognizer);
   b.output = std::move(engines.output);
+  b.rehearsal = std::make_unique<speech::Rehearser>(installDir);
   b.exit = std::make_unique<ImmediateExit>();
   return b;
 }
@@ -42,6 +44,8 @@ Services::Services(shell::AppState& state, Backends b, shell::Dialogs& dialogs, 
       speech(state.speechReady, *backends.compiler, *backends.recognizer, *backends.output),
       shutdown(state, dialogs, speech, *backends.exit),
       ctx{state, dialogs, shutdown, status, backends.platform},
-      launcher(ctx) {}
+      launcher(ctx) {
+  speech.SetRehearsal(backends.rehearsal.get());
+}
 
 }  // namespace qv::app

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/grammar/SpeechEngines.h"
+#include "core/grammar/Rehearsal.h"
 #include "core/grammar/SpeechFacade.h"
 #include "core/shell/Context.h"
 #include "core/shell/Launch.h"
@@ -22,6 +23,7 @@ struct Backends {
   std::unique_ptr<grammar::GrammarCompilerEngine> compiler;
   std::unique_ptr<grammar::RecognizerEngine> recognizer;
   std::unique_ptr<grammar::SpeechOutputEngine> output;
+  std::unique_ptr<grammar::RehearsalRecognizer> rehearsal;  // may be null
   std::unique_ptr<shell::ProcessExit> exit;
 };
 

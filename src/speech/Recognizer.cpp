@@ -6,7 +6,10 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QThread>
+#include <QFile>
+#include <QHash>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <thread>
@@ -371,6 +374,126 @@ int16_t Recognizer::LoadCompiledGrammar(const QString& name) {
 
 namespace {
 
+// The compiled graphs of `paths` joined into one: a new start state steps
+// into each graph's start, each graph's final state steps into a new final
+// one. Reads the text the compiler writes ("TRANSITION from to 1 [word]").
+fsg_model_t* JoinedFsg(const QStringList& paths, logmath_t* lmath, float lw, QString& error) {
+  struct Part {
+    int states = 0, start = 0, final = 0;
+    std::vector<std::array<int, 3>> arcs;  // from, to, word (-1: an empty step)
+  };
+  std::vector<Part> parts;
+  QHash<QByteArray, int> wordIds;
+  std::vector<QByteArray> words;
+  int total = 2;
+  for (const QString& path : paths) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+      error = "the compiled grammar " + path + " cannot be read";
+      return nullptr;
+    }
+    const QByteArray text = file.readAll();
+    Part part;
+    for (qsizetype pos = 0; pos < text.size();) {
+      qsizetype end = text.indexOf('\n', pos);
+      if (end < 0) end = text.size();
+      const QList<QByteArray> f = text.mid(pos, end - pos).simplified().split(' ');
+      pos = end + 1;
+      if (f.size() >= 4 && f[0] == "TRANSITION") {
+        int word = -1;
+        if (f.size() >= 5) {
+          auto it = wordIds.find(f[4]);
+          if (it == wordIds.end()) {
+            it = wordIds.insert(f[4], static_cast<int>(words.size()));
+            words.push_back(f[4]);
+          }
+          word = *it;
+        }
+        part.arcs.push_back({f[1].toInt(), f[2].toInt(), word});
+      } else if (f.size() >= 2 && f[0] == "NUM_STATES") {
+        part.states = f[1].toInt();
+      } else if (f.size() >= 2 && f[0] == "START_STATE") {
+        part.start = f[1].toInt();
+      } else if (f.size() >= 2 && f[0] == "FINAL_STATE") {
+        part.final = f[1].toInt();
+      }
+    }
+    if (part.states <= 0) {
+      error = "the compiled grammar " + path + " has no states";
+      return nullptr;
+    }
+    total += part.states;
+    parts.push_back(std::move(part));
+  }
+  fsg_model_t* fsg = fsg_model_init("grammar", lmath, lw, total);
+  fsg->start_state = 0;
+  fsg->final_state = 1;
+  std::vector<int> wid(words.size(), -1);
+  int offset = 2;
+  for (const Part& p : parts) {
+    fsg_model_null_trans_add(fsg, 0, offset + p.start, 0);
+    fsg_model_null_trans_add(fsg, offset + p.final, 1, 0);
+    for (const auto& a : p.arcs) {
+      if (a[0] < 0 || a[1] < 0 || a[0] >= p.states || a[1] >= p.states) continue;
+      if (a[2] < 0) {
+        fsg_model_null_trans_add(fsg, offset + a[0], offset + a[1], 0);
+        continue;
+      }
+      if (wid[a[2]] < 0) wid[a[2]] = fsg_model_word_add(fsg, words[a[2]].constData());
+      fsg_model_trans_add(fsg, offset + a[0], offset + a[1], 0, wid[a[2]]);
+    }
+    offset += p.states;
+  }
+  glist_free(fsg_model_null_trans_closure(fsg, nullptr));
+  return fsg;
+}
+
+}  // namespace
+
+int16_t Recognizer::LoadCompiledGrammars(const QStringList& names) {
+  m_decoder.reset();
+  m_error.clear();
+  m_cause.clear();
+  m_load = {};
+  QElapsedTimer timer;
+  timer.start();
+  const QString dir = CompiledDir(m_installDir + "/Grammars");
+  const SpeechModel model = FindSpeechModel(m_installDir);
+  if (!model.Complete()) {
+    m_error = "the recogniser's model is not installed";
+    return -3;
+  }
+  QStringList paths;
+  for (const QString& name : names) {
+    const QString path = dir + "/" + name + ".fsg";
+    if (!QFileInfo::exists(path)) {
+      m_error = "no compiled grammar " + path;
+      return -3;
+    }
+    paths << path;
+  }
+  if (paths.isEmpty()) {
+    m_error = "no grammar to load";
+    return -3;
+  }
+  auto decoder = std::make_unique<Decoder>();
+  QString readError;
+  m_error = StartDecoder(decoder->ps, decoder->phoneLoop, model, dir + "/" + kAddedWordsFile, m_settings,
+                         CompetitorVocabulary(m_installDir), [&](logmath_t* lmath, float lw) {
+    m_load.modelSeconds = timer.nsecsElapsed() / 1e9;
+    fsg_model_t* fsg = JoinedFsg(paths, lmath, lw, readError);
+    if (fsg) m_load.states = fsg_model_n_state(fsg);
+    return fsg;
+  });
+  if (m_error.isEmpty() && !readError.isEmpty()) m_error = readError;
+  if (!m_error.isEmpty()) return -3;
+  m_decoder = std::move(decoder);
+  m_load.totalSeconds = timer.nsecsElapsed() / 1e9;
+  return 0;
+}
+
+namespace {
+
 DecodedPass Decode(ps_decoder_t* ps, const char* search, const std::vector<int16_t>& audio, QString* hypothesis) {
   DecodedPass pass;
   ps_set_search(ps, search);
@@ -509,6 +632,10 @@ int16_t Recognizer::LoadTestGrammar() {
   return -3;
 }
 int16_t Recognizer::LoadCompiledGrammar(const QString&) {
+  m_error = "built without the recogniser";
+  return -3;
+}
+int16_t Recognizer::LoadCompiledGrammars(const QStringList&) {
   m_error = "built without the recogniser";
   return -3;
 }

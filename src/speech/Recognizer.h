@@ -57,6 +57,10 @@ class Recognizer final : public grammar::RecognizerEngine {
   // words' dictionary) as the in-flight runtime loads it: proves the
   // compiled form and tells what it costs.
   int16_t LoadCompiledGrammar(const QString& name);
+  // Loads several grammars of the full compile as one search: a branch per
+  // grammar from a common start, so that one utterance is heard against all
+  // of them at once (as in flight, where every category listens).
+  int16_t LoadCompiledGrammars(const QStringList& names);
   // Listens to the microphone (or the source factory's source). Capture and
   // decoding run on a worker thread; a calling thread that runs Qt's event
   // loop keeps running it until listening has ended.

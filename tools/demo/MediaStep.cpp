@@ -123,6 +123,7 @@ const MediaFile kMediaFiles[] = {
     {"Media/Buttons/btn_Edit.bmp", Kind::Strip, kSmallW, kSmallH, "Edit", nullptr, Glyph::None},
     {"Media/Buttons/btn_Delete.bmp", Kind::Strip, kSmallW, kSmallH, "Delete", nullptr, Glyph::None},
     {"Media/Buttons/btn_Test.bmp", Kind::Strip, kSmallW, kSmallH, "Test", nullptr, Glyph::None},
+    {"Media/Buttons/btn_Rehearse.bmp", Kind::Strip, kSmallW, kSmallH, "Rehearse", nullptr, Glyph::None},
     {"Media/Buttons/btn_Script.bmp", Kind::Strip, kSmallW, kSmallH, "Script", nullptr, Glyph::None},
     {"Media/Buttons/btn_Play.bmp", Kind::Strip, kSmallW, kSmallH, "Play", nullptr, Glyph::None},
     {"Media/Buttons/btn_Load.bmp", Kind::Strip, kSmallW, kSmallH, "Load", nullptr, Glyph::None},

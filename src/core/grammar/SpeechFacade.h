@@ -7,6 +7,8 @@
 
 namespace qv::grammar {
 
+class RehearsalRecognizer;
+
 // The three speech entry points the rest of the program calls, each taking a
 // command number first. Every call is made only while `speechReady` is on;
 // while it is off a call does nothing and reports failure.
@@ -32,6 +34,10 @@ class SpeechFacade {
   ListeningProgress RecognizerProgress() const { return m_recognizer.Progress(); }
   QString RecognizerFailureCause() const { return m_recognizer.FailureCause(); }
 
+  // The recogniser of rehearsals, when the program has one (null otherwise).
+  void SetRehearsal(RehearsalRecognizer* rehearsal) { m_rehearsal = rehearsal; }
+  RehearsalRecognizer* Rehearsal() const { return m_rehearsal; }
+
   static constexpr int16_t kNotCalled = -1;  // switch off or unknown command
 
  private:
@@ -39,6 +45,7 @@ class SpeechFacade {
   GrammarCompilerEngine& m_compiler;
   RecognizerEngine& m_recognizer;
   SpeechOutputEngine& m_output;
+  RehearsalRecognizer* m_rehearsal = nullptr;
 };
 
 // A fresh recogniser buffer: 1024 blanks.

@@ -30,6 +30,10 @@ void LoadScreenTips(AppState& state) {
            tip("Use this screen to test speech recognition for a grammar command.  Press the START button to "
                "begin speaking the correct phrase.",
                "The recognition engine will display what it hears from your speech."));
+  t.insert("frm_Rehearse",
+           tip("Speak any command as you would in flight: press START (or hold your microphone key) and talk.",
+               "Quorvane shows which command it heard and your copilot answers.  Click an attempt to open that "
+               "command."));
   t.insert("frm_LC",
            kCr + tip("The learning center is your integrated help system for Quorvane.  Use the list on the left "
                      "side of the screen to select the topic you would like to receive help with.",

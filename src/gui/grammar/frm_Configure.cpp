@@ -19,6 +19,7 @@
 #include "data/CommandList.h"
 #include "data/Settings.h"
 #include "gui/grammar/frm_CompileProblems.h"
+#include "gui/grammar/frm_Rehearse.h"
 #include "gui/grammar/frm_Script.h"
 #include "gui/grammar/frm_Test.h"
 #include "gui/kit/Accessibility.h"
@@ -121,6 +122,8 @@ frm_Configure::frm_Configure(const ui::ScreenServices& services, ui::ScreenHost&
       {"btn_DeleteGrammar", 585, 204, "delete_grammar", "btn_Delete", "Click to delete the selected grammar rule."},
       {"btn_TestGrammar", 682, 204, "test_grammar", "btn_Test", "Click to test the selected grammar rule."},
       {"btn_Script", 585, 249, "script", "btn_Script", "Click to view complete grammar script for Quorvane"},
+      {"btn_Rehearse", 682, 249, "rehearse", "btn_Rehearse",
+       "Click to speak any command as in flight and see which one Quorvane hears."},
       {"btn_AddReadback", 585, 310, "add_readback", "btn_Add", "Click to add a new copilot readback for this command."},
       {"btn_EditReadback", 682, 310, "edit_readback", "btn_Edit",
        "Click to edit the selected readback for this command."},
@@ -150,6 +153,7 @@ frm_Configure::frm_Configure(const ui::ScreenServices& services, ui::ScreenHost&
       Route(K::Small, list->editor.tagOf(action), [this, list, action] { Ask(*list, action); });
   Route(K::Small, "test_grammar", [this] { TestGrammar(); });
   Route(K::Small, "script", [this] { Script(); });
+  Route(K::Small, "rehearse", [this] { Rehearse(); });
   Route(K::Small, "play_readback", [this] { PlayReadback(); });
   Route(K::Small, "save", [this] { Save(); });
   Route(K::Small, "compile", [this] { Compile(); });
@@ -327,6 +331,26 @@ void frm_Configure::ReturnWithSelections() {
   }
   if (r.grammar >= 0 && r.grammar < listGrammar->count()) listGrammar->setCurrentRow(r.grammar);
   if (r.readback >= 0 && r.readback < listReadback->count()) listReadback->setCurrentRow(r.readback);
+}
+
+void frm_Configure::Rehearse() {
+  RememberSelections();
+  if (auto* rehearse = dynamic_cast<frm_Rehearse*>(m_host.screen("frm_Rehearse"))) rehearse->Begin();
+}
+
+void frm_Configure::ReturnToCommand(int commandIndex) {
+  const shell::AppState& s = m_ctx.state;
+  if (commandIndex >= 0 && commandIndex < static_cast<int>(s.commands.size())) {
+    const QString key = TrimSpaces(s.commands[commandIndex].category).toUpper();
+    m_remembered = {};
+    for (int c = 0; c < s.categories.size(); ++c)
+      if (TrimSpaces(s.categories[c]).toUpper() == key) m_remembered.category = c;
+    int row = 0;
+    for (int i = 0; i < commandIndex; ++i)
+      if (TrimSpaces(s.commands[i].category).toUpper() == key) ++row;
+    m_remembered.command = row;
+  }
+  ReturnWithSelections();
 }
 
 void frm_Configure::TestGrammar() {

@@ -44,6 +44,9 @@ class frm_Configure final : public ui::SkinnedScreen {
   // set them back on the way in.
   void RememberSelections();
   void ReturnWithSelections();
+  // Back from the rehearsal view with that command chosen (its category and
+  // it, as if picked in the two lists).
+  void ReturnToCommand(int commandIndex);
 
   int currentCommand() const { return m_currentCommand; }
   int currentPhrase() const { return m_currentPhrase; }
@@ -75,6 +78,7 @@ class frm_Configure final : public ui::SkinnedScreen {
   void Changed();
   void TestGrammar();
   void Script();
+  void Rehearse();
   void PlayReadback();
   void MicrophoneSwitchChanged();
   void Save();

@@ -56,6 +56,9 @@ const QList<RouteRow>& RoutingTable() {
       {K::Small, "frm_Script", "save"},
       {K::Small, "frm_Test", "cancel"},
       {K::Small, "frm_Test", "start"},
+      {K::Small, "frm_Configure", "rehearse"},
+      {K::Small, "frm_Rehearse", "start"},
+      {K::Small, "frm_Rehearse", "cancel"},
       {K::Small, "frm_LC", "cancel"},
   };
   return table;

@@ -3,6 +3,7 @@
 #include "gui/checklists/frm_Assign.h"
 #include "gui/checklists/frm_Modify.h"
 #include "gui/grammar/frm_Configure.h"
+#include "gui/grammar/frm_Rehearse.h"
 #include "gui/grammar/frm_Script.h"
 #include "gui/grammar/frm_Test.h"
 #include "gui/kit/frm_LC.h"
@@ -48,6 +49,9 @@ const QList<ScreenRow>& ScreenTable() {
       {"frm_Test", nullptr,
        F{581, "start", "btn_ParentStart", "Click to begin speaking to the recognition engine", F::Enabled}, kBack,
        kCompileOff, &Create<grammar::frm_Test>},
+      {"frm_Rehearse", nullptr,
+       F{581, "start", "btn_ParentStart", "Click to speak a command as you would in flight", F::Enabled}, kBack,
+       kCompileOff, &Create<grammar::frm_Rehearse>},
       {"frm_LC", "learning_center", kHidden, F{686, "cancel", "btn_ParentReturn", kHomeTip, F::Enabled}, kHidden,
        &Create<ui::frm_LC>},
   };
