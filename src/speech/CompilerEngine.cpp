@@ -11,7 +11,7 @@ QString ListCacheDir(const QString& installDir) { return installDir + "/Grammars
 
 CompileResult CompileFolder(const QString& installDir, const QString& grammarsDir, const QString& onlyFile) {
   const SpeechModel model = FindSpeechModel(installDir);
-  Pronouncer pronouncer(model.dictionary);
+  Pronouncer pronouncer(model.dictionary, PronunciationListPath(installDir));
   CompileOptions options;
   options.grammarsDir = grammarsDir;
   options.fallbackListsFile = installDir + "/Data/Generic Lists.bnf";
@@ -36,7 +36,7 @@ CompileResult CompileFolder(const QString& installDir, const QString& grammarsDi
 std::vector<grammar::CompileDiagnostic> ToCompileDiagnostics(const std::vector<Diagnostic>& diagnostics) {
   std::vector<grammar::CompileDiagnostic> out;
   out.reserve(diagnostics.size());
-  for (const Diagnostic& d : diagnostics) out.push_back({d.file, d.line, d.column, d.IsError(), d.message});
+  for (const Diagnostic& d : diagnostics) out.push_back({d.file, d.line, d.column, d.IsError(), d.message, d.relatedLine, d.relatedColumn});
   return out;
 }
 
@@ -59,5 +59,12 @@ int16_t CompilerEngine::Stop() { return 0; }
 std::vector<grammar::CompileDiagnostic> CompilerEngine::Diagnostics() const {
   return ToCompileDiagnostics(m_last.diagnostics);
 }
+
+std::vector<grammar::ReviewedWord> CompilerEngine::WordsToReview(const QStringList& phrases) {
+  Pronouncer pronouncer(FindSpeechModel(m_installDir).dictionary, PronunciationListPath(m_installDir));
+  return speech::WordsToReview(phrases, pronouncer);
+}
+
+QString CompilerEngine::SpeakablePhonemes(const QString& phones) const { return ModelToEspeakPhonemes(phones); }
 
 }  // namespace qv::speech

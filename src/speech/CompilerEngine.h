@@ -18,6 +18,8 @@ class CompilerEngine final : public grammar::GrammarCompilerEngine {
   int16_t Compile(int a, int b) override;
   int16_t Stop() override;
   std::vector<grammar::CompileDiagnostic> Diagnostics() const override;
+  std::vector<grammar::ReviewedWord> WordsToReview(const QStringList& phrases) override;
+  QString SpeakablePhonemes(const QString& phones) const override;
 
   const CompileResult& LastResult() const { return m_last; }
 

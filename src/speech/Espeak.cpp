@@ -77,11 +77,14 @@ bool EspeakSynthesize(const QString& text, const QString& voice, int rateWpm, in
   if (!EspeakInitLocked() || !UseVoiceLocked(voice.toUtf8().constData())) return false;
   espeak_SetParameter(espeakRATE, rateWpm, 0);
   espeak_SetParameter(espeakVOLUME, volume, 0);
+  // Text in [[ ]] is read as phonemes: the pronunciation screen lets a
+  // word be heard as its phones say it.
   const QByteArray utf8 = text.toUtf8();
   samples.clear();
   g_sink = &samples;
   const espeak_ERROR e =
-      espeak_Synth(utf8.constData(), utf8.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr);
+      espeak_Synth(utf8.constData(), utf8.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8 | espeakPHONEMES,
+                   nullptr, nullptr);
   g_sink = nullptr;
   sampleRate = g_rate;
   return e == EE_OK;

@@ -9,11 +9,13 @@
 #include <algorithm>
 #include <atomic>
 #include <deque>
+#include <functional>
 #include <thread>
 #include <unordered_map>
 
 #include "base/FileIo.h"
 #include "speech/GraphCache.h"
+#include "speech/Overlaps.h"
 #include "speech/Pronouncer.h"
 
 namespace qv::speech {
@@ -633,6 +635,107 @@ class Compiler {
     cg.baseName = QFileInfo(s.fileName).completeBaseName();
     cg.graph = top.HasCalls() ? Splice(top, [&](int callee) { return &Expanded(callee); }) : top;
     m_res.grammars.push_back(std::move(cg));
+    if (s.mode == ParseMode::Phrases && m_opt.checkOverlaps) CheckOverlaps(f);
+  }
+
+  // --- rules that can be said alike ------------------------------------------
+
+  // Every pair of the file's start rules (they are listened for together)
+  // that share a sentence, or where a sentence of one begins a longer one of
+  // the other, is reported at the phrases that say it.
+  void CheckOverlaps(int f) {
+    Source& s = m_src[f];
+    std::vector<int> ids;
+    QSet<QString> seen;
+    for (const NameAt& st : s.file.starts) {
+      if (seen.contains(Key(st.name))) continue;
+      seen.insert(Key(st.name));
+      const int id = Resolve(f, st.name);
+      if (id >= 0 && m_rules[id].state == 2 && !m_rules[id].dead) ids.push_back(id);
+    }
+    const CalleeGraphs callee = [&](int rule) -> const WordGraph* {
+      return rule >= 0 && rule < static_cast<int>(m_rules.size()) ? &m_rules[rule].graph : nullptr;
+    };
+    for (size_t i = 0; i < ids.size(); ++i)
+      for (size_t j = i + 1; j < ids.size(); ++j) {
+        const Rule &a = m_rules[ids[i]], &b = m_rules[ids[j]];
+        const SharedSentences shared = FindSharedSentences(a.graph, b.graph, callee);
+        if (shared.both)
+          ReportOverlap(f, ids[i], ids[j], *shared.both, *shared.both,
+                        "can be said the same way as <" + b.name + ">: \"" + Sentence(*shared.both) + "\"");
+        // A pair said alike is one warning; its beginnings would add nothing.
+        if (shared.both) continue;
+        if (shared.aBeforeB) ReportPrefix(f, ids[i], ids[j], *shared.aBeforeB);
+        if (shared.bBeforeA) ReportPrefix(f, ids[j], ids[i], *shared.bBeforeA);
+      }
+  }
+
+  void ReportPrefix(int f, int shorter, int longer, const SharedSentences::Prefix& p) {
+    const std::vector<int> head(p.words.begin(), p.words.begin() + static_cast<std::ptrdiff_t>(p.prefix));
+    ReportOverlap(f, shorter, longer, head, p.words,
+                  "\"" + Sentence(head) + "\" is the beginning of \"" + Sentence(p.words) + "\" of <" +
+                      m_rules[longer].name + ">: the recogniser may stop before the longer one is said");
+  }
+
+  QString Sentence(const std::vector<int>& words) const {
+    QStringList out;
+    for (int w : words) out << m_res.words[w];
+    return out.join(u' ');
+  }
+
+  void ReportOverlap(int f, int a, int b, const std::vector<int>& wordsA, const std::vector<int>& wordsB,
+                     const QString& message) {
+    const NameAt atA = PhraseSaying(f, a, wordsA), atB = PhraseSaying(f, b, wordsB);
+    Diagnostic d{m_src[f].fileName, atA.line, atA.column, Severity::Warning, "<" + m_rules[a].name + "> " + message};
+    d.relatedLine = atB.line;
+    d.relatedColumn = atB.column;
+    m_src[f].diags.push_back(std::move(d));
+  }
+
+  // Where the rule's alternative that says `words` begins: the choice whose
+  // ways are written on lines of their own (a command's phrases); with one
+  // way, where that begins.
+  NameAt PhraseSaying(int f, int id, const std::vector<int>& words) {
+    const Rule& r = m_rules[id];
+    NameAt at{r.name, r.line, 0};
+    const Source& s = m_src[f];
+    const auto d = s.defs.find(Key(r.name));
+    if (r.source != f || d == s.defs.end()) return at;
+    auto firstLeaf = [](const GrammarNode& n) {
+      const GrammarNode* p = &n;
+      while (p->kind != GrammarNode::Kind::Word && p->kind != GrammarNode::Kind::Ref && !p->children.empty())
+        p = &p->children.front();
+      return p;
+    };
+    const GrammarNode* choice = nullptr;
+    std::function<void(const GrammarNode&)> find = [&](const GrammarNode& n) {
+      if (choice) return;
+      if (n.kind == GrammarNode::Kind::Alternatives && n.children.size() > 1 &&
+          firstLeaf(n.children.front())->line != firstLeaf(n.children.back())->line) {
+        choice = &n;
+        return;
+      }
+      for (const auto& c : n.children) find(c);
+    };
+    for (int def : *d) find(s.file.rules[def].body);
+    if (!choice) {
+      const GrammarNode* leaf = firstLeaf(s.file.rules[d->front()].body);
+      if (leaf->line > 0) at = NameAt{r.name, leaf->line, leaf->column};
+      return at;
+    }
+    const CalleeGraphs callee = [&](int rule) -> const WordGraph* { return &m_rules[rule].graph; };
+    for (const GrammarNode& alt : choice->children) {
+      Builder b(*this, f, true);
+      const int start = b.nfa.AddState();
+      b.nfa.SetStart(start);
+      const int end = b.Node(alt, start);
+      if (end < 0) continue;
+      b.nfa.SetFinal(end);
+      if (!AcceptsThroughCalls(Optimize(b.nfa), words, callee)) continue;
+      const GrammarNode* leaf = firstLeaf(alt);
+      if (leaf->line > 0) return NameAt{r.name, leaf->line, leaf->column};
+    }
+    return at;
   }
 
   void Collect() {

@@ -18,6 +18,7 @@ struct CompileOptions {
   QString fallbackListsFile;  // the shared list file to use when the folder has none
   QString onlyFile;           // when set: this file and what it uses, nothing else
   QString cacheDir;           // compiled list grammars kept by their bytes; empty: none kept
+  bool checkOverlaps = true;  // warn of start rules of a category file that can be said alike
 };
 
 // One grammar file's source, for compiling text that is not on disk.

@@ -16,6 +16,9 @@ struct Diagnostic {
   int column = 0;
   Severity severity = Severity::Error;
   QString message;
+  // A second place the problem concerns (two rules that can be said alike).
+  int relatedLine = 0;
+  int relatedColumn = 0;
   bool IsError() const { return severity == Severity::Error; }
   // "file:line:column: error: message" (column and line left out when 0).
   QString ToString() const;

@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
 #include <mutex>
 #include <string_view>
 #include <unordered_map>
@@ -90,6 +92,18 @@ std::shared_ptr<const Pronouncer::Dictionary> LoadDictionary(const QString& path
 
 Pronouncer::Pronouncer(const QString& dictionaryPath) : m_dict(LoadDictionary(dictionaryPath)) {}
 
+Pronouncer::Pronouncer(const QString& dictionaryPath, const QString& listPath) : Pronouncer(dictionaryPath) {
+  QFile f(listPath);
+  if (listPath.isEmpty() || !f.open(QIODevice::ReadOnly)) return;
+  // A list is a few hundred lines; anything far larger is not one.
+  const QByteArray bytes = f.read(4 * 1024 * 1024);
+  m_list = ParsePronunciationList(bytes);
+  const QFileInfo info(listPath);
+  m_listIdentity = info.absoluteFilePath() + "|" + QString::number(info.size()) + "|" +
+                   QString::number(info.lastModified().toMSecsSinceEpoch()) + "|" +
+                   QString::number(qHash(bytes));
+}
+
 namespace {
 
 struct PhoneMap {
@@ -139,6 +153,37 @@ QString EspeakToModelPhones(const QString& espeakPhonemes) {
   return out.join(u' ');
 }
 
+QString ModelToEspeakPhonemes(const QString& modelPhones) {
+  // The first of eSpeak's names for each of the model's phones in the table
+  // above that maps to it alone; the unstressed vowel is spelt "@".
+  static const QHash<QString, QString> kBack = [] {
+    QHash<QString, QString> m;
+    for (const auto& p : kPhones) {
+      const QString model = QString::fromLatin1(p.model);
+      if (!model.contains(u' ') && !m.contains(model)) m.insert(model, QString::fromLatin1(p.espeak));
+    }
+    m.insert("AH", "V");
+    m.insert("ER", "3:");
+    m.insert("IH", "I");
+    m.insert("EH", "E");
+    return m;
+  }();
+  static const QStringList kVowels = {"AA", "AE", "AH", "AO", "AW", "AY", "EH", "ER",
+                                      "EY", "IH", "IY", "OW", "OY", "UH", "UW"};
+  QString out = QStringLiteral("[[");
+  bool stressed = false;
+  for (const QString& phone : modelPhones.split(u' ', Qt::SkipEmptyParts)) {
+    const auto it = kBack.find(phone);
+    if (it == kBack.end()) continue;
+    if (!stressed && kVowels.contains(phone)) {
+      out += u'\'';
+      stressed = true;
+    }
+    out += *it;
+  }
+  return out + QStringLiteral("]]");
+}
+
 bool Pronouncer::DictionaryLoaded() const { return m_dict->loaded; }
 
 bool Pronouncer::InDictionary(const QString& word) const { return m_dict->Find(Normalise(word)) >= 0; }
@@ -152,7 +197,9 @@ QStringList Pronouncer::Pronunciations(const QString& word) const {
   return out;
 }
 
-QString Pronouncer::Identity() const { return m_dict->identity; }
+QString Pronouncer::Identity() const {
+  return m_listIdentity.isEmpty() ? m_dict->identity : m_dict->identity + "|" + m_listIdentity;
+}
 
 QString Pronouncer::Normalise(const QString& word) { return word.toLower(); }
 
@@ -173,10 +220,47 @@ QString Pronouncer::Derive(const QString& word, const QString& spelling) {
 }
 
 QStringList Pronouncer::PhonesOf(const QString& word, const QString& spelling) {
-  QStringList known = Pronunciations(word);
-  if (!known.isEmpty()) return known;
+  return Choose(word, spelling).phones;
+}
+
+QStringList Pronouncer::Known(const QString& word) const {
+  if (auto it = m_list.find(Normalise(word)); it != m_list.end()) return *it;
+  return Pronunciations(word);
+}
+
+QStringList Pronouncer::ListedWords() const {
+  QStringList out = m_list.keys();
+  out.sort();
+  return out;
+}
+
+std::vector<ReviewedWord> WordsToReview(const QStringList& phrases, Pronouncer& pronouncer) {
+  static const QRegularExpression kReference(QStringLiteral("<[^>]*>"));
+  static const QRegularExpression kMarks(QStringLiteral("[\\[\\]()|\\s]+"));
+  QHash<QString, ReviewedWord> found;
+  for (const QString& phrase : phrases) {
+    QString text = phrase;
+    text.replace(kReference, QStringLiteral(" "));
+    for (const QString& token : text.split(kMarks, Qt::SkipEmptyParts))
+      for (const SpokenWord& w : SpokenWords(token)) {
+        if (found.contains(w.word) || pronouncer.InDictionary(w.word)) continue;
+        found.insert(w.word, {w.word, w.spelling, pronouncer.Derive(w.word, w.spelling), pronouncer.Listed(w.word)});
+      }
+  }
+  for (const QString& word : pronouncer.ListedWords())
+    if (!found.contains(word)) found.insert(word, {word, word, pronouncer.Derive(word, word), pronouncer.Listed(word)});
+  std::vector<ReviewedWord> out;
+  for (auto it = found.begin(); it != found.end(); ++it) out.push_back(*it);
+  std::sort(out.begin(), out.end(), [](const ReviewedWord& a, const ReviewedWord& b) { return a.word < b.word; });
+  return out;
+}
+
+Pronouncer::Choice Pronouncer::Choose(const QString& word, const QString& spelling) {
+  if (auto it = m_list.find(Normalise(word)); it != m_list.end()) return {*it, Origin::List};
+  if (QStringList known = Pronunciations(word); !known.isEmpty()) return {known, Origin::Dictionary};
   const QString derived = Derive(word, spelling);
-  return derived.isEmpty() ? QStringList() : QStringList{derived};
+  if (derived.isEmpty()) return {};
+  return {QStringList{derived}, Origin::Generated};
 }
 
 namespace {

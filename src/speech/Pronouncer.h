@@ -5,6 +5,10 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <utility>
+#include <vector>
+
+#include "core/grammar/Pronunciations.h"
 
 namespace qv::speech {
 
@@ -15,6 +19,9 @@ class Pronouncer {
   // `dictionaryPath`: one word a line followed by its phones; alternative
   // pronunciations are listed as "word(2)". Loaded once per process and path.
   explicit Pronouncer(const QString& dictionaryPath);
+  // The same, with the pilot's own pronunciations (PronunciationListPath)
+  // taking precedence over the dictionary and the generated ones.
+  Pronouncer(const QString& dictionaryPath, const QString& listPath);
 
   bool DictionaryLoaded() const;
   bool InDictionary(const QString& word) const;
@@ -25,8 +32,21 @@ class Pronouncer {
   // eSpeak NG's phonemes; empty when no pronunciation can be made. `spelling`
   // is the word as written (case kept: capitals read as letters).
   QString Derive(const QString& word, const QString& spelling);
-  // The dictionary's pronunciations or else the derived one.
+  // The list's pronunciations, else the dictionary's, else the derived one.
   QStringList PhonesOf(const QString& word, const QString& spelling);
+  // The list's pronunciations of a word, else the dictionary's.
+  QStringList Known(const QString& word) const;
+
+  enum class Origin { List, Dictionary, Generated, None };
+  struct Choice {
+    QStringList phones;
+    Origin origin = Origin::None;
+  };
+  // What PhonesOf gives, and where it comes from.
+  Choice Choose(const QString& word, const QString& spelling);
+  // The words the pilot's list holds, sorted, and a word's entries there.
+  QStringList ListedWords() const;
+  QStringList Listed(const QString& word) const { return m_list.value(Normalise(word)); }
 
   // Tells one dictionary file from another (path, size and time), for keys
   // of compiled forms that depend on it.
@@ -40,7 +60,26 @@ class Pronouncer {
  private:
   std::shared_ptr<const Dictionary> m_dict;
   QHash<QString, QString> m_derived;
+  QHash<QString, QStringList> m_list;
+  QString m_listIdentity;
 };
+
+// The list's format and phone set are the core's (the screens use them).
+using grammar::ModelPhones;
+using grammar::ParsePronunciationList;
+using grammar::PhonesFault;
+using grammar::PronunciationListPath;
+using grammar::PronunciationListText;
+using grammar::PronunciationProblem;
+using grammar::ReviewedWord;
+
+// The model's phones as eSpeak NG's phoneme input ("[[k'ItS@n]]"), the
+// first vowel stressed, so that a pronunciation can be heard.
+QString ModelToEspeakPhonemes(const QString& modelPhones);
+
+// The words of `phrases` (in the phrase language; list references left
+// out) the dictionary lacks, and every word of the pilot's list; sorted.
+std::vector<ReviewedWord> WordsToReview(const QStringList& phrases, Pronouncer& pronouncer);
 
 // Maps eSpeak's ASCII phoneme names (space separated, stress marks allowed)
 // to the model's phone set. Unknown phonemes are dropped.

@@ -308,10 +308,10 @@ int16_t Recognizer::LoadTestGrammar() {
   const QStringList competitors =
       m_settings.rejection.competitorWord > 0 ? CompetitorVocabulary(m_installDir) : QStringList();
   {
-    Pronouncer pronouncer(model.dictionary);
+    Pronouncer pronouncer(model.dictionary, PronunciationListPath(m_installDir));
     for (const QString& w : competitors)
       if (!phones.contains(w)) {
-        const QStringList known = pronouncer.Pronunciations(w);
+        const QStringList known = pronouncer.Known(w);
         if (!known.isEmpty()) phones.insert(w, known);
       }
   }

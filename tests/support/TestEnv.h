@@ -54,6 +54,9 @@ class RecordingCompiler final : public grammar::GrammarCompilerEngine {
   int16_t Compile(int, int) override { return m_log << "compile:compile", compileStatus; }
   int16_t Stop() override { return m_log << "compile:stop", 0; }
   std::vector<grammar::CompileDiagnostic> Diagnostics() const override { return diagnostics; }
+  std::vector<grammar::ReviewedWord> reviewed;  // what the pronunciation screen lists
+  std::vector<grammar::ReviewedWord> WordsToReview(const QStringList&) override { return reviewed; }
+  QString SpeakablePhonemes(const QString& phones) const override { return "[[" + phones + "]]"; }
 
  private:
   QStringList& m_log;

@@ -126,6 +126,7 @@ const MediaFile kMediaFiles[] = {
     {"Media/Buttons/btn_Rehearse.bmp", Kind::Strip, kSmallW, kSmallH, "Rehearse", nullptr, Glyph::None},
     {"Media/Buttons/btn_Script.bmp", Kind::Strip, kSmallW, kSmallH, "Script", nullptr, Glyph::None},
     {"Media/Buttons/btn_Play.bmp", Kind::Strip, kSmallW, kSmallH, "Play", nullptr, Glyph::None},
+    {"Media/Buttons/btn_Pronounce.bmp", Kind::Strip, kSmallW, kSmallH, "Words", nullptr, Glyph::None},
     {"Media/Buttons/btn_Load.bmp", Kind::Strip, kSmallW, kSmallH, "Load", nullptr, Glyph::None},
     {"Media/Buttons/btn_New.bmp", Kind::Strip, kSmallW, kSmallH, "New", nullptr, Glyph::None},
     {"Media/Buttons/btn_Insert.bmp", Kind::Strip, kSmallW, kSmallH, "Insert", nullptr, Glyph::None},

@@ -91,6 +91,27 @@ QString CompileProblem::Text(const shell::AppState& state) const {
   return kind + Where(file, line, column) + ": " + message;
 }
 
+CompileProblem CompileProblem::AtOther() const {
+  CompileProblem p = *this;
+  p.category = otherCategory;
+  p.command = otherCommand;
+  p.phrase = otherPhrase;
+  p.column = otherColumn;
+  p.place = otherPhrase >= 0 ? Place::Phrase : Place::Command;
+  p.otherCommand = command;
+  p.otherPhrase = phrase;
+  p.otherColumn = column;
+  p.otherCategory = category;
+  return p;
+}
+
+QString CompileProblem::OtherText(const shell::AppState& state) const {
+  if (otherCommand < 0 || otherCommand >= static_cast<int>(state.commands.size())) return {};
+  QString where = otherCategory + " - " + TrimSpaces(state.commands[otherCommand].name);
+  if (otherPhrase >= 0) where += " - phrase " + QString::number(otherPhrase + 1);
+  return where;
+}
+
 std::vector<CompileProblem> LocateCompileProblems(const shell::AppState& state,
                                                   const std::vector<CompileDiagnostic>& diagnostics) {
   QHash<QString, QString> categoryOfFile;  // lower-case file name -> category
@@ -163,6 +184,28 @@ std::vector<CompileProblem> LocateCompileProblems(const shell::AppState& state,
         it = origins.insert(lower, std::move(lines));
       }
       const std::vector<LineOrigin>& lines = *it;
+      // Two commands said alike: the second one's phrase, and the message
+      // in the commands' names rather than the rules'.
+      if (d.relatedLine >= 1 && d.relatedLine <= static_cast<int>(lines.size()) &&
+          lines[d.relatedLine - 1].command >= 0) {
+        const LineOrigin& o = lines[d.relatedLine - 1];
+        p.otherCategory = *cat;
+        p.otherCommand = o.command;
+        p.otherPhrase = o.phrase;
+        if (o.phrase >= 0) {
+          const QString& stored = state.commands[o.command].grammars[o.phrase];
+          std::vector<int> columns;
+          TranslatePhrase(stored, &columns);
+          const int at = d.relatedColumn - o.prefix - 1;
+          if (at >= 0 && at < static_cast<int>(columns.size()))
+            p.otherColumn = columns[static_cast<size_t>(at)] - LeadingSpaces(stored);
+        }
+        const int a = d.line >= 1 && d.line <= static_cast<int>(lines.size()) ? lines[d.line - 1].command : -1;
+        if (a >= 0) {
+          p.message.replace("<" + TrimSpaces(state.commands[a].eventName).toUpper() + "> ", QString());
+          p.message.replace("<" + TrimSpaces(state.commands[o.command].eventName).toUpper() + ">", p.OtherText(state));
+        }
+      }
       if (d.line >= 1 && d.line <= static_cast<int>(lines.size()) && lines[d.line - 1].command >= 0) {
         const LineOrigin& o = lines[d.line - 1];
         p.category = *cat;

@@ -27,6 +27,18 @@ struct CompileProblem {
   QString file;       // the file meant by `line`: "Nav_Info.txt", "Generic Lists.bnf", a grammar file
   int line = 0;       // in `file` (0: not known)
   int column = 0;     // in the phrase, or in `file`'s line (0: not known)
+  // A second phrase the problem concerns (two commands that can be said
+  // alike): its command (-1: none), phrase (-1: the command as a whole) and
+  // column.
+  int otherCommand = -1;
+  int otherPhrase = -1;
+  int otherColumn = 0;
+  QString otherCategory;
+  bool HasOther() const { return otherCommand >= 0; }
+  // The same problem placed at the second phrase.
+  CompileProblem AtOther() const;
+  // "Lights - Landing Lights - phrase 2" for the second place.
+  QString OtherText(const shell::AppState& state) const;
 
   // One line for lists and logs: "Error: Radios - Tune Nav 1 - phrase 2,
   // column 7: ...", "Warning: Nav_Info.txt line 12, column 9: ...".

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/grammar/Pronunciations.h"
+
 namespace qv::grammar {
 
 // One problem the grammar compiler found, where it found it: a file of the
@@ -15,6 +17,8 @@ struct CompileDiagnostic {
   int column = 0;
   bool error = true;  // false: a warning, the compile still succeeds
   QString message;
+  int relatedLine = 0;  // a second place in the same file (0: none)
+  int relatedColumn = 0;
 };
 
 // The engines behind the speech facade. The facade maps the command numbers of
@@ -31,6 +35,10 @@ class GrammarCompilerEngine {
   virtual int16_t Stop() = 0;
   // The problems of the last compile, errors and warnings.
   virtual std::vector<CompileDiagnostic> Diagnostics() const { return {}; }
+  // For the pronunciation screen: the words of `phrases` to review, and
+  // phones as the speech output can say them (empty: it cannot).
+  virtual std::vector<ReviewedWord> WordsToReview(const QStringList&) { return {}; }
+  virtual QString SpeakablePhonemes(const QString&) const { return {}; }
 };
 
 // What the recogniser has taken in: live while Listen runs, the totals of

@@ -28,6 +28,9 @@ class SpeechFacade {
 
   // The problems the last compile found (errors and warnings).
   std::vector<CompileDiagnostic> CompileDiagnostics() const;
+  // The compiler's view of pronunciations (see GrammarCompilerEngine).
+  std::vector<ReviewedWord> WordsToReview(const QStringList& phrases) { return m_compiler.WordsToReview(phrases); }
+  QString SpeakablePhonemes(const QString& phones) const { return m_compiler.SpeakablePhonemes(phones); }
 
   // Beside the entry points, for the test screen: the recogniser's listening
   // (level meter, time heard) and the cause of its last failure.

@@ -26,6 +26,10 @@ void LoadScreenTips(AppState& state) {
            tip("The information below displays all of the possible phrases you may speak to Flight Simulator "
                "using Quorvane.  This list will change as you make changes on the Configuration screen.",
                "You can save the script to a file for later printing."));
+  t.insert("frm_Pronounce",
+           tip("The words below are not in the recognition dictionary: Quorvane made their pronunciation.  Choose "
+               "a word to hear it and to type other phones for it.",
+               "Save your pronunciations, then compile: the recognition engine uses them before its own."));
   t.insert("frm_Test",
            tip("Use this screen to test speech recognition for a grammar command.  Press the START button to "
                "begin speaking the correct phrase.",

@@ -44,7 +44,9 @@ frm_CompileProblems::frm_CompileProblems(QWidget* parent) : QWidget(parent, Qt::
   connect(btn_CloseProblems, &QPushButton::clicked, this, &QWidget::hide);
   connect(listProblems, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
     const int index = item ? item->data(Qt::UserRole).toInt() : -1;
-    if (index >= 0 && index < static_cast<int>(m_problems.size()) && choose) choose(m_problems[index]);
+    if (index < 0 || index >= static_cast<int>(m_problems.size()) || !choose) return;
+    // The line under a problem that concerns two phrases leads to the second.
+    choose(item->data(Qt::UserRole + 1).toBool() ? m_problems[index].AtOther() : m_problems[index]);
   });
   ui::ApplySmallFontFix(this);
 }
@@ -66,6 +68,12 @@ void frm_CompileProblems::Show(const std::vector<CompileProblem>& problems, cons
     item->setData(Qt::UserRole, i);
     item->setToolTip(item->text());
     item->setForeground(problems[i].error ? QColor(150, 30, 30) : QColor(120, 90, 0));
+    if (problems[i].HasOther()) {
+      auto* other = new QListWidgetItem("        the other phrase: " + problems[i].OtherText(state), listProblems);
+      other->setData(Qt::UserRole, i);
+      other->setData(Qt::UserRole + 1, true);
+      other->setForeground(QColor(120, 90, 0));
+    }
   }
   listProblems->setCurrentRow(problems.empty() ? -1 : 0);
   // Below the frame, as wide as it, so that the whole screen (and its

@@ -20,6 +20,7 @@
 #include "data/Settings.h"
 #include "gui/grammar/frm_CompileProblems.h"
 #include "gui/grammar/frm_Rehearse.h"
+#include "gui/grammar/frm_Pronounce.h"
 #include "gui/grammar/frm_Script.h"
 #include "gui/grammar/frm_Test.h"
 #include "gui/kit/Accessibility.h"
@@ -124,6 +125,8 @@ frm_Configure::frm_Configure(const ui::ScreenServices& services, ui::ScreenHost&
       {"btn_Script", 585, 249, "script", "btn_Script", "Click to view complete grammar script for Quorvane"},
       {"btn_Rehearse", 682, 249, "rehearse", "btn_Rehearse",
        "Click to speak any command as in flight and see which one Quorvane hears."},
+      {"btn_Pronounce", 585, 390, "pronunciations", "btn_Pronounce",
+       "Click to hear and change how the recognition engine pronounces the words of your phrases."},
       {"btn_AddReadback", 585, 310, "add_readback", "btn_Add", "Click to add a new copilot readback for this command."},
       {"btn_EditReadback", 682, 310, "edit_readback", "btn_Edit",
        "Click to edit the selected readback for this command."},
@@ -154,6 +157,10 @@ frm_Configure::frm_Configure(const ui::ScreenServices& services, ui::ScreenHost&
   Route(K::Small, "test_grammar", [this] { TestGrammar(); });
   Route(K::Small, "script", [this] { Script(); });
   Route(K::Small, "rehearse", [this] { Rehearse(); });
+  Route(K::Small, "pronunciations", [this] {
+    RememberSelections();
+    if (auto* words = dynamic_cast<frm_Pronounce*>(m_host.screen("frm_Pronounce"))) words->Begin();
+  });
   Route(K::Small, "play_readback", [this] { PlayReadback(); });
   Route(K::Small, "save", [this] { Save(); });
   Route(K::Small, "compile", [this] { Compile(); });

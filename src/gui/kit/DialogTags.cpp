@@ -9,6 +9,7 @@ const QList<MessageTagRow>& MessageTagTable() {
       {"checklist_backup", true, F::Registered, nullptr},
       {"delete_grammar", false, F::Registered, nullptr},
       {"delete_readback", false, F::Registered, nullptr},
+      {"pronounce_discard", true, F::Registered, nullptr},
       {"cmod_restart", true, F::RestartRuntime, "frm_modify"},
       {"cassign_restart", true, F::RestartRuntime, "frm_assign"},
       {"gcompile_restart", true, F::RestartRuntime, "frm_configure"},

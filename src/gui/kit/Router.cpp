@@ -48,6 +48,7 @@ const QList<RouteRow>& RoutingTable() {
       {K::Small, "frm_Configure", "test_grammar"},
       {K::Small, "frm_Configure", "save"},
       {K::Small, "frm_Configure", "compile"},
+      {K::Small, "frm_Configure", "pronunciations"},
       {K::Small, "frm_Message", "ok"},
       {K::Small, "frm_Message", "cancel"},
       {K::Small, "frm_Input", "ok"},
@@ -60,6 +61,10 @@ const QList<RouteRow>& RoutingTable() {
       {K::Small, "frm_Rehearse", "start"},
       {K::Small, "frm_Rehearse", "cancel"},
       {K::Small, "frm_LC", "cancel"},
+      {K::Small, "frm_Pronounce", "play"},
+      {K::Small, "frm_Pronounce", "reset"},
+      {K::Small, "frm_Pronounce", "save"},
+      {K::Small, "frm_Pronounce", "cancel"},
   };
   return table;
 }

@@ -57,6 +57,8 @@ const QList<frm_LC::Topic>& frm_LC::Topics() {
       {"Configuration Screen", "KEY_ConfigurationMain", "KEY_ConfigurationOverview", 3},
       {"Testing Grammar", "KEY_ConfigurationTest", "KEY_ConfigurationOverview", 3},
       {"Grammar Script", "KEY_ConfigurationScript", "KEY_ConfigurationOverview", 3},
+      {"Commands Heard Alike", "KEY_ConfigurationOverlaps", "KEY_ConfigurationOverview", 3},
+      {"Pronunciations", "KEY_ConfigurationPronunciations", "KEY_ConfigurationOverview", 3},
       {"Checklist Assignments", "KEY_ChecklistAssignments", "KEY_InterfaceMain", 3},
       {"Checklist Modification", "KEY_ChecklistModification", "KEY_InterfaceMain", 3},
       {"Grammar Scripting", "KEY_ScriptingOverview", nullptr, 1},

@@ -4,6 +4,7 @@
 #include "gui/checklists/frm_Modify.h"
 #include "gui/grammar/frm_Configure.h"
 #include "gui/grammar/frm_Rehearse.h"
+#include "gui/grammar/frm_Pronounce.h"
 #include "gui/grammar/frm_Script.h"
 #include "gui/grammar/frm_Test.h"
 #include "gui/kit/frm_LC.h"
@@ -52,6 +53,9 @@ const QList<ScreenRow>& ScreenTable() {
       {"frm_Rehearse", nullptr,
        F{581, "start", "btn_ParentStart", "Click to speak a command as you would in flight", F::Enabled}, kBack,
        kCompileOff, &Create<grammar::frm_Rehearse>},
+      {"frm_Pronounce", nullptr,
+       F{581, "save", "btn_ParentSave", "Click to save your pronunciations.", F::WhenUnsaved}, kBack, kCompileOff,
+       &Create<grammar::frm_Pronounce>},
       {"frm_LC", "learning_center", kHidden, F{686, "cancel", "btn_ParentReturn", kHomeTip, F::Enabled}, kHidden,
        &Create<ui::frm_LC>},
   };

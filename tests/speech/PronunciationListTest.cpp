@@ -1,0 +1,135 @@
+// The pilot's pronunciation list: read with its faults told by line and
+// column, used before the dictionary and the generated phones by the
+// compiler, and spoken back through eSpeak's phoneme input.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <random>
+
+#include "SpeechTestSupport.h"
+#include "TestEnv.h"
+#include "speech/CompilerEngine.h"
+#include "speech/Espeak.h"
+#include "speech/Pronouncer.h"
+#include "speech/SpeechModel.h"
+
+namespace qv::test {
+namespace {
+
+TEST(PronunciationList, ReadsEntriesAndTellsWhereALineBreaks) {
+  const QByteArray text =
+      "\xEF\xBB\xBF# heading\r\n"
+      "ILS\tAY EH L EH S  # spelt out\r\n"
+      "blorvik\tB L AO R V IH K\n"
+      "blorvik\tB L AO V IH K\n"
+      "\n"
+      "quennet  K W EH N AH T\n"
+      "zorb\tZ AO R b\n"
+      "zed\tZ EH DX\n";
+  std::vector<speech::PronunciationProblem> problems;
+  const auto list = speech::ParsePronunciationList(text, &problems);
+  EXPECT_EQ(list.value("ils"), QStringList{"AY EH L EH S"});
+  EXPECT_EQ(list.value("blorvik"), (QStringList{"B L AO R V IH K", "B L AO V IH K"}));
+  EXPECT_EQ(list.size(), 2);
+  ASSERT_EQ(problems.size(), 3u);
+  EXPECT_EQ(problems[0].line, 6);
+  EXPECT_TRUE(problems[0].message.contains("tab"));
+  EXPECT_EQ(problems[1].line, 7);
+  EXPECT_EQ(problems[1].column, 13);  // "b", after "zorb<TAB>Z AO R "
+  EXPECT_TRUE(problems[1].message.contains("capitals"));
+  EXPECT_EQ(problems[2].column, 10);
+  EXPECT_TRUE(problems[2].message.contains("\"DX\" is not a phone"));
+  // What is written back keeps the heading and reads the same again.
+  const QByteArray again = speech::PronunciationListText({{"ils", "AY EH L EH S"}, {"blorvik", "B L AO R V IH K"}}, text);
+  EXPECT_TRUE(again.startsWith("# heading\n"));
+  EXPECT_EQ(speech::ParsePronunciationList(again).value("blorvik"), QStringList{"B L AO R V IH K"});
+}
+
+// For any run of phones with one damaged, the fault is reported at the
+// damaged phone's first character.
+TEST(PronunciationList, FaultColumnIsTheDamagedPhone) {
+  std::mt19937 rng(7);
+  const QStringList& phones = speech::ModelPhones();
+  for (int round = 0; round < 300; ++round) {
+    const int n = std::uniform_int_distribution<int>(1, 8)(rng);
+    const int bad = std::uniform_int_distribution<int>(0, n - 1)(rng);
+    QString text, damaged;
+    int column = 0;
+    for (int i = 0; i < n; ++i) {
+      text += QString(std::uniform_int_distribution<int>(1, 3)(rng), u' ');
+      QString p = phones[std::uniform_int_distribution<int>(0, static_cast<int>(phones.size()) - 1)(rng)];
+      if (i == bad) {
+        column = static_cast<int>(text.size()) + 1;
+        p = round % 2 ? p.toLower() : p + "X";
+      }
+      text += p;
+    }
+    EXPECT_EQ(speech::PhonesFault(text), column) << text.toStdString();
+  }
+  EXPECT_EQ(speech::PhonesFault("K IH CH AH N"), 0);
+  EXPECT_GT(speech::PhonesFault("   "), 0);
+}
+
+// Phones are spoken as phonemes, not spelt out: a word said through its
+// phones lasts about as long as the word read as text, where letters read
+// one by one would take several times longer.
+TEST(PronunciationList, PhonesAreSpokenAsPhonemes) {
+  if (!speech::EspeakAvailable()) GTEST_SKIP() << "eSpeak NG is not installed";
+  speech::Pronouncer dictionary(speech::FindSpeechModel(QString()).dictionary);
+  ASSERT_TRUE(dictionary.DictionaryLoaded());
+  auto seconds = [](const QString& text) {
+    std::vector<int16_t> samples;
+    int rate = 0;
+    EXPECT_TRUE(speech::EspeakSynthesize(text, "en-us", 175, 100, samples, rate));
+    return rate > 0 ? static_cast<double>(samples.size()) / rate : 0.0;
+  };
+  for (const char* word : {"kitchen", "altitude", "squawk", "throttle", "measure"}) {
+    const QString phonemes = speech::ModelToEspeakPhonemes(dictionary.Pronunciations(word).value(0));
+    EXPECT_TRUE(phonemes.startsWith("[[") && phonemes.endsWith("]]")) << phonemes.toStdString();
+    const double spoken = seconds(phonemes), read = seconds(word);
+    EXPECT_LT(spoken, read * 1.6) << word << " " << phonemes.toStdString();
+    EXPECT_GT(spoken, read * 0.5) << word << " " << phonemes.toStdString();
+  }
+}
+
+// The compiler takes the list's phones first, and a changed list is a
+// changed dictionary for the kept list grammars.
+TEST(PronunciationList, CompilerUsesTheListFirst) {
+  QTemporaryDir dir;
+  const QString grammars = dir.path() + "/Grammars";
+  QDir().mkpath(grammars);
+  QDir().mkpath(dir.path() + "/Data");
+  QFile::copy(GenericListsFixture(), grammars + "/Generic Lists.bnf");
+  WriteBnf(grammars + "/Test.bnf", TestGrammarText("select (blorvik | kitchen) <HDG>", false));
+  const speech::CompileResult before = speech::CompileFolder(dir.path(), grammars);
+  ASSERT_TRUE(before.Ok()) << Problems(before).toStdString();
+  EXPECT_EQ(before.phones.value("kitchen"), QStringList{"K IH CH AH N"});
+  const QString made = before.phones.value("blorvik").value(0);
+  EXPECT_FALSE(made.isEmpty());
+
+  WriteBytes(dir.path() + "/Data/Pronunciations.txt", "blorvik\tG AA R D AH N\nkitchen\tK IH CH IH N\nnine\tN AY N\n");
+  const speech::CompileResult after = speech::CompileFolder(dir.path(), grammars);
+  ASSERT_TRUE(after.Ok()) << Problems(after).toStdString();
+  EXPECT_EQ(after.phones.value("blorvik"), QStringList{"G AA R D AH N"});
+  EXPECT_EQ(after.phones.value("kitchen"), QStringList{"K IH CH IH N"});
+  EXPECT_EQ(after.phones.value("nine"), QStringList{"N AY N"});  // a word of a kept list grammar
+  EXPECT_EQ(after.filesFromCache, 0);
+  const QByteArray dict = ReadBytes(speech::CompiledDir(grammars) + "/" + speech::kAddedWordsFile);
+  EXPECT_TRUE(dict.contains("blorvik G AA R D AH N\n"));
+
+  speech::Pronouncer p(speech::FindSpeechModel(QString()).dictionary, dir.path() + "/Data/Pronunciations.txt");
+  EXPECT_EQ(p.Choose("blorvik", "blorvik").origin, speech::Pronouncer::Origin::List);
+  EXPECT_EQ(p.Choose("garden", "garden").origin, speech::Pronouncer::Origin::Dictionary);
+  EXPECT_EQ(p.Choose("quennet", "quennet").origin, speech::Pronouncer::Origin::Generated);
+  const auto review = speech::WordsToReview({"select [blorvik|quennet] <HDG> (kitchen)"}, p);
+  ASSERT_EQ(review.size(), 4u);  // the two unknown words and the list's two others
+  EXPECT_EQ(review[0].word, "blorvik");
+  EXPECT_EQ(review[0].listed, QStringList{"G AA R D AH N"});
+  EXPECT_EQ(review[3].word, "quennet");
+  EXPECT_TRUE(review[3].listed.isEmpty());
+  EXPECT_FALSE(review[3].generated.isEmpty());
+}
+
+}  // namespace
+}  // namespace qv::test
