@@ -43,6 +43,7 @@ frm_Pronounce::frm_Pronounce(const ui::ScreenServices& services, ui::ScreenHost&
   lbl_Word = ui::MakeLabel(this, "lbl_Word", QString(), {15, 338, 560, 18});
   txt_Phones = new QLineEdit(this);
   txt_Phones->setObjectName("txt_Phones");
+  txt_Phones->setAccessibleName("Phones");  // the label above it names the word, not the field
   txt_Phones->setGeometry(15, 358, 560, 26);
   txt_Phones->setToolTip("The word's phones, separated by spaces: AA AE AH AO AW AY B CH D DH EH ER EY F G HH IH IY "
                          "JH K L M N NG OW OY P R S SH T TH UH UW V W Y Z ZH");
