@@ -39,7 +39,8 @@ class ScriptedRehearsal final : public grammar::RehearsalRecognizer {
   std::deque<grammar::RuleMatch> replies;
 };
 
-grammar::RuleMatch Heard(const QString& grammar, const QString& rule, const QStringList& actions, const QString& words) {
+grammar::RuleMatch Heard(const QString& grammar, const QString& rule, const QStringList& actions,
+                         const QString& words) {
   grammar::RuleMatch m;
   m.status = 0;
   m.grammar = grammar;
@@ -66,6 +67,7 @@ class RehearseScreenTest : public testing::Test {
     s.settings.copilotVoice = 3;
     s.settings.micSwitch = "r";
     s.speechReady = true;
+    test::WriteBytes(h.install.installDir + "/Grammars/Compiled/Lights.fsg", "FSG_BEGIN Lights\n");
     h.ShowFrame();
     h.frame().Enter("frm_Configure");
     cfg = h.screen<grammar::frm_Configure>("frm_Configure");
@@ -133,6 +135,17 @@ TEST_F(RehearseScreenTest, GrammarsThatCannotBeLoadedAreReportedOnTheConfigurati
   ASSERT_FALSE(h.dialogs->shown.empty());
   EXPECT_EQ(h.dialogs->last().title, "Rehearsal Unavailable");
   EXPECT_TRUE(h.dialogs->last().message.contains("Lights.fsg"));
+}
+
+// A set that was never compiled is compiled first: there is no change to
+// save, so the pilot could not press Compile.
+TEST_F(RehearseScreenTest, ASetNeverCompiledIsCompiledBeforeTheRehearsal) {
+  QFile::remove(h.install.installDir + "/Grammars/Compiled/Lights.fsg");
+  test::WriteBytes(h.install.installDir + "/Data/Generic Lists.bnf",
+                   test::ReadBytes(test::DemoSourceDir() + "/Installation/Data/Generic Lists.bnf"));
+  test::Press(cfg, "btn_Rehearse");
+  EXPECT_TRUE(h.log.contains("compile:compile")) << h.dialogs->titles().join(", ").toStdString();
+  EXPECT_EQ(h.frame().currentScreen, "frm_Rehearse");
 }
 
 }  // namespace

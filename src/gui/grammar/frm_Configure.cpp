@@ -1,6 +1,7 @@
 #include "gui/grammar/frm_Configure.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
@@ -19,8 +20,8 @@
 #include "data/CommandList.h"
 #include "data/Settings.h"
 #include "gui/grammar/frm_CompileProblems.h"
-#include "gui/grammar/frm_Rehearse.h"
 #include "gui/grammar/frm_Pronounce.h"
+#include "gui/grammar/frm_Rehearse.h"
 #include "gui/grammar/frm_Script.h"
 #include "gui/grammar/frm_Test.h"
 #include "gui/kit/Accessibility.h"
@@ -342,6 +343,11 @@ void frm_Configure::ReturnWithSelections() {
 
 void frm_Configure::Rehearse() {
   RememberSelections();
+  // The rehearsal hears the compiled grammars, as the flight will: a command
+  // set never compiled, or changed since, is compiled first (a pilot could
+  // not press Compile on a set that has no change to save).
+  const bool compiled = !QDir(m_installDir + "/Grammars/Compiled").entryList({"*.fsg"}, QDir::Files).isEmpty();
+  if ((m_unsaved || !compiled) && (!Compile() || !isVisible())) return;
   if (auto* rehearse = dynamic_cast<frm_Rehearse*>(m_host.screen("frm_Rehearse"))) rehearse->Begin();
 }
 
@@ -382,17 +388,18 @@ void frm_Configure::Save() {
   ReportSaved(m_ctx.dialogs);
 }
 
-void frm_Configure::Compile() {
+bool frm_Configure::Compile() {
   const CompileResult result = CompileCommandSet(m_ctx, m_services.speech);
   // After the compile's own message, the problems it found.
   if (result == CompileResult::CompileFailed) ListProblems(false);
-  if (result != CompileResult::Compiled) return;
+  if (result != CompileResult::Compiled) return false;
   m_unsaved = false;
   m_host.frameButton(ui::FrameButton::OK)->setState("disabled");
   m_host.frameButton(ui::FrameButton::Compile)->setState("disabled");
   ReportCompiled(m_ctx.dialogs, m_services.launcher.BothRunning());
   // Warnings are offered too, unless the restart took the user away.
   if (m_ctx.state.speechReady && isVisible()) ListProblems(true);
+  return true;
 }
 
 void frm_Configure::ListProblems(bool compiled) {

@@ -82,7 +82,8 @@ class frm_Configure final : public ui::SkinnedScreen {
   void PlayReadback();
   void MicrophoneSwitchChanged();
   void Save();
-  void Compile();
+  // True when the command set was compiled.
+  bool Compile();
   // Offers the last compile's problems (errors and warnings), when it had any.
   void ListProblems(bool compiled);
 
