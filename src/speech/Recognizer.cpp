@@ -4,10 +4,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFileInfo>
-#include <QThread>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
+#include <QThread>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -232,12 +232,20 @@ QString StartDecoder(ps_decoder_t*& ps, bool& phoneLoop, const SpeechModel& mode
                      const std::function<fsg_model_t*(logmath_t*, float)>& makeGraph,
                      const std::function<fsg_model_t*(logmath_t*, float)>& makeRival = nullptr) {
   SphinxLogCapture log;
-  std::vector<QByteArray> args = {"-hmm",      model.acousticDir.toUtf8(), "-dict",        dictPath.toUtf8(),
-                                  "-samprate", "16000",                    "-allphone_ci", "yes",
+  std::vector<QByteArray> args = {"-hmm",
+                                  model.acousticDir.toUtf8(),
+                                  "-dict",
+                                  dictPath.toUtf8(),
+                                  "-samprate",
+                                  "16000",
+                                  "-allphone_ci",
+                                  "yes",
 #ifdef _WIN32
-                                  "-logfn",    "NUL"
+                                  "-logfn",
+                                  "NUL"
 #else
-                                  "-logfn",    "/dev/null"
+                                  "-logfn",
+                                  "/dev/null"
 #endif
   };
   for (const QString& a : settings.decoderArguments) args.push_back(a.toUtf8());
@@ -267,13 +275,17 @@ QString StartDecoder(ps_decoder_t*& ps, bool& phoneLoop, const SpeechModel& mode
 
 }  // namespace
 
-int16_t Recognizer::LoadTestGrammar() {
+void Recognizer::BeginLoad(QElapsedTimer& timer) {
   m_decoder.reset();
   m_error.clear();
   m_cause.clear();
   m_load = {};
-  QElapsedTimer timer;
   timer.start();
+}
+
+int16_t Recognizer::LoadTestGrammar() {
+  QElapsedTimer timer;
+  BeginLoad(timer);
   const QString testDir = m_installDir + "/Grammars/Test";
   // The other phrases first, so that the folder's log is the test's own.
   CompileResult rival;
@@ -342,12 +354,8 @@ int16_t Recognizer::LoadTestGrammar() {
 }
 
 int16_t Recognizer::LoadCompiledGrammar(const QString& name) {
-  m_decoder.reset();
-  m_error.clear();
-  m_cause.clear();
-  m_load = {};
   QElapsedTimer timer;
-  timer.start();
+  BeginLoad(timer);
   const QString dir = CompiledDir(m_installDir + "/Grammars");
   const QString fsgPath = dir + "/" + name + ".fsg";
   const SpeechModel model = FindSpeechModel(m_installDir);
@@ -359,13 +367,13 @@ int16_t Recognizer::LoadCompiledGrammar(const QString& name) {
   const QByteArray path = fsgPath.toUtf8();
   const QStringList competitors =
       m_settings.rejection.competitorWord > 0 ? CompetitorVocabulary(m_installDir) : QStringList();
-  m_error = StartDecoder(decoder->ps, decoder->phoneLoop, model, dir + "/" + kAddedWordsFile, m_settings,
-                         competitors, [&](logmath_t* lmath, float lw) {
-    m_load.modelSeconds = timer.nsecsElapsed() / 1e9;
-    fsg_model_t* fsg = fsg_model_readfile(path.constData(), lmath, lw);
-    if (fsg) m_load.states = fsg_model_n_state(fsg);
-    return fsg;
-  });
+  m_error = StartDecoder(decoder->ps, decoder->phoneLoop, model, dir + "/" + kAddedWordsFile, m_settings, competitors,
+                         [&](logmath_t* lmath, float lw) {
+                           m_load.modelSeconds = timer.nsecsElapsed() / 1e9;
+                           fsg_model_t* fsg = fsg_model_readfile(path.constData(), lmath, lw);
+                           if (fsg) m_load.states = fsg_model_n_state(fsg);
+                           return fsg;
+                         });
   if (!m_error.isEmpty()) return -3;
   m_decoder = std::move(decoder);
   m_load.totalSeconds = timer.nsecsElapsed() / 1e9;
@@ -451,12 +459,8 @@ fsg_model_t* JoinedFsg(const QStringList& paths, logmath_t* lmath, float lw, QSt
 }  // namespace
 
 int16_t Recognizer::LoadCompiledGrammars(const QStringList& names) {
-  m_decoder.reset();
-  m_error.clear();
-  m_cause.clear();
-  m_load = {};
   QElapsedTimer timer;
-  timer.start();
+  BeginLoad(timer);
   const QString dir = CompiledDir(m_installDir + "/Grammars");
   const SpeechModel model = FindSpeechModel(m_installDir);
   if (!model.Complete()) {
@@ -480,11 +484,11 @@ int16_t Recognizer::LoadCompiledGrammars(const QStringList& names) {
   QString readError;
   m_error = StartDecoder(decoder->ps, decoder->phoneLoop, model, dir + "/" + kAddedWordsFile, m_settings,
                          CompetitorVocabulary(m_installDir), [&](logmath_t* lmath, float lw) {
-    m_load.modelSeconds = timer.nsecsElapsed() / 1e9;
-    fsg_model_t* fsg = JoinedFsg(paths, lmath, lw, readError);
-    if (fsg) m_load.states = fsg_model_n_state(fsg);
-    return fsg;
-  });
+                           m_load.modelSeconds = timer.nsecsElapsed() / 1e9;
+                           fsg_model_t* fsg = JoinedFsg(paths, lmath, lw, readError);
+                           if (fsg) m_load.states = fsg_model_n_state(fsg);
+                           return fsg;
+                         });
   if (m_error.isEmpty() && !readError.isEmpty()) m_error = readError;
   if (!m_error.isEmpty()) return -3;
   m_decoder = std::move(decoder);

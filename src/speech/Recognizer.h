@@ -12,6 +12,8 @@
 #include "speech/AudioSource.h"
 #include "speech/SentenceCheck.h"
 
+class QElapsedTimer;
+
 namespace qv::speech {
 
 // What one listen measured; quorvane-cli recognize --stats prints it, and the
@@ -85,6 +87,8 @@ class Recognizer final : public grammar::RecognizerEngine {
   int16_t Capture(AudioSource& source, std::vector<int16_t>& audio);
   int16_t Decide(const std::vector<int16_t>& audio, QByteArray& buffer);
   int16_t Fail(const QString& error, const QString& cause);
+  // Every load starts from nothing: no grammar, no error, its figures reset.
+  void BeginLoad(QElapsedTimer& timer);
   void SetProgress(const grammar::ListeningProgress& p);
 
   QString m_installDir;

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <cstdio>
 
+#include "core/grammar/GrammarWriter.h"
 #include "data/Settings.h"
 
 namespace qv::cli {
@@ -48,6 +49,16 @@ Session::Session(const QString& installDir)
       speech(services.speech),
       shutdown(services.shutdown) {
   state.installDir = Absolute(installDir);
+}
+
+int WriteAndCompileGrammars(Session& session) {
+  if (grammar::WriteAllGrammars(session.ctx) != 0) {
+    PrintErr("Grammar Export Error: the grammar files could not be written.\n");
+    return -1;
+  }
+  session.state.speechReady = true;
+  session.speech.fnBinCompile_Call(0, 0, 0);
+  return session.speech.fnBinCompile_Call(1, 0, 1);
 }
 
 bool LockInstallation(Session& session) {

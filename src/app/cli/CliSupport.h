@@ -71,6 +71,12 @@ void PrintErr(const QString& text);
 // command holds it.
 bool LockInstallation(Session& session);
 
+// Writes every grammar file and compiles them as the configuration screen's
+// compile does, leaving the compiler started for its problems to be read.
+// The compile's status, or -1 (said on stderr) when the files could not be
+// written.
+int WriteAndCompileGrammars(Session& session);
+
 // The installation a file lies in (the nearest folder above it that holds a
 // settings file), or an empty text.
 QString InstallationOf(const QString& file);

@@ -1,7 +1,6 @@
 #include "app/cli/CliSupport.h"
 #include "app/cli/InstallationTables.h"
 #include "core/grammar/CompileProblems.h"
-#include "core/grammar/GrammarWriter.h"
 
 namespace qv::cli {
 namespace {
@@ -15,13 +14,8 @@ int Run(const QStringList& args) {
   }
   Session session(args[0]);
   if (!LockInstallation(session) || LoadCommandTables(session) != 0) return 1;
-  if (grammar::WriteAllGrammars(session.ctx) != 0) {
-    PrintErr("Grammar Export Error: the grammar files could not be written.\n");
-    return 1;
-  }
-  session.state.speechReady = true;
-  session.speech.fnBinCompile_Call(0, 0, 0);
-  const int16_t status = session.speech.fnBinCompile_Call(1, 0, 1);
+  const int status = WriteAndCompileGrammars(session);
+  if (status < 0) return 1;
   int found = 0;
   for (const grammar::CompileProblem& p :
        grammar::LocateCompileProblems(session.state, session.speech.CompileDiagnostics())) {
