@@ -36,9 +36,12 @@ namespace qv::speech {
 
 namespace {
 
-constexpr const char* kGrammarSearch = "grammar";
 constexpr const char* kCheckedSearch = "checked";
 constexpr const char* kPhoneSearch = "phones";
+// What runs while listening: the utterance's end searches the frames not yet
+// searched, and only the voice detector is wanted then, so a graph of one
+// silent word stands in for the grammar until the utterance is complete.
+constexpr const char* kListenSearch = "listen";
 
 // Processor time of the calling thread: what decoding costs, whatever else
 // the machine is doing.
@@ -111,6 +114,7 @@ int16_t Recognizer::Listen(QByteArray& buffer) {
     m_progress = {true};
   }
   m_stop = false;
+  m_finish = false;
   // Capture and decoding on a worker; this thread goes on running its event
   // loop, so the window paints and a "cancel" can reach StopListening.
   QEventLoop loop;
@@ -142,6 +146,7 @@ int16_t Recognizer::ListenTo(AudioSource& source, QByteArray& buffer) {
   m_error.clear();
   m_cause.clear();
   m_stop = false;
+  m_finish = false;
   if (!m_decoder) return Fail("no grammar is loaded", "No test grammar is loaded.");
   QString error;
   if (!source.Start(error)) return Fail(error, error);
@@ -221,12 +226,12 @@ fsg_model_t* ToFsg(const WordGraph& graph, const std::vector<QString>& words, lo
 
 namespace {
 
-// Starts a decoder with the model and a dictionary and hands it the graph
-// `makeGraph` makes (with the decoder's log table and language weight), sets
-// up the phone loop for judging speech and the checked search that listening
-// decodes with: the grammar and, beside it, the competitor that takes
-// out-of-grammar speech (SentenceCheck.h). Returns an error text, empty when
-// it runs.
+// Starts a decoder with the model and a dictionary and sets up the one
+// search listening decodes with: the graph `makeGraph` makes (with the
+// decoder's log table and language weight) and, beside it, the competitors
+// that take out-of-grammar speech (SentenceCheck.h). The phone loop that
+// judges speech is set up only when something reads its scores. Returns an
+// error text, empty when it runs.
 QString StartDecoder(ps_decoder_t*& ps, bool& phoneLoop, const SpeechModel& model, const QString& dictPath,
                      const RecognizerSettings& settings, const QStringList& competitors,
                      const std::function<fsg_model_t*(logmath_t*, float)>& makeGraph,
@@ -257,18 +262,24 @@ QString StartDecoder(ps_decoder_t*& ps, bool& phoneLoop, const SpeechModel& mode
   const float lw = static_cast<float>(cmd_ln_float32_r(config, "-lw"));
   cmd_ln_free_r(config);
   if (!ps) return log.HasErrors() ? log.Errors().first() : QString("the recogniser did not start");
-  fsg_model_t* fsg = makeGraph(ps_get_logmath(ps), lw);
-  if (!fsg) return log.HasErrors() ? log.Errors().first() : QString("the grammar's graph cannot be read");
-  if (ps_set_fsg(ps, kGrammarSearch, fsg) < 0 && !log.HasErrors()) log.Add("the grammar was refused");
-  fsg_model_free(fsg);  // the decoder keeps its own reference
-  if (!model.phoneLm.isEmpty())
+  // Before any search exists: a word added later rebuilds every search.
+  if (!AddMarkWord(ps)) return "the competitor's mark was refused";
+  fsg_model_t* grammar = makeGraph(ps_get_logmath(ps), lw);
+  if (!grammar) return log.HasErrors() ? log.Errors().first() : QString("the grammar's graph cannot be read");
+  fsg_model_t* rival = makeRival ? makeRival(ps_get_logmath(ps), lw) : nullptr;
+  fsg_model_t* checked = CheckedGraph(ps, grammar, competitors, settings.rejection, rival);
+  if (rival) fsg_model_free(rival);
+  fsg_model_free(grammar);
+  if (ps_set_fsg(ps, kCheckedSearch, checked) < 0 && !log.HasErrors()) log.Add("the grammar was refused");
+  fsg_model_free(checked);  // the decoder keeps its own reference
+  fsg_model_t* quiet = fsg_model_init(kListenSearch, ps_get_logmath(ps), lw, 2);
+  quiet->start_state = 0;
+  quiet->final_state = 1;
+  fsg_model_trans_add(quiet, 0, 1, 0, fsg_model_word_add(quiet, kCompetitorMark));
+  if (ps_set_fsg(ps, kListenSearch, quiet) < 0 && !log.HasErrors()) log.Add("the listening search was refused");
+  fsg_model_free(quiet);
+  if (!log.HasErrors() && !model.phoneLm.isEmpty() && settings.NeedsPhoneScores())
     phoneLoop = ps_set_allphone_file(ps, kPhoneSearch, model.phoneLm.toUtf8().constData()) == 0;
-  if (!log.HasErrors()) {
-    fsg_model_t* rival = makeRival ? makeRival(ps_get_logmath(ps), lw) : nullptr;
-    const QString e = AddCheckedSearch(ps, kGrammarSearch, kCheckedSearch, competitors, settings.rejection, rival);
-    if (rival) fsg_model_free(rival);
-    if (!e.isEmpty()) log.Add(e);
-  }
   ps_set_search(ps, kCheckedSearch);
   return log.HasErrors() ? log.Errors().first() : QString();
 }
@@ -536,6 +547,7 @@ int16_t Recognizer::Capture(AudioSource& source, std::vector<int16_t>& audio) {
     SphinxLogCapture log;
     // Each listen is a stream of its own: the noise level and the voice
     // detector's state of the previous one would mislead this one.
+    ps_set_search(ps, kListenSearch);
     ps_start_stream(ps);
     ps_start_utt(ps);
   }
@@ -571,7 +583,7 @@ int16_t Recognizer::Capture(AudioSource& source, std::vector<int16_t>& audio) {
       if (!inSpeech && m_stats.speechHeard) break;  // the speaker stopped
     }
     const double heard = progress.heardSeconds;
-    if (source.AtEnd() || heard >= m_settings.maxSeconds) break;
+    if (m_finish || source.AtEnd() || heard >= m_settings.maxSeconds) break;
     if (!m_stats.speechHeard && heard >= m_settings.noSpeechSeconds) break;
     if (wall.elapsed() > (m_settings.maxSeconds + 2.0) * 1000) break;  // a device that delivers nothing
   }

@@ -43,6 +43,11 @@ struct RecognizerSettings {
   double trailingSeconds = 0.5;  // ... or this long after the speaker stopped
   RejectionSettings rejection;
   QStringList decoderArguments;  // extra recogniser options ("-topn", "8", ...), for measuring
+  bool phoneScores = false;       // score every sentence against the phone loop (margins, confidence)
+
+  bool NeedsPhoneScores() const {
+    return phoneScores || rejection.wordMargin > 0 || rejection.speechMargin > 0;
+  }
 };
 
 // The recogniser behind fnSpeechRecDLL_Call, for the grammar test: loads the
@@ -70,6 +75,9 @@ class Recognizer final : public grammar::RecognizerEngine {
   // Ends a listen under way at once (its Listen returns 1) and releases the
   // grammar.
   int16_t StopListening() override;
+  // Ends the capture of a listen under way as if the speaker had stopped:
+  // what was heard so far is decided on (a released talk key).
+  void FinishListening() { m_finish = true; }
   grammar::ListeningProgress Progress() const override;
   QString FailureCause() const override;
 
@@ -102,6 +110,7 @@ class Recognizer final : public grammar::RecognizerEngine {
 
   // Shared with the worker thread.
   std::atomic<bool> m_stop{false};
+  std::atomic<bool> m_finish{false};
   mutable std::mutex m_mutex;
   std::condition_variable m_idle;
   bool m_busy = false;

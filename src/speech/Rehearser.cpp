@@ -180,8 +180,16 @@ bool RuleFinder::Find(const QStringList& words, QString& grammar, QString& rule,
 
 // --- Rehearser -----------------------------------------------------------------
 
+namespace {
+// The confidence shown for each attempt comes from the phone loop's scores.
+RecognizerSettings WithPhoneScores(RecognizerSettings settings) {
+  settings.phoneScores = true;
+  return settings;
+}
+}  // namespace
+
 Rehearser::Rehearser(QString installDir, RecognizerSettings settings)
-    : m_installDir(std::move(installDir)), m_recognizer(m_installDir, std::move(settings)) {}
+    : m_installDir(std::move(installDir)), m_recognizer(m_installDir, WithPhoneScores(std::move(settings))) {}
 
 bool Rehearser::Load(const QStringList& grammars, QString& error) {
   m_loaded = false;

@@ -109,38 +109,36 @@ bool InDictionary(ps_decoder_t* ps, const char* word) {
 }
 }  // namespace
 
-QString AddCheckedSearch(ps_decoder_s* ps, const char* grammarSearch, const char* checkedSearch,
-                         const QStringList& competitorWords, const RejectionSettings& settings, fsg_model_s* rival) {
-  fsg_model_t* grammar = ps_get_fsg(ps, grammarSearch);
-  if (!grammar) return QString("no grammar search to check");
-  if (!InDictionary(ps, kCompetitorMark) && ps_add_word(ps, kCompetitorMark, "SIL", TRUE) < 0)
-    return QString("the competitor's mark was refused");
+bool AddMarkWord(ps_decoder_s* ps) {
+  return InDictionary(ps, kCompetitorMark) || ps_add_word(ps, kCompetitorMark, "SIL", TRUE) >= 0;
+}
+
+fsg_model_s* CheckedGraph(ps_decoder_s* ps, fsg_model_s* grammar, const QStringList& competitorWords,
+                          const RejectionSettings& settings, fsg_model_s* rival) {
+  if (!rival && settings.competitorWord <= 0) return fsg_model_retain(grammar);
   logmath_t* lmath = ps_get_logmath(ps);
   const float lw = cmd_ln_float32_r(ps_get_config(ps), "-lw");
   const int states = fsg_model_n_state(grammar);
   const int loop = states;  // one more state: the competitor's word loop
   const int rivalStates = rival ? fsg_model_n_state(rival) : 0;
   const int rivalFirst = states + 1;  // the rival phrases' states follow
-  fsg_model_t* checked = fsg_model_init(checkedSearch, lmath, lw, states + 1 + rivalStates);
+  fsg_model_t* checked = fsg_model_init(fsg_model_name(grammar), lmath, lw, states + 1 + rivalStates);
   checked->start_state = fsg_model_start_state(grammar);
   checked->final_state = fsg_model_final_state(grammar);
-  // A graph's own arcs as they are, its states moved by `offset`. The search
-  // adds silences, fillers and alternative pronunciations to the copy again,
-  // so those are left out.
+  // A graph's own arcs as they are, its states moved by `offset`. Neither
+  // graph has been through a search yet, so it holds no silences, fillers or
+  // alternative pronunciations: the search adds them to the joined graph.
   auto copy = [&](fsg_model_t* from, int offset) {
     for (int i = 0; i < fsg_model_n_state(from); ++i) {
       for (fsg_arciter_t* it = fsg_model_arcs(from, i); it; it = fsg_arciter_next(it)) {
         fsg_link_t* link = fsg_arciter_get(it);
         const int wid = fsg_link_wid(link);
         const int a = fsg_link_from_state(link) + offset, b = fsg_link_to_state(link) + offset;
-        if (wid < 0) {
+        if (wid < 0)
           fsg_model_null_trans_add(checked, a, b, fsg_link_logs2prob(link));
-          continue;
-        }
-        if (fsg_model_is_filler(from, wid)) continue;
-        if (fsg_model_has_alt(from) && bitvec_is_set(from->altwords, wid)) continue;
-        fsg_model_trans_add(checked, a, b, fsg_link_logs2prob(link),
-                            fsg_model_word_add(checked, fsg_model_word_str(from, wid)));
+        else
+          fsg_model_trans_add(checked, a, b, fsg_link_logs2prob(link),
+                              fsg_model_word_add(checked, fsg_model_word_str(from, wid)));
       }
     }
   };
@@ -162,8 +160,7 @@ QString AddCheckedSearch(ps_decoder_s* ps, const char* grammarSearch, const char
     // competitor would never be heard.
     fsg_model_trans_add(checked, checked->start_state, loop, 0, fsg_model_word_add(checked, kCompetitorMark));
     QStringList words = competitorWords;
-    for (int w = 0; w < fsg_model_n_word(grammar); ++w)
-      if (!fsg_model_is_filler(grammar, w)) words << QString::fromUtf8(fsg_model_word_str(grammar, w));
+    for (int w = 0; w < fsg_model_n_word(grammar); ++w) words << QString::fromUtf8(fsg_model_word_str(grammar, w));
     QSet<QString> seen;
     const int32 each = logp(settings.competitorWord);
     const int32 last = logp(settings.competitorWord * settings.competitorPrior);
@@ -178,16 +175,14 @@ QString AddCheckedSearch(ps_decoder_s* ps, const char* grammarSearch, const char
   }
   // The search follows one empty step at a time; chains must be closed.
   glist_free(fsg_model_null_trans_closure(checked, nullptr));
-  const int set = ps_set_fsg(ps, checkedSearch, checked);
-  fsg_model_free(checked);
-  return set < 0 ? QString("the checked search was refused") : QString();
+  return checked;
 }
 
 #else
 
-QString AddCheckedSearch(ps_decoder_s*, const char*, const char*, const QStringList&, const RejectionSettings&,
-                         fsg_model_s*) {
-  return QString("built without the recogniser");
+bool AddMarkWord(ps_decoder_s*) { return false; }
+fsg_model_s* CheckedGraph(ps_decoder_s*, fsg_model_s*, const QStringList&, const RejectionSettings&, fsg_model_s*) {
+  return nullptr;
 }
 
 #endif

@@ -43,13 +43,18 @@ inline constexpr const char* kCompetitorMark = "qv-other-speech";
 // command phrases and of its shared lists, lower case, without duplicates.
 QStringList CompetitorVocabulary(const QString& installDir);
 
-// Adds `checkedSearch` to the decoder: the FSG of `grammarSearch` (which
-// must be loaded) with the competitor loop beside it and, when given, the
-// graph of the rival phrases (read only). Words the decoder's dictionary
-// lacks are left out of the loop. Returns an error text, empty on success.
-QString AddCheckedSearch(ps_decoder_s* ps, const char* grammarSearch, const char* checkedSearch,
-                         const QStringList& competitorWords, const RejectionSettings& settings,
-                         fsg_model_s* rival = nullptr);
+// Puts the competitor's mark into the decoder's dictionary. Call it before
+// any search is set up: a word added later makes the decoder rebuild every
+// search it has. False when the dictionary refuses it.
+bool AddMarkWord(ps_decoder_s* ps);
+
+// The graph listening decodes with: `grammar` (not yet handed to a search)
+// with the competitor loop beside it and, when given, the graph of the rival
+// phrases. Without either it is `grammar` itself, one more reference taken.
+// Words the decoder's dictionary lacks are left out of the loop. The caller
+// frees the result.
+fsg_model_s* CheckedGraph(ps_decoder_s* ps, fsg_model_s* grammar, const QStringList& competitorWords,
+                          const RejectionSettings& settings, fsg_model_s* rival = nullptr);
 
 // One stretch of a decoded utterance: a word (or a silence or noise filler)
 // of the grammar search, or a phone of the free phone loop.

@@ -26,6 +26,7 @@ int Run(const QStringList& argsIn) {
   const bool stats = args.removeAll("--stats") > 0;
   // The rejection's settings, so that tuning stays measurable from here.
   speech::RecognizerSettings settings;
+  settings.phoneScores = stats;  // the margins are part of the figures
   QString v;
   if (TakeOption(args, "--competitor-prior", v)) settings.rejection.competitorPrior = v.toDouble();
   if (TakeOption(args, "--competitor-word", v)) settings.rejection.competitorWord = v.toDouble();
