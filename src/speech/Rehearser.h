@@ -57,6 +57,7 @@ class Rehearser final : public grammar::RehearsalRecognizer {
   bool Load(const QStringList& grammars, QString& error) override;
   grammar::RuleMatch Listen() override;
   grammar::RuleMatch Recognise(const std::vector<int16_t>& samples) override;
+  void FinishListening() override { m_recognizer.FinishListening(); }
   void StopListening() override {
     m_recognizer.StopListening();  // releases the grammar too
     m_loaded = false;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QEventLoop>
+#include <QTimer>
 #include <QLabel>
 #include <QListWidget>
 #include <deque>
@@ -27,13 +29,26 @@ class ScriptedRehearsal final : public grammar::RehearsalRecognizer {
     return loadError.isEmpty();
   }
   grammar::RuleMatch Listen() override {
+    if (untilFinished) {  // listens until told to finish, as a held key does
+      QEventLoop loop;
+      waiting = &loop;
+      QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+      loop.exec();
+      waiting = nullptr;
+    }
     grammar::RuleMatch m = replies.empty() ? grammar::RuleMatch{} : replies.front();
     if (!replies.empty()) replies.pop_front();
     return m;
   }
   grammar::RuleMatch Recognise(const std::vector<int16_t>&) override { return Listen(); }
   void StopListening() override {}
+  void FinishListening() override {
+    finished = true;
+    if (waiting) waiting->quit();
+  }
 
+  bool untilFinished = false, finished = false;
+  QEventLoop* waiting = nullptr;
   QStringList loaded;
   QString loadError;
   std::deque<grammar::RuleMatch> replies;
@@ -126,6 +141,18 @@ TEST_F(RehearseScreenTest, AttemptsShowTheirCommandSpeakTheReadbackAndOpenTheCom
   QTest::mouseClick(view->lst_Attempts->viewport(), Qt::LeftButton, {}, row.center());
   ASSERT_EQ(h.frame().currentScreen, "frm_Configure");
   EXPECT_EQ(cfg->currentCommand(), 0);
+}
+
+// Held, the microphone key listens until it is let go; what was said is then shown.
+TEST_F(RehearseScreenTest, MicrophoneKeyListensWhileHeld) {
+  test::Press(cfg, "btn_Rehearse");
+  rehearsal->untilFinished = true;
+  rehearsal->replies.push_back(Heard("Lights", "STROBES_TOGGLE", {"|57"}, "strobes toggle"));
+  QTimer::singleShot(50, view, [this] { QTest::keyRelease(view->lst_Attempts, Qt::Key_R); });
+  QTest::keyPress(view->lst_Attempts, Qt::Key_R);
+  EXPECT_TRUE(rehearsal->finished);
+  EXPECT_FALSE(view->listening());
+  EXPECT_TRUE(view->lbl_Command->text().startsWith("Lights")) << qPrintable(view->lbl_Command->text());
 }
 
 TEST_F(RehearseScreenTest, GrammarsThatCannotBeLoadedAreReportedOnTheConfigurationScreen) {

@@ -41,6 +41,9 @@ class RehearsalRecognizer {
   virtual RuleMatch Recognise(const std::vector<int16_t>& samples) = 0;
   // Ends a listen under way (its Listen reports status 1).
   virtual void StopListening() = 0;
+  // Ends the capture of a listen under way and lets it decide on what was
+  // heard so far, as a released talk key does.
+  virtual void FinishListening() {}
   virtual ListeningProgress Progress() const { return {}; }
 };
 

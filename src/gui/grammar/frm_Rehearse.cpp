@@ -206,20 +206,45 @@ bool frm_Rehearse::IsMicrophoneKey(const QKeyEvent& event) const {
   return key == (ui::ShiftOnly(event) ? QStringLiteral("shift+") : QString()) + QString(QChar(code)).toLower();
 }
 
+void frm_Rehearse::HoldToTalk() {
+  if (m_listening) return;
+  m_keyHeld = true;
+  Start();
+  m_keyHeld = false;
+}
+
+// Letting go of the key ends the capture; what was said is then decided on.
+void frm_Rehearse::Released() {
+  if (m_listening && m_keyHeld) Engine()->FinishListening();
+  m_keyHeld = false;
+}
+
 void frm_Rehearse::keyPressEvent(QKeyEvent* event) {
   if (IsMicrophoneKey(*event)) {
     event->accept();
-    Start();
+    HoldToTalk();
     return;
   }
   SkinnedScreen::keyPressEvent(event);
 }
 
+void frm_Rehearse::keyReleaseEvent(QKeyEvent* event) {
+  if (IsMicrophoneKey(*event)) {
+    event->accept();
+    Released();
+    return;
+  }
+  SkinnedScreen::keyReleaseEvent(event);
+}
+
 bool frm_Rehearse::eventFilter(QObject* watched, QEvent* event) {
   // The list would take a letter for its own search.
-  if (watched == lst_Attempts && event->type() == QEvent::KeyPress &&
+  if (watched == lst_Attempts && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
       IsMicrophoneKey(*static_cast<QKeyEvent*>(event))) {
-    Start();
+    if (event->type() == QEvent::KeyPress)
+      HoldToTalk();
+    else
+      Released();
     return true;
   }
   return SkinnedScreen::eventFilter(watched, event);

@@ -44,6 +44,10 @@ class frm_Rehearse final : public ui::SkinnedScreen {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  // The microphone key listens while it is held, as in flight.
+  void HoldToTalk();
+  void Released();
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -58,6 +62,7 @@ class frm_Rehearse final : public ui::SkinnedScreen {
   RehearsalLog m_log;
   QTimer* m_meterTimer;
   bool m_listening = false;
+  bool m_keyHeld = false;  // this listen lasts while the microphone key is down
 };
 
 }  // namespace qv::grammar
