@@ -464,7 +464,8 @@ class Compiler {
       }
       // A copy of the rule's graph, its start state being `from`.
       const WordGraph& g = r.graph;
-      std::vector<int> map(g.StateCount(), -1);
+      std::vector<int>& map = m_map;  // kept between calls: a list makes hundreds of thousands
+      map.assign(static_cast<size_t>(g.StateCount()), -1);
       map[g.Start()] = from;
       int finals = 0, onlyFinal = -1;
       for (int i = 0; i < g.StateCount(); ++i) {
@@ -491,6 +492,7 @@ class Compiler {
     Compiler& m_c;
     int m_f;
     bool m_quiet;
+    std::vector<int> m_map;
   };
 
   void ReportLoop(int f, const GrammarNode& at, int target) {

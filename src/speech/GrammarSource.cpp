@@ -72,10 +72,13 @@ bool IsPhraseWordCharacter(QChar c) {
 
 enum class Tok { Word, Ref, LParen, RParen, Bar, Optional, Ignore, Action, Punct };
 
+// A token's text is a stretch of the file's text, copied out only when a
+// node keeps it: a navaid list has a million tokens.
 struct Token {
   Tok kind = Tok::Punct;
-  QString text;
   qsizetype pos = 0;
+  qsizetype textAt = 0;
+  qsizetype textSize = 0;
 };
 
 const char* const kStatementDirectives[] = {"grammar", "import", "export", "start", "activatable"};
@@ -453,7 +456,7 @@ class Parser {
 
   void Punct(std::vector<Token>& out, qsizetype p, Severity s, const QString& message) {
     Report(p, s, message);
-    out.push_back({Tok::Punct, QString(), p});
+    out.push_back({Tok::Punct, p});
   }
 
   // Cuts [b, e) into tokens. With `toSemicolon` the body ends at the first
@@ -480,9 +483,9 @@ class Parser {
         continue;
       }
       switch (c.unicode()) {
-        case '(': out.push_back({Tok::LParen, QString(), p++}); continue;
-        case ')': out.push_back({Tok::RParen, QString(), p++}); continue;
-        case '|': out.push_back({Tok::Bar, QString(), p++}); continue;
+        case '(': out.push_back({Tok::LParen, p++}); continue;
+        case ')': out.push_back({Tok::RParen, p++}); continue;
+        case '|': out.push_back({Tok::Bar, p++}); continue;
         case ';':
           if (toSemicolon) return p + 1;
           Punct(out, p++, syntax, Unexpected(u';'));
@@ -504,11 +507,11 @@ class Parser {
           Punct(out, p++, Severity::Warning, "\"<\" without \">\" is not spoken");
           continue;
         }
-        const QString name = m_t.mid(p + 1, close - p - 1).trimmed();
+        const QStringView name = QStringView(m_t).mid(p + 1, close - p - 1).trimmed();
         if (name.isEmpty()) {
           Punct(out, p, Severity::Warning, "an empty list reference \"<>\" is not spoken");
         } else {
-          out.push_back({Tok::Ref, name, p});
+          out.push_back({Tok::Ref, p, name.data() - m_t.constData(), name.size()});
         }
         p = close + 1;
         continue;
@@ -516,16 +519,18 @@ class Parser {
       if (c == u'!') {
         qsizetype n = p + 1;
         while (n < e && m_t[n].isLetter()) ++n;
-        const QString name = m_t.mid(p + 1, n - p - 1).toLower();
-        if (name == u"optional" || name == u"ignore") {
-          out.push_back({name == u"optional" ? Tok::Optional : Tok::Ignore, QString(), p});
+        const QStringView word = QStringView(m_t).mid(p + 1, n - p - 1);
+        const auto is = [&](const char* d) { return word.compare(QLatin1String(d), Qt::CaseInsensitive) == 0; };
+        if (is("optional") || is("ignore")) {
+          out.push_back({is("optional") ? Tok::Optional : Tok::Ignore, p});
           p = n;
           continue;
         }
-        if (name == u"action") {
+        if (is("action")) {
           p = Action(p, n, e, out);
           continue;
         }
+        const QString name = word.toString().toLower();
         bool statement = false;
         for (const char* s : kStatementDirectives) statement = statement || name == QLatin1String(s);
         if (m_mode == ParseMode::Phrases)
@@ -551,7 +556,7 @@ class Parser {
         if (bad) Report(i, Severity::Error, Unexpected(ch));
       }
       // A faulty mark on its own is reported once, as the fault.
-      out.push_back({bad && !sound ? Tok::Punct : Tok::Word, m_t.mid(p, w - p), p});
+      out.push_back({bad && !sound ? Tok::Punct : Tok::Word, p, p, w - p});
       p = w;
     }
     if (toSemicolon) Report(out.empty() ? e : out.back().pos, syntax, "missing \";\" at the end of the rule");
@@ -589,7 +594,7 @@ class Parser {
       Punct(out, p, SyntaxSeverity(), "unterminated text in quotes");
       return le;
     }
-    out.push_back({Tok::Action, m_t.mid(q + 1, close - q - 1), p});
+    out.push_back({Tok::Action, p, q + 1, close - q - 1});
     return limit + 1;
   }
 
@@ -678,16 +683,46 @@ class Parser {
     node.column = ColumnOf(p);
   }
 
+  QString Text(const Token& t) const { return m_t.mid(t.textAt, t.textSize); }
+
+  // The token after the item at i (a group, with what it applies to, is one
+  // item).
+  size_t NextItem(const std::vector<Token>& t, size_t i) const {
+    if ((t[i].kind == Tok::Optional || t[i].kind == Tok::Ignore) && i + 1 < t.size() && t[i + 1].kind == Tok::LParen)
+      ++i;
+    return t[i].kind == Tok::LParen ? m_partner[i] + 1 : i + 1;
+  }
+
+  // Node lists are allocated at their final size: a navaid list has
+  // hundreds of thousands of nodes.
+  size_t CountWays(const std::vector<Token>& t, size_t i, size_t end) const {
+    size_t n = 1;
+    for (; i < end; i = NextItem(t, i)) n += t[i].kind == Tok::Bar ? 1 : 0;
+    return n;
+  }
+  size_t CountItems(const std::vector<Token>& t, size_t i, size_t end) const {
+    size_t n = 0;
+    for (; i < end && t[i].kind != Tok::Bar; i = NextItem(t, i))
+      n += t[i].kind == Tok::Word || t[i].kind == Tok::Ref || t[i].kind == Tok::LParen || t[i].kind == Tok::Optional ||
+                   t[i].kind == Tok::Ignore
+               ? 1
+               : 0;
+    return n;
+  }
+
   GrammarNode Alternatives(const std::vector<Token>& t, size_t& i, size_t end, qsizetype at) {
+    const qsizetype place = i < end ? t[i].pos : at;
+    GrammarNode first = Sequence(t, i, end, at);
+    if (i >= end || t[i].kind != Tok::Bar) return first;
     GrammarNode alt;
     alt.kind = GrammarNode::Kind::Alternatives;
-    Place(alt, i < end ? t[i].pos : at);
-    alt.children.push_back(Sequence(t, i, end, at));
+    Place(alt, place);
+    alt.children.reserve(CountWays(t, i, end));
+    alt.children.push_back(std::move(first));
     while (i < end && t[i].kind == Tok::Bar) {
       ++i;
       alt.children.push_back(Sequence(t, i, end, i < end ? t[i].pos : at));
     }
-    if (alt.children.size() == 1) return std::move(alt.children.front());
     return alt;
   }
 
@@ -706,6 +741,7 @@ class Parser {
     GrammarNode seq;
     seq.kind = GrammarNode::Kind::Sequence;
     Place(seq, i < end ? t[i].pos : at);
+    seq.children.reserve(CountItems(t, i, end));
     while (i < end && t[i].kind != Tok::Bar) {
       const Token& tok = t[i];
       switch (tok.kind) {
@@ -713,7 +749,7 @@ class Parser {
         case Tok::Ref: {
           GrammarNode leaf;
           leaf.kind = tok.kind == Tok::Word ? GrammarNode::Kind::Word : GrammarNode::Kind::Ref;
-          leaf.text = tok.text;
+          leaf.text = Text(tok);
           Place(leaf, tok.pos);
           seq.children.push_back(std::move(leaf));
           ++i;
@@ -734,7 +770,7 @@ class Parser {
           seq.children.push_back(Group(t, i));
           break;
         case Tok::Action:
-          seq.actions << tok.text;
+          seq.actions << Text(tok);
           ++i;
           break;
         default:  // unpaired marks and punctuation: nothing to say

@@ -5,36 +5,39 @@
 
 namespace qv::speech {
 
-namespace {
-
-struct SignatureHash {
-  size_t operator()(const std::vector<int64_t>& v) const {
-    uint64_t h = 1469598103934665603ull;
-    for (int64_t x : v) {
-      h ^= static_cast<uint64_t>(x);
-      h *= 1099511628211ull;
-    }
-    return static_cast<size_t>(h ^ (h >> 31));
-  }
-};
-
-}  // namespace
-
 void WordGraph::Index() const {
   if (m_indexed) return;
-  std::sort(m_arcs.begin(), m_arcs.end(), [](const Arc& x, const Arc& y) {
-    if (x.from != y.from) return x.from < y.from;
-    if (x.label != y.label) return x.label < y.label;
-    return x.to < y.to;
-  });
-  m_arcs.erase(
-      std::unique(m_arcs.begin(), m_arcs.end(),
-                  [](const Arc& x, const Arc& y) { return x.from == y.from && x.label == y.label && x.to == y.to; }),
-      m_arcs.end());
+  // Arcs are bucketed by their state (a counting sort: the navaid lists'
+  // graphs have hundreds of thousands), then each state's few arcs are
+  // ordered by label and target and repeats dropped.
   const size_t n = m_final.size();
   m_first.assign(n + 1, 0);
   for (const Arc& a : m_arcs) ++m_first[static_cast<size_t>(a.from) + 1];
   for (size_t i = 0; i < n; ++i) m_first[i + 1] += m_first[i];
+  std::vector<Arc> sorted(m_arcs.size());
+  {
+    std::vector<uint32_t> next(m_first.begin(), m_first.end() - 1);
+    for (const Arc& a : m_arcs) sorted[next[static_cast<size_t>(a.from)]++] = a;
+  }
+  const auto byLabel = [](const Arc& x, const Arc& y) { return x.label != y.label ? x.label < y.label : x.to < y.to; };
+  size_t kept = 0;
+  for (size_t s = 0; s < n; ++s) {
+    Arc* b = sorted.data() + m_first[s];
+    Arc* e = sorted.data() + m_first[s + 1];
+    if (e - b > 1) {
+      bool ordered = true;
+      for (const Arc* p = b + 1; p != e && ordered; ++p) ordered = byLabel(p[-1], *p);
+      if (!ordered) {
+        std::sort(b, e, byLabel);
+        e = std::unique(b, e, [](const Arc& x, const Arc& y) { return x.label == y.label && x.to == y.to; });
+      }
+    }
+    m_first[s] = static_cast<uint32_t>(kept);
+    for (const Arc* p = b; p != e; ++p) sorted[kept++] = *p;
+  }
+  m_first[n] = static_cast<uint32_t>(kept);
+  sorted.resize(kept);
+  m_arcs.swap(sorted);
   m_indexed = true;
 }
 
@@ -162,15 +165,17 @@ std::vector<std::vector<WordGraph::Label>> WordGraph::Sentences(size_t limit) co
 
 namespace {
 
-// The subsets of the subset construction, kept back to back in one array
-// and found again through an open-addressing table of their hashes: far
-// fewer allocations than a map of vectors, which matters for the navaid
-// lists' hundreds of thousands of states.
-class Subsets {
+// Sets of numbers (the subsets of the subset construction, the signatures
+// of minimisation) kept back to back in one array and found again through an
+// open-addressing table of their hashes: far fewer allocations than a map of
+// vectors, which matters for the navaid lists' hundreds of thousands of
+// states.
+template <typename T>
+class FlatSets {
  public:
-  Subsets() : m_table(1024, -1) {}
-  // The id of the subset, adding it when new.
-  std::pair<int, bool> Find(const std::vector<int32_t>& set) {
+  FlatSets() : m_table(1024, -1) {}
+  // The id of the set, adding it when new.
+  std::pair<int, bool> Find(const std::vector<T>& set) {
     const uint64_t h = Hash(set);
     size_t mask = m_table.size() - 1;
     for (size_t i = h & mask;; i = (i + 1) & mask) {
@@ -190,19 +195,19 @@ class Subsets {
     m_table[i] = id;
     return {id, true};
   }
-  const int32_t* Begin(int id) const { return m_members.data() + m_begin[id]; }
-  const int32_t* End(int id) const { return m_members.data() + m_end[id]; }
+  const T* Begin(int id) const { return m_members.data() + m_begin[id]; }
+  const T* End(int id) const { return m_members.data() + m_end[id]; }
 
  private:
-  static uint64_t Hash(const std::vector<int32_t>& v) {
+  static uint64_t Hash(const std::vector<T>& v) {
     uint64_t h = 1469598103934665603ull;
-    for (int32_t x : v) {
-      h ^= static_cast<uint32_t>(x);
+    for (T x : v) {
+      h ^= static_cast<uint64_t>(x);
       h *= 1099511628211ull;
     }
     return h ^ (h >> 29);
   }
-  bool Equal(int id, const std::vector<int32_t>& set) const {
+  bool Equal(int id, const std::vector<T>& set) const {
     return m_end[id] - m_begin[id] == set.size() && std::equal(set.begin(), set.end(), Begin(id));
   }
   void Grow() {
@@ -219,8 +224,10 @@ class Subsets {
   std::vector<int32_t> m_table;
   std::vector<uint64_t> m_hash;
   std::vector<uint32_t> m_begin, m_end;
-  std::vector<int32_t> m_members;
+  std::vector<T> m_members;
 };
+using Subsets = FlatSets<int32_t>;
+using Signatures = FlatSets<int64_t>;
 
 }  // namespace
 
@@ -266,8 +273,15 @@ WordGraph Minimize(const WordGraph& dfa) {
   const int n = dfa.StateCount();
   WordGraph out;
   // States that lead to a final state (backwards from the finals).
-  std::vector<std::vector<int32_t>> back(n);
-  for (const auto& a : dfa.Arcs()) back[a.to].push_back(a.from);
+  // Arcs by target, as one array in the order of their targets.
+  std::vector<uint32_t> backFirst(static_cast<size_t>(n) + 1, 0);
+  for (const auto& a : dfa.Arcs()) ++backFirst[static_cast<size_t>(a.to) + 1];
+  for (int s = 0; s < n; ++s) backFirst[s + 1] += backFirst[s];
+  std::vector<int32_t> back(dfa.ArcCount());
+  {
+    std::vector<uint32_t> next(backFirst.begin(), backFirst.end() - 1);
+    for (const auto& a : dfa.Arcs()) back[next[a.to]++] = a.from;
+  }
   std::vector<uint8_t> live(n, 0);
   std::vector<int32_t> stack;
   for (int s = 0; s < n; ++s)
@@ -278,13 +292,13 @@ WordGraph Minimize(const WordGraph& dfa) {
   while (!stack.empty()) {
     const int32_t s = stack.back();
     stack.pop_back();
-    for (int32_t p : back[s])
-      if (!live[p]) {
+    for (uint32_t i = backFirst[s]; i < backFirst[s + 1]; ++i)
+      if (const int32_t p = back[i]; !live[p]) {
         live[p] = 1;
         stack.push_back(p);
       }
   }
-  std::vector<std::vector<int32_t>>().swap(back);
+  std::vector<int32_t>().swap(back);
   if (n == 0 || !live[dfa.Start()]) {
     out.SetStart(out.AddState());
     return out;
@@ -325,7 +339,9 @@ WordGraph Minimize(const WordGraph& dfa) {
     out.SetStart(cls[dfa.Start()]);
     return out;
   }
-  std::unordered_map<std::vector<int64_t>, int32_t, SignatureHash> classes;
+  // Bottom-up: a state's class is known from whether it is final and the
+  // classes its arcs lead to, all settled before it.
+  Signatures classes;
   std::vector<int32_t> representative;
   std::vector<int64_t> sig;
   for (int32_t s : order) {
@@ -335,9 +351,9 @@ WordGraph Minimize(const WordGraph& dfa) {
       if (!live[a.to]) continue;
       sig.push_back((static_cast<int64_t>(a.label) << 32) | static_cast<uint32_t>(cls[a.to]));
     }
-    auto [it, added] = classes.emplace(sig, static_cast<int32_t>(representative.size()));
+    const auto [id, added] = classes.Find(sig);
     if (added) representative.push_back(s);
-    cls[s] = it->second;
+    cls[s] = id;
   }
   for (size_t c = 0; c < representative.size(); ++c) out.AddState();
   for (size_t c = 0; c < representative.size(); ++c) {
