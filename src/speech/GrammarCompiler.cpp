@@ -10,6 +10,7 @@
 #include <atomic>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <thread>
 #include <unordered_map>
 
@@ -96,6 +97,11 @@ QString Key(const QString& name) { return name.toUpper(); }
 class Compiler {
  public:
   Compiler(const CompileOptions& o, Pronouncer& p) : m_opt(o), m_pron(p) {}
+  ~Compiler() {
+    for (auto& t : m_releasing) t.join();
+  }
+  Compiler(const Compiler&) = delete;
+  Compiler& operator=(const Compiler&) = delete;
 
   CompileResult Run(std::vector<SourceText> texts) {
     m_res.filesRead = static_cast<int>(texts.size());
@@ -120,7 +126,10 @@ class Compiler {
     for (int f = 0; f < static_cast<int>(m_src.size()); ++f)
       if (m_src[f].check) CheckDefinitions(f);
     for (int f = 0; f < static_cast<int>(m_src.size()); ++f)
-      if (m_src[f].check) BuildFile(f);
+      if (m_src[f].check) {
+        BuildFile(f);
+        ReleaseBodies(f);
+      }
     SaveCaches();
     Collect();
     return std::move(m_res);
@@ -640,6 +649,22 @@ class Compiler {
     if (s.mode == ParseMode::Phrases && m_opt.checkOverlaps) CheckOverlaps(f);
   }
 
+  // A large list's rule bodies (a million nodes for 20,000 ILS approaches)
+  // are not read again once its rules are built: they are freed on a helper
+  // thread while the next files are built.
+  void ReleaseBodies(int f) {
+    Source& s = m_src[f];
+    if (s.cached || s.HasStarts() || s.mode == ParseMode::Phrases || s.bytes.size() < 256 * 1024) return;
+    auto bodies = std::make_unique<std::vector<GrammarNode>>();
+    for (auto& r : s.file.rules) {
+      const auto it = m_ruleIds.find(QString::number(f) + "|" + Key(r.name));
+      if (it == m_ruleIds.end() || m_rules[it->second].state != 2) continue;
+      bodies->push_back(std::move(r.body));
+      r.body = GrammarNode();
+    }
+    m_releasing.emplace_back([b = std::move(bodies)]() mutable { b.reset(); });
+  }
+
   // --- rules that can be said alike ------------------------------------------
 
   // Every pair of the file's start rules (they are listened for together)
@@ -823,6 +848,7 @@ class Compiler {
   TextMap<std::vector<int>> m_tokenWords;
   std::vector<int> m_path;
   QSet<QString> m_loopsReported;
+  std::vector<std::thread> m_releasing;
 };
 
 std::vector<SourceText> ReadFolder(const CompileOptions& options, CompileResult& failure) {

@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <algorithm>
+#include <unordered_map>
 
 namespace qv::speech {
 
@@ -685,6 +686,15 @@ class Parser {
 
   QString Text(const Token& t) const { return m_t.mid(t.textAt, t.textSize); }
 
+  // Words and list names repeat thousands of times in a navaid list ("I L
+  // S", <NUM_1>): every repeat shares the first one's text.
+  QString SharedText(const Token& t) {
+    const QStringView v = QStringView(m_t).mid(t.textAt, t.textSize);
+    auto [it, added] = m_shared.try_emplace(v);
+    if (added) it->second = v.toString();
+    return it->second;
+  }
+
   // The token after the item at i (a group, with what it applies to, is one
   // item).
   size_t NextItem(const std::vector<Token>& t, size_t i) const {
@@ -749,7 +759,7 @@ class Parser {
         case Tok::Ref: {
           GrammarNode leaf;
           leaf.kind = tok.kind == Tok::Word ? GrammarNode::Kind::Word : GrammarNode::Kind::Ref;
-          leaf.text = Text(tok);
+          leaf.text = SharedText(tok);
           Place(leaf, tok.pos);
           seq.children.push_back(std::move(leaf));
           ++i;
@@ -792,6 +802,17 @@ class Parser {
   bool m_headerSeen = false;
   bool m_headerReported = false;
   std::vector<size_t> m_partner;
+  struct ViewHash {
+    size_t operator()(QStringView v) const noexcept {
+      uint64_t h = 1469598103934665603ull;
+      for (QChar c : v) {
+        h ^= c.unicode();
+        h *= 1099511628211ull;
+      }
+      return static_cast<size_t>(h ^ (h >> 32));
+    }
+  };
+  std::unordered_map<QStringView, QString, ViewHash> m_shared;
 };
 
 }  // namespace

@@ -57,10 +57,17 @@ QString BuildFile(const QString& grammarName, const QStringList& imports, const 
   g.Line();
   g.Line("<" + rule + ">:");
   g.Line("\t(");
+  // The entry lines are written into one text sized up front: a list has
+  // tens of thousands.
+  QString lines;
+  lines.reserve(static_cast<qsizetype>(records.size()) * 112);
   for (qsizetype i = 0; i < static_cast<qsizetype>(records.size()); ++i) {
-    g.Line((i == 0 ? QStringLiteral("\t") : QStringLiteral("\t| ")) + entry(records[i]));
+    if (i > 0) lines += QLatin1String("\r\n");
+    lines += i == 0 ? QLatin1String("\t") : QLatin1String("\t| ");
+    entry(records[i], lines);
     progress.Written(i);
   }
+  if (!records.empty()) g.Line(lines);
   g.Line("\t)");
   g.Line(";");
   g.Line();
@@ -79,42 +86,97 @@ QString TargetPath(const shell::Context& ctx, bool test, const QString& file) {
 
 }  // namespace
 
-QString SpellIdentifier(const data::NavaidRecord& navaid) {
-  QString phonetic, letters;
-  for (QChar c : TrimSpaces(navaid.ident).toUpper()) {
-    if (IsLetter(c)) phonetic += QStringLiteral("<PHONETIC_") + c + QStringLiteral("> ");
-    letters += c;
-    letters += u' ';
-  }
-  return "(" + TrimSpaces(phonetic) + " | " + TrimSpaces(letters) + ")";
+namespace {
+
+// The pieces below are appended to the text being written; each piece's
+// trailing blanks are cut as it ends (none begins with one).
+void CutBlanksFrom(QString& out, qsizetype mark) {
+  qsizetype end = out.size();
+  while (end > mark && out[end - 1] == u' ') --end;
+  out.truncate(end);
 }
 
-QString SpellIls(const data::IlsRecord& ils) {
-  QString runway;
+void AppendTrimmed(QString& out, QStringView text) {
+  qsizetype begin = 0, end = text.size();
+  while (begin < end && text[begin] == u' ') ++begin;
+  while (end > begin && text[end - 1] == u' ') --end;
+  out += text.mid(begin, end - begin);
+}
+
+void AppendLetters(QString& out, QStringView ident) {
+  const qsizetype mark = out.size();
+  for (QChar c : ident) {
+    out += c;
+    out += u' ';
+  }
+  CutBlanksFrom(out, mark);
+}
+
+void AppendSpelledIdentifier(QString& out, const data::NavaidRecord& navaid) {
+  const QString ident = TrimSpaces(navaid.ident).toUpper();
+  out += u'(';
+  const qsizetype mark = out.size();
+  for (QChar c : ident)
+    if (IsLetter(c)) {
+      out += QLatin1String("<PHONETIC_");
+      out += c;
+      out += QLatin1String("> ");
+    }
+  CutBlanksFrom(out, mark);
+  out += QLatin1String(" | ");
+  AppendLetters(out, ident);
+  out += u')';
+}
+
+void AppendSpelledIls(QString& out, const data::IlsRecord& ils) {
   const QString designator = TrimSpaces(ils.runway).toUpper();
+  qsizetype mark = out.size();
   for (qsizetype i = 0; i < designator.size(); ++i) {
     const QChar c = designator[i];
     if (c == u'C') {
-      runway += QStringLiteral("(center|senner|sunner) ");
+      out += QLatin1String("(center|senner|sunner) ");
     } else if (c == u'L') {
-      runway += QStringLiteral("(left|lef)  ");
+      out += QLatin1String("(left|lef)  ");
     } else if (c == u'R') {
-      runway += QStringLiteral("(right|ry) ");
+      out += QLatin1String("(right|ry) ");
     } else if (c == u'0' && i == 0) {
-      runway = QStringLiteral("!optional(<NUM_0>) ");  // "zero nine" or just "nine"
+      out += QLatin1String("!optional(<NUM_0>) ");  // "zero nine" or just "nine"
     } else if (IsDigit(c)) {
-      runway += QStringLiteral("<NUM_") + c + QStringLiteral("> ");
+      out += QLatin1String("<NUM_");
+      out += c;
+      out += QLatin1String("> ");
     }
   }
-  QString phonetic, letters;
-  for (QChar c : TrimSpaces(ils.airportIdent).toUpper()) {
-    if (IsLetter(c)) phonetic += QStringLiteral("<PHONETIC_") + c + QStringLiteral("> ");
-    if (IsDigit(c)) phonetic += QStringLiteral("<NUM_") + c + QStringLiteral("> ");
-    letters += c;
-    letters += u' ';
+  CutBlanksFrom(out, mark);
+  out += QLatin1String("(I L S|i'll less|i elle-ess|tileless) !optional(at) (");
+  const QString airport = TrimSpaces(ils.airportIdent).toUpper();
+  mark = out.size();
+  for (QChar c : airport) {
+    if (IsLetter(c)) out += QLatin1String("<PHONETIC_");
+    if (IsDigit(c)) out += QLatin1String("<NUM_");
+    if (IsLetter(c) || IsDigit(c)) {
+      out += c;
+      out += QLatin1String("> ");
+    }
   }
-  return TrimSpaces(runway) + QStringLiteral("(I L S|i'll less|i elle-ess|tileless) !optional(at) (") +
-         TrimSpaces(phonetic) + " | " + TrimSpaces(letters) + ")";
+  CutBlanksFrom(out, mark);
+  out += QLatin1String(" | ");
+  AppendLetters(out, airport);
+  out += u')';
+}
+
+}  // namespace
+
+QString SpellIdentifier(const data::NavaidRecord& navaid) {
+  QString out;
+  AppendSpelledIdentifier(out, navaid);
+  return out;
+}
+
+QString SpellIls(const data::IlsRecord& ils) {
+  QString out;
+  AppendSpelledIls(out, ils);
+  return out;
 }
 
 QString BuildNavaidIdGrammar(const std::vector<data::NavaidRecord>& navaids, shell::Dialogs& dialogs, bool test) {
@@ -124,9 +186,14 @@ QString BuildNavaidIdGrammar(const std::vector<data::NavaidRecord>& navaids, she
                                     "minutes. (Navaid IDs)",
                                     "Writing Grammar Files (Navaid IDs)"),
                     10, static_cast<qsizetype>(navaids.size()) - 1);
-  return BuildFile("NAVAID_IDS", PhoneticImports(), "NAV_ID", navaids, progress, [](const data::NavaidRecord& n) {
-    return "!ignore" + SpellIdentifier(n) + "!action(" + Quoted(TrimSpaces(n.actionText)) + ")";
-  });
+  return BuildFile("NAVAID_IDS", PhoneticImports(), "NAV_ID", navaids, progress,
+                   [](const data::NavaidRecord& n, QString& out) {
+                     out += QLatin1String("!ignore");
+                     AppendSpelledIdentifier(out, n);
+                     out += QLatin1String("!action(\"");
+                     AppendTrimmed(out, n.actionText);
+                     out += QLatin1String("\")");
+                   });
 }
 
 QString BuildNavaidNameGrammar(const std::vector<data::NavaidRecord>& navaids, shell::Dialogs& dialogs, bool test) {
@@ -136,8 +203,12 @@ QString BuildNavaidNameGrammar(const std::vector<data::NavaidRecord>& navaids, s
                                     "minutes. (Navaid Names)",
                                     "Writing Grammar Files (Navaid Names)"),
                     30, static_cast<qsizetype>(navaids.size()) - 1);
-  return BuildFile("NAVAID_NAMES", {}, "NAV_NAME", navaids, progress, [](const data::NavaidRecord& n) {
-    return "!ignore(" + TrimSpaces(n.name).toLower() + ")!action(" + Quoted(TrimSpaces(n.actionText)) + ")";
+  return BuildFile("NAVAID_NAMES", {}, "NAV_NAME", navaids, progress, [](const data::NavaidRecord& n, QString& out) {
+    out += QLatin1String("!ignore(");
+    out += TrimSpaces(n.name).toLower();
+    out += QLatin1String(")!action(\"");
+    AppendTrimmed(out, n.actionText);
+    out += QLatin1String("\")");
   });
 }
 
@@ -152,9 +223,14 @@ QString BuildIlsGrammar(const std::vector<data::IlsRecord>& ils, shell::Dialogs&
   for (int d = 0; d <= 9; ++d) imports << QStringLiteral("!import<NUM_%1>;").arg(d);
   imports << QStringLiteral("!import<WORD_ON>;");
   imports += PhoneticImports();
-  return BuildFile("NAVAID_ILS", imports, "RWY_APT_ID", ils, progress, [](const data::IlsRecord& r) {
-    return "!ignore(" + SpellIls(r) + ")!action(" +
-           Quoted(TrimSpaces(r.actionText) + ":" + QString::number(r.actionNumber)) + ")";
+  return BuildFile("NAVAID_ILS", imports, "RWY_APT_ID", ils, progress, [](const data::IlsRecord& r, QString& out) {
+    out += QLatin1String("!ignore(");
+    AppendSpelledIls(out, r);
+    out += QLatin1String(")!action(\"");
+    AppendTrimmed(out, r.actionText);
+    out += u':';
+    out += QString::number(r.actionNumber);
+    out += QLatin1String("\")");
   });
 }
 
