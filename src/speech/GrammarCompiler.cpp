@@ -76,6 +76,7 @@ struct Source {
   bool parsed = false;
   bool scanned = false;  // only the statements before the first rule were read
   QStringList scannedExports;
+  QStringList words;  // of a free-text file: its distinct word texts
   bool HasStarts() const { return !file.starts.empty() || !file.activatable.empty(); }
   bool IsList() const { return cached || (!HasStarts() && !file.exports.empty()); }
 };
@@ -98,6 +99,7 @@ class Compiler {
  public:
   Compiler(const CompileOptions& o, Pronouncer& p) : m_opt(o), m_pron(p) {}
   ~Compiler() {
+    m_pron.UseDerivedAhead(nullptr);
     for (auto& t : m_releasing) t.join();
   }
   Compiler(const Compiler&) = delete;
@@ -123,6 +125,7 @@ class Compiler {
     } else {
       ChooseFilesFor(m_opt.onlyFile);
     }
+    DeriveAhead();
     for (int f = 0; f < static_cast<int>(m_src.size()); ++f)
       if (m_src[f].check) CheckDefinitions(f);
     for (int f = 0; f < static_cast<int>(m_src.size()); ++f)
@@ -193,7 +196,7 @@ class Compiler {
     s.parsed = true;
     QString text;
     DecodeGrammarBytes(s.bytes, text);
-    s.file = ParseGrammar(text, s.fileName, s.diags, s.mode);
+    s.file = ParseGrammar(text, s.fileName, s.diags, s.mode, s.mode == ParseMode::Lenient ? &s.words : nullptr);
     for (int r = 0; r < static_cast<int>(s.file.rules.size()); ++r) s.defs[Key(s.file.rules[r].name)].push_back(r);
     for (const auto& imp : s.file.imports)
       if (!s.imports.contains(Key(imp.name))) s.imports.insert(Key(imp.name), imp);
@@ -229,6 +232,27 @@ class Compiler {
         s.imports.insert(Key(name), NameAt{name, 0, 0});
     }
     return false;
+  }
+
+  // The words of the free-text lists (navaid names) that the dictionary and
+  // the pilot's list lack are given pronunciations on a helper thread while
+  // the files before them are built.
+  void DeriveAhead() {
+    QStringList spellings;
+    QSet<QString> seen;
+    for (auto& s : m_src) {
+      if (s.check && s.parsed && !s.cached)
+        for (const QString& token : s.words)
+          for (const SpokenWord& w : SpokenWords(token)) {
+            if (seen.contains(w.spelling)) continue;
+            seen.insert(w.spelling);
+            if (m_pron.Known(w.word).isEmpty()) spellings << w.spelling;
+          }
+      s.words.clear();
+    }
+    if (spellings.size() < 64) return;  // not worth a thread
+    m_ahead = std::make_unique<DerivedAhead>(std::move(spellings));
+    m_pron.UseDerivedAhead(m_ahead.get());
   }
 
   void IndexExports() {
@@ -849,6 +873,7 @@ class Compiler {
   std::vector<int> m_path;
   QSet<QString> m_loopsReported;
   std::vector<std::thread> m_releasing;
+  std::unique_ptr<DerivedAhead> m_ahead;
 };
 
 std::vector<SourceText> ReadFolder(const CompileOptions& options, CompileResult& failure) {

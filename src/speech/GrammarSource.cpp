@@ -86,8 +86,9 @@ const char* const kStatementDirectives[] = {"grammar", "import", "export", "star
 
 class Parser {
  public:
-  Parser(const QString& text, const QString& fileName, std::vector<Diagnostic>& diags, ParseMode mode)
-      : m_t(text), m_n(text.size()), m_diags(diags), m_mode(mode) {
+  Parser(const QString& text, const QString& fileName, std::vector<Diagnostic>& diags, ParseMode mode,
+         QStringList* words)
+      : m_t(text), m_n(text.size()), m_diags(diags), m_mode(mode), m_words(words) {
     m_file.fileName = fileName;
     m_lineStarts.push_back(0);
     for (qsizetype i = 0; i < m_n; ++i)
@@ -690,8 +691,11 @@ class Parser {
   // S", <NUM_1>): every repeat shares the first one's text.
   QString SharedText(const Token& t) {
     const QStringView v = QStringView(m_t).mid(t.textAt, t.textSize);
-    auto [it, added] = m_shared.try_emplace(v);
-    if (added) it->second = v.toString();
+    auto [it, added] = (t.kind == Tok::Word ? m_sharedWords : m_sharedRefs).try_emplace(v);
+    if (added) {
+      it->second = v.toString();
+      if (m_words && t.kind == Tok::Word) m_words->append(it->second);
+    }
     return it->second;
   }
 
@@ -812,14 +816,15 @@ class Parser {
       return static_cast<size_t>(h ^ (h >> 32));
     }
   };
-  std::unordered_map<QStringView, QString, ViewHash> m_shared;
+  std::unordered_map<QStringView, QString, ViewHash> m_sharedWords, m_sharedRefs;
+  QStringList* m_words;
 };
 
 }  // namespace
 
 GrammarFile ParseGrammar(const QString& text, const QString& fileName, std::vector<Diagnostic>& diagnostics,
-                         ParseMode mode) {
-  return Parser(text, fileName, diagnostics, mode).Run();
+                         ParseMode mode, QStringList* words) {
+  return Parser(text, fileName, diagnostics, mode, words).Run();
 }
 
 void CollectWords(const GrammarNode& node, std::vector<const GrammarNode*>& out) {

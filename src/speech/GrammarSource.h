@@ -79,8 +79,10 @@ bool DecodeGrammarBytes(const QByteArray& bytes, QString& text);
 // `diagnostics`; parsing always goes on, so that one run reports everything.
 // Statement lines the writers produce ("<NAME>:", "!start<NAME>;", ...) are
 // read as whole lines, so that a name may hold any character.
+// With `words`, the distinct texts of the rule bodies' words are added to it
+// in the order they first appear.
 GrammarFile ParseGrammar(const QString& text, const QString& fileName, std::vector<Diagnostic>& diagnostics,
-                         ParseMode mode = ParseMode::Strict);
+                         ParseMode mode = ParseMode::Strict, QStringList* words = nullptr);
 
 // Every word leaf of a node, in order.
 void CollectWords(const GrammarNode& node, std::vector<const GrammarNode*>& out);

@@ -203,20 +203,57 @@ QString Pronouncer::Identity() const {
 
 QString Pronouncer::Normalise(const QString& word) { return word.toLower(); }
 
+QString Pronouncer::DerivePhones(const QString& spelling) {
+  // A word made only of marks ("-", "'") has nothing to say.
+  bool hasLetter = false;
+  for (QChar c : spelling) hasLetter = hasLetter || c.isLetterOrNumber();
+  if (!hasLetter) return {};
+  QString text = spelling;
+  text.replace(u'_', u' ');
+  return EspeakToModelPhones(EspeakPhonemes(text));
+}
+
 QString Pronouncer::Derive(const QString& word, const QString& spelling) {
   const QString key = Normalise(word);
   if (auto it = m_derived.find(key); it != m_derived.end()) return *it;
   QString phones;
-  // A word made only of marks ("-", "'") has nothing to say.
-  bool hasLetter = false;
-  for (QChar c : spelling) hasLetter = hasLetter || c.isLetterOrNumber();
-  if (hasLetter) {
-    QString text = spelling;
-    text.replace(u'_', u' ');
-    phones = EspeakToModelPhones(EspeakPhonemes(text));
-  }
+  if (!m_ahead || !m_ahead->Take(spelling, phones)) phones = DerivePhones(spelling);
   m_derived.insert(key, phones);
   return phones;
+}
+
+DerivedAhead::DerivedAhead(QStringList spellings) : m_spellings(std::move(spellings)) {
+  m_index.reserve(m_spellings.size());
+  for (int i = 0; i < m_spellings.size(); ++i) m_index.insert(m_spellings[i], i);
+  m_phones.resize(static_cast<size_t>(m_spellings.size()));
+  m_thread = std::thread([this] {
+    for (int i = 0; i < m_spellings.size(); ++i) {
+      QString phones = Pronouncer::DerivePhones(m_spellings[i]);
+      std::lock_guard lock(m_mutex);
+      if (m_stop) return;
+      m_phones[static_cast<size_t>(i)] = std::move(phones);
+      m_done = static_cast<size_t>(i) + 1;
+      m_made.notify_all();
+    }
+  });
+}
+
+DerivedAhead::~DerivedAhead() {
+  {
+    std::lock_guard lock(m_mutex);
+    m_stop = true;
+  }
+  m_thread.join();
+}
+
+bool DerivedAhead::Take(const QString& spelling, QString& phones) {
+  const auto it = m_index.constFind(spelling);
+  if (it == m_index.constEnd()) return false;
+  const auto i = static_cast<size_t>(*it);
+  std::unique_lock lock(m_mutex);
+  m_made.wait(lock, [&] { return m_done > i; });
+  phones = m_phones[i];
+  return true;
 }
 
 QStringList Pronouncer::PhonesOf(const QString& word, const QString& spelling) {

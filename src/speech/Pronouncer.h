@@ -4,13 +4,41 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "core/grammar/Pronunciations.h"
 
 namespace qv::speech {
+
+// Pronunciations made ahead, on a thread of its own, for words a compile is
+// about to meet (the words of a navaid list the dictionary lacks: making one
+// takes eSpeak NG tens of microseconds, a list has thousands).
+class DerivedAhead {
+ public:
+  // Starts making the pronunciations of `spellings`, in this order.
+  explicit DerivedAhead(QStringList spellings);
+  ~DerivedAhead();  // stops after the word in hand
+  DerivedAhead(const DerivedAhead&) = delete;
+  DerivedAhead& operator=(const DerivedAhead&) = delete;
+  // False when the spelling is not among those made here; otherwise waits
+  // until it is made, so that no word is made twice.
+  bool Take(const QString& spelling, QString& phones);
+
+ private:
+  const QStringList m_spellings;
+  QHash<QString, int> m_index;
+  std::vector<QString> m_phones;
+  std::mutex m_mutex;
+  std::condition_variable m_made;
+  size_t m_done = 0;
+  bool m_stop = false;
+  std::thread m_thread;
+};
 
 // Knows the recogniser's pronunciation dictionary and makes a pronunciation
 // (in the model's phone set) for words it lacks.
@@ -32,6 +60,11 @@ class Pronouncer {
   // eSpeak NG's phonemes; empty when no pronunciation can be made. `spelling`
   // is the word as written (case kept: capitals read as letters).
   QString Derive(const QString& word, const QString& spelling);
+  // What Derive makes of a spelling it has not seen; safe on any thread.
+  static QString DerivePhones(const QString& spelling);
+  // Pronunciations made ahead that Derive takes instead of making them;
+  // nullptr for none. Not owned; must outlive its use here.
+  void UseDerivedAhead(DerivedAhead* ahead) { m_ahead = ahead; }
   // The list's pronunciations, else the dictionary's, else the derived one.
   QStringList PhonesOf(const QString& word, const QString& spelling);
   // The list's pronunciations of a word, else the dictionary's.
@@ -60,6 +93,7 @@ class Pronouncer {
  private:
   std::shared_ptr<const Dictionary> m_dict;
   QHash<QString, QString> m_derived;
+  DerivedAhead* m_ahead = nullptr;
   QHash<QString, QStringList> m_list;
   QString m_listIdentity;
 };

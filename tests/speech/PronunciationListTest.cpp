@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <random>
 
 #include "SpeechTestSupport.h"
@@ -91,6 +92,27 @@ TEST(PronunciationList, PhonesAreSpokenAsPhonemes) {
     EXPECT_LT(spoken, read * 1.6) << word << " " << phonemes.toStdString();
     EXPECT_GT(spoken, read * 0.5) << word << " " << phonemes.toStdString();
   }
+}
+
+// Words made ahead on the helper thread get the phones they would get in
+// place, whatever order they are asked for in; a word not among them is
+// made in place.
+TEST(PronunciationList, WordsMadeAheadAreMadeAsInPlace) {
+  if (!speech::EspeakAvailable()) GTEST_SKIP() << "eSpeak NG is not installed";
+  QStringList spellings;
+  for (const char* w : {"blorvik", "Quennet", "VORTAC", "tileless", "--", "o'hare", "koln_bonn"}) spellings << w;
+  std::mt19937 rng(7);
+  for (int i = 0; i < 80; ++i) spellings << QString("zan%1vel").arg(static_cast<int>(rng() % 1000));
+  spellings.removeDuplicates();
+  speech::DerivedAhead ahead(spellings);
+  speech::Pronouncer p(speech::FindSpeechModel(QString()).dictionary);
+  p.UseDerivedAhead(&ahead);
+  QStringList asked = spellings;
+  std::shuffle(asked.begin(), asked.end(), rng);
+  for (const QString& s : asked) EXPECT_EQ(p.Derive(s, s), speech::Pronouncer::DerivePhones(s)) << s.toStdString();
+  QString phones;
+  EXPECT_FALSE(ahead.Take("gardenvik", phones));
+  EXPECT_TRUE(speech::Pronouncer::DerivePhones("--").isEmpty());
 }
 
 // The compiler takes the list's phones first, and a changed list is a
