@@ -33,7 +33,7 @@ bool DecodeGrammarBytes(const QByteArray& bytes, QString& text) {
   if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
       static_cast<unsigned char>(bytes[1]) == 0xFE) {
     QStringDecoder dec(QStringDecoder::Utf16LE);
-    text = dec(bytes.mid(2));
+    text = dec(QByteArrayView(bytes.constData() + 2, bytes.size() - 2));
   } else {
     text = QString::fromUtf8(bytes);
   }
@@ -71,15 +71,18 @@ bool IsPhraseWordCharacter(QChar c) {
          u == '.' || u == '_';
 }
 
-enum class Tok { Word, Ref, LParen, RParen, Bar, Optional, Ignore, Action, Punct };
+enum class Tok : uint8_t { Word, Ref, LParen, RParen, Bar, Optional, Ignore, Action, Punct };
 
 // A token's text is a stretch of the file's text, copied out only when a
-// node keeps it: a navaid list has a million tokens.
+// node keeps it: a navaid list has a million tokens, so they are kept small
+// (a grammar file is far below 4 G characters).
 struct Token {
-  Tok kind = Tok::Punct;
-  qsizetype pos = 0;
-  qsizetype textAt = 0;
-  qsizetype textSize = 0;
+  Token(Tok k, qsizetype p, qsizetype at = 0, qsizetype size = 0)
+      : kind(k), pos(static_cast<uint32_t>(p)), textAt(static_cast<uint32_t>(at)), textSize(static_cast<uint32_t>(size)) {}
+  Tok kind;
+  uint32_t pos;
+  uint32_t textAt;
+  uint32_t textSize;
 };
 
 const char* const kStatementDirectives[] = {"grammar", "import", "export", "start", "activatable"};
@@ -466,7 +469,7 @@ class Parser {
   // the place after it.
   qsizetype Lex(qsizetype b, qsizetype e, bool toSemicolon, std::vector<Token>& out) {
     const Severity syntax = SyntaxSeverity();
-    out.reserve(out.size() + static_cast<size_t>((e - b) / 6));
+    out.reserve(out.size() + static_cast<size_t>((e - b) / 3));
     qsizetype p = b;
     while (p < e) {
       const QChar c = m_t[p];
@@ -635,7 +638,7 @@ class Parser {
         if (tokens[i].kind == Tok::LParen) {
           open.push_back(i);
         } else if (!open.empty()) {
-          m_partner[open.back()] = i;
+          m_partner[open.back()] = static_cast<uint32_t>(i);
           open.pop_back();
         } else {
           left.push_back(i);
@@ -655,7 +658,7 @@ class Parser {
         if (isOpen) {
           open.push_back(i);
         } else if (!open.empty()) {
-          m_partner[open.back()] = i;
+          m_partner[open.back()] = static_cast<uint32_t>(i);
           paired[open.back()] = paired[i] = 1;
           open.pop_back();
         }
@@ -805,7 +808,7 @@ class Parser {
   GrammarFile m_file;
   bool m_headerSeen = false;
   bool m_headerReported = false;
-  std::vector<size_t> m_partner;
+  std::vector<uint32_t> m_partner;
   struct ViewHash {
     size_t operator()(QStringView v) const noexcept {
       uint64_t h = 1469598103934665603ull;
