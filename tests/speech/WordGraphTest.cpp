@@ -3,6 +3,7 @@
 // sentence sets enumerated directly, compared with what the graphs accept.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <set>
 
@@ -149,6 +150,26 @@ TEST(WordGraphTest, DeterminizeAndMinimizeKeepTheLanguageAndReachTheSmallestGrap
     const Language expected = Enumerate(e, {});
     const WordGraph nfa = GraphOf(e);
     ASSERT_EQ(Accepted(nfa), expected) << round;
+    // The same arcs in any order, some twice: each state's arcs come out
+    // ordered by label and target, once each.
+    WordGraph shuffled;
+    for (int s = 0; s < nfa.StateCount(); ++s) shuffled.SetFinal(shuffled.AddState(), nfa.IsFinal(s));
+    shuffled.SetStart(nfa.Start());
+    auto arcs = nfa.Arcs();
+    arcs.insert(arcs.end(), arcs.begin(), arcs.begin() + static_cast<long>(arcs.size() / 3));
+    std::shuffle(arcs.begin(), arcs.end(), rng);
+    for (const auto& a : arcs) shuffled.AddArc(a.from, a.label, a.to);
+    for (int s = 0; s < shuffled.StateCount(); ++s) {
+      const auto out = shuffled.Out(s);
+      for (const auto* a = out.begin(); a != out.end(); ++a) {
+        EXPECT_EQ(a->from, s);
+        if (a != out.begin()) {
+          EXPECT_TRUE(a[-1].label < a->label || (a[-1].label == a->label && a[-1].to < a->to));
+        }
+      }
+    }
+    EXPECT_EQ(shuffled.ArcCount(), nfa.ArcCount()) << round;
+    EXPECT_EQ(Accepted(shuffled), expected) << round;
     const WordGraph dfa = speech::Determinize(nfa);
     EXPECT_TRUE(Deterministic(dfa)) << round;
     EXPECT_EQ(Accepted(dfa), expected) << round;
