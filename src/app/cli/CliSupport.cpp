@@ -81,4 +81,24 @@ std::vector<Command>& Commands() {
   return commands;
 }
 
+bool TakeOption(QStringList& args, const QString& name, QString& value) {
+  const int i = args.indexOf(name);
+  if (i < 0 || i + 1 >= args.size()) return false;
+  value = args[i + 1];
+  args.remove(i, 2);
+  return true;
+}
+
+speech::RecognizerSettings TakeRecognizerOptions(QStringList& args) {
+  speech::RecognizerSettings settings;
+  QString v;
+  if (TakeOption(args, "--competitor-prior", v)) settings.rejection.competitorPrior = v.toDouble();
+  if (TakeOption(args, "--competitor-word", v)) settings.rejection.competitorWord = v.toDouble();
+  if (TakeOption(args, "--word-margin", v)) settings.rejection.wordMargin = v.toDouble();
+  if (TakeOption(args, "--speech-margin", v)) settings.rejection.speechMargin = v.toDouble();
+  if (TakeOption(args, "--rival-prior", v)) settings.rejection.rivalPrior = v.toDouble();
+  if (TakeOption(args, "--decoder", v)) settings.decoderArguments = v.split(u' ', Qt::SkipEmptyParts);
+  return settings;
+}
+
 }  // namespace qv::cli

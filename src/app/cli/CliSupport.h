@@ -9,6 +9,7 @@
 #include "core/shell/AppState.h"
 #include "core/shell/Dialogs.h"
 #include "core/shell/StatusSink.h"
+#include "speech/Recognizer.h"
 
 namespace qv::cli {
 
@@ -80,5 +81,16 @@ int WriteAndCompileGrammars(Session& session);
 // The installation a file lies in (the nearest folder above it that holds a
 // settings file), or an empty text.
 QString InstallationOf(const QString& file);
+
+// Takes "--name VALUE" out of the arguments.
+bool TakeOption(QStringList& args, const QString& name, QString& value);
+
+// The listening commands' tuning options, taken out of the arguments:
+// the rejection's settings and raw recogniser options, so that tuning stays
+// measurable from the command line.
+inline constexpr const char* kRecognizerOptionsUsage =
+    "[--competitor-prior P] [--competitor-word P] [--rival-prior P] [--word-margin M] [--speech-margin M] "
+    "[--decoder \"-option value ...\"]";
+speech::RecognizerSettings TakeRecognizerOptions(QStringList& args);
 
 }  // namespace qv::cli

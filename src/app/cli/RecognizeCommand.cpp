@@ -12,32 +12,13 @@ namespace {
 // the grammar heard, 3 engine or audio error.
 int ExitCode(int16_t status) { return status == 0 ? 0 : status == -2 ? 2 : 3; }
 
-// Takes "--name VALUE" out of the arguments.
-bool TakeOption(QStringList& args, const QString& name, QString& value) {
-  const int i = args.indexOf(name);
-  if (i < 0 || i + 1 >= args.size()) return false;
-  value = args[i + 1];
-  args.remove(i, 2);
-  return true;
-}
-
 int Run(const QStringList& argsIn) {
   QStringList args = argsIn;
   const bool stats = args.removeAll("--stats") > 0;
-  // The rejection's settings, so that tuning stays measurable from here.
-  speech::RecognizerSettings settings;
+  speech::RecognizerSettings settings = TakeRecognizerOptions(args);
   settings.phoneScores = stats;  // the margins are part of the figures
-  QString v;
-  if (TakeOption(args, "--competitor-prior", v)) settings.rejection.competitorPrior = v.toDouble();
-  if (TakeOption(args, "--competitor-word", v)) settings.rejection.competitorWord = v.toDouble();
-  if (TakeOption(args, "--word-margin", v)) settings.rejection.wordMargin = v.toDouble();
-  if (TakeOption(args, "--speech-margin", v)) settings.rejection.speechMargin = v.toDouble();
-  if (TakeOption(args, "--rival-prior", v)) settings.rejection.rivalPrior = v.toDouble();
-  if (TakeOption(args, "--decoder", v)) settings.decoderArguments = v.split(u' ', Qt::SkipEmptyParts);
   if (args.size() < 2) {
-    PrintErr(
-        "Usage: quorvane-cli recognize INSTALL_DIR WAV_FILE... [--stats] [--competitor-prior P] "
-        "[--competitor-word P] [--rival-prior P] [--word-margin M] [--speech-margin M] [--decoder \"-option value ...\"]\n");
+    PrintErr(QString("Usage: quorvane-cli recognize INSTALL_DIR WAV_FILE... [--stats] %1\n").arg(kRecognizerOptionsUsage));
     return 2;
   }
   Session session(args[0]);

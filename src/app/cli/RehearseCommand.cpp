@@ -14,14 +14,15 @@ namespace {
 int Run(const QStringList& argsIn) {
   QStringList args = argsIn;
   const bool stats = args.removeAll("--stats") > 0;
+  const speech::RecognizerSettings settings = TakeRecognizerOptions(args);
   if (args.size() < 2) {
-    PrintErr("Usage: quorvane-cli rehearse INSTALL_DIR WAV_FILE... [--stats]\n");
+    PrintErr(QString("Usage: quorvane-cli rehearse INSTALL_DIR WAV_FILE... [--stats] %1\n").arg(kRecognizerOptionsUsage));
     return 2;
   }
   Session session(args[0]);
   if (LoadCommandTables(session) != 0) return 1;
   const shell::AppState& state = session.state;
-  speech::Rehearser rehearser(state.installDir);
+  speech::Rehearser rehearser(state.installDir, settings);
   QString error;
   QElapsedTimer timer;
   timer.start();
