@@ -307,13 +307,82 @@ bool Expand(Text s, Sentences& out) {
   return Expand(s, out, product);
 }
 
+// Sorting: the sentences of one phrase share long beginnings, which a
+// comparison of whole texts would read again at every step, and a phrase
+// has few distinct words. So the sort is a three-way quicksort on eight
+// bytes at a time taken as one number (the first byte most significant):
+// a range is split into the sentences below, equal to and above a pivot's
+// eight bytes, and only the equal part goes on to the next eight.
+struct KeyedSpan {
+  uint64_t key;      // eight bytes from the current depth; 0 past the end
+  uint32_t present;  // how many of them the sentence has
+  Sentences::Span span;
+};
+
+bool Before(const KeyedSpan& a, const KeyedSpan& b) {
+  // A sentence that ends comes before its continuations, even one going on with NUL.
+  return a.key != b.key ? a.key < b.key : a.present < b.present;
+}
+bool Same(const KeyedSpan& a, const KeyedSpan& b) { return a.key == b.key && a.present == b.present; }
+
+void SetKeys(Sentences& sentences, KeyedSpan* first, KeyedSpan* last, size_t depth) {
+  for (KeyedSpan* k = first; k != last; ++k) {
+    const Text s = sentences.at(k->span);
+    const size_t present = s.size() > depth ? std::min<size_t>(8, s.size() - depth) : 0;
+    uint64_t key = 0;
+    for (size_t b = 0; b < 8; ++b) key = key << 8 | (b < present ? uint8_t(s[depth + b]) : 0u);
+    k->key = key, k->present = uint32_t(present);
+  }
+}
+
+// Sorts [first, last), whose sentences agree on their first `depth` bytes
+// and whose keys hold the eight after them. `budget` bounds the splits at
+// one depth; a range that uses it up (badly chosen pivots) is sorted whole.
+void SortFrom(Sentences& sentences, KeyedSpan* first, KeyedSpan* last, size_t depth, int budget) {
+  while (last - first > 1) {
+    if (last - first <= 8 || budget-- <= 0) {
+      std::sort(first, last, [&](const KeyedSpan& a, const KeyedSpan& b) {
+        if (!Same(a, b)) return Before(a, b);
+        const Text x = sentences.at(a.span), y = sentences.at(b.span);
+        return x.substr(std::min(x.size(), depth)) < y.substr(std::min(y.size(), depth));
+      });
+      return;
+    }
+    KeyedSpan* mid = first + (last - first) / 2;
+    const KeyedSpan& a = *first;
+    const KeyedSpan& b = *mid;
+    const KeyedSpan& c = *(last - 1);
+    const KeyedSpan pivot = Before(a, b) ? (Before(b, c) ? b : Before(a, c) ? c : a) : (Before(a, c) ? a : Before(b, c) ? c : b);
+    // [first, lt) below, [lt, i) equal, [gt, last) above.
+    KeyedSpan *lt = first, *i = first, *gt = last;
+    while (i < gt) {
+      if (Before(*i, pivot)) {
+        std::swap(*lt++, *i++);
+      } else if (Before(pivot, *i)) {
+        std::swap(*i, *--gt);
+      } else {
+        ++i;
+      }
+    }
+    SortFrom(sentences, first, lt, depth, budget);
+    if (pivot.present == 8 && gt - lt > 1) {  // equal so far and going on: the next eight bytes
+      SetKeys(sentences, lt, gt, depth + 8);
+      SortFrom(sentences, lt, gt, depth + 8, 64);
+    }
+    first = gt;
+  }
+}
+
 // Ascending by character code; then each sentence whose trimmed text equals,
 // ignoring case, that of the sentence kept before it is dropped (empty ones
 // at the head included, as the first is compared with the empty text).
 void SortAndThin(Sentences& sentences) {
   auto& spans = sentences.spans();
-  std::sort(spans.begin(), spans.end(),
-            [&](const Sentences::Span& a, const Sentences::Span& b) { return sentences.at(a) < sentences.at(b); });
+  std::vector<KeyedSpan> keyed(spans.size());
+  for (size_t i = 0; i < spans.size(); ++i) keyed[i].span = spans[i];
+  SetKeys(sentences, keyed.data(), keyed.data() + keyed.size(), 0);
+  SortFrom(sentences, keyed.data(), keyed.data() + keyed.size(), 0, 64);
+  for (size_t i = 0; i < spans.size(); ++i) spans[i] = keyed[i].span;
   const auto sameKey = [](Text a, Text b) {
     a = TrimBlanks(a), b = TrimBlanks(b);
     if (a.size() != b.size()) return false;
