@@ -26,21 +26,31 @@ int Run(const QStringList& args) {
   checklists::ScanSimulatorAircraft(session.ctx);
 
   const auto& manufacturers = session.state.catalogue.manufacturers;
-  QString out;
-  out.reserve(qsizetype(session.state.assignments.size()) * 256);
+  // The lines go out as UTF-8 written straight from the names: nearly every
+  // character is ASCII and is copied as it is.
+  QByteArray out;
+  out.reserve(qsizetype(session.state.assignments.size()) * 160);
   // The padding of the fixed-width names goes first the short way.
   const auto trimmed = [](QStringView text) {
     while (!text.isEmpty() && text.back() == u' ') text.chop(1);
     return text.trimmed();
   };
   const auto field = [&out](QStringView text, bool last = false) {
-    out += text;
-    out += last ? u'\n' : u'\t';
+    const qsizetype at = out.size();
+    out.resize(at + text.size());
+    char* to = out.data() + at;
+    qsizetype i = 0;
+    for (; i < text.size() && text[i].unicode() < 0x80; ++i) to[i] = char(text[i].unicode());
+    if (i < text.size()) {
+      out.truncate(at + i);
+      out += text.mid(i).toUtf8();
+    }
+    out += last ? '\n' : '\t';
   };
   const auto number = [&out](qint64 n) {
     char digits[24];
     const int size = std::snprintf(digits, sizeof digits, "%lld\t", static_cast<long long>(n));
-    out += QLatin1String(digits, size);
+    out.append(digits, size);
   };
   for (size_t m = 0; m < manufacturers.size(); ++m) {
     const auto& types = manufacturers[m].types;
@@ -61,7 +71,7 @@ int Run(const QStringList& args) {
       }
     }
   }
-  PrintOut(out);
+  std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
   return 0;
 }
 

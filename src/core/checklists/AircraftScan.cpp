@@ -3,9 +3,12 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QHash>
 #include <QStringBuilder>
 #include <algorithm>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "base/FixedText.h"
 #include "base/Parallel.h"
@@ -53,17 +56,37 @@ QStringView Trimmed(QStringView text) {
   return text.trimmed();
 }
 
+// base::Fixed of a view, without making a string of the view first.
+QString FixedFrom(QStringView value, int width) {
+  QString fixed(width, u' ');
+  std::copy_n(value.utf16(), std::min<qsizetype>(value.size(), width), reinterpret_cast<char16_t*>(fixed.data()));
+  return fixed;
+}
+
 // What two names of one catalogue level are merged by: equal when their
 // fixed-width forms are equal after lower-casing. Padding blanks are left out
 // of the key and the padded length put in instead (a padded text is its
 // unpadded text plus blanks up to its length), so the key is short and is
-// made from the name without padding it first.
-QString MergeKey(const QString& name, int width) {
+// made from the name without padding it first. Names hold no NUL (values are
+// cleaned of them), so a NUL and the length end a key, and the keys of the
+// three levels written one after the other still tell every level apart.
+void AppendMergeKey(std::u16string& keys, const QString& name, int width) {
   const QStringView cut = QStringView(name).left(width);
-  QString key = IsAscii(cut) ? CaseKey(cut, false) : base::Fixed(name, width).toLower();
-  const qsizetype length = IsAscii(cut) ? width : key.size();
-  while (!key.isEmpty() && key.back() == u' ') key.chop(1);
-  return key + QChar(u'\0') + QChar(char16_t(length));
+  const size_t start = keys.size();
+  qsizetype length = width;
+  if (IsAscii(cut)) {
+    for (QChar c : cut) {
+      const char16_t u = c.unicode();
+      keys += u >= u'A' && u <= u'Z' ? char16_t(u ^ 0x20) : u;
+    }
+  } else {
+    const QString lower = base::Fixed(name, width).toLower();
+    length = lower.size();
+    keys.append(reinterpret_cast<const char16_t*>(lower.constData()), size_t(lower.size()));
+  }
+  while (keys.size() > start && keys.back() == u' ') keys.pop_back();
+  keys += u'\0';
+  keys += char16_t(length);
 }
 
 // The entries of one aircraft folder, listed once, so that the configuration
@@ -221,16 +244,15 @@ void SortVariations(AircraftCatalogue& catalogue, int low, int high, int manufac
 
 AircraftCatalogue BuildCatalogue(const std::vector<AircraftRecord>& records) {
   AircraftCatalogue c;
-  // Look-ups by lower-cased fixed-width name; indexes are stable because the
-  // levels are sorted only once everything is in.
-  QHash<QString, int> manufacturerIndex;
-  std::vector<QHash<QString, int>> typeIndex;
-  std::vector<std::vector<QHash<QString, int>>> variationIndex;
-
-  // The fixed-width names and their keys are made for every record first, on
-  // a few threads; the merge below must then run in record order.
+  // The fixed-width names of each variation and the merge keys of its three
+  // levels are made for every record first, on a few threads; the merge below
+  // must then run in record order. A level is looked up by the keys of its
+  // own and of the levels above it, so one table per level serves every
+  // parent, and nothing is copied for a look-up.
   struct Names {
-    QString manufacturer, type, variation, title, manufacturerKey, typeKey, variationKey;
+    QString variation, title;
+    std::u16string keys;  // manufacturer, type and variation keys in a row
+    size_t manufacturerEnd = 0, typeEnd = 0;
   };
   std::vector<Names> names(records.size());
   base::ForEachIndex(
@@ -238,55 +260,62 @@ AircraftCatalogue BuildCatalogue(const std::vector<AircraftRecord>& records) {
       [&](qsizetype i) {
         const AircraftRecord& r = records[i];
         Names& n = names[i];
-        n.manufacturer = base::Fixed(r.manufacturer, kManufacturerWidth);
-        n.type = base::Fixed(r.type, kTypeWidth);
         n.variation = base::Fixed(r.variation, kVariationWidth);
         n.title = base::Fixed(r.title, kTitleWidth);
-        n.manufacturerKey = MergeKey(r.manufacturer, kManufacturerWidth);
-        n.typeKey = MergeKey(r.type, kTypeWidth);
-        n.variationKey = MergeKey(r.variation, kVariationWidth);
+        n.keys.reserve(size_t(r.manufacturer.size() + r.type.size() + r.variation.size()) + 6);
+        AppendMergeKey(n.keys, r.manufacturer, kManufacturerWidth);
+        n.manufacturerEnd = n.keys.size();
+        AppendMergeKey(n.keys, r.type, kTypeWidth);
+        n.typeEnd = n.keys.size();
+        AppendMergeKey(n.keys, r.variation, kVariationWidth);
       },
       512);
 
+  using Key = std::u16string_view;
+  std::unordered_map<Key, int> manufacturerIndex, typeIndex;  // -> index in its parent
+  std::unordered_set<Key> variationKeys;
+  manufacturerIndex.reserve(records.size());
+  typeIndex.reserve(records.size());
+  variationKeys.reserve(records.size());
   for (size_t i = 0; i < records.size(); ++i) {
     const AircraftRecord& r = records[i];
     Names& n = names[i];
-    AircraftVariation v;
-    v.variation = std::move(n.variation);
-    v.title = std::move(n.title);
-    v.textureFolder = r.textureFolder;
-    v.checklistPage = r.checklistPage;
-    v.folder = r.folder;
-    const QString& typeName = n.type;
-    const QString& manufacturerName = n.manufacturer;
-    const QString& manufacturerKey = n.manufacturerKey;
-    const QString& typeKey = n.typeKey;
-    const QString& variationKey = n.variationKey;
+    const Key manufacturerKey = Key(n.keys).substr(0, n.manufacturerEnd);
+    const Key typeKey = Key(n.keys).substr(0, n.typeEnd);
+    const Key variationKey = n.keys;
+    const auto variation = [&] {
+      AircraftVariation v;
+      v.variation = std::move(n.variation);
+      v.title = std::move(n.title);
+      v.textureFolder = r.textureFolder;
+      v.checklistPage = r.checklistPage;
+      v.folder = r.folder;
+      return v;
+    };
 
-    const auto m = manufacturerIndex.constFind(manufacturerKey);
-    if (m == manufacturerIndex.cend()) {
+    const auto m = manufacturerIndex.find(manufacturerKey);
+    if (m == manufacturerIndex.end()) {
       if (c.manufacturers.size() >= kMaxLevelEntries) continue;
-      manufacturerIndex.insert(manufacturerKey, static_cast<int>(c.manufacturers.size()));
-      typeIndex.push_back({{typeKey, 0}});
-      variationIndex.push_back({{{variationKey, 0}}});
-      c.manufacturers.push_back({manufacturerName, {{typeName, {std::move(v)}}}});
+      manufacturerIndex.emplace(manufacturerKey, static_cast<int>(c.manufacturers.size()));
+      typeIndex.emplace(typeKey, 0);
+      variationKeys.insert(variationKey);
+      c.manufacturers.push_back({base::Fixed(r.manufacturer, kManufacturerWidth),
+                                 {{base::Fixed(r.type, kTypeWidth), {variation()}}}});
       continue;
     }
-    AircraftManufacturer& manufacturer = c.manufacturers[*m];
-    const auto t = typeIndex[*m].constFind(typeKey);
-    if (t == typeIndex[*m].cend()) {
+    AircraftManufacturer& manufacturer = c.manufacturers[m->second];
+    const auto t = typeIndex.find(typeKey);
+    if (t == typeIndex.end()) {
       if (manufacturer.types.size() >= kMaxLevelEntries) continue;
-      typeIndex[*m].insert(typeKey, static_cast<int>(manufacturer.types.size()));
-      variationIndex[*m].push_back({{variationKey, 0}});
-      manufacturer.types.push_back({typeName, {std::move(v)}});
+      typeIndex.emplace(typeKey, static_cast<int>(manufacturer.types.size()));
+      variationKeys.insert(variationKey);
+      manufacturer.types.push_back({base::Fixed(r.type, kTypeWidth), {variation()}});
       continue;
     }
-    AircraftType& type = manufacturer.types[*t];
-    QHash<QString, int>& variations = variationIndex[*m][*t];
+    AircraftType& type = manufacturer.types[t->second];
     // The first entry in scan order wins, even when the later one has another title.
-    if (variations.contains(variationKey) || type.variations.size() >= kMaxLevelEntries) continue;
-    variations.insert(variationKey, static_cast<int>(type.variations.size()));
-    type.variations.push_back(std::move(v));
+    if (type.variations.size() >= kMaxLevelEntries || !variationKeys.insert(variationKey).second) continue;
+    type.variations.push_back(variation());
   }
 
   SortManufacturers(c, 0, static_cast<int>(c.manufacturers.size()) - 1);
@@ -299,33 +328,68 @@ AircraftCatalogue BuildCatalogue(const std::vector<AircraftRecord>& records) {
   return c;
 }
 
+namespace {
+
+// A title as the assignments match it: trimmed and upper-cased. An ASCII
+// title stands for itself, its letters folded when hashed and compared; only
+// other titles are upper-cased into a text of their own (whose ASCII letters
+// are capitals already, so the two kinds compare as their upper-cased texts).
+struct TitleKey {
+  QStringView text;
+  bool operator==(const TitleKey& other) const {
+    if (text.size() != other.text.size()) return false;
+    for (qsizetype i = 0; i < text.size(); ++i)
+      if (FoldUpper(text[i].unicode()) != FoldUpper(other.text[i].unicode())) return false;
+    return true;
+  }
+  static char16_t FoldUpper(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; }
+};
+struct TitleKeyHash {
+  size_t operator()(const TitleKey& k) const {
+    uint64_t h = 14695981039346656037ull;
+    for (QChar c : k.text) h = (h ^ TitleKey::FoldUpper(c.unicode())) * 1099511628211ull;
+    return size_t(h);
+  }
+};
+
+}  // namespace
+
 void LinkAssignments(AircraftCatalogue& catalogue, std::vector<data::ChecklistAssignment>& assignments) {
-  // Every title's key first, on a few threads; then the look-ups in order.
   std::vector<AircraftVariation*> all;
   for (auto& m : catalogue.manufacturers)
     for (auto& t : m.types)
       for (auto& v : t.variations) all.push_back(&v);
   const size_t known = assignments.size();
-  std::vector<QString> keys(known + all.size());
+  // The look-ups and new records below view the titles: none of them moves
+  // (the assignments have room reserved, and a moved QString keeps its text).
+  assignments.reserve(std::min<size_t>(known + all.size(), std::max<size_t>(known, kMaxLevelEntries)));
+  std::vector<QStringView> titles(known + all.size());
+  std::vector<QString> upper(titles.size());  // the upper-cased non-ASCII titles
   base::ForEachIndex(
-      qsizetype(keys.size()),
+      qsizetype(titles.size()),
       [&](qsizetype i) {
-        keys[i] = CaseKey(Trimmed(size_t(i) < known ? assignments[i].aircraftTitle : all[i - known]->title), true);
+        const QStringView t = Trimmed(size_t(i) < known ? assignments[i].aircraftTitle : all[i - known]->title);
+        if (IsAscii(t)) {
+          titles[i] = t;
+        } else {
+          upper[i] = CaseKey(t, true);
+          titles[i] = upper[i];
+        }
       },
       512);
 
-  QHash<QString, int> byTitle;  // upper-cased trimmed title -> first record
-  byTitle.reserve(qsizetype(keys.size()));
-  assignments.reserve(std::min<size_t>(keys.size(), kMaxLevelEntries));
-  for (size_t i = 0; i < known; ++i)
-    if (!byTitle.contains(keys[i])) byTitle.insert(keys[i], int(i));
+  std::unordered_map<TitleKey, int, TitleKeyHash> byTitle;  // -> first record of the title
+  byTitle.reserve(titles.size());
+  for (size_t i = 0; i < known; ++i) byTitle.emplace(TitleKey{titles[i]}, int(i));
 
+  // Every new record starts without a checklist: one blank name serves them all.
+  const QString noChecklist = base::Fixed(QString(), data::kAssignmentNameWidth);
   bool anyLeftOut = false;
   for (size_t i = 0; i < all.size(); ++i) {
     AircraftVariation& v = *all[i];
-    const QString& key = keys[known + i];
-    if (const auto found = byTitle.constFind(key); found != byTitle.cend()) {
-      v.assignmentIndex = static_cast<int16_t>(*found);
+    const TitleKey key{titles[known + i]};
+    if (const auto found = byTitle.find(key); found != byTitle.end()) {
+      v.assignmentIndex = static_cast<int16_t>(found->second);
       continue;
     }
     if (assignments.size() >= kMaxLevelEntries) {
@@ -334,11 +398,11 @@ void LinkAssignments(AircraftCatalogue& catalogue, std::vector<data::ChecklistAs
       continue;
     }
     data::ChecklistAssignment a;
-    a.aircraftTitle = base::Fixed(Trimmed(v.title).toString(), data::kAssignmentTitleWidth);
-    a.checklistName = base::Fixed(QString(), data::kAssignmentNameWidth);
+    a.aircraftTitle = FixedFrom(Trimmed(v.title), data::kAssignmentTitleWidth);
+    a.checklistName = noChecklist;
     a.written = 0;
     v.assignmentIndex = static_cast<int16_t>(assignments.size());
-    byTitle.insert(key, v.assignmentIndex);
+    byTitle.emplace(key, v.assignmentIndex);
     assignments.push_back(std::move(a));
   }
   if (!anyLeftOut) return;
