@@ -5,10 +5,10 @@
 #include <QFileInfo>
 #include <QStringBuilder>
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
+#include <utility>
 
 #include "base/FixedText.h"
 #include "base/Parallel.h"
@@ -89,6 +89,58 @@ void AppendMergeKey(std::u16string& keys, const QString& name, int width) {
   keys += char16_t(length);
 }
 
+// Keys that live elsewhere (views of texts that outlast the table), each
+// with a number: open addressing in one array, so that the thousands of
+// look-ups and insertions of a scan allocate nothing per key.
+template <class Key, class Hash>
+class KeyTable {
+ public:
+  explicit KeyTable(size_t expected) { resize(expected); }
+
+  // The number held for `key`, or -1.
+  int find(const Key& key) const {
+    const size_t h = Hash{}(key);
+    for (size_t i = h & m_mask;; i = (i + 1) & m_mask) {
+      const Slot& s = m_slots[i];
+      if (s.value < 0) return -1;
+      if (s.hash == h && s.key == key) return s.value;
+    }
+  }
+  // Adds `key` with `value` unless it is there; true when added.
+  bool insert(const Key& key, int value) {
+    if ((m_count + 1) * 2 > m_slots.size()) resize(m_slots.size());
+    const size_t h = Hash{}(key);
+    size_t i = h & m_mask;
+    for (; m_slots[i].value >= 0; i = (i + 1) & m_mask)
+      if (m_slots[i].hash == h && m_slots[i].key == key) return false;
+    m_slots[i] = {h, key, value};
+    ++m_count;
+    return true;
+  }
+
+ private:
+  struct Slot {
+    size_t hash = 0;
+    Key key{};
+    int value = -1;  // -1: empty
+  };
+  void resize(size_t atLeast) {
+    size_t size = 16;
+    while (size < atLeast * 2) size *= 2;
+    std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(size));
+    m_mask = size - 1;
+    for (const Slot& s : old) {
+      if (s.value < 0) continue;
+      size_t i = s.hash & m_mask;
+      while (m_slots[i].value >= 0) i = (i + 1) & m_mask;
+      m_slots[i] = s;
+    }
+  }
+
+  std::vector<Slot> m_slots;
+  size_t m_mask = 0, m_count = 0;
+};
+
 // The entries of one aircraft folder, listed once, so that the configuration
 // file, the flight models, the texture folders and the kneeboard pages can all
 // be found without regard to letter case without listing it again per name.
@@ -99,7 +151,7 @@ class FolderEntries {
   static constexpr Kind File = platform::FolderEntry::File;
   static constexpr Kind Folder = platform::FolderEntry::Folder;
 
-  explicit FolderEntries(const QString& folder) : m_entries(platform::ListFolder(folder)) {}
+  explicit FolderEntries(std::vector<platform::FolderEntry> entries) : m_entries(std::move(entries)) {}
 
   // The actual name of the entry of that kind called `name`: the exact
   // spelling first, else the first in ordinal order of those that differ only
@@ -149,13 +201,19 @@ struct FolderRecords {
   QString problem;
 };
 
-FolderRecords ReadAircraftFolder(const QString& folder) {
+// One aircraft folder: `name` in the object folder `base`, at `folder`.
+FolderRecords ReadAircraftFolder(const platform::OpenFolder& base, const QString& name, const QString& folder) {
   FolderRecords out;
-  const FolderEntries entries(folder);
+  const platform::OpenFolder dir(base, name);
+  const FolderEntries entries(dir.entries());
   QString cfgName = entries.find("Aircraft.cfg", FolderEntries::File);
   if (cfgName.isEmpty()) cfgName = entries.find("Sim.cfg", FolderEntries::File);
   if (cfgName.isEmpty()) return out;
-  const data::IniFile cfg = data::IniFile::Load(folder % u'/' % cfgName);
+  QByteArray bytes;
+  QString reason;
+  const platform::FileRead read = dir.read(cfgName, data::IniFile::kMaxFileSize, bytes, reason);
+  const data::IniFile cfg =
+      data::IniFile::FromRead(read, bytes, reason, read == platform::FileRead::Ok ? QString() : folder % u'/' % cfgName);
   if (!cfg.error().isEmpty()) {
     out.problem = cfg.error();
     return out;
@@ -178,9 +236,9 @@ FolderRecords ReadAircraftFolder(const QString& folder) {
   return out;
 }
 
-// The aircraft folders of one object folder, ordered as the simulator's own
-// file system lists them (by name, ignoring case), so that the first of two
-// duplicates is the same on every machine.
+// The names of the aircraft folders of one object folder, ordered as the
+// simulator's own file system lists them (by name, ignoring case), so that
+// the first of two duplicates is the same on every machine.
 QStringList AircraftFolders(const QString& base) {
   QStringList names = QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
   std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
@@ -188,7 +246,6 @@ QStringList AircraftFolders(const QString& base) {
     return c != 0 ? c < 0 : a < b;
   });
   if (names.size() > kMaxAircraftFolders) names.resize(kMaxAircraftFolders);
-  for (QString& n : names) n = base + "/" + n;
   return names;
 }
 
@@ -206,20 +263,31 @@ QString SimObjectFolder(const QString& simFolder, const QString& entry) {
 }
 
 bool AirFileExists(const QString& aircraftFolder, const QString& simName) {
-  return AirFileExistsIn(FolderEntries(aircraftFolder), aircraftFolder, simName);
+  return AirFileExistsIn(FolderEntries(platform::ListFolder(aircraftFolder)), aircraftFolder, simName);
 }
 
 std::vector<AircraftRecord> CollectAircraftRecords(const QString& simFolder, const QStringList& objectPaths,
                                                    QStringList* problems) {
-  QStringList folders;
+  // Each object folder is held open, so that its aircraft folders and their
+  // files are opened by name from it.
+  struct Folder {
+    const platform::OpenFolder* base;
+    QString name, path;
+  };
+  std::vector<std::unique_ptr<platform::OpenFolder>> bases;
+  std::vector<Folder> folders;
   for (const QString& entry : objectPaths) {
     const QString base = SimObjectFolder(simFolder, entry);
-    if (QFileInfo(base).isDir()) folders += AircraftFolders(base);
+    if (!QFileInfo(base).isDir()) continue;
+    bases.push_back(std::make_unique<platform::OpenFolder>(base));
+    for (const QString& name : AircraftFolders(base)) folders.push_back({bases.back().get(), name, base % u'/' % name});
   }
   // Each folder is listed and read on its own, a few at a time; the records
   // are then taken in folder order, as one walk would have found them.
   std::vector<FolderRecords> perFolder(folders.size());
-  base::ForEachIndex(folders.size(), [&](qsizetype i) { perFolder[i] = ReadAircraftFolder(folders[i]); });
+  base::ForEachIndex(qsizetype(folders.size()), [&](qsizetype i) {
+    perFolder[i] = ReadAircraftFolder(*folders[i].base, folders[i].name, folders[i].path);
+  });
   std::vector<AircraftRecord> records;
   for (FolderRecords& f : perFolder) {
     for (AircraftRecord& r : f.records) records.push_back(std::move(r));
@@ -272,11 +340,8 @@ AircraftCatalogue BuildCatalogue(const std::vector<AircraftRecord>& records) {
       512);
 
   using Key = std::u16string_view;
-  std::unordered_map<Key, int> manufacturerIndex, typeIndex;  // -> index in its parent
-  std::unordered_set<Key> variationKeys;
-  manufacturerIndex.reserve(records.size());
-  typeIndex.reserve(records.size());
-  variationKeys.reserve(records.size());
+  using Table = KeyTable<Key, std::hash<Key>>;
+  Table manufacturerIndex(64), typeIndex(256), variationKeys(records.size());  // -> index in its parent
   for (size_t i = 0; i < records.size(); ++i) {
     const AircraftRecord& r = records[i];
     Names& n = names[i];
@@ -293,28 +358,28 @@ AircraftCatalogue BuildCatalogue(const std::vector<AircraftRecord>& records) {
       return v;
     };
 
-    const auto m = manufacturerIndex.find(manufacturerKey);
-    if (m == manufacturerIndex.end()) {
+    const int m = manufacturerIndex.find(manufacturerKey);
+    if (m < 0) {
       if (c.manufacturers.size() >= kMaxLevelEntries) continue;
-      manufacturerIndex.emplace(manufacturerKey, static_cast<int>(c.manufacturers.size()));
-      typeIndex.emplace(typeKey, 0);
-      variationKeys.insert(variationKey);
+      manufacturerIndex.insert(manufacturerKey, static_cast<int>(c.manufacturers.size()));
+      typeIndex.insert(typeKey, 0);
+      variationKeys.insert(variationKey, 0);
       c.manufacturers.push_back({base::Fixed(r.manufacturer, kManufacturerWidth),
                                  {{base::Fixed(r.type, kTypeWidth), {variation()}}}});
       continue;
     }
-    AircraftManufacturer& manufacturer = c.manufacturers[m->second];
-    const auto t = typeIndex.find(typeKey);
-    if (t == typeIndex.end()) {
+    AircraftManufacturer& manufacturer = c.manufacturers[m];
+    const int t = typeIndex.find(typeKey);
+    if (t < 0) {
       if (manufacturer.types.size() >= kMaxLevelEntries) continue;
-      typeIndex.emplace(typeKey, static_cast<int>(manufacturer.types.size()));
-      variationKeys.insert(variationKey);
+      typeIndex.insert(typeKey, static_cast<int>(manufacturer.types.size()));
+      variationKeys.insert(variationKey, 0);
       manufacturer.types.push_back({base::Fixed(r.type, kTypeWidth), {variation()}});
       continue;
     }
-    AircraftType& type = manufacturer.types[t->second];
+    AircraftType& type = manufacturer.types[t];
     // The first entry in scan order wins, even when the later one has another title.
-    if (type.variations.size() >= kMaxLevelEntries || !variationKeys.insert(variationKey).second) continue;
+    if (type.variations.size() >= kMaxLevelEntries || !variationKeys.insert(variationKey, 0)) continue;
     type.variations.push_back(variation());
   }
 
@@ -378,9 +443,8 @@ void LinkAssignments(AircraftCatalogue& catalogue, std::vector<data::ChecklistAs
       },
       512);
 
-  std::unordered_map<TitleKey, int, TitleKeyHash> byTitle;  // -> first record of the title
-  byTitle.reserve(titles.size());
-  for (size_t i = 0; i < known; ++i) byTitle.emplace(TitleKey{titles[i]}, int(i));
+  KeyTable<TitleKey, TitleKeyHash> byTitle(titles.size());  // -> first record of the title
+  for (size_t i = 0; i < known; ++i) byTitle.insert(TitleKey{titles[i]}, int(i));
 
   // Every new record starts without a checklist: one blank name serves them all.
   const QString noChecklist = base::Fixed(QString(), data::kAssignmentNameWidth);
@@ -388,8 +452,8 @@ void LinkAssignments(AircraftCatalogue& catalogue, std::vector<data::ChecklistAs
   for (size_t i = 0; i < all.size(); ++i) {
     AircraftVariation& v = *all[i];
     const TitleKey key{titles[known + i]};
-    if (const auto found = byTitle.find(key); found != byTitle.end()) {
-      v.assignmentIndex = static_cast<int16_t>(found->second);
+    if (const int found = byTitle.find(key); found >= 0) {
+      v.assignmentIndex = static_cast<int16_t>(found);
       continue;
     }
     if (assignments.size() >= kMaxLevelEntries) {
@@ -402,7 +466,7 @@ void LinkAssignments(AircraftCatalogue& catalogue, std::vector<data::ChecklistAs
     a.checklistName = noChecklist;
     a.written = 0;
     v.assignmentIndex = static_cast<int16_t>(assignments.size());
-    byTitle.emplace(key, v.assignmentIndex);
+    byTitle.insert(key, v.assignmentIndex);
     assignments.push_back(std::move(a));
   }
   if (!anyLeftOut) return;
