@@ -224,8 +224,13 @@ FolderRecords ReadAircraftFolder(const platform::OpenFolder& base, const QString
                                                QLatin1String("ui_variation"),    QLatin1String("texture"),
                                                QLatin1String("kb_checklists")};
   QString v[KeyCount];
+  char16_t section[16] = u"fltsim.";
   for (int n = 0; n < kMaxFltsimEntries; ++n) {
-    cfg.values(QString(u"fltsim." % QString::number(n)), keys, v);
+    // "fltsim.N" written in place: the number's digits after the dot
+    qsizetype size = 7;
+    for (int rest = n, scale = n >= 100 ? 100 : n >= 10 ? 10 : 1; scale > 0; rest %= scale, scale /= 10)
+      section[size++] = char16_t(u'0' + rest / scale);
+    cfg.values(QStringView(section, size), keys, v);
     for (QString& value : v) value = data::CleanIniValue(value);
     // The simulator numbers its entries without gaps: the first empty title ends the file.
     if (v[Title].isEmpty()) break;
