@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "core/shell/AppState.h"
-#include "gui/kit/QtFileDialogs.h"
 #include "speech/EngineFactory.h"
 #include "speech/Rehearser.h"
 
@@ -23,13 +22,9 @@ class ImmediateExit final : public shell::ProcessExit {
 
 }  // namespace
 
-Backends SystemBackends(const QString& installDir, Program program) {
+Backends CommandLineBackends(const QString& installDir) {
   Backends b;
   b.platform = platform::CreatePlatform(installDir);
-  if (program == Program::Interface) {
-    b.platform.fileDialogs = std::make_unique<ui::QtFileDialogs>();
-    b.joystick = platform::CreateJoystick();
-  }
   speech::EngineSet engines = speech::CreateEngines(installDir);
   b.compiler = std::move(engines.compiler);
   b.recognizer = std::move(engines.recognizer);

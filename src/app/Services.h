@@ -33,6 +33,9 @@ struct Backends {
 // "cancelled", and nothing asks for a joystick there).
 enum class Program { Interface, CommandLine };
 Backends SystemBackends(const QString& installDir, Program program);
+// The command line's set, defined apart from the interface's dialogs so that
+// linking it brings in no widgets.
+Backends CommandLineBackends(const QString& installDir);
 
 // What every program of the system builds over its process-wide tables: the
 // speech facade on the engines, the shutdown sequence, the context the

@@ -175,10 +175,15 @@ IniFile IniFile::FromBytes(const QByteArray& bytes) {
 }
 
 IniFile IniFile::Load(const QString& path) {
-  IniFile f;
   QByteArray bytes;
   QString reason;
-  switch (platform::ReadFileUpTo(path, kMaxFileSize, bytes, reason)) {
+  return FromRead(platform::ReadFileUpTo(path, kMaxFileSize, bytes, reason), bytes, reason, path);
+}
+
+IniFile IniFile::FromRead(platform::FileRead read, const QByteArray& bytes, const QString& reason,
+                          const QString& path) {
+  IniFile f;
+  switch (read) {
     case platform::FileRead::Ok: return FromBytes(bytes);
     case platform::FileRead::Missing: return f;
     case platform::FileRead::TooLarge:

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/FileIo.h"
+#include "platform/FileRead.h"
 
 namespace qv::data {
 
@@ -47,6 +48,10 @@ class IniFile {
   // a file that cannot be read, or is larger than kMaxFileSize, gives
   // exists() false and error() naming the file and the reason.
   static IniFile Load(const QString& path);
+  // What Load makes of a read done by the caller; `path` names the file in
+  // the error and is needed only when the read was not Ok.
+  static IniFile FromRead(platform::FileRead read, const QByteArray& bytes, const QString& reason,
+                          const QString& path);
 
   bool exists() const { return m_exists; }
   const QString& error() const { return m_error; }

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QRandomGenerator>
+#include <QSet>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -271,6 +273,61 @@ TEST(AircraftCatalogueBuild, SortsOrdinally) {
     EXPECT_EQ(m.types.front().name.trimmed(), m.name.trimmed() + " type");  // types move with their maker
   }
   EXPECT_EQ(order, (QStringList{"727 Group", "Alph", "Alpha", "Alpha-1", "Zlin", "alpha2", "beech", "Éclair"}));
+}
+
+// For any names, merging is by the lower-cased fixed-width text and linking by
+// the upper-cased trimmed title, letters whose case changes their length or
+// leaves ASCII (Kelvin sign, long s, dotted I, sharp s) and names cut at their
+// width included.
+TEST(AircraftCatalogueBuild, MergesAndLinksAsCaseMappedTextsCompare) {
+  QRandomGenerator rng(61226);
+  const QStringList pieces = {"a", "A", "k", "K", "\u212A", "s", "S", "\u017F", "\u00DF", "i", "I", "\u0130", " "};
+  const auto name = [&](int width) {
+    QString s = rng.bounded(4) == 0 ? QString(width - 2 + rng.bounded(4), u'x') : QString();
+    for (int n = rng.bounded(4); n > 0; --n) s += pieces[rng.bounded(pieces.size())];
+    return s;
+  };
+  for (int round = 0; round < 200; ++round) {
+    std::vector<AircraftRecord> records;
+    for (int n = 1 + rng.bounded(30); n > 0; --n)
+      records.push_back(Record(name(kManufacturerWidth), name(kTypeWidth), name(kVariationWidth), name(kTitleWidth)));
+    // The first record of each lower-cased manufacturer, type and variation stays.
+    std::vector<Row> expected;
+    QSet<QString> seenM, seenT, seenV;
+    for (const AircraftRecord& r : records) {
+      const QString m = Fixed(r.manufacturer, kManufacturerWidth).toLower();
+      const QString t = m + u'\n' + Fixed(r.type, kTypeWidth).toLower();
+      const QString v = t + u'\n' + Fixed(r.variation, kVariationWidth).toLower();
+      if (seenV.contains(v)) continue;
+      expected.push_back({seenM.contains(m) ? QString() : Fixed(r.manufacturer, kManufacturerWidth).trimmed(),
+                          seenT.contains(t) ? QString() : Fixed(r.type, kTypeWidth).trimmed(),
+                          Fixed(r.variation, kVariationWidth).trimmed(), Fixed(r.title, kTitleWidth).trimmed()});
+      seenM << m, seenT << t, seenV << v;
+    }
+    AircraftCatalogue c = BuildCatalogue(records);
+    std::vector<Row> rows = Rows(c);
+    ASSERT_EQ(rows.size(), expected.size()) << "round " << round;
+    for (const Row& e : expected)
+      EXPECT_NE(std::find_if(rows.begin(), rows.end(),
+                             [&](const Row& r) {
+                               return r.variation == e.variation && r.title == e.title &&
+                                      (e.manufacturer.isNull() || r.manufacturer == e.manufacturer) &&
+                                      (e.type.isNull() || r.type == e.type);
+                             }),
+                rows.end())
+          << "round " << round << ": " << e;
+
+    std::vector<ChecklistAssignment> assignments = {Assignment(name(kTitleWidth), "Kept")};
+    LinkAssignments(c, assignments);
+    QSet<QString> titles;
+    for (const ChecklistAssignment& a : assignments) titles << a.aircraftTitle.trimmed().toUpper();
+    EXPECT_EQ(titles.size(), qsizetype(assignments.size())) << "one record per upper-cased title";
+    for (const Row& r : Rows(c)) EXPECT_TRUE(titles.contains(r.title.toUpper()));
+    for (const auto& m : c.manufacturers)
+      for (const auto& t : m.types)
+        for (const auto& v : t.variations)
+          EXPECT_EQ(assignments.at(v.assignmentIndex).aircraftTitle.trimmed().toUpper(), v.title.trimmed().toUpper());
+  }
 }
 
 TEST(AircraftScan, IsTheStartupStep) {

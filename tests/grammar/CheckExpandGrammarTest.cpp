@@ -186,6 +186,30 @@ TEST(ExpandGrammarDifferential, MatchesTheLiteralProcedure) {
   EXPECT_GT(compared, 1000);
 }
 
+// Sorting compares several bytes at a time: texts that share long beginnings,
+// end at or across those steps, or hold NULs still come in code order.
+TEST(SortAndRemoveDuplicates, MatchesAPlainSortForAnyTexts) {
+  QRandomGenerator rng(6122026);
+  const QString alphabet = QString("a") + QChar(0) + "A b";
+  for (int round = 0; round < 300; ++round) {
+    QStringList list;
+    const QString stem = QString("shared stem ").left(rng.bounded(13));
+    for (int i = rng.bounded(60); i > 0; --i) {
+      QString s = rng.bounded(2) ? stem : QString();
+      for (int n = rng.bounded(20); n > 0; --n) s += alphabet[rng.bounded(alphabet.size())];
+      list << s;
+    }
+    QStringList expected = list;
+    std::sort(expected.begin(), expected.end());
+    QStringList kept;
+    for (const QString& s : expected)
+      if (grammar::TrimSpaces(s).toUpper() != grammar::TrimSpaces(kept.isEmpty() ? QString() : kept.back()).toUpper())
+        kept << s;
+    grammar::SortAndRemoveDuplicates(list);
+    ASSERT_EQ(list, kept) << "round " << round;
+  }
+}
+
 // --- Roman numerals ----------------------------------------------------------
 
 class ToRomanTest : public testing::TestWithParam<std::pair<const char*, const char*>> {};

@@ -35,7 +35,7 @@ namespace {
 QString Absolute(const QString& folder) { return QDir::cleanPath(QFileInfo(folder).absoluteFilePath()); }
 
 app::Backends CliBackends(const QString& installDir) {
-  app::Backends b = app::SystemBackends(Absolute(installDir), app::Program::CommandLine);
+  app::Backends b = app::CommandLineBackends(Absolute(installDir));
   b.exit = std::make_unique<CliExit>();
   return b;
 }

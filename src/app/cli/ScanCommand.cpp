@@ -2,6 +2,8 @@
 // variation a line, so that an installation's scan can be checked and diffed
 // without the GUI.
 #include <cstdio>
+#include <cstdlib>
+#include <iterator>
 
 #include "app/cli/CliSupport.h"
 #include "core/checklists/AircraftScan.h"
@@ -26,7 +28,9 @@ int Run(const QStringList& args) {
   checklists::ScanSimulatorAircraft(session.ctx);
 
   const auto& manufacturers = session.state.catalogue.manufacturers;
-  QString out;
+  // The lines go out as UTF-8 written straight from the names: nearly every
+  // character is ASCII and is copied as it is.
+  QByteArray out;
   out.reserve(qsizetype(session.state.assignments.size()) * 256);
   // The padding of the fixed-width names goes first the short way.
   const auto trimmed = [](QStringView text) {
@@ -34,13 +38,29 @@ int Run(const QStringList& args) {
     return text.trimmed();
   };
   const auto field = [&out](QStringView text, bool last = false) {
-    out += text;
-    out += last ? u'\n' : u'\t';
+    const qsizetype at = out.size();
+    out.resize(at + text.size());
+    char* to = out.data() + at;
+    qsizetype i = 0;
+    for (; i < text.size() && text[i].unicode() < 0x80; ++i) to[i] = char(text[i].unicode());
+    if (i < text.size()) {
+      out.truncate(at + i);
+      out += text.mid(i).toUtf8();
+    }
+    out += last ? '\n' : '\t';
   };
   const auto number = [&out](qint64 n) {
     char digits[24];
-    const int size = std::snprintf(digits, sizeof digits, "%lld\t", static_cast<long long>(n));
-    out += QLatin1String(digits, size);
+    char* at = std::end(digits);
+    *--at = '\t';
+    const bool negative = n < 0;
+    quint64 u = negative ? 0 - quint64(n) : quint64(n);
+    do {
+      *--at = char('0' + u % 10);
+      u /= 10;
+    } while (u != 0);
+    if (negative) *--at = '-';
+    out.append(at, std::end(digits) - at);
   };
   for (size_t m = 0; m < manufacturers.size(); ++m) {
     const auto& types = manufacturers[m].types;
@@ -61,8 +81,12 @@ int Run(const QStringList& args) {
       }
     }
   }
-  PrintOut(out);
-  return 0;
+  std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+  // Nothing is left to save or release: the process ends here rather than
+  // free a large hangar's catalogue piece by piece, which takes about as long
+  // as printing it.
+  std::fflush(stdout);
+  std::_Exit(0);
 }
 
 const Registrar reg({"scan", "scan INSTALL_DIR", "print the simulator's aircraft as the program catalogues them", Run});

@@ -3,9 +3,12 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QHash>
 #include <QStringBuilder>
 #include <algorithm>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
 
 #include "base/FixedText.h"
 #include "base/Parallel.h"
@@ -53,18 +56,90 @@ QStringView Trimmed(QStringView text) {
   return text.trimmed();
 }
 
+// base::Fixed of a view, without making a string of the view first.
+QString FixedFrom(QStringView value, int width) {
+  QString fixed(width, u' ');
+  std::copy_n(value.utf16(), std::min<qsizetype>(value.size(), width), reinterpret_cast<char16_t*>(fixed.data()));
+  return fixed;
+}
+
 // What two names of one catalogue level are merged by: equal when their
 // fixed-width forms are equal after lower-casing. Padding blanks are left out
 // of the key and the padded length put in instead (a padded text is its
 // unpadded text plus blanks up to its length), so the key is short and is
-// made from the name without padding it first.
-QString MergeKey(const QString& name, int width) {
+// made from the name without padding it first. Names hold no NUL (values are
+// cleaned of them), so a NUL and the length end a key, and the keys of the
+// three levels written one after the other still tell every level apart.
+void AppendMergeKey(std::u16string& keys, const QString& name, int width) {
   const QStringView cut = QStringView(name).left(width);
-  QString key = IsAscii(cut) ? CaseKey(cut, false) : base::Fixed(name, width).toLower();
-  const qsizetype length = IsAscii(cut) ? width : key.size();
-  while (!key.isEmpty() && key.back() == u' ') key.chop(1);
-  return key + QChar(u'\0') + QChar(char16_t(length));
+  const size_t start = keys.size();
+  qsizetype length = width;
+  if (IsAscii(cut)) {
+    for (QChar c : cut) {
+      const char16_t u = c.unicode();
+      keys += u >= u'A' && u <= u'Z' ? char16_t(u ^ 0x20) : u;
+    }
+  } else {
+    const QString lower = base::Fixed(name, width).toLower();
+    length = lower.size();
+    keys.append(reinterpret_cast<const char16_t*>(lower.constData()), size_t(lower.size()));
+  }
+  while (keys.size() > start && keys.back() == u' ') keys.pop_back();
+  keys += u'\0';
+  keys += char16_t(length);
 }
+
+// Keys that live elsewhere (views of texts that outlast the table), each
+// with a number: open addressing in one array, so that the thousands of
+// look-ups and insertions of a scan allocate nothing per key.
+template <class Key, class Hash>
+class KeyTable {
+ public:
+  explicit KeyTable(size_t expected) { resize(expected); }
+
+  // The number held for `key`, or -1.
+  int find(const Key& key) const {
+    const size_t h = Hash{}(key);
+    for (size_t i = h & m_mask;; i = (i + 1) & m_mask) {
+      const Slot& s = m_slots[i];
+      if (s.value < 0) return -1;
+      if (s.hash == h && s.key == key) return s.value;
+    }
+  }
+  // Adds `key` with `value` unless it is there; true when added.
+  bool insert(const Key& key, int value) {
+    if ((m_count + 1) * 2 > m_slots.size()) resize(m_slots.size());
+    const size_t h = Hash{}(key);
+    size_t i = h & m_mask;
+    for (; m_slots[i].value >= 0; i = (i + 1) & m_mask)
+      if (m_slots[i].hash == h && m_slots[i].key == key) return false;
+    m_slots[i] = {h, key, value};
+    ++m_count;
+    return true;
+  }
+
+ private:
+  struct Slot {
+    size_t hash = 0;
+    Key key{};
+    int value = -1;  // -1: empty
+  };
+  void resize(size_t atLeast) {
+    size_t size = 16;
+    while (size < atLeast * 2) size *= 2;
+    std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(size));
+    m_mask = size - 1;
+    for (const Slot& s : old) {
+      if (s.value < 0) continue;
+      size_t i = s.hash & m_mask;
+      while (m_slots[i].value >= 0) i = (i + 1) & m_mask;
+      m_slots[i] = s;
+    }
+  }
+
+  std::vector<Slot> m_slots;
+  size_t m_mask = 0, m_count = 0;
+};
 
 // The entries of one aircraft folder, listed once, so that the configuration
 // file, the flight models, the texture folders and the kneeboard pages can all
@@ -76,7 +151,7 @@ class FolderEntries {
   static constexpr Kind File = platform::FolderEntry::File;
   static constexpr Kind Folder = platform::FolderEntry::Folder;
 
-  explicit FolderEntries(const QString& folder) : m_entries(platform::ListFolder(folder)) {}
+  explicit FolderEntries(std::vector<platform::FolderEntry> entries) : m_entries(std::move(entries)) {}
 
   // The actual name of the entry of that kind called `name`: the exact
   // spelling first, else the first in ordinal order of those that differ only
@@ -126,13 +201,19 @@ struct FolderRecords {
   QString problem;
 };
 
-FolderRecords ReadAircraftFolder(const QString& folder) {
+// One aircraft folder: `name` in the object folder `base`, at `folder`.
+FolderRecords ReadAircraftFolder(const platform::OpenFolder& base, const QString& name, const QString& folder) {
   FolderRecords out;
-  const FolderEntries entries(folder);
+  const platform::OpenFolder dir(base, name);
+  const FolderEntries entries(dir.entries());
   QString cfgName = entries.find("Aircraft.cfg", FolderEntries::File);
   if (cfgName.isEmpty()) cfgName = entries.find("Sim.cfg", FolderEntries::File);
   if (cfgName.isEmpty()) return out;
-  const data::IniFile cfg = data::IniFile::Load(folder % u'/' % cfgName);
+  QByteArray bytes;
+  QString reason;
+  const platform::FileRead read = dir.read(cfgName, data::IniFile::kMaxFileSize, bytes, reason);
+  const data::IniFile cfg =
+      data::IniFile::FromRead(read, bytes, reason, read == platform::FileRead::Ok ? QString() : folder % u'/' % cfgName);
   if (!cfg.error().isEmpty()) {
     out.problem = cfg.error();
     return out;
@@ -143,8 +224,13 @@ FolderRecords ReadAircraftFolder(const QString& folder) {
                                                QLatin1String("ui_variation"),    QLatin1String("texture"),
                                                QLatin1String("kb_checklists")};
   QString v[KeyCount];
+  char16_t section[16] = u"fltsim.";
   for (int n = 0; n < kMaxFltsimEntries; ++n) {
-    cfg.values(QString(u"fltsim." % QString::number(n)), keys, v);
+    // "fltsim.N" written in place: the number's digits after the dot
+    qsizetype size = 7;
+    for (int rest = n, scale = n >= 100 ? 100 : n >= 10 ? 10 : 1; scale > 0; rest %= scale, scale /= 10)
+      section[size++] = char16_t(u'0' + rest / scale);
+    cfg.values(QStringView(section, size), keys, v);
     for (QString& value : v) value = data::CleanIniValue(value);
     // The simulator numbers its entries without gaps: the first empty title ends the file.
     if (v[Title].isEmpty()) break;
@@ -155,9 +241,9 @@ FolderRecords ReadAircraftFolder(const QString& folder) {
   return out;
 }
 
-// The aircraft folders of one object folder, ordered as the simulator's own
-// file system lists them (by name, ignoring case), so that the first of two
-// duplicates is the same on every machine.
+// The names of the aircraft folders of one object folder, ordered as the
+// simulator's own file system lists them (by name, ignoring case), so that
+// the first of two duplicates is the same on every machine.
 QStringList AircraftFolders(const QString& base) {
   QStringList names = QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
   std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
@@ -165,7 +251,6 @@ QStringList AircraftFolders(const QString& base) {
     return c != 0 ? c < 0 : a < b;
   });
   if (names.size() > kMaxAircraftFolders) names.resize(kMaxAircraftFolders);
-  for (QString& n : names) n = base + "/" + n;
   return names;
 }
 
@@ -183,20 +268,31 @@ QString SimObjectFolder(const QString& simFolder, const QString& entry) {
 }
 
 bool AirFileExists(const QString& aircraftFolder, const QString& simName) {
-  return AirFileExistsIn(FolderEntries(aircraftFolder), aircraftFolder, simName);
+  return AirFileExistsIn(FolderEntries(platform::ListFolder(aircraftFolder)), aircraftFolder, simName);
 }
 
 std::vector<AircraftRecord> CollectAircraftRecords(const QString& simFolder, const QStringList& objectPaths,
                                                    QStringList* problems) {
-  QStringList folders;
+  // Each object folder is held open, so that its aircraft folders and their
+  // files are opened by name from it.
+  struct Folder {
+    const platform::OpenFolder* base;
+    QString name, path;
+  };
+  std::vector<std::unique_ptr<platform::OpenFolder>> bases;
+  std::vector<Folder> folders;
   for (const QString& entry : objectPaths) {
     const QString base = SimObjectFolder(simFolder, entry);
-    if (QFileInfo(base).isDir()) folders += AircraftFolders(base);
+    if (!QFileInfo(base).isDir()) continue;
+    bases.push_back(std::make_unique<platform::OpenFolder>(base));
+    for (const QString& name : AircraftFolders(base)) folders.push_back({bases.back().get(), name, base % u'/' % name});
   }
   // Each folder is listed and read on its own, a few at a time; the records
   // are then taken in folder order, as one walk would have found them.
   std::vector<FolderRecords> perFolder(folders.size());
-  base::ForEachIndex(folders.size(), [&](qsizetype i) { perFolder[i] = ReadAircraftFolder(folders[i]); });
+  base::ForEachIndex(qsizetype(folders.size()), [&](qsizetype i) {
+    perFolder[i] = ReadAircraftFolder(*folders[i].base, folders[i].name, folders[i].path);
+  });
   std::vector<AircraftRecord> records;
   for (FolderRecords& f : perFolder) {
     for (AircraftRecord& r : f.records) records.push_back(std::move(r));
@@ -221,16 +317,15 @@ void SortVariations(AircraftCatalogue& catalogue, int low, int high, int manufac
 
 AircraftCatalogue BuildCatalogue(const std::vector<AircraftRecord>& records) {
   AircraftCatalogue c;
-  // Look-ups by lower-cased fixed-width name; indexes are stable because the
-  // levels are sorted only once everything is in.
-  QHash<QString, int> manufacturerIndex;
-  std::vector<QHash<QString, int>> typeIndex;
-  std::vector<std::vector<QHash<QString, int>>> variationIndex;
-
-  // The fixed-width names and their keys are made for every record first, on
-  // a few threads; the merge below must then run in record order.
+  // The fixed-width names of each variation and the merge keys of its three
+  // levels are made for every record first, on a few threads; the merge below
+  // must then run in record order. A level is looked up by the keys of its
+  // own and of the levels above it, so one table per level serves every
+  // parent, and nothing is copied for a look-up.
   struct Names {
-    QString manufacturer, type, variation, title, manufacturerKey, typeKey, variationKey;
+    QString variation, title;
+    std::u16string keys;  // manufacturer, type and variation keys in a row
+    size_t manufacturerEnd = 0, typeEnd = 0;
   };
   std::vector<Names> names(records.size());
   base::ForEachIndex(
@@ -238,55 +333,59 @@ AircraftCatalogue BuildCatalogue(const std::vector<AircraftRecord>& records) {
       [&](qsizetype i) {
         const AircraftRecord& r = records[i];
         Names& n = names[i];
-        n.manufacturer = base::Fixed(r.manufacturer, kManufacturerWidth);
-        n.type = base::Fixed(r.type, kTypeWidth);
         n.variation = base::Fixed(r.variation, kVariationWidth);
         n.title = base::Fixed(r.title, kTitleWidth);
-        n.manufacturerKey = MergeKey(r.manufacturer, kManufacturerWidth);
-        n.typeKey = MergeKey(r.type, kTypeWidth);
-        n.variationKey = MergeKey(r.variation, kVariationWidth);
+        n.keys.reserve(size_t(r.manufacturer.size() + r.type.size() + r.variation.size()) + 6);
+        AppendMergeKey(n.keys, r.manufacturer, kManufacturerWidth);
+        n.manufacturerEnd = n.keys.size();
+        AppendMergeKey(n.keys, r.type, kTypeWidth);
+        n.typeEnd = n.keys.size();
+        AppendMergeKey(n.keys, r.variation, kVariationWidth);
       },
       512);
 
+  using Key = std::u16string_view;
+  using Table = KeyTable<Key, std::hash<Key>>;
+  Table manufacturerIndex(64), typeIndex(256), variationKeys(records.size());  // -> index in its parent
   for (size_t i = 0; i < records.size(); ++i) {
     const AircraftRecord& r = records[i];
     Names& n = names[i];
-    AircraftVariation v;
-    v.variation = std::move(n.variation);
-    v.title = std::move(n.title);
-    v.textureFolder = r.textureFolder;
-    v.checklistPage = r.checklistPage;
-    v.folder = r.folder;
-    const QString& typeName = n.type;
-    const QString& manufacturerName = n.manufacturer;
-    const QString& manufacturerKey = n.manufacturerKey;
-    const QString& typeKey = n.typeKey;
-    const QString& variationKey = n.variationKey;
+    const Key manufacturerKey = Key(n.keys).substr(0, n.manufacturerEnd);
+    const Key typeKey = Key(n.keys).substr(0, n.typeEnd);
+    const Key variationKey = n.keys;
+    const auto variation = [&] {
+      AircraftVariation v;
+      v.variation = std::move(n.variation);
+      v.title = std::move(n.title);
+      v.textureFolder = r.textureFolder;
+      v.checklistPage = r.checklistPage;
+      v.folder = r.folder;
+      return v;
+    };
 
-    const auto m = manufacturerIndex.constFind(manufacturerKey);
-    if (m == manufacturerIndex.cend()) {
+    const int m = manufacturerIndex.find(manufacturerKey);
+    if (m < 0) {
       if (c.manufacturers.size() >= kMaxLevelEntries) continue;
       manufacturerIndex.insert(manufacturerKey, static_cast<int>(c.manufacturers.size()));
-      typeIndex.push_back({{typeKey, 0}});
-      variationIndex.push_back({{{variationKey, 0}}});
-      c.manufacturers.push_back({manufacturerName, {{typeName, {std::move(v)}}}});
+      typeIndex.insert(typeKey, 0);
+      variationKeys.insert(variationKey, 0);
+      c.manufacturers.push_back({base::Fixed(r.manufacturer, kManufacturerWidth),
+                                 {{base::Fixed(r.type, kTypeWidth), {variation()}}}});
       continue;
     }
-    AircraftManufacturer& manufacturer = c.manufacturers[*m];
-    const auto t = typeIndex[*m].constFind(typeKey);
-    if (t == typeIndex[*m].cend()) {
+    AircraftManufacturer& manufacturer = c.manufacturers[m];
+    const int t = typeIndex.find(typeKey);
+    if (t < 0) {
       if (manufacturer.types.size() >= kMaxLevelEntries) continue;
-      typeIndex[*m].insert(typeKey, static_cast<int>(manufacturer.types.size()));
-      variationIndex[*m].push_back({{variationKey, 0}});
-      manufacturer.types.push_back({typeName, {std::move(v)}});
+      typeIndex.insert(typeKey, static_cast<int>(manufacturer.types.size()));
+      variationKeys.insert(variationKey, 0);
+      manufacturer.types.push_back({base::Fixed(r.type, kTypeWidth), {variation()}});
       continue;
     }
-    AircraftType& type = manufacturer.types[*t];
-    QHash<QString, int>& variations = variationIndex[*m][*t];
+    AircraftType& type = manufacturer.types[t];
     // The first entry in scan order wins, even when the later one has another title.
-    if (variations.contains(variationKey) || type.variations.size() >= kMaxLevelEntries) continue;
-    variations.insert(variationKey, static_cast<int>(type.variations.size()));
-    type.variations.push_back(std::move(v));
+    if (type.variations.size() >= kMaxLevelEntries || !variationKeys.insert(variationKey, 0)) continue;
+    type.variations.push_back(variation());
   }
 
   SortManufacturers(c, 0, static_cast<int>(c.manufacturers.size()) - 1);
@@ -299,33 +398,67 @@ AircraftCatalogue BuildCatalogue(const std::vector<AircraftRecord>& records) {
   return c;
 }
 
+namespace {
+
+// A title as the assignments match it: trimmed and upper-cased. An ASCII
+// title stands for itself, its letters folded when hashed and compared; only
+// other titles are upper-cased into a text of their own (whose ASCII letters
+// are capitals already, so the two kinds compare as their upper-cased texts).
+struct TitleKey {
+  QStringView text;
+  bool operator==(const TitleKey& other) const {
+    if (text.size() != other.text.size()) return false;
+    for (qsizetype i = 0; i < text.size(); ++i)
+      if (FoldUpper(text[i].unicode()) != FoldUpper(other.text[i].unicode())) return false;
+    return true;
+  }
+  static char16_t FoldUpper(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; }
+};
+struct TitleKeyHash {
+  size_t operator()(const TitleKey& k) const {
+    uint64_t h = 14695981039346656037ull;
+    for (QChar c : k.text) h = (h ^ TitleKey::FoldUpper(c.unicode())) * 1099511628211ull;
+    return size_t(h);
+  }
+};
+
+}  // namespace
+
 void LinkAssignments(AircraftCatalogue& catalogue, std::vector<data::ChecklistAssignment>& assignments) {
-  // Every title's key first, on a few threads; then the look-ups in order.
   std::vector<AircraftVariation*> all;
   for (auto& m : catalogue.manufacturers)
     for (auto& t : m.types)
       for (auto& v : t.variations) all.push_back(&v);
   const size_t known = assignments.size();
-  std::vector<QString> keys(known + all.size());
+  // The look-ups and new records below view the titles: none of them moves
+  // (the assignments have room reserved, and a moved QString keeps its text).
+  assignments.reserve(std::min<size_t>(known + all.size(), std::max<size_t>(known, kMaxLevelEntries)));
+  std::vector<QStringView> titles(known + all.size());
+  std::vector<QString> upper(titles.size());  // the upper-cased non-ASCII titles
   base::ForEachIndex(
-      qsizetype(keys.size()),
+      qsizetype(titles.size()),
       [&](qsizetype i) {
-        keys[i] = CaseKey(Trimmed(size_t(i) < known ? assignments[i].aircraftTitle : all[i - known]->title), true);
+        const QStringView t = Trimmed(size_t(i) < known ? assignments[i].aircraftTitle : all[i - known]->title);
+        if (IsAscii(t)) {
+          titles[i] = t;
+        } else {
+          upper[i] = CaseKey(t, true);
+          titles[i] = upper[i];
+        }
       },
       512);
 
-  QHash<QString, int> byTitle;  // upper-cased trimmed title -> first record
-  byTitle.reserve(qsizetype(keys.size()));
-  assignments.reserve(std::min<size_t>(keys.size(), kMaxLevelEntries));
-  for (size_t i = 0; i < known; ++i)
-    if (!byTitle.contains(keys[i])) byTitle.insert(keys[i], int(i));
+  KeyTable<TitleKey, TitleKeyHash> byTitle(titles.size());  // -> first record of the title
+  for (size_t i = 0; i < known; ++i) byTitle.insert(TitleKey{titles[i]}, int(i));
 
+  // Every new record starts without a checklist: one blank name serves them all.
+  const QString noChecklist = base::Fixed(QString(), data::kAssignmentNameWidth);
   bool anyLeftOut = false;
   for (size_t i = 0; i < all.size(); ++i) {
     AircraftVariation& v = *all[i];
-    const QString& key = keys[known + i];
-    if (const auto found = byTitle.constFind(key); found != byTitle.cend()) {
-      v.assignmentIndex = static_cast<int16_t>(*found);
+    const TitleKey key{titles[known + i]};
+    if (const int found = byTitle.find(key); found >= 0) {
+      v.assignmentIndex = static_cast<int16_t>(found);
       continue;
     }
     if (assignments.size() >= kMaxLevelEntries) {
@@ -334,8 +467,8 @@ void LinkAssignments(AircraftCatalogue& catalogue, std::vector<data::ChecklistAs
       continue;
     }
     data::ChecklistAssignment a;
-    a.aircraftTitle = base::Fixed(Trimmed(v.title).toString(), data::kAssignmentTitleWidth);
-    a.checklistName = base::Fixed(QString(), data::kAssignmentNameWidth);
+    a.aircraftTitle = FixedFrom(Trimmed(v.title), data::kAssignmentTitleWidth);
+    a.checklistName = noChecklist;
     a.written = 0;
     v.assignmentIndex = static_cast<int16_t>(assignments.size());
     byTitle.insert(key, v.assignmentIndex);

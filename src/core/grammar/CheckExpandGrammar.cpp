@@ -58,9 +58,9 @@ qint64 SaturatingMul(qint64 a, qint64 b) {
   return a > (kMaxSentences + 1) / b ? kMaxSentences + 1 : std::min(a * b, kMaxSentences + 1);
 }
 
-// Text cut at the top-level "|" marks (those not inside a nested "[...]").
-std::vector<Text> SplitAlternatives(Text inner) {
-  std::vector<Text> parts;
+// Text cut at the top-level "|" marks (those not inside a nested "[...]"),
+// appended to `parts`.
+void SplitAlternatives(Text inner, std::vector<Text>& parts) {
   int depth = 0;
   size_t start = 0;
   for (size_t i = 0; i < inner.size(); ++i) {
@@ -74,6 +74,11 @@ std::vector<Text> SplitAlternatives(Text inner) {
     }
   }
   parts.push_back(inner.substr(start));
+}
+
+std::vector<Text> SplitAlternatives(Text inner) {
+  std::vector<Text> parts;
+  SplitAlternatives(inner, parts);
   return parts;
 }
 
@@ -191,10 +196,8 @@ class Product {
  public:
   // False, and nothing written, when there is not room for every sentence.
   bool writeInto(Text s, Sentences& out) {
-    m_groups.clear();
     m_store.clear();
-    if (parse(s, m_groups, m_tail) > out.room()) return false;
-    m_digit.assign(m_groups.size(), 0);
+    if (parse(s) > out.room()) return false;
     do {
       std::string& text = out.open();
       append(text);
@@ -209,16 +212,25 @@ class Product {
     std::vector<Text> choices;
   };
 
-  // The top-level groups of `s`; returns the number of sentences (saturating).
-  qint64 parse(Text s, std::vector<Group>& groups, Text& tail) {
+  // The top-level groups of `s` into the first m_count groups (whose lists
+  // are kept from one phrase to the next, so that the thousand combinations
+  // of a long phrase do not allocate them again); returns the number of
+  // sentences (saturating).
+  qint64 parse(Text s) {
     qint64 total = 1;
     size_t pieceStart = 0;
+    m_count = 0;
     for (size_t i = 0; i < s.size(); ++i) {
       if (s[i] != '[') continue;
       const size_t close = MatchingClose(s, i, '[', ']');
       if (close == Text::npos) continue;  // an unclosed mark is plain text
-      Group group{s.substr(pieceStart, i - pieceStart), {}};
-      for (Text alternative : SplitAlternatives(s.substr(i + 1, close - i - 1))) {
+      if (m_groups.size() == m_count) m_groups.emplace_back();
+      Group& group = m_groups[m_count++];
+      group.literal = s.substr(pieceStart, i - pieceStart);
+      group.choices.clear();
+      m_parts.clear();
+      SplitAlternatives(s.substr(i + 1, close - i - 1), m_parts);
+      for (Text alternative : m_parts) {
         if (alternative.find('[') == Text::npos) {
           group.choices.push_back(alternative);
           continue;
@@ -230,18 +242,17 @@ class Product {
         }
       }
       total = SaturatingMul(total, qint64(group.choices.size()));
-      groups.push_back(std::move(group));
       pieceStart = close + 1;
       i = close;
     }
-    tail = s.substr(pieceStart);
+    m_tail = s.substr(pieceStart);
+    m_digit.assign(m_count, 0);
     return total;
   }
 
   std::vector<std::string> strings(Text s) {
     std::vector<std::string> made;
-    parse(s, m_groups, m_tail);
-    m_digit.assign(m_groups.size(), 0);
+    parse(s);
     do {
       append(made.emplace_back());
     } while (advance());
@@ -251,7 +262,7 @@ class Product {
   // The sentence of the current choices, sized once and copied piece by piece.
   void append(std::string& text) const {
     size_t size = m_tail.size();
-    for (size_t g = 0; g < m_groups.size(); ++g)
+    for (size_t g = 0; g < m_count; ++g)
       size += m_groups[g].literal.size() + m_groups[g].choices[m_digit[g]].size();
     size_t at = text.size();
     text.resize(at + size);
@@ -259,7 +270,7 @@ class Product {
       std::memcpy(text.data() + at, piece.data(), piece.size());
       at += piece.size();
     };
-    for (size_t g = 0; g < m_groups.size(); ++g) {
+    for (size_t g = 0; g < m_count; ++g) {
       put(m_groups[g].literal);
       put(m_groups[g].choices[m_digit[g]]);
     }
@@ -267,12 +278,14 @@ class Product {
   }
 
   bool advance() {
-    size_t g = m_groups.size();
+    size_t g = m_count;
     while (g > 0 && ++m_digit[g - 1] == m_groups[g - 1].choices.size()) m_digit[--g] = 0;
     return g > 0;
   }
 
   std::vector<Group> m_groups;
+  size_t m_count = 0;          // groups of the current text
+  std::vector<Text> m_parts;  // one group's alternatives, while it is parsed
   Text m_tail;
   std::vector<size_t> m_digit;
   std::deque<std::string> m_store;
@@ -307,13 +320,76 @@ bool Expand(Text s, Sentences& out) {
   return Expand(s, out, product);
 }
 
+// Sorting: the sentences of one phrase share long beginnings, which a
+// comparison of whole texts would read again at every step, and a phrase
+// has few distinct words. So the sort is a three-way quicksort on seven
+// bytes at a time taken as one number: a range is split into the sentences
+// below, equal to and above a pivot's seven bytes, and only the equal part
+// goes on to the next seven.
+struct KeyedSpan {
+  // The seven bytes from the current depth, the first most significant and
+  // 0 past the end, then how many of them the sentence has: a sentence that
+  // ends comes before its continuations, even one going on with a NUL.
+  uint64_t key;
+  Sentences::Span span;
+};
+constexpr size_t kKeyBytes = 7;
+
+void SetKeys(Sentences& sentences, KeyedSpan* first, KeyedSpan* last, size_t depth) {
+  for (KeyedSpan* k = first; k != last; ++k) {
+    const Text s = sentences.at(k->span);
+    const size_t present = s.size() > depth ? std::min(kKeyBytes, s.size() - depth) : 0;
+    uint64_t key = 0;
+    for (size_t b = 0; b < kKeyBytes; ++b) key = key << 8 | (b < present ? uint8_t(s[depth + b]) : 0u);
+    k->key = key << 8 | present;
+  }
+}
+
+// Sorts [first, last), whose sentences agree on their first `depth` bytes
+// and whose keys hold the seven after them. `budget` bounds the splits at
+// one depth; a range that uses it up (badly chosen pivots) is sorted whole.
+void SortFrom(Sentences& sentences, KeyedSpan* first, KeyedSpan* last, size_t depth, int budget) {
+  while (last - first > 1) {
+    if (last - first <= 8 || budget-- <= 0) {
+      std::sort(first, last, [&](const KeyedSpan& a, const KeyedSpan& b) {
+        if (a.key != b.key) return a.key < b.key;
+        const Text x = sentences.at(a.span), y = sentences.at(b.span);
+        return x.substr(std::min(x.size(), depth)) < y.substr(std::min(y.size(), depth));
+      });
+      return;
+    }
+    const uint64_t a = first->key, b = first[(last - first) / 2].key, c = last[-1].key;
+    const uint64_t pivot = a < b ? (b < c ? b : a < c ? c : a) : (a < c ? a : b < c ? c : b);
+    // [first, lt) below, [lt, i) equal, [gt, last) above.
+    KeyedSpan *lt = first, *i = first, *gt = last;
+    while (i < gt) {
+      if (i->key < pivot) {
+        std::swap(*lt++, *i++);
+      } else if (i->key > pivot) {
+        std::swap(*i, *--gt);
+      } else {
+        ++i;
+      }
+    }
+    SortFrom(sentences, first, lt, depth, budget);
+    if ((pivot & 0xFF) == kKeyBytes && gt - lt > 1) {  // equal so far and going on: the next bytes
+      SetKeys(sentences, lt, gt, depth + kKeyBytes);
+      SortFrom(sentences, lt, gt, depth + kKeyBytes, 64);
+    }
+    first = gt;
+  }
+}
+
 // Ascending by character code; then each sentence whose trimmed text equals,
 // ignoring case, that of the sentence kept before it is dropped (empty ones
 // at the head included, as the first is compared with the empty text).
 void SortAndThin(Sentences& sentences) {
   auto& spans = sentences.spans();
-  std::sort(spans.begin(), spans.end(),
-            [&](const Sentences::Span& a, const Sentences::Span& b) { return sentences.at(a) < sentences.at(b); });
+  std::vector<KeyedSpan> keyed(spans.size());
+  for (size_t i = 0; i < spans.size(); ++i) keyed[i].span = spans[i];
+  SetKeys(sentences, keyed.data(), keyed.data() + keyed.size(), 0);
+  SortFrom(sentences, keyed.data(), keyed.data() + keyed.size(), 0, 64);
+  for (size_t i = 0; i < spans.size(); ++i) spans[i] = keyed[i].span;
   const auto sameKey = [](Text a, Text b) {
     a = TrimBlanks(a), b = TrimBlanks(b);
     if (a.size() != b.size()) return false;

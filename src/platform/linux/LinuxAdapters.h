@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QByteArray>
+#include <QString>
 #include <memory>
 
+#include "platform/FileRead.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/WindowProbe.h"
 
@@ -10,5 +13,9 @@ namespace qv::platform {
 // The X11 window look-up; without an X display it finds nothing.
 std::unique_ptr<WindowProbe> CreateX11WindowProbe();
 std::unique_ptr<ProcessLauncher> CreateLinuxProcessLauncher();
+
+// ReadFileUpTo for a file opened already (a negative `fd` is the failed
+// open, its errno still set); closes it.
+FileRead ReadOpenedFile(int fd, qint64 limit, QByteArray& out, QString& reason);
 
 }  // namespace qv::platform

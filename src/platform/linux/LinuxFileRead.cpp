@@ -8,18 +8,26 @@
 #include <cstring>
 
 #include "platform/FileRead.h"
+#include "platform/linux/LinuxAdapters.h"
 
 namespace qv::platform {
 
 FileRead ReadFileUpTo(const QString& path, qint64 limit, QByteArray& out, QString& reason) {
   out.clear();
   // Without O_NONBLOCK, opening a pipe would wait for a writer.
-  const int fd = open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  return ReadOpenedFile(open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK), limit, out,
+                        reason);
+}
+
+FileRead ReadOpenedFile(int fd, qint64 limit, QByteArray& out, QString& reason) {
   if (fd < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return FileRead::Missing;
-    reason = QString::fromLocal8Bit(std::strerror(errno));
+    const int error = errno;
+    out.clear();
+    if (error == ENOENT || error == ENOTDIR) return FileRead::Missing;
+    reason = QString::fromLocal8Bit(std::strerror(error));
     return FileRead::Failed;
   }
+  out.clear();
   const auto fail = [&](const QString& why) {
     reason = why;
     close(fd);

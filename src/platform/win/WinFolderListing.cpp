@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "platform/FolderListing.h"
 
@@ -22,6 +23,16 @@ std::vector<FolderEntry> ListFolder(const QString& folder) {
   } while (FindNextFileW(find, &data));
   FindClose(find);
   return entries;
+}
+
+// Windows names folders by path here; the file system caches the look-ups.
+OpenFolder::OpenFolder(const QString& path) : m_path(path) {}
+OpenFolder::OpenFolder(const OpenFolder& parent, const QString& name) : m_path(parent.m_path + u'/' + name) {}
+OpenFolder::~OpenFolder() = default;
+bool OpenFolder::isOpen() const { return QFileInfo(m_path).isDir(); }
+std::vector<FolderEntry> OpenFolder::entries() const { return ListFolder(m_path); }
+FileRead OpenFolder::read(const QString& name, qint64 limit, QByteArray& out, QString& reason) const {
+  return ReadFileUpTo(m_path + u'/' + name, limit, out, reason);
 }
 
 }  // namespace qv::platform
