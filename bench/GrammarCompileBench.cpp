@@ -207,7 +207,7 @@ int Load(const QString& dir, const QString& event, int phrase, const QString& la
     std::printf("  spoken \"%s\": status %d, heard \"%s\"\n", qPrintable(sentence.toLower()), status,
                 qPrintable(st.hypothesis));
     std::printf("%-60s %9.3f     (processor %.3f; target <= 0.2)\n",
-                qPrintable("decoding, " + label + " , x real time"),
+                qPrintable("decoding, " + label + ", x real time"),
                 st.audioSeconds > 0 ? st.decodeSeconds / st.audioSeconds : 0,
                 st.audioSeconds > 0 ? cpu / st.audioSeconds : 0);
   }
