@@ -115,7 +115,7 @@ struct PhoneMap {
 constexpr PhoneMap kPhones[] = {
     {"aI@", "AY ER"}, {"aI3", "AY ER"}, {"aU@", "AW ER"}, {"i@3", "IY R"}, {"@L", "AH L"}, {"@2", "AH"},
     {"@5", "AH"},     {"a#", "AH"},     {"A:", "AA"},     {"A@", "AA R"},  {"A#", "AA"},   {"0", "AA"},
-    {"02", "AA"},     {"V", "AH"},      {"@", "AH"},      {"3:", "ER"},    {"3", "ER"},    {"a", "AE"},
+    {"02", "AA"},     {"O2", "AO"},     {"V", "AH"},      {"@", "AH"},      {"3:", "ER"},    {"3", "ER"},    {"a", "AE"},
     {"aa", "AE"},     {"e@", "EH R"},   {"eI", "EY"},     {"e", "EH"},     {"E", "EH"},    {"E2", "EH"},
     {"i@", "IY R"},   {"i:", "IY"},     {"i", "IY"},      {"I2", "IH"},    {"I#", "IH"},   {"I", "IH"},
     {"aI", "AY"},     {"aU", "AW"},     {"O:", "AO"},     {"O@", "AO R"},  {"o@", "AO R"}, {"O", "AO"},
@@ -130,7 +130,8 @@ constexpr PhoneMap kPhones[] = {
 
 }  // namespace
 
-QString EspeakToModelPhones(const QString& espeakPhonemes) {
+QString EspeakToModelPhones(const QString& espeakPhonemes, bool* complete) {
+  if (complete) *complete = true;
   static const QHash<QString, QString> kMap = [] {
     QHash<QString, QString> m;
     for (const auto& p : kPhones) m.insert(QString::fromLatin1(p.espeak), QString::fromLatin1(p.model));
@@ -142,13 +143,15 @@ QString EspeakToModelPhones(const QString& espeakPhonemes) {
     if (ph.isEmpty() || ph == "_" || ph == "_:" || ph == "||") continue;
     // Try the name as given, then without the trailing marks eSpeak adds for
     // length or variants.
-    for (int attempt = 0; attempt < 2 && !ph.isEmpty(); ++attempt) {
+    bool found = false;
+    for (int attempt = 0; attempt < 2 && !found && !ph.isEmpty(); ++attempt) {
       if (const auto it = kMap.find(ph); it != kMap.end()) {
         out << *it;
-        break;
+        found = true;
       }
       while (!ph.isEmpty() && !ph.back().isLetterOrNumber() && ph.back() != u'@') ph.chop(1);
     }
+    if (!found && complete) *complete = false;
   }
   return out.join(u' ');
 }
@@ -254,6 +257,31 @@ bool DerivedAhead::Take(const QString& spelling, QString& phones) {
   m_made.wait(lock, [&] { return m_done > i; });
   phones = m_phones[i];
   return true;
+}
+
+QStringList Pronouncer::SpokenVariants(const QString& spelling, const QStringList& voices) {
+  QStringList out;
+  bool hasLetter = false;
+  for (QChar c : spelling) hasLetter = hasLetter || c.isLetterOrNumber();
+  if (!hasLetter) return out;
+  QString text = spelling;
+  text.replace(u'_', u' ');
+  for (const QString& voice : voices) {
+    const QString key = voice + u'\n' + text;
+    auto it = m_variants.find(key);
+    if (it == m_variants.end()) {
+      // A vowel that carries its own R ("EH R") may be followed by eSpeak's
+      // R again: one phone, not two.
+      bool complete = false;
+      QStringList phones =
+          EspeakToModelPhones(EspeakPhonemes(text, voice.toUtf8().constData()), &complete).split(u' ');
+      if (!complete) phones.clear();  // a phone left out would make another word
+      phones.erase(std::unique(phones.begin(), phones.end()), phones.end());
+      it = m_variants.insert(key, phones.join(u' ').trimmed());
+    }
+    if (!it->isEmpty() && !out.contains(*it)) out << *it;
+  }
+  return out;
 }
 
 QStringList Pronouncer::PhonesOf(const QString& word, const QString& spelling) {

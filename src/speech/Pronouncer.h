@@ -65,6 +65,10 @@ class Pronouncer {
   // Pronunciations made ahead that Derive takes instead of making them;
   // nullptr for none. Not owned; must outlive its use here.
   void UseDerivedAhead(DerivedAhead* ahead) { m_ahead = ahead; }
+  // How eSpeak NG says the word in each of `voices`, in the model's phones:
+  // a speaker's accent as the dictionary does not list it. Empty entries and
+  // repeats left out.
+  QStringList SpokenVariants(const QString& spelling, const QStringList& voices);
   // The list's pronunciations, else the dictionary's, else the derived one.
   QStringList PhonesOf(const QString& word, const QString& spelling);
   // The list's pronunciations of a word, else the dictionary's.
@@ -94,6 +98,7 @@ class Pronouncer {
   std::shared_ptr<const Dictionary> m_dict;
   QHash<QString, QString> m_derived;
   DerivedAhead* m_ahead = nullptr;
+  QHash<QString, QString> m_variants;  // voice and text -> phones
   QHash<QString, QStringList> m_list;
   QString m_listIdentity;
 };
@@ -116,8 +121,9 @@ QString ModelToEspeakPhonemes(const QString& modelPhones);
 std::vector<ReviewedWord> WordsToReview(const QStringList& phrases, Pronouncer& pronouncer);
 
 // Maps eSpeak's ASCII phoneme names (space separated, stress marks allowed)
-// to the model's phone set. Unknown phonemes are dropped.
-QString EspeakToModelPhones(const QString& espeakPhonemes);
+// to the model's phone set. Unknown phonemes are dropped (`complete`, when
+// given, tells whether any was).
+QString EspeakToModelPhones(const QString& espeakPhonemes, bool* complete = nullptr);
 
 // How a written token becomes spoken words: letters are folded to plain
 // lower-case ASCII (an accented letter keeps its base letter, "ß" becomes

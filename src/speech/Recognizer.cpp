@@ -337,6 +337,10 @@ int16_t Recognizer::LoadTestGrammar() {
         const QStringList known = pronouncer.Known(w);
         if (!known.isEmpty()) phones.insert(w, known);
       }
+    for (auto it = phones.begin(); it != phones.end(); ++it)
+      if (pronouncer.Listed(it.key()).isEmpty())
+        for (const QString& v : pronouncer.SpokenVariants(it.key(), m_settings.variantVoices))
+          if (!it->contains(v)) it->append(v);
   }
   if (!phones.contains("a")) phones.insert("a", {"AH"});  // the library wants one word at least
   QStringList words = phones.keys();
@@ -624,7 +628,7 @@ int16_t Recognizer::Decide(const std::vector<int16_t>& audio, QByteArray& buffer
   int16_t status = 0;
   if (partial || sentence.isEmpty() || m_stats.frames <= 0) {
     status = -2;
-  } else if (m_decoder->phoneLoop) {
+  } else if (m_decoder->phoneLoop && (m_settings.rejection.wordMargin > 0 || m_settings.rejection.speechMargin > 0)) {
     m_stats.scores = ScoreSentence(checked, Decode(ps, kPhoneSearch, audio, nullptr));
     if (Rejected(m_stats.scores, m_settings.rejection)) status = -2;
   }

@@ -42,6 +42,9 @@ struct RecognizerSettings {
   double noSpeechSeconds = 6.0;  // ... or after this much without speech
   double trailingSeconds = 0.5;  // ... or this long after the speaker stopped
   RejectionSettings rejection;
+  // eSpeak NG voices whose way of saying each grammar word is added to the
+  // dictionary's pronunciations (words of the pilot's list excepted).
+  QStringList variantVoices;
   QStringList decoderArguments;  // extra recogniser options ("-topn", "8", ...), for measuring
   bool phoneScores = false;       // score every sentence against the phone loop (margins, confidence)
 

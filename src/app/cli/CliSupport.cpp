@@ -97,6 +97,7 @@ speech::RecognizerSettings TakeRecognizerOptions(QStringList& args) {
   if (TakeOption(args, "--word-margin", v)) settings.rejection.wordMargin = v.toDouble();
   if (TakeOption(args, "--speech-margin", v)) settings.rejection.speechMargin = v.toDouble();
   if (TakeOption(args, "--rival-prior", v)) settings.rejection.rivalPrior = v.toDouble();
+  if (TakeOption(args, "--variants", v)) settings.variantVoices = v.split(u',', Qt::SkipEmptyParts);
   if (TakeOption(args, "--decoder", v)) settings.decoderArguments = v.split(u' ', Qt::SkipEmptyParts);
   return settings;
 }
