@@ -628,7 +628,7 @@ int16_t Recognizer::Decide(const std::vector<int16_t>& audio, QByteArray& buffer
   int16_t status = 0;
   if (partial || sentence.isEmpty() || m_stats.frames <= 0) {
     status = -2;
-  } else if (m_decoder->phoneLoop && (m_settings.rejection.wordMargin > 0 || m_settings.rejection.speechMargin > 0)) {
+  } else if (m_decoder->phoneLoop) {
     m_stats.scores = ScoreSentence(checked, Decode(ps, kPhoneSearch, audio, nullptr));
     if (Rejected(m_stats.scores, m_settings.rejection)) status = -2;
   }

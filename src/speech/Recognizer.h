@@ -43,9 +43,17 @@ struct RecognizerSettings {
   double trailingSeconds = 0.5;  // ... or this long after the speaker stopped
   RejectionSettings rejection;
   // eSpeak NG voices whose way of saying each grammar word is added to the
-  // dictionary's pronunciations (words of the pilot's list excepted).
-  QStringList variantVoices;
-  QStringList decoderArguments;  // extra recogniser options ("-topn", "8", ...), for measuring
+  // test dictionary's pronunciations (words of the pilot's list excepted):
+  // American and British English, the accents of the copilot's voices.
+  QStringList variantVoices = {"en-us", "en-gb-x-rp"};
+  // The recogniser's options beyond the model's own, measured on the tuning
+  // part of tests/fixtures/speech/RecognitionSet.json: more Gaussians per
+  // frame (the model keeps 4 by default), beams wide enough that the
+  // sentence's last words are still alive at the end of the utterance, and
+  // a word insertion penalty against short words heard in between ("eight
+  // two knots"). The hypotheses per frame stay capped, for the large lists.
+  QStringList decoderArguments = {"-topn", "16",    "-beam",   "1e-80", "-wbeam", "1e-60",
+                                  "-pbeam", "1e-80", "-lpbeam", "1e-60", "-wip",   "1e-3"};
   bool phoneScores = false;       // score every sentence against the phone loop (margins, confidence)
 
   bool NeedsPhoneScores() const {

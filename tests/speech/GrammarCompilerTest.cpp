@@ -264,6 +264,26 @@ TEST(PronouncerTest, DerivesWordsMissingFromTheDictionary) {
   EXPECT_TRUE(p.Derive("'", "'").isEmpty());
   EXPECT_EQ(speech::EspeakToModelPhones("l 'oU k @ l ,aI z 3"), "L OW K AH L AY Z ER");
   EXPECT_EQ(speech::EspeakToModelPhones("b 'V ? n-"), "B AH T N");
+  bool complete = true;
+  EXPECT_EQ(speech::EspeakToModelPhones("'O2 f", &complete), "AO F");
+  EXPECT_TRUE(complete);
+  speech::EspeakToModelPhones("'Q9 f", &complete);
+  EXPECT_FALSE(complete);
+}
+
+// The accents added to the dictionary: every phoneme eSpeak uses for the
+// words pilots say most must map, or a variant would lose a sound and turn
+// into another word ("off" said as "F").
+TEST(PronouncerTest, SpokenVariantsKeepEverySound) {
+  speech::Pronouncer p(speech::FindSpeechModel(QString()).dictionary);
+  const QStringList voices{"en-us", "en-gb-x-rp"};
+  EXPECT_EQ(p.SpokenVariants("off", voices), QStringList({"AO F", "AA F"}));
+  EXPECT_EQ(p.SpokenVariants("two", voices), QStringList({"T UW"}));  // the same in both: listed once
+  for (const char* word : {"zero", "one", "three", "four", "five", "six", "seven", "eight", "nine", "oh", "decimal",
+                           "point", "flaps", "gear", "master", "heading", "altimeter", "millibar", "bearing",
+                           "throttle", "autopilot", "frequencies", "knots", "thousand", "squawk", "localizer"})
+    for (const QString& voice : voices) EXPECT_EQ(p.SpokenVariants(word, {voice}).size(), 1) << word << " " << voice.toStdString();
+  EXPECT_TRUE(p.SpokenVariants("'", voices).isEmpty());
 }
 
 }  // namespace
