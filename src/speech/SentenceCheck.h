@@ -29,7 +29,7 @@ namespace qv::speech {
 // the grammar's word was forced onto sounds that are not it (off by default).
 
 struct RejectionSettings {
-  double rivalPrior = 1e-4;        // prior of the other phrases against the tested one; 0 = none
+  double rivalPrior = 1e-5;        // prior of the other phrases against the tested one; 0 = none
   double competitorWord = 0;       // probability of each word of the free loop; 0 = no loop
   double competitorPrior = 1e-12;  // prior of the free loop against the grammar
   double wordMargin = 0;           // phone-loop gap per frame above which one word rejects; 0 = off

@@ -294,14 +294,14 @@ TEST_F(RecognitionSetSlowTest, RecognisesTheCommandsAndTurnsAwayEverythingElse) 
   }
   std::printf("decode: %.3f s per second of audio\n", audioSeconds > 0 ? decodeSeconds / audioSeconds : 0.0);
 
-  // Floors a little under the measured figures (tuning part 77.0 % exact,
-  // 8.3 % accepted; held-out part 81.0 % and 9.8 %), so that a regression
+  // Floors a little under the measured figures (tuning part 89.2 % exact,
+  // 3.3 % accepted; held-out part 85.2 % and 4.5 %), so that a regression
   // fails. The targets are 95 % and 10 %: the exact rate is not there yet.
-  const std::map<QString, double> exactFloor{{"tuning", 0.72}, {"held-out", 0.76}};
+  const std::map<QString, double> exactFloor{{"tuning", 0.86}, {"held-out", 0.82}};
   for (const QString part : {"tuning", "held-out"}) {
     EXPECT_GE(tally[part]["in grammar"].n, 200) << part.toStdString();
     EXPECT_GE(tally[part]["in grammar"].Rate(), exactFloor.at(part)) << part.toStdString();
-    EXPECT_LE(accepted[part].Rate(), 0.13) << part.toStdString();
+    EXPECT_LE(accepted[part].Rate(), 0.08) << part.toStdString();
   }
 }
 
