@@ -337,10 +337,16 @@ int16_t Recognizer::LoadTestGrammar() {
         const QStringList known = pronouncer.Known(w);
         if (!known.isEmpty()) phones.insert(w, known);
       }
-    for (auto it = phones.begin(); it != phones.end(); ++it)
-      if (pronouncer.Listed(it.key()).isEmpty())
-        for (const QString& v : pronouncer.SpokenVariants(it.key(), m_settings.variantVoices))
-          if (!it->contains(v)) it->append(v);
+    // Accents for the words of the command phrases and the shared lists;
+    // navaid and ILS names (thousands of words) keep their own, as eSpeak
+    // for each would cost seconds of loading.
+    if (!m_settings.variantVoices.isEmpty()) {
+      const QStringList vocabulary = competitors.isEmpty() ? CompetitorVocabulary(m_installDir) : competitors;
+      for (const QString& w : vocabulary)
+        if (auto it = phones.find(w); it != phones.end() && pronouncer.Listed(w).isEmpty())
+          for (const QString& v : pronouncer.SpokenVariants(w, m_settings.variantVoices))
+            if (!it->contains(v)) it->append(v);
+    }
   }
   if (!phones.contains("a")) phones.insert("a", {"AH"});  // the library wants one word at least
   QStringList words = phones.keys();

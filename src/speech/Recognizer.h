@@ -42,8 +42,9 @@ struct RecognizerSettings {
   double noSpeechSeconds = 6.0;  // ... or after this much without speech
   double trailingSeconds = 0.5;  // ... or this long after the speaker stopped
   RejectionSettings rejection;
-  // eSpeak NG voices whose way of saying each grammar word is added to the
-  // test dictionary's pronunciations (words of the pilot's list excepted):
+  // eSpeak NG voices whose way of saying each word of the command phrases
+  // and shared lists is added to the test dictionary's pronunciations (words
+  // of the pilot's list excepted):
   // American and British English, the accents of the copilot's voices.
   QStringList variantVoices = {"en-us", "en-gb-x-rp"};
   // The recogniser's options beyond the model's own, measured on the tuning
