@@ -259,27 +259,44 @@ bool DerivedAhead::Take(const QString& spelling, QString& phones) {
   return true;
 }
 
-QStringList Pronouncer::SpokenVariants(const QString& spelling, const QStringList& voices) {
-  QStringList out;
-  bool hasLetter = false;
-  for (QChar c : spelling) hasLetter = hasLetter || c.isLetterOrNumber();
-  if (!hasLetter) return out;
+namespace {
+bool HasLetter(const QString& spelling) {
+  for (QChar c : spelling)
+    if (c.isLetterOrNumber()) return true;
+  return false;
+}
+}  // namespace
+
+const QString& Pronouncer::VariantIn(const QString& voice, const QString& spelling) {
   QString text = spelling;
   text.replace(u'_', u' ');
+  const QString key = voice + u'\n' + text;
+  auto it = m_variants.find(key);
+  if (it == m_variants.end()) {
+    // A vowel that carries its own R ("EH R") may be followed by eSpeak's
+    // R again: one phone, not two.
+    bool complete = false;
+    QStringList phones = EspeakToModelPhones(EspeakPhonemes(text, voice.toUtf8().constData()), &complete).split(u' ');
+    if (!complete) phones.clear();  // a phone left out would make another word
+    phones.erase(std::unique(phones.begin(), phones.end()), phones.end());
+    it = m_variants.insert(key, phones.join(u' ').trimmed());
+  }
+  return *it;
+}
+
+void Pronouncer::PrepareVariants(const QStringList& spellings, const QStringList& voices) {
+  // One voice at a time: eSpeak reads a voice's files each time it changes.
+  for (const QString& voice : voices)
+    for (const QString& spelling : spellings)
+      if (HasLetter(spelling)) VariantIn(voice, spelling);
+}
+
+QStringList Pronouncer::SpokenVariants(const QString& spelling, const QStringList& voices) {
+  QStringList out;
+  if (!HasLetter(spelling)) return out;
   for (const QString& voice : voices) {
-    const QString key = voice + u'\n' + text;
-    auto it = m_variants.find(key);
-    if (it == m_variants.end()) {
-      // A vowel that carries its own R ("EH R") may be followed by eSpeak's
-      // R again: one phone, not two.
-      bool complete = false;
-      QStringList phones =
-          EspeakToModelPhones(EspeakPhonemes(text, voice.toUtf8().constData()), &complete).split(u' ');
-      if (!complete) phones.clear();  // a phone left out would make another word
-      phones.erase(std::unique(phones.begin(), phones.end()), phones.end());
-      it = m_variants.insert(key, phones.join(u' ').trimmed());
-    }
-    if (!it->isEmpty() && !out.contains(*it)) out << *it;
+    const QString& v = VariantIn(voice, spelling);
+    if (!v.isEmpty() && !out.contains(v)) out << v;
   }
   return out;
 }

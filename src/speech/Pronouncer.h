@@ -69,6 +69,9 @@ class Pronouncer {
   // a speaker's accent as the dictionary does not list it. Empty entries and
   // repeats left out.
   QStringList SpokenVariants(const QString& spelling, const QStringList& voices);
+  // Makes the variants of many words ahead, far faster than one word at a
+  // time in several voices.
+  void PrepareVariants(const QStringList& spellings, const QStringList& voices);
   // The list's pronunciations, else the dictionary's, else the derived one.
   QStringList PhonesOf(const QString& word, const QString& spelling);
   // The list's pronunciations of a word, else the dictionary's.
@@ -98,6 +101,7 @@ class Pronouncer {
   std::shared_ptr<const Dictionary> m_dict;
   QHash<QString, QString> m_derived;
   DerivedAhead* m_ahead = nullptr;
+  const QString& VariantIn(const QString& voice, const QString& spelling);
   QHash<QString, QString> m_variants;  // voice and text -> phones
   QHash<QString, QStringList> m_list;
   QString m_listIdentity;

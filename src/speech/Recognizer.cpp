@@ -194,18 +194,28 @@ namespace {
 
 // The recogniser's own graph from ours: one final state (a new one reached
 // over empty steps when the graph has several, or one that leads on), every
-// arc unweighted as the library's own grammar reader makes them.
-fsg_model_t* ToFsg(const WordGraph& graph, const std::vector<QString>& words, logmath_t* lmath, float lw) {
+// arc unweighted as the library's own grammar reader makes them. A word with
+// several pronunciations in `phones` gets an arc for each ("word(2)", ...)
+// beside its own: the search would add them itself, but by walking every
+// arc of the graph once for each such word.
+fsg_model_t* ToFsg(const WordGraph& graph, const std::vector<QString>& words, const QHash<QString, QStringList>& phones,
+                   logmath_t* lmath, float lw) {
   const FsgShape shape = ShapeForFsg(graph);
   fsg_model_t* fsg = fsg_model_init("grammar", lmath, lw, shape.states);
   fsg->start_state = graph.StateCount() > 0 ? graph.Start() : 0;
   fsg->final_state = shape.final;
-  std::vector<int> wid(words.size(), -1);
+  std::vector<std::vector<int>> wid(words.size());  // a word's own id, then its alternatives'
   bool empty = false;
   for (const auto& a : graph.Arcs()) {
     if (a.label >= 0) {
-      if (wid[a.label] < 0) wid[a.label] = fsg_model_word_add(fsg, words[a.label].toUtf8().constData());
-      fsg_model_trans_add(fsg, a.from, a.to, 0, wid[a.label]);
+      std::vector<int>& ids = wid[a.label];
+      if (ids.empty()) {
+        const QString& word = words[a.label];
+        ids.push_back(fsg_model_word_add(fsg, word.toUtf8().constData()));
+        for (qsizetype i = 2; i <= phones.value(word).size(); ++i)
+          ids.push_back(fsg_model_word_add(fsg, QString("%1(%2)").arg(word).arg(i).toUtf8().constData()));
+      }
+      for (int id : ids) fsg_model_trans_add(fsg, a.from, a.to, 0, id);
     } else {
       fsg_model_null_trans_add(fsg, a.from, a.to, 0);
       empty = true;
@@ -235,7 +245,8 @@ namespace {
 QString StartDecoder(ps_decoder_t*& ps, bool& phoneLoop, const SpeechModel& model, const QString& dictPath,
                      const RecognizerSettings& settings, const QStringList& competitors,
                      const std::function<fsg_model_t*(logmath_t*, float)>& makeGraph,
-                     const std::function<fsg_model_t*(logmath_t*, float)>& makeRival = nullptr) {
+                     const std::function<fsg_model_t*(logmath_t*, float)>& makeRival = nullptr,
+                     bool graphsHaveAlternatives = false) {
   SphinxLogCapture log;
   std::vector<QByteArray> args = {"-hmm",
                                   model.acousticDir.toUtf8(),
@@ -253,6 +264,10 @@ QString StartDecoder(ps_decoder_t*& ps, bool& phoneLoop, const SpeechModel& mode
                                   "/dev/null"
 #endif
   };
+  if (graphsHaveAlternatives) {
+    args.push_back("-fsgusealtpron");
+    args.push_back("no");
+  }
   for (const QString& a : settings.decoderArguments) args.push_back(a.toUtf8());
   std::vector<char*> argv;
   for (QByteArray& a : args) argv.push_back(a.data());
@@ -342,10 +357,33 @@ int16_t Recognizer::LoadTestGrammar() {
     // for each would cost seconds of loading.
     if (!m_settings.variantVoices.isEmpty()) {
       const QStringList vocabulary = competitors.isEmpty() ? CompetitorVocabulary(m_installDir) : competitors;
+      QStringList accented;
       for (const QString& w : vocabulary)
-        if (auto it = phones.find(w); it != phones.end() && pronouncer.Listed(w).isEmpty())
-          for (const QString& v : pronouncer.SpokenVariants(w, m_settings.variantVoices))
-            if (!it->contains(v)) it->append(v);
+        if (phones.contains(w) && pronouncer.Listed(w).isEmpty()) accented << w;
+      pronouncer.PrepareVariants(accented, m_settings.variantVoices);
+      // The decoder copies every arc of a word for each further
+      // pronunciation, so the grammar of a large list (the letters of 20,000
+      // identifiers) would load several times slower: words on few arcs get
+      // their accents first, until the arcs added reach the budget.
+      QHash<QString, qint64> arcsOf;
+      const auto count = [&](const WordGraph& g, const std::vector<QString>& labels) {
+        for (const auto& a : g.Arcs())
+          if (a.label >= 0) ++arcsOf[labels[a.label]];
+      };
+      count(graph, compiled.words);
+      if (haveRival) count(rival.grammars.front().graph, rival.words);
+      std::stable_sort(accented.begin(), accented.end(),
+                       [&](const QString& a, const QString& b) { return arcsOf.value(a) < arcsOf.value(b); });
+      qint64 added = 0;
+      for (const QString& w : accented) {
+        QStringList& known = phones[w];
+        QStringList extra;
+        for (const QString& v : pronouncer.SpokenVariants(w, m_settings.variantVoices))
+          if (!known.contains(v)) extra << v;
+        added += arcsOf.value(w) * extra.size();
+        if (added > m_settings.variantArcBudget) break;
+        known += extra;
+      }
     }
   }
   if (!phones.contains("a")) phones.insert("a", {"AH"});  // the library wants one word at least
@@ -363,11 +401,12 @@ int16_t Recognizer::LoadTestGrammar() {
       decoder->ps, decoder->phoneLoop, model, dictPath, m_settings, competitors,
       [&](logmath_t* lmath, float lw) {
         m_load.modelSeconds = timer.nsecsElapsed() / 1e9 - beforeDecoder;
-        return ToFsg(graph, compiled.words, lmath, lw);
+        return ToFsg(graph, compiled.words, phones, lmath, lw);
       },
       [&](logmath_t* lmath, float lw) {
-        return haveRival ? ToFsg(rival.grammars.front().graph, rival.words, lmath, lw) : nullptr;
-      });
+        return haveRival ? ToFsg(rival.grammars.front().graph, rival.words, phones, lmath, lw) : nullptr;
+      },
+      true);
   if (!m_error.isEmpty()) return -3;
   m_decoder = std::move(decoder);
   m_load.totalSeconds = timer.nsecsElapsed() / 1e9;

@@ -47,6 +47,7 @@ struct RecognizerSettings {
   // of the pilot's list excepted):
   // American and British English, the accents of the copilot's voices.
   QStringList variantVoices = {"en-us", "en-gb-x-rp"};
+  qint64 variantArcBudget = 20000;  // grammar arcs those accents may add at most
   // The recogniser's options beyond the model's own, measured on the tuning
   // part of tests/fixtures/speech/RecognitionSet.json: more Gaussians per
   // frame (the model keeps 4 by default), beams wide enough that the

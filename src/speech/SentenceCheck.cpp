@@ -126,19 +126,23 @@ fsg_model_s* CheckedGraph(ps_decoder_s* ps, fsg_model_s* grammar, const QStringL
   checked->start_state = fsg_model_start_state(grammar);
   checked->final_state = fsg_model_final_state(grammar);
   // A graph's own arcs as they are, its states moved by `offset`. Neither
-  // graph has been through a search yet, so it holds no silences, fillers or
-  // alternative pronunciations: the search adds them to the joined graph.
+  // graph has been through a search yet, so it holds no silences or fillers:
+  // the search adds them to the joined graph.
   auto copy = [&](fsg_model_t* from, int offset) {
+    // Word ids looked up once a word: the library finds a word by comparing
+    // it with each of the vocabulary's.
+    std::vector<int> ids(fsg_model_n_word(from), -1);
     for (int i = 0; i < fsg_model_n_state(from); ++i) {
       for (fsg_arciter_t* it = fsg_model_arcs(from, i); it; it = fsg_arciter_next(it)) {
         fsg_link_t* link = fsg_arciter_get(it);
         const int wid = fsg_link_wid(link);
         const int a = fsg_link_from_state(link) + offset, b = fsg_link_to_state(link) + offset;
-        if (wid < 0)
+        if (wid < 0) {
           fsg_model_null_trans_add(checked, a, b, fsg_link_logs2prob(link));
-        else
-          fsg_model_trans_add(checked, a, b, fsg_link_logs2prob(link),
-                              fsg_model_word_add(checked, fsg_model_word_str(from, wid)));
+        } else {
+          if (ids[wid] < 0) ids[wid] = fsg_model_word_add(checked, fsg_model_word_str(from, wid));
+          fsg_model_trans_add(checked, a, b, fsg_link_logs2prob(link), ids[wid]);
+        }
       }
     }
   };

@@ -31,6 +31,15 @@ int Run(const QStringList& argsIn) {
     PrintErr("Failed to Initialize: " + recognizer.LastError() + "\n");
     return 3;
   }
+  if (stats) {
+    const auto& l = recognizer.LastLoad();
+    PrintErr(QString("load=%1	compile=%2	decoderstart=%3	states=%4	arcs=%5\n")
+                 .arg(l.totalSeconds, 0, 'f', 3)
+                 .arg(l.compileSeconds, 0, 'f', 3)
+                 .arg(l.modelSeconds, 0, 'f', 3)
+                 .arg(l.states)
+                 .arg(l.arcs));
+  }
   const bool many = args.size() > 2;
   int exitCode = 0;
   for (int i = 1; i < args.size(); ++i) {
