@@ -243,7 +243,8 @@ namespace {
 // judges speech is set up only when something reads its scores. Returns an
 // error text, empty when it runs.
 QString StartDecoder(ps_decoder_t*& ps, bool& phoneLoop, const SpeechModel& model, const QString& dictPath,
-                     const RecognizerSettings& settings, const QStringList& competitors,
+                     const RecognizerSettings& settings, const QStringList& decoderArguments,
+                     const QStringList& competitors,
                      const std::function<fsg_model_t*(logmath_t*, float)>& makeGraph,
                      const std::function<fsg_model_t*(logmath_t*, float)>& makeRival = nullptr,
                      bool graphsHaveAlternatives = false) {
@@ -268,7 +269,7 @@ QString StartDecoder(ps_decoder_t*& ps, bool& phoneLoop, const SpeechModel& mode
     args.push_back("-fsgusealtpron");
     args.push_back("no");
   }
-  for (const QString& a : settings.decoderArguments) args.push_back(a.toUtf8());
+  for (const QString& a : decoderArguments) args.push_back(a.toUtf8());
   std::vector<char*> argv;
   for (QByteArray& a : args) argv.push_back(a.data());
   cmd_ln_t* config = cmd_ln_parse_r(nullptr, ps_args(), static_cast<int32>(argv.size()), argv.data(), TRUE);
@@ -398,7 +399,8 @@ int16_t Recognizer::LoadTestGrammar() {
   auto decoder = std::make_unique<Decoder>();
   const double beforeDecoder = timer.nsecsElapsed() / 1e9;
   m_error = StartDecoder(
-      decoder->ps, decoder->phoneLoop, model, dictPath, m_settings, competitors,
+      decoder->ps, decoder->phoneLoop, model, dictPath, m_settings,
+      m_settings.decoderArguments.value_or(TestGrammarDecoderArguments()), competitors,
       [&](logmath_t* lmath, float lw) {
         m_load.modelSeconds = timer.nsecsElapsed() / 1e9 - beforeDecoder;
         return ToFsg(graph, compiled.words, phones, lmath, lw);
@@ -427,7 +429,8 @@ int16_t Recognizer::LoadCompiledGrammar(const QString& name) {
   const QByteArray path = fsgPath.toUtf8();
   const QStringList competitors =
       m_settings.rejection.competitorWord > 0 ? CompetitorVocabulary(m_installDir) : QStringList();
-  m_error = StartDecoder(decoder->ps, decoder->phoneLoop, model, dir + "/" + kAddedWordsFile, m_settings, competitors,
+  m_error = StartDecoder(decoder->ps, decoder->phoneLoop, model, dir + "/" + kAddedWordsFile, m_settings,
+                         m_settings.decoderArguments.value_or(QStringList()), competitors,
                          [&](logmath_t* lmath, float lw) {
                            m_load.modelSeconds = timer.nsecsElapsed() / 1e9;
                            fsg_model_t* fsg = fsg_model_readfile(path.constData(), lmath, lw);
@@ -543,7 +546,8 @@ int16_t Recognizer::LoadCompiledGrammars(const QStringList& names) {
   auto decoder = std::make_unique<Decoder>();
   QString readError;
   m_error = StartDecoder(decoder->ps, decoder->phoneLoop, model, dir + "/" + kAddedWordsFile, m_settings,
-                         CompetitorVocabulary(m_installDir), [&](logmath_t* lmath, float lw) {
+                         m_settings.decoderArguments.value_or(QStringList()), CompetitorVocabulary(m_installDir),
+                         [&](logmath_t* lmath, float lw) {
                            m_load.modelSeconds = timer.nsecsElapsed() / 1e9;
                            fsg_model_t* fsg = JoinedFsg(paths, lmath, lw, readError);
                            if (fsg) m_load.states = fsg_model_n_state(fsg);

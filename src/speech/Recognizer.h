@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 #include "core/grammar/SpeechEngines.h"
 #include "speech/AudioSource.h"
@@ -37,6 +38,16 @@ struct LoadStats {
   int states = 0, arcs = 0;  // the search graph handed to the decoder
 };
 
+// The recogniser's options for the test grammar of one phrase, measured on
+// the tuning part of tests/fixtures/speech/RecognitionSet.json: more
+// Gaussians per frame (the model keeps 4 by default), beams wide enough that
+// the sentence's last words are still alive at the end of the utterance, and
+// a word insertion penalty against short words heard in between ("eight two
+// knots").
+inline QStringList TestGrammarDecoderArguments() {
+  return {"-topn", "16", "-beam", "1e-80", "-wbeam", "1e-60", "-pbeam", "1e-80", "-lpbeam", "1e-60", "-wip", "1e-3"};
+}
+
 struct RecognizerSettings {
   double maxSeconds = 10.0;      // listening ends after this much audio
   double noSpeechSeconds = 6.0;  // ... or after this much without speech
@@ -48,14 +59,11 @@ struct RecognizerSettings {
   // American and British English, the accents of the copilot's voices.
   QStringList variantVoices = {"en-us", "en-gb-x-rp"};
   qint64 variantArcBudget = 20000;  // grammar arcs those accents may add at most
-  // The recogniser's options beyond the model's own, measured on the tuning
-  // part of tests/fixtures/speech/RecognitionSet.json: more Gaussians per
-  // frame (the model keeps 4 by default), beams wide enough that the
-  // sentence's last words are still alive at the end of the utterance, and
-  // a word insertion penalty against short words heard in between ("eight
-  // two knots"). The hypotheses per frame stay capped, for the large lists.
-  QStringList decoderArguments = {"-topn", "16",    "-beam",   "1e-80", "-wbeam", "1e-60",
-                                  "-pbeam", "1e-80", "-lpbeam", "1e-60", "-wip",   "1e-3"};
+  // The recogniser's options beyond the model's own ("-topn", "8", ...);
+  // unset: the ones measured for what is loaded, TestGrammarDecoderArguments()
+  // for the grammar test and the model's own for the whole command set
+  // (rehearsal), whose search is far larger.
+  std::optional<QStringList> decoderArguments;
   bool phoneScores = false;       // score every sentence against the phone loop (margins, confidence)
 
   bool NeedsPhoneScores() const {
