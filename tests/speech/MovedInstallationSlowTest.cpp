@@ -15,15 +15,7 @@
 namespace qv::test {
 namespace {
 
-void Say(const QString& text, const QString& path) {
-  std::vector<int16_t> samples;
-  int rate = 0;
-  ASSERT_TRUE(speech::EspeakSynthesize(text, "en-us", 160, 100, samples, rate));
-  std::vector<int16_t> padded(rate / 2, 0);
-  padded.insert(padded.end(), samples.begin(), samples.end());
-  padded.insert(padded.end(), rate / 2, 0);
-  ASSERT_TRUE(speech::WriteWav(path, padded, rate));
-}
+void Say(const QString& text, const QString& path) { ASSERT_TRUE(WriteSpokenWav(text, "en-us", 160, path)); }
 
 TEST(MovedInstallationSlowTest, AMovedDemoCompilesAndRecognisesWithItsOwnModel) {
   QTemporaryDir root;

@@ -21,14 +21,7 @@ namespace qv::test {
 namespace {
 
 void Synth(const QString& text, int voice, const QString& path) {
-  std::vector<int16_t> samples;
-  int rate = 0;
-  ASSERT_TRUE(speech::EspeakSynthesize(text, speech::EspeakVoiceFor(voice), speech::RateToWordsPerMinute(50), 100,
-                                       samples, rate));
-  std::vector<int16_t> padded(rate / 2, 0);
-  padded.insert(padded.end(), samples.begin(), samples.end());
-  padded.insert(padded.end(), rate / 2, 0);
-  ASSERT_TRUE(speech::WriteWav(path, padded, rate));
+  ASSERT_TRUE(WriteSpokenWav(text, speech::EspeakVoiceFor(voice), speech::RateToWordsPerMinute(50), path));
 }
 
 // The words heard in each file, in order ("" when nothing was accepted).

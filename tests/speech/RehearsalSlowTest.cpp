@@ -101,15 +101,8 @@ TEST(RehearsalSlowTest, EveryPhraseOfTheDemoIsHeardAsItsCommand) {
     // Voice 1 and voice 3: two of the four, two speakers of different build.
     for (int voice : {1, 3}) {
       if (std::uniform_int_distribution<int>(0, sample - 1)(rng) != 0) continue;
-      std::vector<int16_t> samples;
-      int rate = 0;
-      ASSERT_TRUE(speech::EspeakSynthesize(sentence, speech::EspeakVoiceFor(voice), speech::RateToWordsPerMinute(50),
-                                           100, samples, rate));
-      std::vector<int16_t> padded(static_cast<size_t>(rate / 2), 0);
-      padded.insert(padded.end(), samples.begin(), samples.end());
-      padded.insert(padded.end(), static_cast<size_t>(rate / 2), 0);
       const QString file = root.path() + QString("/%1_v%2.wav").arg(g.baseName).arg(voice);
-      ASSERT_TRUE(speech::WriteWav(file, padded, rate));
+      ASSERT_TRUE(WriteSpokenWav(sentence, speech::EspeakVoiceFor(voice), speech::RateToWordsPerMinute(50), file));
       said.push_back({file, sentence, eventOf[g.baseName], voice});
     }
   }

@@ -6,11 +6,23 @@
 #include <QProcess>
 
 #include "data/IniFile.h"
+#include "speech/AudioSource.h"
+#include "speech/Espeak.h"
 
 namespace qv::test {
 
 QString FixturesDir() { return QStringLiteral(QV_FIXTURES_DIR); }
 QString DemoSourceDir() { return QStringLiteral(QV_DEMO_SOURCE_DIR); }
+
+bool WriteSpokenWav(const QString& text, const QString& voice, int wordsPerMinute, const QString& path) {
+  std::vector<int16_t> samples;
+  int rate = 0;
+  if (!speech::EspeakSynthesize(text, voice, wordsPerMinute, 100, samples, rate)) return false;
+  std::vector<int16_t> padded(static_cast<size_t>(rate / 2), 0);
+  padded.insert(padded.end(), samples.begin(), samples.end());
+  padded.insert(padded.end(), static_cast<size_t>(rate / 2), 0);
+  return speech::WriteWav(path, padded, rate);
+}
 
 QByteArray ReadBytes(const QString& path) {
   QFile f(path);

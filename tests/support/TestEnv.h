@@ -43,6 +43,9 @@ struct CliResult {
 };
 CliResult RunCli(const QStringList& args);
 void WriteBytes(const QString& path, const QByteArray& bytes);
+// Speaks `text` with eSpeak NG's `voice` into a WAV file, with half a second
+// of room before and after as a speaker leaves it. False when it failed.
+bool WriteSpokenWav(const QString& text, const QString& voice, int wordsPerMinute, const QString& path);
 
 // Speech engines that log every call into one list ("compile:start", ...).
 class RecordingCompiler final : public grammar::GrammarCompilerEngine {

@@ -33,7 +33,7 @@ int Run(const QStringList& argsIn) {
   }
   if (stats) {
     const auto& l = recognizer.LastLoad();
-    PrintErr(QString("load=%1	compile=%2	decoderstart=%3	states=%4	arcs=%5\n")
+    PrintErr(QString("load=%1\tcompile=%2\tdecoderstart=%3\tstates=%4\tarcs=%5\n")
                  .arg(l.totalSeconds, 0, 'f', 3)
                  .arg(l.compileSeconds, 0, 'f', 3)
                  .arg(l.modelSeconds, 0, 'f', 3)
