@@ -112,25 +112,31 @@ void AppendLetters(QString& out, QStringView ident) {
   CutBlanksFrom(out, mark);
 }
 
-void AppendSpelledIdentifier(QString& out, const data::NavaidRecord& navaid) {
-  const QString ident = TrimSpaces(navaid.ident).toUpper();
-  out += u'(';
+// An upper-cased identifier said either way: by the phonetic alphabet (and
+// digits, when `digits`) or letter by letter; then the closing ")".
+void AppendSpellings(QString& out, const QString& text, bool digits) {
   const qsizetype mark = out.size();
-  for (QChar c : ident)
-    if (IsLetter(c)) {
-      out += QLatin1String("<PHONETIC_");
-      out += c;
-      out += QLatin1String("> ");
-    }
+  for (QChar c : text) {
+    if (IsLetter(c)) out += QLatin1String("<PHONETIC_");
+    else if (digits && IsDigit(c)) out += QLatin1String("<NUM_");
+    else continue;
+    out += c;
+    out += QLatin1String("> ");
+  }
   CutBlanksFrom(out, mark);
   out += QLatin1String(" | ");
-  AppendLetters(out, ident);
+  AppendLetters(out, text);
   out += u')';
+}
+
+void AppendSpelledIdentifier(QString& out, const data::NavaidRecord& navaid) {
+  out += u'(';
+  AppendSpellings(out, TrimSpaces(navaid.ident).toUpper(), false);
 }
 
 void AppendSpelledIls(QString& out, const data::IlsRecord& ils) {
   const QString designator = TrimSpaces(ils.runway).toUpper();
-  qsizetype mark = out.size();
+  const qsizetype mark = out.size();
   for (qsizetype i = 0; i < designator.size(); ++i) {
     const QChar c = designator[i];
     if (c == u'C') {
@@ -149,20 +155,7 @@ void AppendSpelledIls(QString& out, const data::IlsRecord& ils) {
   }
   CutBlanksFrom(out, mark);
   out += QLatin1String("(I L S|i'll less|i elle-ess|tileless) !optional(at) (");
-  const QString airport = TrimSpaces(ils.airportIdent).toUpper();
-  mark = out.size();
-  for (QChar c : airport) {
-    if (IsLetter(c)) out += QLatin1String("<PHONETIC_");
-    if (IsDigit(c)) out += QLatin1String("<NUM_");
-    if (IsLetter(c) || IsDigit(c)) {
-      out += c;
-      out += QLatin1String("> ");
-    }
-  }
-  CutBlanksFrom(out, mark);
-  out += QLatin1String(" | ");
-  AppendLetters(out, airport);
-  out += u')';
+  AppendSpellings(out, TrimSpaces(ils.airportIdent).toUpper(), true);
 }
 
 }  // namespace
