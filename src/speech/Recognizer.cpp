@@ -659,7 +659,9 @@ int16_t Recognizer::Decide(const std::vector<int16_t>& audio, QByteArray& buffer
   ps_decoder_t* ps = m_decoder->ps;
   const double cpu = ThreadSeconds();
   SphinxLogCapture log;
-  const DecodedPass checked = Decode(ps, kCheckedSearch, audio, &m_stats.hypothesis);
+  const std::vector<int16_t> heard(audio.begin(),
+                                   audio.begin() + qsizetype(SpeechEnd(audio, kSampleRate, m_settings.speechSpan)));
+  const DecodedPass checked = Decode(ps, kCheckedSearch, heard, &m_stats.hypothesis);
   m_stats.frames = checked.frames;
   // Audio that ends part-way through a sentence is logged as an error by the
   // grammar search; for the speaker it simply means nothing valid was heard.
@@ -678,7 +680,7 @@ int16_t Recognizer::Decide(const std::vector<int16_t>& audio, QByteArray& buffer
   if (partial || sentence.isEmpty() || m_stats.frames <= 0) {
     status = -2;
   } else if (m_decoder->phoneLoop) {
-    m_stats.scores = ScoreSentence(checked, Decode(ps, kPhoneSearch, audio, nullptr));
+    m_stats.scores = ScoreSentence(checked, Decode(ps, kPhoneSearch, heard, nullptr));
     if (Rejected(m_stats.scores, m_settings.rejection)) status = -2;
   }
   ps_set_search(ps, kCheckedSearch);

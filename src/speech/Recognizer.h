@@ -12,6 +12,7 @@
 #include "core/grammar/SpeechEngines.h"
 #include "speech/AudioSource.h"
 #include "speech/SentenceCheck.h"
+#include "speech/SpeechSpan.h"
 
 class QElapsedTimer;
 
@@ -65,6 +66,8 @@ struct RecognizerSettings {
   // (rehearsal), whose search is far larger.
   std::optional<QStringList> decoderArguments;
   bool phoneScores = false;       // score every sentence against the phone loop (margins, confidence)
+  // how much of the recording after the speech is decoded
+  SpeechSpanSettings speechSpan;
 
   bool NeedsPhoneScores() const {
     return phoneScores || rejection.wordMargin > 0 || rejection.speechMargin > 0;

@@ -98,6 +98,8 @@ speech::RecognizerSettings TakeRecognizerOptions(QStringList& args) {
   if (TakeOption(args, "--speech-margin", v)) settings.rejection.speechMargin = v.toDouble();
   if (TakeOption(args, "--rival-prior", v)) settings.rejection.rivalPrior = v.toDouble();
   if (TakeOption(args, "--variants", v)) settings.variantVoices = v.split(u',', Qt::SkipEmptyParts);
+  if (TakeOption(args, "--after-speech", v)) settings.speechSpan.afterSeconds = v.toDouble();
+  if (TakeOption(args, "--speech-rise", v)) settings.speechSpan.riseDb = v.toDouble();
   if (TakeOption(args, "--decoder", v)) settings.decoderArguments = v.split(u' ', Qt::SkipEmptyParts);
   return settings;
 }
