@@ -12,37 +12,60 @@
 
 namespace qv::platform {
 
+namespace {
+
+// Empties `out` keeping its storage when nothing else shares it, so that a
+// buffer handed in file after file is allocated (and its pages touched) once.
+void Empty(QByteArray& out) {
+  if (out.isDetached())
+    out.truncate(0);
+  else
+    out.clear();
+}
+
+}  // namespace
+
 FileRead ReadFileUpTo(const QString& path, qint64 limit, QByteArray& out, QString& reason) {
-  out.clear();
+  Empty(out);
   // Without O_NONBLOCK, opening a pipe would wait for a writer.
   return ReadOpenedFile(open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK), limit, out,
                         reason);
 }
 
-FileRead ReadOpenedFile(int fd, qint64 limit, QByteArray& out, QString& reason) {
+FileRead ReadOpenedFile(int fd, qint64 limit, QByteArray& out, QString& reason, bool listedRegular) {
+  Empty(out);
   if (fd < 0) {
     const int error = errno;
-    out.clear();
     if (error == ENOENT || error == ENOTDIR) return FileRead::Missing;
     reason = QString::fromLocal8Bit(std::strerror(error));
     return FileRead::Failed;
   }
-  out.clear();
   const auto fail = [&](const QString& why) {
     reason = why;
     close(fd);
+    Empty(out);
     return FileRead::Failed;
   };
-  struct stat st;
-  if (fstat(fd, &st) != 0) return fail(QString::fromLocal8Bit(std::strerror(errno)));
-  if (!S_ISREG(st.st_mode)) return fail(S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file");
-  if (st.st_size > limit) {
-    close(fd);
-    return FileRead::TooLarge;
+  qsizetype first = 0;
+  if (listedRegular) {
+    // The listing has told the kind already: the file is read to its end into
+    // whatever room the buffer has, which a buffer kept from file to file
+    // makes enough for nearly every file.
+    constexpr qsizetype kLeast = 16 * 1024;
+    first = qsizetype(std::min<qint64>(std::max(out.capacity(), kLeast), limit + 1));
+  } else {
+    struct stat st;
+    if (fstat(fd, &st) != 0) return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    if (!S_ISREG(st.st_mode)) return fail(S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file");
+    if (st.st_size > limit) {
+      close(fd);
+      return FileRead::TooLarge;
+    }
+    // One more byte than the size asks the end of the file to show itself, and
+    // notices a file that grew beyond the limit since.
+    first = qsizetype(st.st_size) + 1;
   }
-  // One more byte than the size asks the end of the file to show itself, and
-  // notices a file that grew beyond the limit since.
-  out.resize(qsizetype(st.st_size) + 1);
+  out.resize(first);
   qsizetype got = 0;
   for (;;) {
     if (got == out.size()) {
