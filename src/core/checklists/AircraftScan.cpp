@@ -201,29 +201,26 @@ struct FolderRecords {
   QString problem;
 };
 
-// One aircraft folder: `name` in the object folder `base`, at `folder`.
-FolderRecords ReadAircraftFolder(const platform::OpenFolder& base, const QString& name, const QString& folder) {
-  FolderRecords out;
-  const platform::OpenFolder dir(base, name);
-  const FolderEntries entries(dir.entries());
-  QString cfgName = entries.find("Aircraft.cfg", FolderEntries::File);
-  if (cfgName.isEmpty()) cfgName = entries.find("Sim.cfg", FolderEntries::File);
-  if (cfgName.isEmpty()) return out;
-  QByteArray bytes;
-  QString reason;
-  const platform::FileRead read = dir.read(cfgName, data::IniFile::kMaxFileSize, bytes, reason);
-  const data::IniFile cfg =
-      data::IniFile::FromRead(read, bytes, reason, read == platform::FileRead::Ok ? QString() : folder % u'/' % cfgName);
-  if (!cfg.error().isEmpty()) {
-    out.problem = cfg.error();
-    return out;
-  }
+// A configuration file larger than this does not keep its read buffer for
+// the next one: nearly all are a few kilobytes.
+constexpr qsizetype kKeptReadBuffer = 256 * 1024;
+
+// The fltsim entries of one configuration file that have a flight model.
+void ReadAircraftEntries(const data::IniFile& cfg, const FolderEntries& entries, const QString& folder,
+                         std::vector<AircraftRecord>& records) {
   enum { Title, Sim, Manufacturer, Type, Variation, Texture, Page, KeyCount };
   static const QLatin1String keys[KeyCount] = {QLatin1String("title"),           QLatin1String("sim"),
                                                QLatin1String("ui_manufacturer"), QLatin1String("ui_type"),
                                                QLatin1String("ui_variation"),    QLatin1String("texture"),
                                                QLatin1String("kb_checklists")};
   QString v[KeyCount];
+  // The entries of one file mostly repeat the maker, the type and the
+  // kneeboard page of the one before: an equal text is shared with it rather
+  // than held once per entry (the page, a whole path, is made only once).
+  QString lastPage, lastTexture;
+  const auto shareWithLast = [&records](QString& value, QString AircraftRecord::*field) {
+    if (!records.empty() && records.back().*field == value) value = records.back().*field;
+  };
   char16_t section[16] = u"fltsim.";
   for (int n = 0; n < kMaxFltsimEntries; ++n) {
     // "fltsim.N" written in place: the number's digits after the dot
@@ -235,17 +232,59 @@ FolderRecords ReadAircraftFolder(const platform::OpenFolder& base, const QString
     // The simulator numbers its entries without gaps: the first empty title ends the file.
     if (v[Title].isEmpty()) break;
     if (!AirFileExistsIn(entries, folder, v[Sim])) continue;
-    out.records.push_back({v[Title], v[Manufacturer], v[Type], v[Variation], TextureFolder(entries, folder, v[Texture]),
-                           ChecklistPage(entries, folder, v[Page]), folder});
+    const bool samePage = !records.empty() && v[Page] == lastPage;
+    const bool sameTexture = !records.empty() && v[Texture] == lastTexture;
+    AircraftRecord r{v[Title],
+                     v[Manufacturer],
+                     v[Type],
+                     v[Variation],
+                     sameTexture ? records.back().textureFolder : TextureFolder(entries, folder, v[Texture]),
+                     samePage ? records.back().checklistPage : ChecklistPage(entries, folder, v[Page]),
+                     folder};
+    shareWithLast(r.manufacturer, &AircraftRecord::manufacturer);
+    shareWithLast(r.type, &AircraftRecord::type);
+    shareWithLast(r.variation, &AircraftRecord::variation);
+    lastPage = v[Page];
+    lastTexture = v[Texture];
+    records.push_back(std::move(r));
   }
+}
+
+// One aircraft folder: `name` in the object folder `base`, at `folder`.
+FolderRecords ReadAircraftFolder(const platform::OpenFolder& base, const QString& name, const QString& folder) {
+  FolderRecords out;
+  const platform::OpenFolder dir(base, name);
+  const FolderEntries entries(dir.entries());
+  QString cfgName = entries.find("Aircraft.cfg", FolderEntries::File);
+  if (cfgName.isEmpty()) cfgName = entries.find("Sim.cfg", FolderEntries::File);
+  if (cfgName.isEmpty()) return out;
+  // One read buffer per thread serves every file it reads: the file's text
+  // shares it only while the file is looked at, so the next read finds it
+  // free and fills it again without a new allocation.
+  thread_local QByteArray bytes;
+  {
+    QString reason;
+    const platform::FileRead read = dir.readListedFile(cfgName, data::IniFile::kMaxFileSize, bytes, reason);
+    const data::IniFile cfg = data::IniFile::FromRead(
+        read, bytes, reason, read == platform::FileRead::Ok ? QString() : folder % u'/' % cfgName);
+    if (cfg.error().isEmpty())
+      ReadAircraftEntries(cfg, entries, folder, out.records);
+    else
+      out.problem = cfg.error();
+  }
+  if (bytes.capacity() > kKeptReadBuffer) bytes = QByteArray();
   return out;
 }
 
 // The names of the aircraft folders of one object folder, ordered as the
 // simulator's own file system lists them (by name, ignoring case), so that
 // the first of two duplicates is the same on every machine.
-QStringList AircraftFolders(const QString& base) {
-  QStringList names = QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+QStringList AircraftFolders(const platform::OpenFolder& base) {
+  // What QDir lists as its folders (links to folders included), hidden ones
+  // left out, from the handle held open anyway.
+  QStringList names;
+  for (platform::FolderEntry& e : base.entries())
+    if (e.kind == platform::FolderEntry::Folder && !e.name.startsWith(u'.')) names.push_back(std::move(e.name));
   std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
     const int c = a.compare(b, Qt::CaseInsensitive);
     return c != 0 ? c < 0 : a < b;
@@ -285,7 +324,8 @@ std::vector<AircraftRecord> CollectAircraftRecords(const QString& simFolder, con
     const QString base = SimObjectFolder(simFolder, entry);
     if (!QFileInfo(base).isDir()) continue;
     bases.push_back(std::make_unique<platform::OpenFolder>(base));
-    for (const QString& name : AircraftFolders(base)) folders.push_back({bases.back().get(), name, base % u'/' % name});
+    for (const QString& name : AircraftFolders(*bases.back()))
+      folders.push_back({bases.back().get(), name, base % u'/' % name});
   }
   // Each folder is listed and read on its own, a few at a time; the records
   // are then taken in folder order, as one walk would have found them.
@@ -293,7 +333,10 @@ std::vector<AircraftRecord> CollectAircraftRecords(const QString& simFolder, con
   base::ForEachIndex(qsizetype(folders.size()), [&](qsizetype i) {
     perFolder[i] = ReadAircraftFolder(*folders[i].base, folders[i].name, folders[i].path);
   });
+  size_t total = 0;
+  for (const FolderRecords& f : perFolder) total += f.records.size();
   std::vector<AircraftRecord> records;
+  records.reserve(total);
   for (FolderRecords& f : perFolder) {
     for (AircraftRecord& r : f.records) records.push_back(std::move(r));
     if (!f.problem.isEmpty() && problems) *problems << f.problem;
@@ -323,7 +366,7 @@ AircraftCatalogue BuildCatalogue(const std::vector<AircraftRecord>& records) {
   // own and of the levels above it, so one table per level serves every
   // parent, and nothing is copied for a look-up.
   struct Names {
-    QString variation, title;
+    QString title;
     std::u16string keys;  // manufacturer, type and variation keys in a row
     size_t manufacturerEnd = 0, typeEnd = 0;
   };
@@ -333,7 +376,6 @@ AircraftCatalogue BuildCatalogue(const std::vector<AircraftRecord>& records) {
       [&](qsizetype i) {
         const AircraftRecord& r = records[i];
         Names& n = names[i];
-        n.variation = base::Fixed(r.variation, kVariationWidth);
         n.title = base::Fixed(r.title, kTitleWidth);
         n.keys.reserve(size_t(r.manufacturer.size() + r.type.size() + r.variation.size()) + 6);
         AppendMergeKey(n.keys, r.manufacturer, kManufacturerWidth);
@@ -347,6 +389,19 @@ AircraftCatalogue BuildCatalogue(const std::vector<AircraftRecord>& records) {
   using Key = std::u16string_view;
   using Table = KeyTable<Key, std::hash<Key>>;
   Table manufacturerIndex(64), typeIndex(256), variationKeys(records.size());  // -> index in its parent
+  // A few variation names ("House Colors") recur across thousands of
+  // aircraft: each different text is padded once and the catalogue shares it.
+  struct TextHash {
+    size_t operator()(QStringView text) const { return qHash(text); }
+  };
+  KeyTable<QStringView, TextHash> paddedIndex(64);  // -> index in padded
+  std::vector<QString> padded;
+  const auto paddedVariation = [&](const QString& text) -> const QString& {
+    const int found = paddedIndex.find(text);
+    if (found >= 0) return padded[size_t(found)];
+    paddedIndex.insert(text, int(padded.size()));
+    return padded.emplace_back(base::Fixed(text, kVariationWidth));
+  };
   for (size_t i = 0; i < records.size(); ++i) {
     const AircraftRecord& r = records[i];
     Names& n = names[i];
@@ -355,7 +410,7 @@ AircraftCatalogue BuildCatalogue(const std::vector<AircraftRecord>& records) {
     const Key variationKey = n.keys;
     const auto variation = [&] {
       AircraftVariation v;
-      v.variation = std::move(n.variation);
+      v.variation = paddedVariation(r.variation);
       v.title = std::move(n.title);
       v.textureFolder = r.textureFolder;
       v.checklistPage = r.checklistPage;
@@ -369,8 +424,8 @@ AircraftCatalogue BuildCatalogue(const std::vector<AircraftRecord>& records) {
       manufacturerIndex.insert(manufacturerKey, static_cast<int>(c.manufacturers.size()));
       typeIndex.insert(typeKey, 0);
       variationKeys.insert(variationKey, 0);
-      c.manufacturers.push_back({base::Fixed(r.manufacturer, kManufacturerWidth),
-                                 {{base::Fixed(r.type, kTypeWidth), {variation()}}}});
+      c.manufacturers.push_back(
+          {base::Fixed(r.manufacturer, kManufacturerWidth), {{base::Fixed(r.type, kTypeWidth), {variation()}}}});
       continue;
     }
     AircraftManufacturer& manufacturer = c.manufacturers[m];
@@ -425,7 +480,11 @@ struct TitleKeyHash {
 }  // namespace
 
 void LinkAssignments(AircraftCatalogue& catalogue, std::vector<data::ChecklistAssignment>& assignments) {
+  size_t count = 0;
+  for (const auto& m : catalogue.manufacturers)
+    for (const auto& t : m.types) count += t.variations.size();
   std::vector<AircraftVariation*> all;
+  all.reserve(count);
   for (auto& m : catalogue.manufacturers)
     for (auto& t : m.types)
       for (auto& v : t.variations) all.push_back(&v);
@@ -434,19 +493,20 @@ void LinkAssignments(AircraftCatalogue& catalogue, std::vector<data::ChecklistAs
   // (the assignments have room reserved, and a moved QString keeps its text).
   assignments.reserve(std::min<size_t>(known + all.size(), std::max<size_t>(known, kMaxLevelEntries)));
   std::vector<QStringView> titles(known + all.size());
-  std::vector<QString> upper(titles.size());  // the upper-cased non-ASCII titles
+  std::vector<uint8_t> ascii(titles.size());
   base::ForEachIndex(
       qsizetype(titles.size()),
       [&](qsizetype i) {
-        const QStringView t = Trimmed(size_t(i) < known ? assignments[i].aircraftTitle : all[i - known]->title);
-        if (IsAscii(t)) {
-          titles[i] = t;
-        } else {
-          upper[i] = CaseKey(t, true);
-          titles[i] = upper[i];
-        }
+        titles[i] = Trimmed(size_t(i) < known ? assignments[i].aircraftTitle : all[i - known]->title);
+        ascii[i] = IsAscii(titles[i]);
       },
       512);
+  // The few other titles are upper-cased into texts of their own, which
+  // must not move once viewed.
+  std::vector<QString> upper;  // the upper-cased non-ASCII titles
+  upper.reserve(size_t(std::count(ascii.begin(), ascii.end(), uint8_t(0))));
+  for (size_t i = 0; i < titles.size(); ++i)
+    if (!ascii[i]) titles[i] = upper.emplace_back(CaseKey(titles[i], true));
 
   KeyTable<TitleKey, TitleKeyHash> byTitle(titles.size());  // -> first record of the title
   for (size_t i = 0; i < known; ++i) byTitle.insert(TitleKey{titles[i]}, int(i));
