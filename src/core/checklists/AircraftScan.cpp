@@ -6,6 +6,7 @@
 #include <QStringBuilder>
 #include <algorithm>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -99,7 +100,7 @@ class KeyTable {
 
   // The number held for `key`, or -1.
   int find(const Key& key) const {
-    const size_t h = Hash{}(key);
+    const uint32_t h = uint32_t(Hash{}(key));
     for (size_t i = h & m_mask;; i = (i + 1) & m_mask) {
       const Slot& s = m_slots[i];
       if (s.value < 0) return -1;
@@ -109,20 +110,22 @@ class KeyTable {
   // Adds `key` with `value` unless it is there; true when added.
   bool insert(const Key& key, int value) {
     if ((m_count + 1) * 2 > m_slots.size()) resize(m_slots.size());
-    const size_t h = Hash{}(key);
+    const uint32_t h = uint32_t(Hash{}(key));
     size_t i = h & m_mask;
     for (; m_slots[i].value >= 0; i = (i + 1) & m_mask)
       if (m_slots[i].hash == h && m_slots[i].key == key) return false;
-    m_slots[i] = {h, key, value};
+    m_slots[i] = {h, value, key};
     ++m_count;
     return true;
   }
 
  private:
+  // Tables of a large hangar run to thousands of slots: the low half of the
+  // hash is enough to tell keys apart before they are compared.
   struct Slot {
-    size_t hash = 0;
-    Key key{};
+    uint32_t hash = 0;
     int value = -1;  // -1: empty
+    Key key{};
   };
   void resize(size_t atLeast) {
     size_t size = 16;
@@ -310,8 +313,12 @@ bool AirFileExists(const QString& aircraftFolder, const QString& simName) {
   return AirFileExistsIn(FolderEntries(platform::ListFolder(aircraftFolder)), aircraftFolder, simName);
 }
 
-std::vector<AircraftRecord> CollectAircraftRecords(const QString& simFolder, const QStringList& objectPaths,
-                                                   QStringList* problems) {
+namespace {
+
+// The records of every aircraft folder, in folder order; the problems are
+// added in the same order.
+std::vector<FolderRecords> CollectFolderRecords(const QString& simFolder, const QStringList& objectPaths,
+                                                QStringList* problems) {
   // Each object folder is held open, so that its aircraft folders and their
   // files are opened by name from it.
   struct Folder {
@@ -333,14 +340,25 @@ std::vector<AircraftRecord> CollectAircraftRecords(const QString& simFolder, con
   base::ForEachIndex(qsizetype(folders.size()), [&](qsizetype i) {
     perFolder[i] = ReadAircraftFolder(*folders[i].base, folders[i].name, folders[i].path);
   });
+  if (problems)
+    for (const FolderRecords& f : perFolder)
+      if (!f.problem.isEmpty()) *problems << f.problem;
+  return perFolder;
+}
+
+AircraftCatalogue BuildCatalogueOf(std::span<const AircraftRecord* const> records);
+
+}  // namespace
+
+std::vector<AircraftRecord> CollectAircraftRecords(const QString& simFolder, const QStringList& objectPaths,
+                                                   QStringList* problems) {
+  std::vector<FolderRecords> perFolder = CollectFolderRecords(simFolder, objectPaths, problems);
   size_t total = 0;
   for (const FolderRecords& f : perFolder) total += f.records.size();
   std::vector<AircraftRecord> records;
   records.reserve(total);
-  for (FolderRecords& f : perFolder) {
+  for (FolderRecords& f : perFolder)
     for (AircraftRecord& r : f.records) records.push_back(std::move(r));
-    if (!f.problem.isEmpty() && problems) *problems << f.problem;
-  }
   return records;
 }
 
@@ -359,6 +377,14 @@ void SortVariations(AircraftCatalogue& catalogue, int low, int high, int manufac
 }
 
 AircraftCatalogue BuildCatalogue(const std::vector<AircraftRecord>& records) {
+  std::vector<const AircraftRecord*> all(records.size());
+  for (size_t i = 0; i < records.size(); ++i) all[i] = &records[i];
+  return BuildCatalogueOf(all);
+}
+
+namespace {
+
+AircraftCatalogue BuildCatalogueOf(std::span<const AircraftRecord* const> records) {
   AircraftCatalogue c;
   // The fixed-width names of each variation and the merge keys of its three
   // levels are made for every record first, on a few threads; the merge below
@@ -374,7 +400,7 @@ AircraftCatalogue BuildCatalogue(const std::vector<AircraftRecord>& records) {
   base::ForEachIndex(
       qsizetype(records.size()),
       [&](qsizetype i) {
-        const AircraftRecord& r = records[i];
+        const AircraftRecord& r = *records[i];
         Names& n = names[i];
         n.title = base::Fixed(r.title, kTitleWidth);
         n.keys.reserve(size_t(r.manufacturer.size() + r.type.size() + r.variation.size()) + 6);
@@ -403,7 +429,7 @@ AircraftCatalogue BuildCatalogue(const std::vector<AircraftRecord>& records) {
     return padded.emplace_back(base::Fixed(text, kVariationWidth));
   };
   for (size_t i = 0; i < records.size(); ++i) {
-    const AircraftRecord& r = records[i];
+    const AircraftRecord& r = *records[i];
     Names& n = names[i];
     const Key manufacturerKey = Key(n.keys).substr(0, n.manufacturerEnd);
     const Key typeKey = Key(n.keys).substr(0, n.typeEnd);
@@ -452,6 +478,8 @@ AircraftCatalogue BuildCatalogue(const std::vector<AircraftRecord>& records) {
   }
   return c;
 }
+
+}  // namespace
 
 namespace {
 
@@ -514,6 +542,10 @@ void LinkAssignments(AircraftCatalogue& catalogue, std::vector<data::ChecklistAs
   // Every new record starts without a checklist: one blank name serves them all.
   const QString noChecklist = base::Fixed(QString(), data::kAssignmentNameWidth);
   bool anyLeftOut = false;
+  // The new records' titles are padded afterwards, a few at a time: the
+  // look-ups view the catalogue's titles, never the records' own.
+  const size_t firstNew = assignments.size();
+  std::vector<const AircraftVariation*> newTitles;
   for (size_t i = 0; i < all.size(); ++i) {
     AircraftVariation& v = *all[i];
     const TitleKey key{titles[known + i]};
@@ -527,13 +559,20 @@ void LinkAssignments(AircraftCatalogue& catalogue, std::vector<data::ChecklistAs
       continue;
     }
     data::ChecklistAssignment a;
-    a.aircraftTitle = FixedFrom(Trimmed(v.title), data::kAssignmentTitleWidth);
     a.checklistName = noChecklist;
     a.written = 0;
     v.assignmentIndex = static_cast<int16_t>(assignments.size());
     byTitle.insert(key, v.assignmentIndex);
     assignments.push_back(std::move(a));
+    newTitles.push_back(&v);
   }
+  base::ForEachIndex(
+      qsizetype(newTitles.size()),
+      [&](qsizetype i) {
+        assignments[firstNew + size_t(i)].aircraftTitle =
+            FixedFrom(Trimmed(newTitles[size_t(i)]->title), data::kAssignmentTitleWidth);
+      },
+      512);
   if (!anyLeftOut) return;
 
   // An aircraft without a record cannot be assigned or written; keep it out
@@ -550,10 +589,19 @@ void LinkAssignments(AircraftCatalogue& catalogue, std::vector<data::ChecklistAs
 void ScanSimulatorAircraft(shell::Context& ctx) {
   ctx.status.SetStatus("Loading FSX Aircraft, standby...");
   QStringList problems;
-  std::vector<AircraftRecord> records =
-      CollectAircraftRecords(platform::SimulatorFolder(ctx.state.installDir), ctx.state.simObjectPaths, &problems);
-  ctx.state.catalogue = BuildCatalogue(records);
-  records = {};
+  {
+    // The catalogue is built from the records where each folder's reading
+    // left them, rather than from one more vector of them all.
+    const std::vector<FolderRecords> perFolder =
+        CollectFolderRecords(platform::SimulatorFolder(ctx.state.installDir), ctx.state.simObjectPaths, &problems);
+    size_t total = 0;
+    for (const FolderRecords& f : perFolder) total += f.records.size();
+    std::vector<const AircraftRecord*> records;
+    records.reserve(total);
+    for (const FolderRecords& f : perFolder)
+      for (const AircraftRecord& r : f.records) records.push_back(&r);
+    ctx.state.catalogue = BuildCatalogueOf(records);
+  }
   LinkAssignments(ctx.state.catalogue, ctx.state.assignments);
   if (problems.isEmpty()) return;
 
