@@ -65,30 +65,77 @@ QString FixedFrom(QStringView value, int width) {
 }
 
 // What two names of one catalogue level are merged by: equal when their
-// fixed-width forms are equal after lower-casing. Padding blanks are left out
-// of the key and the padded length put in instead (a padded text is its
-// unpadded text plus blanks up to its length), so the key is short and is
-// made from the name without padding it first. Names hold no NUL (values are
-// cleaned of them), so a NUL and the length end a key, and the keys of the
-// three levels written one after the other still tell every level apart.
-void AppendMergeKey(std::u16string& keys, const QString& name, int width) {
-  const QStringView cut = QStringView(name).left(width);
-  const size_t start = keys.size();
-  qsizetype length = width;
-  if (IsAscii(cut)) {
-    for (QChar c : cut) {
-      const char16_t u = c.unicode();
-      keys += u >= u'A' && u <= u'Z' ? char16_t(u ^ 0x20) : u;
+// fixed-width forms are equal after lower-casing. A padded text is its
+// unpadded text plus blanks up to its length, so the padding blanks are left
+// out and the padded length compared instead, and a plain ASCII name (nearly
+// every one) is compared where it is, its letters folded; only another name
+// is padded and lower-cased into a text of its own (whose ASCII letters are
+// small already, so the two kinds compare as their lower-cased texts).
+class MergeName {
+ public:
+  MergeName(const QString& name, int width) {
+    const QStringView cut = QStringView(name).left(width);
+    if (IsAscii(cut)) {
+      m_text = cut;
+      m_length = width;
+    } else {
+      m_lower = base::Fixed(name, width).toLower();
+      m_text = m_lower;
+      m_length = m_lower.size();
     }
-  } else {
-    const QString lower = base::Fixed(name, width).toLower();
-    length = lower.size();
-    keys.append(reinterpret_cast<const char16_t*>(lower.constData()), size_t(lower.size()));
+    while (!m_text.isEmpty() && m_text.back() == u' ') m_text.chop(1);
   }
-  while (keys.size() > start && keys.back() == u' ') keys.pop_back();
-  keys += u'\0';
-  keys += char16_t(length);
-}
+  MergeName(const MergeName&) = delete;
+  MergeName& operator=(const MergeName&) = delete;
+
+  static char16_t Fold(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c ^ 0x20) : c; }
+  bool operator==(const MergeName& other) const {
+    if (m_length != other.m_length || m_text.size() != other.m_text.size()) return false;
+    for (qsizetype i = 0; i < m_text.size(); ++i)
+      if (Fold(m_text[i].unicode()) != Fold(other.m_text[i].unicode())) return false;
+    return true;
+  }
+  uint64_t hash(uint64_t h) const {
+    for (QChar c : m_text) h = (h ^ Fold(c.unicode())) * 1099511628211ull;
+    return (h ^ uint64_t(m_length) ^ 0x10000u) * 1099511628211ull;
+  }
+
+ private:
+  QStringView m_text;
+  qsizetype m_length = 0;
+  QString m_lower;
+};
+
+// The names of a record's first `Levels` catalogue levels (manufacturer,
+// type, variation), as a key of the tables below: equal when every one of
+// them merges. Nothing is stored per record; the names are looked at where
+// the record holds them.
+template <int Levels>
+struct LevelsKey {
+  const AircraftRecord* record = nullptr;
+
+  static constexpr QString AircraftRecord::*kNames[3] = {&AircraftRecord::manufacturer, &AircraftRecord::type,
+                                                         &AircraftRecord::variation};
+  static constexpr int kWidths[3] = {kManufacturerWidth, kTypeWidth, kVariationWidth};
+
+  bool operator==(const LevelsKey& other) const {
+    for (int l = 0; l < Levels; ++l) {
+      const QString& a = record->*kNames[l];
+      const QString& b = other.record->*kNames[l];
+      // The names of one folder's entries are mostly the same text.
+      if (a.constData() == b.constData() && a.size() == b.size()) continue;
+      if (!(MergeName(a, kWidths[l]) == MergeName(b, kWidths[l]))) return false;
+    }
+    return true;
+  }
+  struct Hash {
+    size_t operator()(const LevelsKey& k) const {
+      uint64_t h = 14695981039346656037ull;
+      for (int l = 0; l < Levels; ++l) h = MergeName(k.record->*kNames[l], kWidths[l]).hash(h);
+      return size_t(h ^ (h >> 32));
+    }
+  };
+};
 
 // Keys that live elsewhere (views of texts that outlast the table), each
 // with a number: open addressing in one array, so that the thousands of
@@ -386,35 +433,17 @@ namespace {
 
 AircraftCatalogue BuildCatalogueOf(std::span<const AircraftRecord* const> records) {
   AircraftCatalogue c;
-  // The fixed-width names of each variation and the merge keys of its three
-  // levels are made for every record first, on a few threads; the merge below
-  // must then run in record order. A level is looked up by the keys of its
-  // own and of the levels above it, so one table per level serves every
-  // parent, and nothing is copied for a look-up.
-  struct Names {
-    QString title;
-    std::u16string keys;  // manufacturer, type and variation keys in a row
-    size_t manufacturerEnd = 0, typeEnd = 0;
-  };
-  std::vector<Names> names(records.size());
+  // The fixed-width titles are made for every record first, on a few
+  // threads; the merge below must then run in record order. A level is looked
+  // up by its own name and those of the levels above it, so one table per
+  // level serves every parent.
+  std::vector<QString> titles(records.size());
   base::ForEachIndex(
-      qsizetype(records.size()),
-      [&](qsizetype i) {
-        const AircraftRecord& r = *records[i];
-        Names& n = names[i];
-        n.title = base::Fixed(r.title, kTitleWidth);
-        n.keys.reserve(size_t(r.manufacturer.size() + r.type.size() + r.variation.size()) + 6);
-        AppendMergeKey(n.keys, r.manufacturer, kManufacturerWidth);
-        n.manufacturerEnd = n.keys.size();
-        AppendMergeKey(n.keys, r.type, kTypeWidth);
-        n.typeEnd = n.keys.size();
-        AppendMergeKey(n.keys, r.variation, kVariationWidth);
-      },
-      512);
+      qsizetype(records.size()), [&](qsizetype i) { titles[i] = base::Fixed(records[i]->title, kTitleWidth); }, 512);
 
-  using Key = std::u16string_view;
-  using Table = KeyTable<Key, std::hash<Key>>;
-  Table manufacturerIndex(64), typeIndex(256), variationKeys(records.size());  // -> index in its parent
+  KeyTable<LevelsKey<1>, LevelsKey<1>::Hash> manufacturerIndex(64);  // -> index in its parent
+  KeyTable<LevelsKey<2>, LevelsKey<2>::Hash> typeIndex(256);
+  KeyTable<LevelsKey<3>, LevelsKey<3>::Hash> variationKeys(records.size());
   // A few variation names ("House Colors") recur across thousands of
   // aircraft: each different text is padded once and the catalogue shares it.
   struct TextHash {
@@ -430,14 +459,13 @@ AircraftCatalogue BuildCatalogueOf(std::span<const AircraftRecord* const> record
   };
   for (size_t i = 0; i < records.size(); ++i) {
     const AircraftRecord& r = *records[i];
-    Names& n = names[i];
-    const Key manufacturerKey = Key(n.keys).substr(0, n.manufacturerEnd);
-    const Key typeKey = Key(n.keys).substr(0, n.typeEnd);
-    const Key variationKey = n.keys;
+    const LevelsKey<1> manufacturerKey{&r};
+    const LevelsKey<2> typeKey{&r};
+    const LevelsKey<3> variationKey{&r};
     const auto variation = [&] {
       AircraftVariation v;
       v.variation = paddedVariation(r.variation);
-      v.title = std::move(n.title);
+      v.title = std::move(titles[i]);
       v.textureFolder = r.textureFolder;
       v.checklistPage = r.checklistPage;
       v.folder = r.folder;
