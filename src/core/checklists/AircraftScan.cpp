@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QStringBuilder>
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <span>
 #include <string>
@@ -143,7 +144,11 @@ struct LevelsKey {
 template <class Key, class Hash>
 class KeyTable {
  public:
-  explicit KeyTable(size_t expected) { resize(expected); }
+  explicit KeyTable(size_t expected) {
+    size_t size = 16;
+    while (size * 3 < expected * 4) size *= 2;
+    resize(size);
+  }
 
   // The number held for `key`, or -1.
   int find(const Key& key) const {
@@ -156,7 +161,9 @@ class KeyTable {
   }
   // Adds `key` with `value` unless it is there; true when added.
   bool insert(const Key& key, int value) {
-    if ((m_count + 1) * 2 > m_slots.size()) resize(m_slots.size());
+    // Up to three slots in four are used: the probes stay short, and the
+    // table of a large hangar's variations stays small.
+    if ((m_count + 1) * 4 > m_slots.size() * 3) resize(m_slots.size() * 2);
     const uint32_t h = uint32_t(Hash{}(key));
     size_t i = h & m_mask;
     for (; m_slots[i].value >= 0; i = (i + 1) & m_mask)
@@ -174,9 +181,7 @@ class KeyTable {
     int value = -1;  // -1: empty
     Key key{};
   };
-  void resize(size_t atLeast) {
-    size_t size = 16;
-    while (size < atLeast * 2) size *= 2;
+  void resize(size_t size) {  // a power of two
     std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(size));
     m_mask = size - 1;
     for (const Slot& s : old) {
@@ -317,10 +322,18 @@ FolderRecords ReadAircraftFolder(const platform::OpenFolder& base, const QString
     const platform::FileRead read = dir.readListedFile(cfgName, data::IniFile::kMaxFileSize, bytes, reason);
     const data::IniFile cfg = data::IniFile::FromRead(
         read, bytes, reason, read == platform::FileRead::Ok ? QString() : folder % u'/' % cfgName);
-    if (cfg.error().isEmpty())
-      ReadAircraftEntries(cfg, entries, folder, out.records);
-    else
+    if (cfg.error().isEmpty()) {
+      // The entries are gathered where each thread keeps room for them, then
+      // moved into a vector of their number: thousands of folders' vectors
+      // are not left with room to spare.
+      thread_local std::vector<AircraftRecord> scratch;
+      ReadAircraftEntries(cfg, entries, folder, scratch);
+      out.records.reserve(scratch.size());
+      std::move(scratch.begin(), scratch.end(), std::back_inserter(out.records));
+      scratch.clear();
+    } else {
       out.problem = cfg.error();
+    }
   }
   if (bytes.capacity() > kKeptReadBuffer) bytes = QByteArray();
   return out;
@@ -457,44 +470,63 @@ AircraftCatalogue BuildCatalogueOf(std::span<const AircraftRecord* const> record
     paddedIndex.insert(text, int(padded.size()));
     return padded.emplace_back(base::Fixed(text, kVariationWidth));
   };
+  // The merge first decides where each record goes and counts the
+  // variations of each type; every type's variations are then made in a
+  // vector of their number, in record order.
+  struct Place {
+    size_t record;
+    int manufacturer, type;
+  };
+  std::vector<Place> kept;
+  kept.reserve(records.size());
+  std::vector<std::vector<int>> counts;  // of each manufacturer's types
   for (size_t i = 0; i < records.size(); ++i) {
     const AircraftRecord& r = *records[i];
     const LevelsKey<1> manufacturerKey{&r};
     const LevelsKey<2> typeKey{&r};
     const LevelsKey<3> variationKey{&r};
-    const auto variation = [&] {
-      AircraftVariation v;
-      v.variation = paddedVariation(r.variation);
-      v.title = std::move(titles[i]);
-      v.textureFolder = r.textureFolder;
-      v.checklistPage = r.checklistPage;
-      v.folder = r.folder;
-      return v;
-    };
 
     const int m = manufacturerIndex.find(manufacturerKey);
     if (m < 0) {
       if (c.manufacturers.size() >= kMaxLevelEntries) continue;
-      manufacturerIndex.insert(manufacturerKey, static_cast<int>(c.manufacturers.size()));
+      const int added = static_cast<int>(c.manufacturers.size());
+      manufacturerIndex.insert(manufacturerKey, added);
       typeIndex.insert(typeKey, 0);
       variationKeys.insert(variationKey, 0);
       c.manufacturers.push_back(
-          {base::Fixed(r.manufacturer, kManufacturerWidth), {{base::Fixed(r.type, kTypeWidth), {variation()}}}});
+          {base::Fixed(r.manufacturer, kManufacturerWidth), {{base::Fixed(r.type, kTypeWidth), {}}}});
+      counts.push_back({1});
+      kept.push_back({i, added, 0});
       continue;
     }
     AircraftManufacturer& manufacturer = c.manufacturers[m];
     const int t = typeIndex.find(typeKey);
     if (t < 0) {
       if (manufacturer.types.size() >= kMaxLevelEntries) continue;
-      typeIndex.insert(typeKey, static_cast<int>(manufacturer.types.size()));
+      const int added = static_cast<int>(manufacturer.types.size());
+      typeIndex.insert(typeKey, added);
       variationKeys.insert(variationKey, 0);
-      manufacturer.types.push_back({base::Fixed(r.type, kTypeWidth), {variation()}});
+      manufacturer.types.push_back({base::Fixed(r.type, kTypeWidth), {}});
+      counts[m].push_back(1);
+      kept.push_back({i, m, added});
       continue;
     }
-    AircraftType& type = manufacturer.types[t];
     // The first entry in scan order wins, even when the later one has another title.
-    if (type.variations.size() >= kMaxLevelEntries || !variationKeys.insert(variationKey, 0)) continue;
-    type.variations.push_back(variation());
+    if (counts[m][t] >= kMaxLevelEntries || !variationKeys.insert(variationKey, 0)) continue;
+    ++counts[m][t];
+    kept.push_back({i, m, t});
+  }
+  for (size_t m = 0; m < counts.size(); ++m)
+    for (size_t t = 0; t < counts[m].size(); ++t) c.manufacturers[m].types[t].variations.reserve(size_t(counts[m][t]));
+  for (const Place& p : kept) {
+    const AircraftRecord& r = *records[p.record];
+    AircraftVariation v;
+    v.variation = paddedVariation(r.variation);
+    v.title = std::move(titles[p.record]);
+    v.textureFolder = r.textureFolder;
+    v.checklistPage = r.checklistPage;
+    v.folder = r.folder;
+    c.manufacturers[p.manufacturer].types[p.type].variations.push_back(std::move(v));
   }
 
   SortManufacturers(c, 0, static_cast<int>(c.manufacturers.size()) - 1);
