@@ -473,3 +473,24 @@ TEST(AircraftScan, ReadsEveryFolderFromItsOwnFileOnly) {
     EXPECT_EQ(found, expected);
   }
 }
+
+// The aircraft folders of an object folder are its folders as a file
+// manager shows them: links to folders count, hidden folders, files and
+// dangling links do not.
+TEST(AircraftScan, TakesTheVisibleFoldersOfAnObjectFolder) {
+  QTemporaryDir root;
+  const QString many = root.path() + "/SimObjects/Many/";
+  const auto aircraft = [](const QString& folder, const QString& title) {
+    WriteBytes(folder + "/aircraft.cfg", ("[fltsim.0]\ntitle=" + title + "\nsim=m\n").toLatin1());
+    WriteBytes(folder + "/m.air", "AIR");
+  };
+  aircraft(many + "Visible", "Visible");
+  aircraft(many + ".Hidden", "Hidden");
+  aircraft(root.path() + "/Elsewhere", "Linked");
+  ASSERT_TRUE(QFile::link(root.path() + "/Elsewhere", many + "Linked"));
+  ASSERT_TRUE(QFile::link(root.path() + "/Nowhere", many + "Dangling"));
+  WriteBytes(many + "notes.txt", "text");
+  QStringList titles;
+  for (const auto& r : CollectAircraftRecords(root.path(), {"SimObjects\\Many"})) titles << r.title;
+  EXPECT_EQ(titles, (QStringList{"Linked", "Visible"}));
+}

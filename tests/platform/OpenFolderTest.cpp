@@ -98,6 +98,8 @@ TEST(OpenFolder, ReadsListedFilesIntoOneBuffer) {
   ASSERT_EQ(folder.readListedFile("empty.cfg", 100000, buffer, why), FileRead::Ok);
   EXPECT_TRUE(buffer.isEmpty());
   EXPECT_EQ(folder.readListedFile("over.cfg", 100, buffer, why), FileRead::TooLarge);
+  EXPECT_EQ(folder.readListedFile("large.cfg", 20000, buffer, why), FileRead::TooLarge);  // beyond the buffer too
+  EXPECT_TRUE(buffer.isEmpty());
   EXPECT_EQ(folder.readListedFile("none.cfg", 100, buffer, why), FileRead::Missing);
   ASSERT_EQ(folder.readListedFile("small.cfg", 100, buffer, why), FileRead::Ok);
   EXPECT_EQ(buffer, "tiny");
