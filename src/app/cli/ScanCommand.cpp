@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "app/cli/CliSupport.h"
+#include "base/FixedText.h"
 #include "core/checklists/AircraftScan.h"
 #include "core/data/ChecklistStore.h"
 #include "core/data/SettingsStore.h"
@@ -41,10 +42,7 @@ int Run(const QStringList& args) {
     used = 0;
   };
   // The padding of the fixed-width names goes first the short way.
-  const auto trimmed = [](QStringView text) {
-    while (!text.isEmpty() && text.back() == u' ') text.chop(1);
-    return text.trimmed();
-  };
+  const auto trimmed = [](QStringView text) { return base::WithoutPadding(text).trimmed(); };
   const auto field = [&](QStringView text, bool last = false) {
     // A UTF-16 unit takes at most three bytes of UTF-8, and one byte ends the field.
     const qsizetype most = text.size() * 3 + 1;

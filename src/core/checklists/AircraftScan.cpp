@@ -53,10 +53,7 @@ QString CaseKey(QStringView text, bool upper) {
 
 // QString::trimmed() without the copy; the blank padding of a fixed-width
 // field goes first the short way.
-QStringView Trimmed(QStringView text) {
-  while (!text.isEmpty() && text.back() == u' ') text.chop(1);
-  return text.trimmed();
-}
+QStringView Trimmed(QStringView text) { return base::WithoutPadding(text).trimmed(); }
 
 // base::Fixed of a view, without making a string of the view first.
 QString FixedFrom(QStringView value, int width) {
