@@ -1,15 +1,12 @@
 #include "core/checklists/AircraftScan.h"
 
-#include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QStringBuilder>
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
 #include <memory>
 #include <span>
-#include <string>
-#include <string_view>
 #include <utility>
 
 #include "base/FixedText.h"
@@ -340,8 +337,8 @@ FolderRecords ReadAircraftFolder(const platform::OpenFolder& base, const QString
 // simulator's own file system lists them (by name, ignoring case), so that
 // the first of two duplicates is the same on every machine.
 QStringList AircraftFolders(const platform::OpenFolder& base) {
-  // What QDir lists as its folders (links to folders included), hidden ones
-  // left out, from the handle held open anyway.
+  // The folders a file manager shows (links to folders included, hidden
+  // ones left out), listed from the handle held open anyway.
   QStringList names;
   for (platform::FolderEntry& e : base.entries())
     if (e.kind == platform::FolderEntry::Folder && !e.name.startsWith(u'.')) names.push_back(std::move(e.name));
