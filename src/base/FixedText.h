@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace qv::base {
 
@@ -15,6 +18,22 @@ inline QString Fixed(const QString& value, int width) {
   std::copy_n(reinterpret_cast<const char16_t*>(value.constData()), kept, out);
   std::fill(out + kept, out + width, u' ');
   return fixed;
+}
+
+// The text without its padding blanks, looked at four characters at a time
+// (a title is mostly padding).
+inline QStringView WithoutPadding(QStringView value) {
+  const char16_t* begin = value.utf16();
+  const char16_t* end = begin + value.size();
+  constexpr uint64_t kFourBlanks = 0x0020002000200020ull;
+  while (end - begin >= 4) {
+    uint64_t four;
+    std::memcpy(&four, end - 4, sizeof four);
+    if (four != kFourBlanks) break;
+    end -= 4;
+  }
+  while (end > begin && end[-1] == u' ') --end;
+  return QStringView(begin, end);
 }
 
 // Trailing blanks removed, leading ones kept (the padding only).

@@ -39,10 +39,15 @@ class OpenFolder {
   std::vector<FolderEntry> entries() const;
   // As ReadFileUpTo reads it, for the file `name` of this folder.
   FileRead read(const QString& name, qint64 limit, QByteArray& out, QString& reason) const;
+  // read() of a name that entries() has just given as a File: its kind is
+  // not asked for again, and the file is read to its end into the room `out`
+  // has (a buffer handed in file after file is allocated once).
+  FileRead readListedFile(const QString& name, qint64 limit, QByteArray& out, QString& reason) const;
 
  private:
   QString m_path;
-  int m_fd = -1;  // where the system names folders by handle
+  int m_fd = -1;                  // where the system names folders by handle
+  mutable bool m_listed = false;  // a listing has moved the handle's position
 };
 
 }  // namespace qv::platform

@@ -427,3 +427,70 @@ TEST(AircraftScan, KeepsFolderOrderWhenReadingInParallel) {
   for (const auto& r : CollectAircraftRecords(root.path(), {"SimObjects\\Many"})) titles << r.title;
   EXPECT_EQ(titles, expected);
 }
+
+// Files of very different sizes are read one after the other on each thread
+// (a read buffer is kept from file to file): every folder's records come from
+// its own file only, and each entry keeps its own texture folder and
+// kneeboard page whether or not it repeats the entry before it.
+TEST(AircraftScan, ReadsEveryFolderFromItsOwnFileOnly) {
+  for (const int folders : {3, 40}) {  // one thread, then several
+    SCOPED_TRACE(folders);
+    QTemporaryDir root;
+    const QString many = root.path() + "/SimObjects/Many/";
+    QStringList expected;
+    for (int i = 0; i < folders; ++i) {
+      const QString name = QString("craft%1").arg(i, 2, 10, QChar(u'0'));
+      const QString folder = many + name;
+      QByteArray cfg;
+      if (i % 2 == 0) {
+        // A long file: entries that repeat or change the page and texture
+        // of the one before, and a tail of comments longer than a short file.
+        cfg = QString(
+                  "[fltsim.0]\ntitle=%1 a\nsim=m\nkb_checklists=same\n"
+                  "[fltsim.1]\ntitle=%1 b\nsim=m\nkb_checklists=same\ntexture=1\n"
+                  "[fltsim.2]\ntitle=%1 c\nsim=m\nkb_checklists=other\ntexture=1\n"
+                  "[fltsim.3]\ntitle=%1 d\nsim=m\nkb_checklists=same\ntexture=2\n")
+                  .arg(name)
+                  .toLatin1();
+        cfg += QByteArray(20000, ';') + "\n";
+        expected << name + " a|Texture/|same.htm" << name + " b|texture.1/|same.htm" << name + " c|texture.1/|other.htm"
+                 << name + " d|Texture.2/|same.htm";
+        ASSERT_TRUE(QDir().mkpath(folder + "/texture.1"));
+      } else {
+        cfg = QString("[fltsim.0]\ntitle=%1 a\nsim=m\n").arg(name).toLatin1();
+        expected << name + " a|Texture/|.htm";
+      }
+      WriteBytes(folder + "/aircraft.cfg", cfg);
+      WriteBytes(folder + "/m.air", "AIR");
+    }
+    QStringList found;
+    for (const auto& r : CollectAircraftRecords(root.path(), {"SimObjects\\Many"})) {
+      EXPECT_TRUE(r.textureFolder.startsWith(r.folder + "/")) << qPrintable(r.textureFolder);
+      EXPECT_TRUE(r.checklistPage.startsWith(r.folder + "/")) << qPrintable(r.checklistPage);
+      found << r.title + "|" + r.textureFolder.mid(r.folder.size() + 1) + "|" +
+                   r.checklistPage.mid(r.folder.size() + 1);
+    }
+    EXPECT_EQ(found, expected);
+  }
+}
+
+// The aircraft folders of an object folder are its folders as a file
+// manager shows them: links to folders count, hidden folders, files and
+// dangling links do not.
+TEST(AircraftScan, TakesTheVisibleFoldersOfAnObjectFolder) {
+  QTemporaryDir root;
+  const QString many = root.path() + "/SimObjects/Many/";
+  const auto aircraft = [](const QString& folder, const QString& title) {
+    WriteBytes(folder + "/aircraft.cfg", ("[fltsim.0]\ntitle=" + title + "\nsim=m\n").toLatin1());
+    WriteBytes(folder + "/m.air", "AIR");
+  };
+  aircraft(many + "Visible", "Visible");
+  aircraft(many + ".Hidden", "Hidden");
+  aircraft(root.path() + "/Elsewhere", "Linked");
+  ASSERT_TRUE(QFile::link(root.path() + "/Elsewhere", many + "Linked"));
+  ASSERT_TRUE(QFile::link(root.path() + "/Nowhere", many + "Dangling"));
+  WriteBytes(many + "notes.txt", "text");
+  QStringList titles;
+  for (const auto& r : CollectAircraftRecords(root.path(), {"SimObjects\\Many"})) titles << r.title;
+  EXPECT_EQ(titles, (QStringList{"Linked", "Visible"}));
+}

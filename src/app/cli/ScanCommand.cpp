@@ -1,11 +1,13 @@
 // scan INSTALL_DIR: the aircraft catalogue exactly as start-up builds it, one
 // variation a line, so that an installation's scan can be checked and diffed
 // without the GUI.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
 
 #include "app/cli/CliSupport.h"
+#include "base/FixedText.h"
 #include "core/checklists/AircraftScan.h"
 #include "core/data/ChecklistStore.h"
 #include "core/data/SettingsStore.h"
@@ -29,27 +31,39 @@ int Run(const QStringList& args) {
 
   const auto& manufacturers = session.state.catalogue.manufacturers;
   // The lines go out as UTF-8 written straight from the names: nearly every
-  // character is ASCII and is copied as it is.
-  QByteArray out;
-  out.reserve(qsizetype(session.state.assignments.size()) * 256);
+  // character is ASCII and is copied as it is. They pass through one small
+  // buffer rather than a text of the whole catalogue (a large hangar's lines
+  // run to megabytes, each page of which the system would have to hand out).
+  constexpr qsizetype kBufferSize = 64 * 1024;
+  char buffer[kBufferSize];
+  qsizetype used = 0;
+  const auto flush = [&] {
+    std::fwrite(buffer, 1, size_t(used), stdout);
+    used = 0;
+  };
   // The padding of the fixed-width names goes first the short way.
-  const auto trimmed = [](QStringView text) {
-    while (!text.isEmpty() && text.back() == u' ') text.chop(1);
-    return text.trimmed();
-  };
-  const auto field = [&out](QStringView text, bool last = false) {
-    const qsizetype at = out.size();
-    out.resize(at + text.size());
-    char* to = out.data() + at;
-    qsizetype i = 0;
-    for (; i < text.size() && text[i].unicode() < 0x80; ++i) to[i] = char(text[i].unicode());
-    if (i < text.size()) {
-      out.truncate(at + i);
-      out += text.mid(i).toUtf8();
+  const auto trimmed = [](QStringView text) { return base::WithoutPadding(text).trimmed(); };
+  const auto field = [&](QStringView text, bool last = false) {
+    // A UTF-16 unit takes at most three bytes of UTF-8, and one byte ends the field.
+    const qsizetype most = text.size() * 3 + 1;
+    if (used + most > kBufferSize) flush();
+    if (most > kBufferSize) {
+      const QByteArray utf8 = text.toUtf8();
+      std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout);
+    } else {
+      char* to = buffer + used;
+      qsizetype i = 0;
+      for (; i < text.size() && text[i].unicode() < 0x80; ++i) to[i] = char(text[i].unicode());
+      used += i;
+      if (i < text.size()) {
+        const QByteArray rest = text.mid(i).toUtf8();
+        std::copy_n(rest.constData(), rest.size(), buffer + used);
+        used += rest.size();
+      }
     }
-    out += last ? '\n' : '\t';
+    buffer[used++] = last ? '\n' : '\t';
   };
-  const auto number = [&out](qint64 n) {
+  const auto number = [&](qint64 n) {
     char digits[24];
     char* at = std::end(digits);
     *--at = '\t';
@@ -60,7 +74,8 @@ int Run(const QStringList& args) {
       u /= 10;
     } while (u != 0);
     if (negative) *--at = '-';
-    out.append(at, std::end(digits) - at);
+    if (used + (std::end(digits) - at) > kBufferSize) flush();
+    used = std::copy(at, std::end(digits), buffer + used) - buffer;
   };
   for (size_t m = 0; m < manufacturers.size(); ++m) {
     const auto& types = manufacturers[m].types;
@@ -81,7 +96,7 @@ int Run(const QStringList& args) {
       }
     }
   }
-  std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+  flush();
   // Nothing is left to save or release: the process ends here rather than
   // free a large hangar's catalogue piece by piece, which takes about as long
   // as printing it.

@@ -44,9 +44,9 @@ OpenFolder::OpenFolder(const QString& path)
 
 OpenFolder::OpenFolder(const OpenFolder& parent, const QString& name)
     : m_path(parent.m_path + u'/' + name),
-      m_fd(parent.m_fd < 0 ? -1
-                           : openat(parent.m_fd, QFile::encodeName(name).constData(),
-                                    O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+      m_fd(parent.m_fd < 0
+               ? -1
+               : openat(parent.m_fd, QFile::encodeName(name).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
 
 OpenFolder::~OpenFolder() {
   if (m_fd >= 0) close(m_fd);
@@ -57,8 +57,10 @@ bool OpenFolder::isOpen() const { return m_fd >= 0; }
 std::vector<FolderEntry> OpenFolder::entries() const {
   std::vector<FolderEntry> entries;
   // The entries are read straight from the handle, without the directory
-  // stream's own handle and status calls; each listing starts from the top.
-  if (m_fd < 0 || lseek(m_fd, 0, SEEK_SET) != 0) return entries;
+  // stream's own handle and status calls; each listing after the first
+  // starts from the top again.
+  if (m_fd < 0 || (m_listed && lseek(m_fd, 0, SEEK_SET) != 0)) return entries;
+  m_listed = true;
   alignas(dirent64) char buffer[16384];
   FolderEntry entry;
   for (ssize_t got; (got = getdents64(m_fd, buffer, sizeof buffer)) > 0;) {
@@ -76,6 +78,12 @@ FileRead OpenFolder::read(const QString& name, qint64 limit, QByteArray& out, QS
   // Without O_NONBLOCK, opening a pipe would wait for a writer.
   return ReadOpenedFile(openat(m_fd, QFile::encodeName(name).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK), limit,
                         out, reason);
+}
+
+FileRead OpenFolder::readListedFile(const QString& name, qint64 limit, QByteArray& out, QString& reason) const {
+  if (m_fd < 0) return ReadFileUpTo(m_path + u'/' + name, limit, out, reason);
+  return ReadOpenedFile(openat(m_fd, QFile::encodeName(name).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK), limit,
+                        out, reason, true);
 }
 
 }  // namespace qv::platform

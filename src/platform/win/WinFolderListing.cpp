@@ -35,4 +35,8 @@ FileRead OpenFolder::read(const QString& name, qint64 limit, QByteArray& out, QS
   return ReadFileUpTo(m_path + u'/' + name, limit, out, reason);
 }
 
+FileRead OpenFolder::readListedFile(const QString& name, qint64 limit, QByteArray& out, QString& reason) const {
+  return read(name, limit, out, reason);
+}
+
 }  // namespace qv::platform
