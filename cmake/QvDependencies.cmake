@@ -7,6 +7,8 @@
 # Targets for the rest of the build:
 #   Qt6::Core, Qt6::Gui, Qt6::Widgets, Qt6::Test
 #   qv::x11, qv::sdl2, qv::sphinx (PocketSphinx with sphinxbase), qv::espeak   (not on Windows)
+#   qv::sdl2_headers: SDL2's types and constants without its library, which
+#     the programs load on first use (src/platform/linux/SdlLibrary.cpp)
 #   GTest::gtest, GTest::gmock   (with QV_BUILD_TESTS)
 #   benchmark::benchmark         (optional; QV_HAVE_BENCHMARK)
 # and QV_SPHINX_MODELDIR, the folder of the recogniser's model.
@@ -56,7 +58,13 @@ if(NOT WIN32)
   add_library(qv::x11 INTERFACE IMPORTED GLOBAL)
   target_link_libraries(qv::x11 INTERFACE X11::X11)
   add_feature_info(x11 ON "finding and closing the windows of the simulator and the runtime (Xlib)")
-  qv_require_pkg(sdl2 libsdl2-dev "joysticks for the microphone switch and the microphone itself" sdl2)
+  qv_require_pkg(sdl2 libsdl2-dev "joysticks for the microphone switch and the microphone itself, loaded on first use"
+                 sdl2)
+  add_library(qv::sdl2_headers INTERFACE IMPORTED GLOBAL)
+  set_target_properties(qv::sdl2_headers PROPERTIES
+    INTERFACE_INCLUDE_DIRECTORIES "$<TARGET_PROPERTY:qv::sdl2,INTERFACE_INCLUDE_DIRECTORIES>"
+    INTERFACE_COMPILE_OPTIONS "$<TARGET_PROPERTY:qv::sdl2,INTERFACE_COMPILE_OPTIONS>"
+    INTERFACE_LINK_LIBRARIES "${CMAKE_DL_LIBS}")
   qv_require_pkg(sphinx "libpocketsphinx-dev and libsphinxbase-dev" "the grammar compiler and the recogniser"
                  pocketsphinx sphinxbase)
   qv_require_pkg(espeak libespeak-ng-dev "the copilot's voice" espeak-ng)
