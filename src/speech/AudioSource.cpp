@@ -7,7 +7,7 @@
 #include "base/FileIo.h"
 
 #ifdef QV_HAVE_SDL2
-#include <SDL.h>
+#include "platform/linux/SdlLibrary.h"
 #endif
 
 namespace qv::speech {
@@ -29,9 +29,15 @@ MicrophoneSource::~MicrophoneSource() { Stop(); }
 
 bool MicrophoneSource::Start(QString& error) {
   Stop();
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // keep the default SIGINT/SIGTERM
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    error = QString("The sound system could not be started (%1).").arg(SDL_GetError());
+  QString why;
+  const platform::SdlLibrary* sdl = platform::Sdl(&why);
+  if (!sdl) {
+    error = QString("The sound system could not be started (%1).").arg(why);
+    return false;
+  }
+  sdl->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // keep the default SIGINT/SIGTERM
+  if (sdl->InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    error = QString("The sound system could not be started (%1).").arg(sdl->GetError());
     return false;
   }
   m_sdlStarted = true;
@@ -41,14 +47,14 @@ bool MicrophoneSource::Start(QString& error) {
   want.channels = 1;
   want.samples = 1024;
   // No allowed changes: SDL converts whatever the device delivers.
-  m_device = SDL_OpenAudioDevice(nullptr, 1, &want, &have, 0);
+  m_device = sdl->OpenAudioDevice(nullptr, 1, &want, &have, 0);
   if (m_device == 0) {
-    error = SDL_GetNumAudioDevices(1) <= 0 ? QString("No microphone was found.")
-                                           : QString("The microphone could not be opened (%1).").arg(SDL_GetError());
+    error = sdl->GetNumAudioDevices(1) <= 0 ? QString("No microphone was found.")
+                                            : QString("The microphone could not be opened (%1).").arg(sdl->GetError());
     Stop();
     return false;
   }
-  SDL_PauseAudioDevice(m_device, 0);
+  sdl->PauseAudioDevice(m_device, 0);
   return true;
 }
 
@@ -57,15 +63,16 @@ bool MicrophoneSource::Read(std::vector<int16_t>& out, QString& error) {
     error = "The microphone is not open.";
     return false;
   }
+  const platform::SdlLibrary* sdl = platform::Sdl();  // loaded: the device is open
   // Wait for about 100 ms of audio, then take what has arrived.
   int16_t buf[kChunk];
   size_t got = 0;
   for (int waited = 0; got < kChunk && waited < 400; waited += 5) {
-    const Uint32 n = SDL_DequeueAudio(m_device, buf + got, static_cast<Uint32>((kChunk - got) * sizeof(int16_t)));
+    const Uint32 n = sdl->DequeueAudio(m_device, buf + got, static_cast<Uint32>((kChunk - got) * sizeof(int16_t)));
     got += n / sizeof(int16_t);
-    if (got < kChunk) SDL_Delay(5);
+    if (got < kChunk) sdl->Delay(5);
   }
-  if (SDL_GetAudioDeviceStatus(m_device) == SDL_AUDIO_STOPPED) {
+  if (sdl->GetAudioDeviceStatus(m_device) == SDL_AUDIO_STOPPED) {
     error = "The microphone stopped delivering sound.";
     return false;
   }
@@ -74,9 +81,11 @@ bool MicrophoneSource::Read(std::vector<int16_t>& out, QString& error) {
 }
 
 void MicrophoneSource::Stop() {
-  if (m_device != 0) SDL_CloseAudioDevice(m_device);
+  if (!m_sdlStarted) return;  // nothing is open, and SDL may not be loaded
+  const platform::SdlLibrary* sdl = platform::Sdl();
+  if (m_device != 0) sdl->CloseAudioDevice(m_device);
   m_device = 0;
-  if (m_sdlStarted) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  sdl->QuitSubSystem(SDL_INIT_AUDIO);
   m_sdlStarted = false;
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <thread>
 #include <vector>
 
@@ -50,6 +53,23 @@ TEST(SdlLibrary, RefusesAMissingLibraryAndOneWithoutTheFunctions) {
   EXPECT_EQ(platform::LoadSdlLibrary("libc.so.6", table, why), nullptr);
   EXPECT_EQ(why, "libc.so.6 has no SDL_SetHint");
   EXPECT_EQ(Holes(table).size(), Holes(SdlLibrary{}).size());
+}
+
+// The programs start without SDL2 or the libraries behind it: the loader's
+// list of what it would map for them names no SDL.
+TEST(SdlLibrary, ProgramsDoNotMapItAtStart) {
+  const QString cli = QStringLiteral(QV_CLI_PATH);
+  for (const QString& program : {cli, QFileInfo(cli).path() + "/quorvane"}) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LD_TRACE_LOADED_OBJECTS", "1");  // list the libraries, run nothing
+    p.setProcessEnvironment(env);
+    p.start(program, {});
+    ASSERT_TRUE(p.waitForFinished(30000)) << program.toStdString();
+    const QByteArray listed = p.readAllStandardOutput();
+    EXPECT_TRUE(listed.contains("libQt6Core")) << listed.toStdString();
+    EXPECT_FALSE(listed.contains("libSDL2")) << program.toStdString() << "\n" << listed.toStdString();
+  }
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
 #include <QHash>
 
 #include "platform/Joystick.h"
-
-#include <SDL.h>
+#include "platform/linux/SdlLibrary.h"
 
 namespace qv::platform {
 namespace {
@@ -11,15 +10,9 @@ namespace {
 // the joystick ids of the Windows joystick service.
 class SdlJoystick final : public Joystick {
  public:
-  SdlJoystick() {
-    // SDL would otherwise take over SIGINT/SIGTERM, and the program would no
-    // longer end when asked to.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    m_ready = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
-  }
   ~SdlJoystick() override {
-    for (SDL_Joystick* j : std::as_const(m_open)) SDL_JoystickClose(j);
-    if (m_ready) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+    for (SDL_Joystick* j : std::as_const(m_open)) m_sdl->JoystickClose(j);
+    if (m_ready) m_sdl->QuitSubSystem(SDL_INIT_JOYSTICK);
   }
 
   bool JoystickPresent(int id) override { return Open(id) != nullptr; }
@@ -27,31 +20,50 @@ class SdlJoystick final : public Joystick {
   uint32_t ReadJoystickButtons(int id) override {
     SDL_Joystick* j = Open(id);
     if (!j) return 0;
-    SDL_JoystickUpdate();
+    m_sdl->JoystickUpdate();
     uint32_t mask = 0;
-    const int count = std::min(SDL_JoystickNumButtons(j), 16);
+    const int count = std::min(m_sdl->JoystickNumButtons(j), 16);
     for (int n = 0; n < count; ++n)
-      if (SDL_JoystickGetButton(j, n)) mask |= 1u << n;
+      if (m_sdl->JoystickGetButton(j, n)) mask |= 1u << n;
     return mask;
   }
 
  private:
+  // SDL and its joystick subsystem start when a joystick is first asked
+  // for (the interface creates this service at start, but only the dialog
+  // that takes the microphone switch reads joysticks). Without SDL there are
+  // no joysticks, as when the subsystem does not start.
+  bool Ready() {
+    if (!m_tried) {
+      m_tried = true;
+      m_sdl = Sdl();
+      if (!m_sdl) return false;
+      // SDL would otherwise take over SIGINT/SIGTERM, and the program would
+      // no longer end when asked to.
+      m_sdl->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+      m_ready = m_sdl->InitSubSystem(SDL_INIT_JOYSTICK) == 0;
+    }
+    return m_ready;
+  }
+
   SDL_Joystick* Open(int id) {
-    if (!m_ready || id < 0) return nullptr;
-    SDL_JoystickUpdate();
-    if (id >= SDL_NumJoysticks()) return nullptr;
-    const SDL_JoystickID instance = SDL_JoystickGetDeviceInstanceID(id);
+    if (id < 0 || !Ready()) return nullptr;
+    m_sdl->JoystickUpdate();
+    if (id >= m_sdl->NumJoysticks()) return nullptr;
+    const SDL_JoystickID instance = m_sdl->JoystickGetDeviceInstanceID(id);
     auto it = m_open.find(instance);
     if (it != m_open.end()) {
-      if (SDL_JoystickGetAttached(*it)) return *it;
-      SDL_JoystickClose(*it);
+      if (m_sdl->JoystickGetAttached(*it)) return *it;
+      m_sdl->JoystickClose(*it);
       m_open.erase(it);
     }
-    SDL_Joystick* j = SDL_JoystickOpen(id);
+    SDL_Joystick* j = m_sdl->JoystickOpen(id);
     if (j) m_open.insert(instance, j);
     return j;
   }
 
+  const SdlLibrary* m_sdl = nullptr;
+  bool m_tried = false;
   bool m_ready = false;
   QHash<SDL_JoystickID, SDL_Joystick*> m_open;
 };

@@ -3,10 +3,9 @@
 #include <vector>
 
 #include "base/Cp1252.h"
+#include "platform/linux/SdlLibrary.h"
 #include "speech/Espeak.h"
 #include "speech/Voices.h"
-
-#include <SDL.h>
 
 namespace qv::speech {
 
@@ -14,24 +13,27 @@ namespace {
 
 void Play(const std::vector<int16_t>& samples, int rate, const std::atomic<bool>& cancel) {
   if (samples.empty()) return;
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // keep the default SIGINT/SIGTERM
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+  // Without SDL nothing is heard, as when its audio does not start.
+  const platform::SdlLibrary* sdl = platform::Sdl();
+  if (!sdl) return;
+  sdl->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // keep the default SIGINT/SIGTERM
+  if (sdl->InitSubSystem(SDL_INIT_AUDIO) != 0) return;
   SDL_AudioSpec want{}, have{};
   want.freq = rate;
   want.format = AUDIO_S16SYS;
   want.channels = 1;
   want.samples = 1024;
-  const SDL_AudioDeviceID dev = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  const SDL_AudioDeviceID dev = sdl->OpenAudioDevice(nullptr, 0, &want, &have, 0);
   if (dev != 0) {
-    SDL_QueueAudio(dev, samples.data(), static_cast<Uint32>(samples.size() * sizeof(int16_t)));
-    SDL_PauseAudioDevice(dev, 0);
+    sdl->QueueAudio(dev, samples.data(), static_cast<Uint32>(samples.size() * sizeof(int16_t)));
+    sdl->PauseAudioDevice(dev, 0);
     // Bounded wait: the audio's own length plus a margin.
-    const Uint32 limit = SDL_GetTicks() + static_cast<Uint32>(samples.size() * 1000 / rate) + 2000;
-    while (!cancel && SDL_GetQueuedAudioSize(dev) > 0 && SDL_GetTicks() < limit) SDL_Delay(20);
-    if (!cancel) SDL_Delay(100);  // let the device drain its last buffer
-    SDL_CloseAudioDevice(dev);
+    const Uint32 limit = sdl->GetTicks() + static_cast<Uint32>(samples.size() * 1000 / rate) + 2000;
+    while (!cancel && sdl->GetQueuedAudioSize(dev) > 0 && sdl->GetTicks() < limit) sdl->Delay(20);
+    if (!cancel) sdl->Delay(100);  // let the device drain its last buffer
+    sdl->CloseAudioDevice(dev);
   }
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  sdl->QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 }  // namespace
