@@ -178,6 +178,13 @@ class Sentences {
     m_spans.reserve(sentences);
     m_text.reserve(bytes);
   }
+  // Empty again, with room for `limit` sentences; the buffers stay allocated.
+  void clear(qint64 limit) {
+    m_limit = limit;
+    m_open = 0;
+    m_text.clear();
+    m_spans.clear();
+  }
 
  private:
   qint64 m_limit;
@@ -262,8 +269,7 @@ class Product {
   // The sentence of the current choices, sized once and copied piece by piece.
   void append(std::string& text) const {
     size_t size = m_tail.size();
-    for (size_t g = 0; g < m_count; ++g)
-      size += m_groups[g].literal.size() + m_groups[g].choices[m_digit[g]].size();
+    for (size_t g = 0; g < m_count; ++g) size += m_groups[g].literal.size() + m_groups[g].choices[m_digit[g]].size();
     size_t at = text.size();
     text.resize(at + size);
     const auto put = [&](Text piece) {
@@ -284,7 +290,7 @@ class Product {
   }
 
   std::vector<Group> m_groups;
-  size_t m_count = 0;          // groups of the current text
+  size_t m_count = 0;         // groups of the current text
   std::vector<Text> m_parts;  // one group's alternatives, while it is parsed
   Text m_tail;
   std::vector<size_t> m_digit;
@@ -385,7 +391,9 @@ void SortFrom(Sentences& sentences, KeyedSpan* first, KeyedSpan* last, size_t de
 // at the head included, as the first is compared with the empty text).
 void SortAndThin(Sentences& sentences) {
   auto& spans = sentences.spans();
-  std::vector<KeyedSpan> keyed(spans.size());
+  // Reused from one call to the next on a thread (see ExpandToSentences).
+  thread_local std::vector<KeyedSpan> keyed;
+  keyed.resize(spans.size());
   for (size_t i = 0; i < spans.size(); ++i) keyed[i].span = spans[i];
   SetKeys(sentences, keyed.data(), keyed.data() + keyed.size(), 0);
   SortFrom(sentences, keyed.data(), keyed.data() + keyed.size(), 0, 64);
@@ -502,12 +510,20 @@ Expansion ExpandToSentences(const QString& phrase, QStringList& sentences) {
   const Text text(bytes.constData(), size_t(bytes.size()));
   const qint64 atLeast = LowerBound(text);
   if (atLeast > kMaxSentences) return Expansion::TooLarge;
-  Sentences made(kMaxSentences);
+  // The buffers of the last expansion on this thread are used again: a
+  // phrase of many sentences fills a megabyte or two, and memory fresh from
+  // the system for every expansion costs more than the expansion itself.
+  thread_local Sentences made(kMaxSentences);
+  made.clear(kMaxSentences);
   made.reserve(size_t(atLeast), size_t(atLeast) * TrimBlanks(text).size() / 2);  // a guess; it grows if short
-  if (!Expand(text, made)) return Expansion::TooLarge;
-  SortAndThin(made);
-  sentences = ToStrings(made);
-  return Expansion::Ok;
+  const bool fits = Expand(text, made);
+  if (fits) {
+    SortAndThin(made);
+    sentences = ToStrings(made);
+  }
+  // A phrase of the largest kind is not kept hold of after it is done.
+  if (made.text().capacity() > (size_t(8) << 20)) made = Sentences(kMaxSentences);
+  return fits ? Expansion::Ok : Expansion::TooLarge;
 }
 
 void ExpandGrammar(shell::AppState& state, shell::Dialogs& dialogs, int commandIndex, int grammarIndex) {
