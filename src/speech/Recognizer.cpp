@@ -192,15 +192,29 @@ Recognizer::~Recognizer() { StopListening(); }
 
 namespace {
 
+// The search's word insertion penalty when the options do not set one.
+constexpr double kModelWordPenalty = 0.65;
+
 // The recogniser's own graph from ours: one final state (a new one reached
 // over empty steps when the graph has several, or one that leads on), every
 // arc unweighted as the library's own grammar reader makes them. A word with
 // several pronunciations in `phones` gets an arc for each ("word(2)", ...)
 // beside its own: the search would add them itself, but by walking every
 // arc of the graph once for each such word.
+//
+// With a `lengthBonus`, each word a sentence has beyond the graph's shortest
+// one is credited that much: an arc earns it for every word its way to the end
+// is longer than the shortest way from where it leaves. The search charges an
+// insertion penalty per word, so without it an optional word that was said
+// softly ("toggle the g p s source") loses to the sentence without it.
 fsg_model_t* ToFsg(const WordGraph& graph, const std::vector<QString>& words, const QHash<QString, QStringList>& phones,
-                   logmath_t* lmath, float lw) {
+                   logmath_t* lmath, float lw, int32 lengthBonus = 0) {
   const FsgShape shape = ShapeForFsg(graph);
+  const std::vector<int> toEnd = lengthBonus ? graph.FewestWordsToEnd() : std::vector<int>();
+  const auto bonus = [&](const WordGraph::Arc& a) -> int32 {
+    if (!lengthBonus || toEnd[size_t(a.from)] < 0 || toEnd[size_t(a.to)] < 0) return 0;
+    return lengthBonus * ((a.label >= 0 ? 1 : 0) + toEnd[size_t(a.to)] - toEnd[size_t(a.from)]);
+  };
   fsg_model_t* fsg = fsg_model_init("grammar", lmath, lw, shape.states);
   fsg->start_state = graph.StateCount() > 0 ? graph.Start() : 0;
   fsg->final_state = shape.final;
@@ -215,9 +229,9 @@ fsg_model_t* ToFsg(const WordGraph& graph, const std::vector<QString>& words, co
         for (qsizetype i = 2; i <= phones.value(word).size(); ++i)
           ids.push_back(fsg_model_word_add(fsg, QString("%1(%2)").arg(word).arg(i).toUtf8().constData()));
       }
-      for (int id : ids) fsg_model_trans_add(fsg, a.from, a.to, 0, id);
+      for (int id : ids) fsg_model_trans_add(fsg, a.from, a.to, bonus(a), id);
     } else {
-      fsg_model_null_trans_add(fsg, a.from, a.to, 0);
+      fsg_model_null_trans_add(fsg, a.from, a.to, bonus(a));
       empty = true;
     }
   }
@@ -244,8 +258,7 @@ namespace {
 // error text, empty when it runs.
 QString StartDecoder(ps_decoder_t*& ps, bool& phoneLoop, const SpeechModel& model, const QString& dictPath,
                      const RecognizerSettings& settings, const QStringList& decoderArguments,
-                     const QStringList& competitors,
-                     const std::function<fsg_model_t*(logmath_t*, float)>& makeGraph,
+                     const QStringList& competitors, const std::function<fsg_model_t*(logmath_t*, float)>& makeGraph,
                      const std::function<fsg_model_t*(logmath_t*, float)>& makeRival = nullptr,
                      bool graphsHaveAlternatives = false) {
   SphinxLogCapture log;
@@ -398,12 +411,19 @@ int16_t Recognizer::LoadTestGrammar() {
   }
   auto decoder = std::make_unique<Decoder>();
   const double beforeDecoder = timer.nsecsElapsed() / 1e9;
+  const QStringList arguments = m_settings.decoderArguments.value_or(TestGrammarDecoderArguments());
+  // What a word beyond the phrase's shortest sentence gets back of the
+  // search's insertion penalty (the penalty as the search scales it).
+  const auto lengthBonus = [&](logmath_t* lmath, float lw) -> int32 {
+    const qsizetype at = arguments.indexOf("-wip");
+    const double wip = at >= 0 && at + 1 < arguments.size() ? arguments[at + 1].toDouble() : kModelWordPenalty;
+    return static_cast<int32>(-logmath_log(lmath, wip) * lw * m_settings.lengthBalance);
+  };
   m_error = StartDecoder(
-      decoder->ps, decoder->phoneLoop, model, dictPath, m_settings,
-      m_settings.decoderArguments.value_or(TestGrammarDecoderArguments()), competitors,
+      decoder->ps, decoder->phoneLoop, model, dictPath, m_settings, arguments, competitors,
       [&](logmath_t* lmath, float lw) {
         m_load.modelSeconds = timer.nsecsElapsed() / 1e9 - beforeDecoder;
-        return ToFsg(graph, compiled.words, phones, lmath, lw);
+        return ToFsg(graph, compiled.words, phones, lmath, lw, lengthBonus(lmath, lw));
       },
       [&](logmath_t* lmath, float lw) {
         return haveRival ? ToFsg(rival.grammars.front().graph, rival.words, phones, lmath, lw) : nullptr;
@@ -429,14 +449,14 @@ int16_t Recognizer::LoadCompiledGrammar(const QString& name) {
   const QByteArray path = fsgPath.toUtf8();
   const QStringList competitors =
       m_settings.rejection.competitorWord > 0 ? CompetitorVocabulary(m_installDir) : QStringList();
-  m_error = StartDecoder(decoder->ps, decoder->phoneLoop, model, dir + "/" + kAddedWordsFile, m_settings,
-                         m_settings.decoderArguments.value_or(QStringList()), competitors,
-                         [&](logmath_t* lmath, float lw) {
-                           m_load.modelSeconds = timer.nsecsElapsed() / 1e9;
-                           fsg_model_t* fsg = fsg_model_readfile(path.constData(), lmath, lw);
-                           if (fsg) m_load.states = fsg_model_n_state(fsg);
-                           return fsg;
-                         });
+  m_error =
+      StartDecoder(decoder->ps, decoder->phoneLoop, model, dir + "/" + kAddedWordsFile, m_settings,
+                   m_settings.decoderArguments.value_or(QStringList()), competitors, [&](logmath_t* lmath, float lw) {
+                     m_load.modelSeconds = timer.nsecsElapsed() / 1e9;
+                     fsg_model_t* fsg = fsg_model_readfile(path.constData(), lmath, lw);
+                     if (fsg) m_load.states = fsg_model_n_state(fsg);
+                     return fsg;
+                   });
   if (!m_error.isEmpty()) return -3;
   m_decoder = std::move(decoder);
   m_load.totalSeconds = timer.nsecsElapsed() / 1e9;

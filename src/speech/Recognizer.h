@@ -68,6 +68,10 @@ struct RecognizerSettings {
   bool phoneScores = false;       // score every sentence against the phone loop (margins, confidence)
   // how much of the recording after the speech is decoded
   SpeechSpanSettings speechSpan;
+  // Share of the test grammar's word insertion penalty given back for each
+  // word a sentence has beyond the phrase's shortest, so that an optional
+  // word said is not scored against (0: none; 1: every length scores alike).
+  double lengthBalance = 0.5;
 
   bool NeedsPhoneScores() const {
     return phoneScores || rejection.wordMargin > 0 || rejection.speechMargin > 0;

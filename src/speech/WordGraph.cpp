@@ -1,6 +1,7 @@
 #include "speech/WordGraph.h"
 
 #include <algorithm>
+#include <deque>
 #include <unordered_map>
 
 namespace qv::speech {
@@ -113,6 +114,43 @@ bool WordGraph::Accepts(const std::vector<Label>& words) const {
 }
 
 bool WordGraph::AcceptsEmpty() const { return Accepts({}); }
+
+std::vector<int> WordGraph::FewestWordsToEnd() const {
+  // Backwards from the final states, nearest first: an empty step costs
+  // nothing (front of the queue), a word one (back).
+  const size_t n = m_final.size();
+  std::vector<size_t> first(n + 1, 0), into(m_arcs.size());
+  for (const Arc& a : m_arcs) ++first[size_t(a.to) + 1];
+  for (size_t s = 0; s < n; ++s) first[s + 1] += first[s];
+  std::vector<size_t> fill(first.begin(), first.end() - 1);
+  for (size_t i = 0; i < m_arcs.size(); ++i) into[fill[size_t(m_arcs[i].to)]++] = i;
+  std::vector<int> words(n, -1);
+  std::vector<char> done(n, 0);
+  std::deque<size_t> queue;
+  for (size_t s = 0; s < n; ++s)
+    if (m_final[s]) {
+      words[s] = 0;
+      queue.push_back(s);
+    }
+  while (!queue.empty()) {
+    const size_t t = queue.front();
+    queue.pop_front();
+    if (done[t]) continue;
+    done[t] = 1;
+    for (size_t k = first[t]; k < first[t + 1]; ++k) {
+      const Arc& a = m_arcs[into[k]];
+      const int step = a.label == kEmpty ? 0 : 1;
+      int& w = words[size_t(a.from)];
+      if (w >= 0 && w <= words[t] + step) continue;
+      w = words[t] + step;
+      if (step)
+        queue.push_back(size_t(a.from));
+      else
+        queue.push_front(size_t(a.from));
+    }
+  }
+  return words;
+}
 
 bool WordGraph::IsEmptyLanguage() const {
   if (StateCount() == 0) return true;

@@ -65,6 +65,10 @@ class WordGraph {
   // contributes. Calls are reported as they are.
   std::vector<Label> Labels() const;
 
+  // For each state, the fewest words that lead from it to the end of a
+  // sentence, or -1 when none does. Acyclic graphs only.
+  std::vector<int> FewestWordsToEnd() const;
+
   // Every sentence (as word lists), at most `limit` of them; for tests and
   // diagnostics of small graphs.
   std::vector<std::vector<Label>> Sentences(size_t limit) const;

@@ -294,10 +294,10 @@ TEST_F(RecognitionSetSlowTest, RecognisesTheCommandsAndTurnsAwayEverythingElse) 
   }
   std::printf("decode: %.3f s per second of audio\n", audioSeconds > 0 ? decodeSeconds / audioSeconds : 0.0);
 
-  // Floors a little under the measured figures (tuning part 91.3 % exact,
-  // 3.6 % accepted; held-out part 88.4 % and 5.7 %), so that a regression
+  // Floors a little under the measured figures (tuning part 93.6 % exact,
+  // 3.9 % accepted; held-out part 88.9 % and 6.0 %), so that a regression
   // fails. The targets are 95 % and 10 %: the exact rate is not there yet.
-  const std::map<QString, double> exactFloor{{"tuning", 0.88}, {"held-out", 0.85}};
+  const std::map<QString, double> exactFloor{{"tuning", 0.90}, {"held-out", 0.86}};
   for (const QString part : {"tuning", "held-out"}) {
     EXPECT_GE(tally[part]["in grammar"].n, 200) << part.toStdString();
     EXPECT_GE(tally[part]["in grammar"].Rate(), exactFloor.at(part)) << part.toStdString();

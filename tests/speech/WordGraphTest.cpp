@@ -208,5 +208,25 @@ TEST(WordGraphTest, SpliceReplacesCallsAndIntersectKeepsWhatBothSay) {
   }
 }
 
+TEST(WordGraphTest, FewestWordsToEndIsTheShortestSentenceFromEachState) {
+  std::mt19937 rng(61206);
+  for (int round = 0; round < 300; ++round) {
+    const WordGraph loose = GraphOf(Random(rng, 0, 0));
+    for (const WordGraph& g : {loose, speech::Optimize(loose)}) {
+      const std::vector<int> fewest = g.FewestWordsToEnd();
+      ASSERT_EQ(fewest.size(), size_t(g.StateCount()));
+      for (int s = 0; s < g.StateCount(); ++s) {
+        WordGraph from = g;
+        from.SetStart(s);
+        const auto sentences = from.Sentences(100000);
+        int shortest = -1;
+        for (const auto& sentence : sentences)
+          if (shortest < 0 || int(sentence.size()) < shortest) shortest = int(sentence.size());
+        ASSERT_EQ(fewest[size_t(s)], shortest) << "round " << round << ", state " << s;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace qv::test

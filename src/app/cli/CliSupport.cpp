@@ -100,6 +100,7 @@ speech::RecognizerSettings TakeRecognizerOptions(QStringList& args) {
   if (TakeOption(args, "--variants", v)) settings.variantVoices = v.split(u',', Qt::SkipEmptyParts);
   if (TakeOption(args, "--after-speech", v)) settings.speechSpan.afterSeconds = v.toDouble();
   if (TakeOption(args, "--speech-rise", v)) settings.speechSpan.riseDb = v.toDouble();
+  if (TakeOption(args, "--length-balance", v)) settings.lengthBalance = v.toDouble();
   if (TakeOption(args, "--decoder", v)) settings.decoderArguments = v.split(u' ', Qt::SkipEmptyParts);
   return settings;
 }

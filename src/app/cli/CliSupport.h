@@ -90,7 +90,7 @@ bool TakeOption(QStringList& args, const QString& name, QString& value);
 // measurable from the command line.
 inline constexpr const char* kRecognizerOptionsUsage =
     "[--competitor-prior P] [--competitor-word P] [--rival-prior P] [--word-margin M] [--speech-margin M] "
-    "[--variants VOICE,...] [--after-speech SECONDS] [--speech-rise DB] [--decoder \"-option value ...\" (replaces the default options)]";
+    "[--variants VOICE,...] [--after-speech SECONDS] [--speech-rise DB] [--length-balance F] [--decoder \"-option value ...\" (replaces the default options)]";
 speech::RecognizerSettings TakeRecognizerOptions(QStringList& args);
 
 }  // namespace qv::cli
