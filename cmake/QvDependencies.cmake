@@ -9,6 +9,7 @@
 #   qv::x11, qv::sdl2, qv::sphinx (PocketSphinx with sphinxbase), qv::espeak   (not on Windows)
 #   qv::sdl2_headers: SDL2's types and constants without its library, which
 #     the programs load on first use (src/platform/linux/SdlLibrary.cpp)
+#   qv::espeak_headers: the same for eSpeak NG (src/speech/Espeak.cpp)
 #   GTest::gtest, GTest::gmock   (with QV_BUILD_TESTS)
 #   benchmark::benchmark         (optional; QV_HAVE_BENCHMARK)
 # and QV_SPHINX_MODELDIR, the folder of the recogniser's model.
@@ -67,7 +68,12 @@ if(NOT WIN32)
     INTERFACE_LINK_LIBRARIES "${CMAKE_DL_LIBS}")
   qv_require_pkg(sphinx "libpocketsphinx-dev and libsphinxbase-dev" "the grammar compiler and the recogniser"
                  pocketsphinx sphinxbase)
-  qv_require_pkg(espeak libespeak-ng-dev "the copilot's voice" espeak-ng)
+  qv_require_pkg(espeak libespeak-ng-dev "the copilot's voice, loaded on first use" espeak-ng)
+  add_library(qv::espeak_headers INTERFACE IMPORTED GLOBAL)
+  set_target_properties(qv::espeak_headers PROPERTIES
+    INTERFACE_INCLUDE_DIRECTORIES "$<TARGET_PROPERTY:qv::espeak,INTERFACE_INCLUDE_DIRECTORIES>"
+    INTERFACE_COMPILE_OPTIONS "$<TARGET_PROPERTY:qv::espeak,INTERFACE_COMPILE_OPTIONS>"
+    INTERFACE_LINK_LIBRARIES "${CMAKE_DL_LIBS}")
   pkg_get_variable(QV_SPHINX_MODELDIR pocketsphinx modeldir)
   if(NOT IS_DIRECTORY "${QV_SPHINX_MODELDIR}/en-us")
     message(FATAL_ERROR "Quorvane needs the recogniser's US English model in ${QV_SPHINX_MODELDIR}/en-us "

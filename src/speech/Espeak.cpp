@@ -1,6 +1,9 @@
 #include "speech/Espeak.h"
 
+#include <dlfcn.h>
+
 #include <string>
+#include <type_traits>
 
 #include <espeak-ng/speak_lib.h>
 
@@ -12,6 +15,37 @@ std::mutex& EspeakMutex() {
 }
 
 namespace {
+
+// eSpeak NG is loaded the first time a voice or a word's phonemes are wanted,
+// not at every start of the programs: with the sound libraries behind it,
+// it is a third of what a start maps. Its header still gives the types.
+struct EspeakLibrary {
+  decltype(&::espeak_Initialize) Initialize = nullptr;
+  decltype(&::espeak_SetSynthCallback) SetSynthCallback = nullptr;
+  decltype(&::espeak_SetVoiceByName) SetVoiceByName = nullptr;
+  decltype(&::espeak_SetParameter) SetParameter = nullptr;
+  decltype(&::espeak_Synth) Synth = nullptr;
+  decltype(&::espeak_TextToPhonemes) TextToPhonemes = nullptr;
+};
+constexpr const char* kEspeakSoname = "libespeak-ng.so.1";
+EspeakLibrary g_lib;  // filled under EspeakMutex() by EspeakInitLocked
+
+bool LoadEspeakLocked() {
+  void* handle = dlopen(kEspeakSoname, RTLD_NOW | RTLD_LOCAL);
+  if (!handle) return false;
+  const auto find = [&](auto& function, const char* name) {
+    function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(handle, name));
+    return function != nullptr;
+  };
+  if (find(g_lib.Initialize, "espeak_Initialize") && find(g_lib.SetSynthCallback, "espeak_SetSynthCallback") &&
+      find(g_lib.SetVoiceByName, "espeak_SetVoiceByName") && find(g_lib.SetParameter, "espeak_SetParameter") &&
+      find(g_lib.Synth, "espeak_Synth") && find(g_lib.TextToPhonemes, "espeak_TextToPhonemes"))
+    return true;
+  g_lib = {};
+  dlclose(handle);
+  return false;
+}
+
 int g_rate = 0;
 bool g_tried = false;
 bool g_ok = false;
@@ -23,7 +57,7 @@ std::string g_voice;
 
 bool UseVoiceLocked(const char* voice) {
   if (g_voice == voice) return true;
-  if (espeak_SetVoiceByName(voice) != EE_OK) {
+  if (g_lib.SetVoiceByName(voice) != EE_OK) {
     g_voice.clear();
     return false;
   }
@@ -41,9 +75,9 @@ bool EspeakInitLocked() {
   if (!g_tried) {
     g_tried = true;
     // bit 15: do not exit the process when the data folder is missing.
-    g_rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, 1 << 15);
+    g_rate = LoadEspeakLocked() ? g_lib.Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, 1 << 15) : 0;
     g_ok = g_rate > 0;
-    if (g_ok) espeak_SetSynthCallback(Collect);
+    if (g_ok) g_lib.SetSynthCallback(Collect);
   }
   return g_ok;
 }
@@ -60,7 +94,7 @@ QString EspeakPhonemes(const QString& text, const char* voice) {
   const void* p = utf8.constData();
   QString out;
   while (p) {
-    const char* r = espeak_TextToPhonemes(&p, espeakCHARS_UTF8, ' ' << 8);
+    const char* r = g_lib.TextToPhonemes(&p, espeakCHARS_UTF8, ' ' << 8);
     if (r) out += QString::fromUtf8(r) + ' ';
   }
   return out.simplified();
@@ -75,16 +109,15 @@ bool EspeakSynthesize(const QString& text, const QString& voice, int rateWpm, in
                       int& sampleRate) {
   std::lock_guard lock(EspeakMutex());
   if (!EspeakInitLocked() || !UseVoiceLocked(voice.toUtf8().constData())) return false;
-  espeak_SetParameter(espeakRATE, rateWpm, 0);
-  espeak_SetParameter(espeakVOLUME, volume, 0);
+  g_lib.SetParameter(espeakRATE, rateWpm, 0);
+  g_lib.SetParameter(espeakVOLUME, volume, 0);
   // Text in [[ ]] is read as phonemes: the pronunciation screen lets a
   // word be heard as its phones say it.
   const QByteArray utf8 = text.toUtf8();
   samples.clear();
   g_sink = &samples;
-  const espeak_ERROR e =
-      espeak_Synth(utf8.constData(), utf8.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8 | espeakPHONEMES,
-                   nullptr, nullptr);
+  const espeak_ERROR e = g_lib.Synth(utf8.constData(), utf8.size() + 1, 0, POS_CHARACTER, 0,
+                                     espeakCHARS_UTF8 | espeakPHONEMES, nullptr, nullptr);
   g_sink = nullptr;
   sampleRate = g_rate;
   return e == EE_OK;

@@ -69,6 +69,7 @@ TEST(SdlLibrary, ProgramsDoNotMapItAtStart) {
     const QByteArray listed = p.readAllStandardOutput();
     EXPECT_TRUE(listed.contains("libQt6Core")) << listed.toStdString();
     EXPECT_FALSE(listed.contains("libSDL2")) << program.toStdString() << "\n" << listed.toStdString();
+    EXPECT_FALSE(listed.contains("libespeak")) << program.toStdString() << "\n" << listed.toStdString();
   }
 }
 
