@@ -1,11 +1,10 @@
 #include "speech/Espeak.h"
 
-#include <dlfcn.h>
-
 #include <string>
-#include <type_traits>
 
 #include <espeak-ng/speak_lib.h>
+
+#include "platform/linux/SdlLibrary.h"
 
 namespace qv::speech {
 
@@ -31,19 +30,15 @@ constexpr const char* kEspeakSoname = "libespeak-ng.so.1";
 EspeakLibrary g_lib;  // filled under EspeakMutex() by EspeakInitLocked
 
 bool LoadEspeakLocked() {
-  void* handle = dlopen(kEspeakSoname, RTLD_NOW | RTLD_LOCAL);
-  if (!handle) return false;
-  const auto find = [&](auto& function, const char* name) {
-    function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(handle, name));
-    return function != nullptr;
-  };
-  if (find(g_lib.Initialize, "espeak_Initialize") && find(g_lib.SetSynthCallback, "espeak_SetSynthCallback") &&
-      find(g_lib.SetVoiceByName, "espeak_SetVoiceByName") && find(g_lib.SetParameter, "espeak_SetParameter") &&
-      find(g_lib.Synth, "espeak_Synth") && find(g_lib.TextToPhonemes, "espeak_TextToPhonemes"))
-    return true;
-  g_lib = {};
-  dlclose(handle);
-  return false;
+  QString why;  // eSpeak's absence shows as no voice, as a failed start of it does
+  return platform::LoadLibraryFunctions(kEspeakSoname,
+                                        {{"espeak_Initialize", reinterpret_cast<void**>(&g_lib.Initialize)},
+                                         {"espeak_SetSynthCallback", reinterpret_cast<void**>(&g_lib.SetSynthCallback)},
+                                         {"espeak_SetVoiceByName", reinterpret_cast<void**>(&g_lib.SetVoiceByName)},
+                                         {"espeak_SetParameter", reinterpret_cast<void**>(&g_lib.SetParameter)},
+                                         {"espeak_Synth", reinterpret_cast<void**>(&g_lib.Synth)},
+                                         {"espeak_TextToPhonemes", reinterpret_cast<void**>(&g_lib.TextToPhonemes)}},
+                                        why);
 }
 
 int g_rate = 0;

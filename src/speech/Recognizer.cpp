@@ -12,6 +12,7 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <span>
 #include <thread>
 
 #include "base/FileIo.h"
@@ -582,7 +583,7 @@ int16_t Recognizer::LoadCompiledGrammars(const QStringList& names) {
 
 namespace {
 
-DecodedPass Decode(ps_decoder_t* ps, const char* search, const std::vector<int16_t>& audio, QString* hypothesis) {
+DecodedPass Decode(ps_decoder_t* ps, const char* search, std::span<const int16_t> audio, QString* hypothesis) {
   DecodedPass pass;
   ps_set_search(ps, search);
   ps_start_utt(ps);
@@ -679,8 +680,7 @@ int16_t Recognizer::Decide(const std::vector<int16_t>& audio, QByteArray& buffer
   ps_decoder_t* ps = m_decoder->ps;
   const double cpu = ThreadSeconds();
   SphinxLogCapture log;
-  const std::vector<int16_t> heard(audio.begin(),
-                                   audio.begin() + qsizetype(SpeechEnd(audio, kSampleRate, m_settings.speechSpan)));
+  const std::span<const int16_t> heard(audio.data(), SpeechEnd(audio, kSampleRate, m_settings.speechSpan));
   const DecodedPass checked = Decode(ps, kCheckedSearch, heard, &m_stats.hypothesis);
   m_stats.frames = checked.frames;
   // Audio that ends part-way through a sentence is logged as an error by the

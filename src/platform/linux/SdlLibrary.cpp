@@ -4,28 +4,30 @@
 
 namespace qv::platform {
 
-const SdlLibrary* LoadSdlLibrary(const char* soname, SdlLibrary& table, QString& why) {
-  table = SdlLibrary{};
+bool LoadLibraryFunctions(const char* soname, std::initializer_list<LibraryFunction> functions, QString& why) {
   void* handle = dlopen(soname, RTLD_NOW | RTLD_LOCAL);
   if (!handle) {
     const char* reason = dlerror();
     why = reason ? QString::fromLocal8Bit(reason) : QString("%1 cannot be loaded").arg(soname);
-    return nullptr;
+    return false;
   }
   // Every function or none: a table with holes would fail far from here.
-  QString missing;
-#define QV_SDL_LOOKUP(name)                                                         \
-  table.name = reinterpret_cast<decltype(table.name)>(dlsym(handle, "SDL_" #name)); \
-  if (!table.name && missing.isEmpty()) missing = "SDL_" #name;
-  QV_SDL_FUNCTIONS(QV_SDL_LOOKUP)
-#undef QV_SDL_LOOKUP
-  if (!missing.isEmpty()) {
-    why = QString("%1 has no %2").arg(soname, missing);
-    table = SdlLibrary{};
+  for (const LibraryFunction& f : functions) {
+    *f.slot = dlsym(handle, f.symbol);
+    if (*f.slot) continue;
+    why = QString("%1 has no %2").arg(soname, f.symbol);
+    for (const LibraryFunction& g : functions) *g.slot = nullptr;
     dlclose(handle);
-    return nullptr;
+    return false;
   }
-  return &table;
+  return true;
+}
+
+const SdlLibrary* LoadSdlLibrary(const char* soname, SdlLibrary& table, QString& why) {
+  table = SdlLibrary{};
+#define QV_SDL_SLOT(name) {"SDL_" #name, reinterpret_cast<void**>(&table.name)},
+  return LoadLibraryFunctions(soname, {QV_SDL_FUNCTIONS(QV_SDL_SLOT)}, why) ? &table : nullptr;
+#undef QV_SDL_SLOT
 }
 
 const SdlLibrary* Sdl(QString* why) {
