@@ -193,9 +193,6 @@ Recognizer::~Recognizer() { StopListening(); }
 
 namespace {
 
-// The search's word insertion penalty when the options do not set one.
-constexpr double kModelWordPenalty = 0.65;
-
 // The recogniser's own graph from ours: one final state (a new one reached
 // over empty steps when the graph has several, or one that leads on), every
 // arc unweighted as the library's own grammar reader makes them. A word with
@@ -251,16 +248,18 @@ fsg_model_t* ToFsg(const WordGraph& graph, const std::vector<QString>& words, co
 
 namespace {
 
+// Makes a search graph with the decoder's log table, language weight and
+// word insertion penalty.
+using GraphMaker = std::function<fsg_model_t*(logmath_t*, float lw, double wordPenalty)>;
+
 // Starts a decoder with the model and a dictionary and sets up the one
-// search listening decodes with: the graph `makeGraph` makes (with the
-// decoder's log table and language weight) and, beside it, the competitors
+// search listening decodes with: the graph `makeGraph` makes and, beside it, the competitors
 // that take out-of-grammar speech (SentenceCheck.h). The phone loop that
 // judges speech is set up only when something reads its scores. Returns an
 // error text, empty when it runs.
 QString StartDecoder(ps_decoder_t*& ps, bool& phoneLoop, const SpeechModel& model, const QString& dictPath,
                      const RecognizerSettings& settings, const QStringList& decoderArguments,
-                     const QStringList& competitors, const std::function<fsg_model_t*(logmath_t*, float)>& makeGraph,
-                     const std::function<fsg_model_t*(logmath_t*, float)>& makeRival = nullptr,
+                     const QStringList& competitors, const GraphMaker& makeGraph, const GraphMaker& makeRival = nullptr,
                      bool graphsHaveAlternatives = false) {
   SphinxLogCapture log;
   std::vector<QByteArray> args = {"-hmm",
@@ -290,13 +289,14 @@ QString StartDecoder(ps_decoder_t*& ps, bool& phoneLoop, const SpeechModel& mode
   if (!config) return "the recogniser's settings were refused";
   ps = ps_init(config);
   const float lw = static_cast<float>(cmd_ln_float32_r(config, "-lw"));
+  const double wip = cmd_ln_float32_r(config, "-wip");
   cmd_ln_free_r(config);
   if (!ps) return log.HasErrors() ? log.Errors().first() : QString("the recogniser did not start");
   // Before any search exists: a word added later rebuilds every search.
   if (!AddMarkWord(ps)) return "the competitor's mark was refused";
-  fsg_model_t* grammar = makeGraph(ps_get_logmath(ps), lw);
+  fsg_model_t* grammar = makeGraph(ps_get_logmath(ps), lw, wip);
   if (!grammar) return log.HasErrors() ? log.Errors().first() : QString("the grammar's graph cannot be read");
-  fsg_model_t* rival = makeRival ? makeRival(ps_get_logmath(ps), lw) : nullptr;
+  fsg_model_t* rival = makeRival ? makeRival(ps_get_logmath(ps), lw, wip) : nullptr;
   fsg_model_t* checked = CheckedGraph(ps, grammar, competitors, settings.rejection, rival);
   if (rival) fsg_model_free(rival);
   fsg_model_free(grammar);
@@ -412,21 +412,17 @@ int16_t Recognizer::LoadTestGrammar() {
   }
   auto decoder = std::make_unique<Decoder>();
   const double beforeDecoder = timer.nsecsElapsed() / 1e9;
-  const QStringList arguments = m_settings.decoderArguments.value_or(TestGrammarDecoderArguments());
-  // What a word beyond the phrase's shortest sentence gets back of the
-  // search's insertion penalty (the penalty as the search scales it).
-  const auto lengthBonus = [&](logmath_t* lmath, float lw) -> int32 {
-    const qsizetype at = arguments.indexOf("-wip");
-    const double wip = at >= 0 && at + 1 < arguments.size() ? arguments[at + 1].toDouble() : kModelWordPenalty;
-    return static_cast<int32>(-logmath_log(lmath, wip) * lw * m_settings.lengthBalance);
-  };
   m_error = StartDecoder(
-      decoder->ps, decoder->phoneLoop, model, dictPath, m_settings, arguments, competitors,
-      [&](logmath_t* lmath, float lw) {
+      decoder->ps, decoder->phoneLoop, model, dictPath, m_settings,
+      m_settings.decoderArguments.value_or(TestGrammarDecoderArguments()), competitors,
+      [&](logmath_t* lmath, float lw, double wip) {
         m_load.modelSeconds = timer.nsecsElapsed() / 1e9 - beforeDecoder;
-        return ToFsg(graph, compiled.words, phones, lmath, lw, lengthBonus(lmath, lw));
+        // What a word beyond the phrase's shortest sentence gets back of the
+        // search's insertion penalty (the penalty as the search scales it).
+        const auto lengthBonus = static_cast<int32>(-logmath_log(lmath, wip) * lw * m_settings.lengthBalance);
+        return ToFsg(graph, compiled.words, phones, lmath, lw, lengthBonus);
       },
-      [&](logmath_t* lmath, float lw) {
+      [&](logmath_t* lmath, float lw, double) {
         return haveRival ? ToFsg(rival.grammars.front().graph, rival.words, phones, lmath, lw) : nullptr;
       },
       true);
@@ -450,14 +446,14 @@ int16_t Recognizer::LoadCompiledGrammar(const QString& name) {
   const QByteArray path = fsgPath.toUtf8();
   const QStringList competitors =
       m_settings.rejection.competitorWord > 0 ? CompetitorVocabulary(m_installDir) : QStringList();
-  m_error =
-      StartDecoder(decoder->ps, decoder->phoneLoop, model, dir + "/" + kAddedWordsFile, m_settings,
-                   m_settings.decoderArguments.value_or(QStringList()), competitors, [&](logmath_t* lmath, float lw) {
-                     m_load.modelSeconds = timer.nsecsElapsed() / 1e9;
-                     fsg_model_t* fsg = fsg_model_readfile(path.constData(), lmath, lw);
-                     if (fsg) m_load.states = fsg_model_n_state(fsg);
-                     return fsg;
-                   });
+  m_error = StartDecoder(decoder->ps, decoder->phoneLoop, model, dir + "/" + kAddedWordsFile, m_settings,
+                         m_settings.decoderArguments.value_or(QStringList()), competitors,
+                         [&](logmath_t* lmath, float lw, double) {
+                           m_load.modelSeconds = timer.nsecsElapsed() / 1e9;
+                           fsg_model_t* fsg = fsg_model_readfile(path.constData(), lmath, lw);
+                           if (fsg) m_load.states = fsg_model_n_state(fsg);
+                           return fsg;
+                         });
   if (!m_error.isEmpty()) return -3;
   m_decoder = std::move(decoder);
   m_load.totalSeconds = timer.nsecsElapsed() / 1e9;
@@ -568,7 +564,7 @@ int16_t Recognizer::LoadCompiledGrammars(const QStringList& names) {
   QString readError;
   m_error = StartDecoder(decoder->ps, decoder->phoneLoop, model, dir + "/" + kAddedWordsFile, m_settings,
                          m_settings.decoderArguments.value_or(QStringList()), CompetitorVocabulary(m_installDir),
-                         [&](logmath_t* lmath, float lw) {
+                         [&](logmath_t* lmath, float lw, double) {
                            m_load.modelSeconds = timer.nsecsElapsed() / 1e9;
                            fsg_model_t* fsg = JoinedFsg(paths, lmath, lw, readError);
                            if (fsg) m_load.states = fsg_model_n_state(fsg);
