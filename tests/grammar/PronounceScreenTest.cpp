@@ -26,7 +26,8 @@ TEST(PronounceScreen, ListsHearsEditsChecksAndSaves) {
                                 {"ils", "ILS", "IH L Z", {"AY EH L EH S"}},
                                 {"quennet", "quennet", "K W EH N AH T", {}}};
   const QString path = h.install.installDir + "/Data/Pronunciations.txt";
-  test::WriteBytes(path, "# my words\nils\tAY EH L EH S\nils\tIH L S\n");
+  test::WriteBytes(path,
+                   "# my words\nils\tAY EH L EH S\nzulu\tZ UW L UW  # not in these commands\nils\tIH L S\nkilo K IY L OW\n");
   h.ShowFrame();
   h.frame().Enter("frm_Configure");
   auto* cfg = h.screen<grammar::frm_Configure>("frm_Configure");
@@ -68,8 +69,11 @@ TEST(PronounceScreen, ListsHearsEditsChecksAndSaves) {
   test::Click(h.frame().btn_OK);
   EXPECT_EQ(h.dialogs->last().title, "Pronunciations Saved");
   EXPECT_FALSE(p->unsavedChanges());
-  // The heading and the hand-written second pronunciation of "ils" stay.
-  EXPECT_EQ(test::ReadBytes(path), "# my words\nils\tAY EH L EH S\nils\tIH L S\nquennet\tK EH N EH T\n");
+  // The heading, the hand-written second pronunciation of "ils" (now beside
+  // the first), a word the screen does not show and a line that cannot be
+  // read all stay.
+  EXPECT_EQ(test::ReadBytes(path), "# my words\nils\tAY EH L EH S\nils\tIH L S\n"
+                                   "zulu\tZ UW L UW  # not in these commands\nkilo K IY L OW\nquennet\tK EH N EH T\n");
 
   // Back to the generated phones, then leave without saving: asked first.
   test::KeyOn(p->listWords, Qt::Key_Up);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QSet>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <random>
@@ -41,10 +42,55 @@ TEST(PronunciationList, ReadsEntriesAndTellsWhereALineBreaks) {
   EXPECT_TRUE(problems[1].message.contains("capitals"));
   EXPECT_EQ(problems[2].column, 10);
   EXPECT_TRUE(problems[2].message.contains("\"DX\" is not a phone"));
-  // What is written back keeps the heading and reads the same again.
-  const QByteArray again = speech::PronunciationListText({{"ils", "AY EH L EH S"}, {"blorvik", "B L AO R V IH K"}}, text);
-  EXPECT_TRUE(again.startsWith("# heading\n"));
-  EXPECT_EQ(speech::ParsePronunciationList(again).value("blorvik"), QStringList{"B L AO R V IH K"});
+}
+
+// Writing the screen's words back into any list changes only the entries of
+// those words: every other line stays as written and in its order (comments,
+// lines that cannot be read, other words), the written words read back as
+// given, and writing the result again changes nothing.
+TEST(PronunciationList, WritingBackKeepsEveryOtherLine) {
+  std::mt19937 rng(11);
+  const QStringList words = {"ils", "blorvik", "zulu", "kilo", "quennet"};
+  const QStringList phones = {"AY EH L EH S", "B L AO R V IH K", "Z UW L UW", "K IY L OW", "IH L S"};
+  auto pick = [&](const QStringList& from) { return from[static_cast<qsizetype>(rng() % from.size())]; };
+  for (int round = 0; round < 400; ++round) {
+    const QSet<QString> shown = {words[0], words[1], words[4]};
+    const bool crlf = rng() % 2;
+    QByteArray previous = rng() % 4 ? QByteArray() : QByteArray("\xEF\xBB\xBF");
+    QList<QByteArray> others;  // lines that must survive, in order
+    for (int n = static_cast<int>(rng() % 9); n > 0; --n) {
+      QByteArray line;
+      switch (rng() % 5) {
+        case 0: line = "# note " + QByteArray::number(n); break;
+        case 1: line = (pick(words) + " " + pick(phones)).toUtf8(); break;  // no tab: unreadable
+        case 2: line = (pick(words) + "\t" + pick(phones).toLower()).toUtf8(); break;
+        default: line = (pick(words) + "\t" + pick(phones)).toUtf8();
+      }
+      const auto parsed = speech::ParsePronunciationList(line);
+      if (parsed.isEmpty() || !shown.contains(parsed.keys().first())) others << line;
+      previous += line + (crlf ? "\r\n" : "\n");
+    }
+    std::vector<std::pair<QString, QString>> entries;
+    for (int n = static_cast<int>(rng() % 4); n > 0; --n)
+      entries.emplace_back(pick({words[0], words[1], words[4]}), pick(phones));
+    const QByteArray out = speech::PronunciationListText(entries, previous, shown);
+    QList<QByteArray> outLines = out.split('\n');
+    qsizetype at = 0;
+    for (const QByteArray& line : others) {
+      while (at < outLines.size() && outLines[at] != line + (crlf ? "\r" : "")) ++at;
+      ASSERT_LT(at, outLines.size()) << "lost: " << line.toStdString() << "\nfrom\n" << previous.toStdString();
+      ++at;
+    }
+    const auto before = speech::ParsePronunciationList(previous), after = speech::ParsePronunciationList(out);
+    for (const QString& w : words) {
+      QStringList expected;
+      if (!shown.contains(w)) expected = before.value(w);
+      for (const auto& [word, p] : entries)
+        if (word == w && !expected.contains(p)) expected << p;
+      EXPECT_EQ(after.value(w), expected) << w.toStdString() << "\n" << out.toStdString();
+    }
+    EXPECT_EQ(speech::PronunciationListText(entries, out, shown), out);
+  }
 }
 
 // For any run of phones with one damaged, the fault is reported at the

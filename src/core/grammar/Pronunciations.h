@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <utility>
@@ -43,9 +44,12 @@ struct PronunciationProblem {
 // and told in `problems`.
 QHash<QString, QStringList> ParsePronunciationList(const QByteArray& bytes,
                                                    std::vector<PronunciationProblem>* problems = nullptr);
-// The list's text for `entries` (word -> phones), after the comment lines
-// of `previous` that precede its first entry (the file's own heading).
+// The list's text after the pronunciation screen's changes: `entries`
+// (word, phones; a word may come more than once) in place of the entries of
+// their words and of the `managed` words in `previous`, each word's at its
+// first line, new words at the end. Every other line stays as written:
+// comments, lines that cannot be used, words the screen does not show.
 QByteArray PronunciationListText(const std::vector<std::pair<QString, QString>>& entries,
-                                 const QByteArray& previous = {});
+                                 const QByteArray& previous = {}, const QSet<QString>& managed = {});
 
 }  // namespace qv::grammar

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSet>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
@@ -164,17 +165,20 @@ void frm_Pronounce::Reset() {
 
 bool frm_Pronounce::Save() {
   // Further pronunciations of a word written in the file by hand stay,
-  // after the one the screen shows.
+  // after the one the screen shows; a word reset to its made phones loses
+  // its lines. Every other line of the file stays as it was written.
   const QHash<QString, QStringList> before = ParsePronunciationList(m_previous);
   std::vector<std::pair<QString, QString>> entries;
+  QSet<QString> shown;
   for (const Row& r : m_rows) {
+    shown.insert(r.word);
     if (r.phones.isEmpty()) continue;
     entries.emplace_back(r.word, r.phones);
     for (const QString& more : before.value(r.word).mid(1))
       if (more != r.phones) entries.emplace_back(r.word, more);
   }
   const QString path = PronunciationListPath(m_ctx.state.installDir);
-  const QByteArray bytes = PronunciationListText(entries, m_previous);
+  const QByteArray bytes = PronunciationListText(entries, m_previous, shown);
   QDir().mkpath(QFileInfo(path).path());
   if (const base::FileResult written = base::WriteFileAtomic(path, bytes); !written) {
     m_ctx.dialogs.ShowMessage("Pronunciations Not Saved",
