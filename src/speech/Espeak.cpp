@@ -4,7 +4,7 @@
 
 #include <espeak-ng/speak_lib.h>
 
-#include "platform/linux/SdlLibrary.h"
+#include "platform/linux/SharedLibrary.h"
 
 namespace qv::speech {
 

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <QString>
-#include <initializer_list>
 
 #include <SDL.h>
+
+#include "platform/linux/SharedLibrary.h"
 
 namespace qv::platform {
 
@@ -51,16 +52,6 @@ inline constexpr const char* kSdlSoname = "libSDL2-2.0.so.0";
 // cannot be loaded; `why`, when given, then says what went wrong in the
 // loader's words. The library stays loaded until the process ends.
 const SdlLibrary* Sdl(QString* why = nullptr);
-
-// Opens `soname` and looks up each of `functions` (its symbol name and where
-// its address goes): every one or none. When one is missing the slots are
-// cleared, the library released, and false returned with `why`. Shared by
-// the libraries the programs load on first use (SDL2 here, eSpeak NG).
-struct LibraryFunction {
-  const char* symbol;
-  void** slot;
-};
-bool LoadLibraryFunctions(const char* soname, std::initializer_list<LibraryFunction> functions, QString& why);
 
 // One load of `soname` with every function looked up, for Sdl() and the
 // tests: the table when all were found, otherwise nullptr and `why`. A
