@@ -1,9 +1,8 @@
 #pragma once
 
-// The road from the tables a user has (command list, navaid and ILS lists,
-// checklist responses, the navaid switch) through the grammar writers to the
-// compiler, shared by the property tests and the fuzz target: random tables
-// every reader accepts, the files the writers make of them, and a compile.
+// From a user's tables through the grammar writers to the compiler, for the
+// property tests and the fuzz target: random tables every reader accepts, the
+// writers' files of them, and a compile.
 
 #include <QFile>
 #include <QFileInfo>

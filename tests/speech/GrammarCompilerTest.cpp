@@ -5,7 +5,6 @@
 #include <QTemporaryDir>
 
 #include "SpeechTestSupport.h"
-#include "TestEnv.h"
 #include "speech/CompilerEngine.h"
 #include "speech/GrammarCompiler.h"
 #include "speech/Pronouncer.h"
@@ -17,11 +16,9 @@ namespace {
 using speech::CompileResult;
 
 const QString kLights =
-    "!grammar \"Lights\";\n\n" + ImportBlock() +
-    "\n!start<STROBES_TOGGLE>;\n!start<HEADING_SET>;\n\n"
-    "<STROBES_TOGGLE>:\n\t!action(\"|57\")\n\t!ignore(\n\t\t(\n\t\tturn !optional(the) strobes <WORD_ON>\n"
-    "\t\t| (strobe|strobes) toggle\n\t\t)\n\t)\n;\n\n"
-    "<HEADING_SET>:\n\t!action(\"|58:\")\n\t!ignore(\n\t\t(\n\t\tset heading <hdg>\n\t\t)\n\t)\n;\n";
+    CategoryGrammar("Lights", ImportBlock(),
+                    {{"STROBES_TOGGLE", "|57", {"turn !optional(the) strobes <WORD_ON>", "(strobe|strobes) toggle"}},
+                     {"HEADING_SET", "|58:", {"set heading <hdg>"}}});
 
 const QString kResponses =
     "!grammar \"ChecklistResponses\";\n\n!start<CHECKED>;\n!start<SET AND CHECKED>;\n"
@@ -279,10 +276,12 @@ TEST(PronouncerTest, SpokenVariantsKeepEverySound) {
   const QStringList voices{"en-us", "en-gb-x-rp"};
   EXPECT_EQ(p.SpokenVariants("off", voices), QStringList({"AO F", "AA F"}));
   EXPECT_EQ(p.SpokenVariants("two", voices), QStringList({"T UW"}));  // the same in both: listed once
-  for (const char* word : {"zero", "one", "three", "four", "five", "six", "seven", "eight", "nine", "oh", "decimal",
-                           "point", "flaps", "gear", "master", "heading", "altimeter", "millibar", "bearing",
-                           "throttle", "autopilot", "frequencies", "knots", "thousand", "squawk", "localizer"})
-    for (const QString& voice : voices) EXPECT_EQ(p.SpokenVariants(word, {voice}).size(), 1) << word << " " << voice.toStdString();
+  for (const char* word :
+       {"zero",    "one",      "three",     "four",        "five",  "six",      "seven",   "eight",     "nine",
+        "oh",      "decimal",  "point",     "flaps",       "gear",  "master",   "heading", "altimeter", "millibar",
+        "bearing", "throttle", "autopilot", "frequencies", "knots", "thousand", "squawk",  "localizer"})
+    for (const QString& voice : voices)
+      EXPECT_EQ(p.SpokenVariants(word, {voice}).size(), 1) << word << " " << voice.toStdString();
   EXPECT_TRUE(p.SpokenVariants("'", voices).isEmpty());
 }
 

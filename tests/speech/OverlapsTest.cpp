@@ -1,7 +1,5 @@
-// Commands heard alike: the search for shared sentences and beginnings over
-// word graphs that keep their calls, checked against the plain graph
-// algorithms on random graphs, and the compiler's warnings placed at the
-// phrases that say them.
+// Commands heard alike: shared sentences and beginnings found against
+// enumeration on random graphs, and the compiler's warnings at the phrases.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -111,8 +109,8 @@ TEST(Overlaps, SharedCallIsPassedOverWhole) {
     g.SetFinal(s);
     return g;
   };
-  const auto found = speech::FindSharedSentences(command({1, WordGraph::Call(0)}), command({1, WordGraph::Call(0), 2}),
-                                                 lookup);
+  const auto found =
+      speech::FindSharedSentences(command({1, WordGraph::Call(0)}), command({1, WordGraph::Call(0), 2}), lookup);
   EXPECT_FALSE(found.both);
   ASSERT_TRUE(found.aBeforeB);
   EXPECT_EQ(found.aBeforeB->prefix, 2u);
@@ -128,25 +126,16 @@ TEST(Overlaps, SharedCallIsPassedOverWhole) {
 // sentence and name the other phrase's line; phrases that only look alike
 // are left alone.
 TEST(Overlaps, CompilerWarnsAtBothPhrases) {
-  const QString text = "!grammar \"Lights\";\n\n" + ImportBlock() +
-                       "\n!start<LANDING_ON>;\n!start<ANY_ON>;\n!start<HDG_SET>;\n!start<HDG_HOLD>;\n\n"
-                       "<LANDING_ON>:\n\t!action(\"|1\")\n\t!ignore(\n\t\t(\n"
-                       "\t\tturn on the landing lights\n"
-                       "\t\t| landing lights on !optional(please)\n"
-                       "\t\t)\n\t)\n;\n\n"
-                       "<ANY_ON>:\n\t!action(\"|2\")\n\t!ignore(\n\t\t(\n"
-                       "\t\t(landing|taxi) (light|lights) (on|off)\n"
-                       "\t\t)\n\t)\n;\n\n"
-                       "<HDG_SET>:\n\t!action(\"|3:\")\n\t!ignore(\n\t\t(\n"
-                       "\t\theading <HDG>\n"
-                       "\t\t)\n\t)\n;\n\n"
-                       "<HDG_HOLD>:\n\t!action(\"|4:\")\n\t!ignore(\n\t\t(\n"
-                       "\t\thold heading\n"
-                       "\t\t| heading <HDG> hold\n"
-                       "\t\t)\n\t)\n;\n";
+  const QString text =
+      CategoryGrammar("Lights", ImportBlock(),
+                      {{"LANDING_ON", "|1", {"turn on the landing lights", "landing lights on !optional(please)"}},
+                       {"ANY_ON", "|2", {"(landing|taxi) (light|lights) (on|off)"}},
+                       {"HDG_SET", "|3:", {"heading <HDG>"}},
+                       {"HDG_HOLD", "|4:", {"hold heading", "heading <HDG> hold"}}});
   QFile lists(GenericListsFixture());
   ASSERT_TRUE(lists.open(QIODevice::ReadOnly));
-  const auto r = road::Compile({{"Lights.bnf", grammar::GrammarFileBytes(text)}, {"Generic Lists.bnf", lists.readAll()}});
+  const auto r =
+      road::Compile({{"Lights.bnf", grammar::GrammarFileBytes(text)}, {"Generic Lists.bnf", lists.readAll()}});
   const QStringList lines = text.split('\n');
   auto lineOf = [&](const QString& phrase) {
     for (int i = 0; i < lines.size(); ++i)

@@ -1,6 +1,5 @@
-// The pilot's pronunciation list: read with its faults told by line and
-// column, used before the dictionary and the generated phones by the
-// compiler, and spoken back through eSpeak's phoneme input.
+// The pilot's pronunciation list: its faults told by line and column, used
+// before the dictionary by the compiler, spoken back as phonemes.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -10,7 +9,6 @@
 #include <random>
 
 #include "SpeechTestSupport.h"
-#include "TestEnv.h"
 #include "speech/CompilerEngine.h"
 #include "speech/Espeak.h"
 #include "speech/Pronouncer.h"
@@ -165,17 +163,14 @@ TEST(PronunciationList, WordsMadeAheadAreMadeAsInPlace) {
 // changed dictionary for the kept list grammars.
 TEST(PronunciationList, CompilerUsesTheListFirst) {
   QTemporaryDir dir;
-  const QString grammars = dir.path() + "/Grammars";
-  QDir().mkpath(grammars);
-  QDir().mkpath(dir.path() + "/Data");
-  QFile::copy(GenericListsFixture(), grammars + "/Generic Lists.bnf");
-  WriteBnf(grammars + "/Test.bnf", TestGrammarText("select (blorvik | kitchen) <HDG>", false));
+  const QString grammars = MakeTestGrammar(dir.path(), "select (blorvik | kitchen) <HDG>");
   const speech::CompileResult before = speech::CompileFolder(dir.path(), grammars);
   ASSERT_TRUE(before.Ok()) << Problems(before).toStdString();
   EXPECT_EQ(before.phones.value("kitchen"), QStringList{"K IH CH AH N"});
   const QString made = before.phones.value("blorvik").value(0);
   EXPECT_FALSE(made.isEmpty());
 
+  QDir().mkpath(dir.path() + "/Data");
   WriteBytes(dir.path() + "/Data/Pronunciations.txt", "blorvik\tG AA R D AH N\nkitchen\tK IH CH IH N\nnine\tN AY N\n");
   const speech::CompileResult after = speech::CompileFolder(dir.path(), grammars);
   ASSERT_TRUE(after.Ok()) << Problems(after).toStdString();

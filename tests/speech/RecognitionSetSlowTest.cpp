@@ -1,28 +1,21 @@
-// The recognition evaluation set (tests/fixtures/speech/RecognitionSet.json,
-// built from the demo's command list): every entry is one phrase of one demo
-// command. Its test grammar is written by quorvane-cli test-grammar, its
-// sentences are spoken by our own speech output in the four voices at several
-// rates, with low-level noise before and after, clean and at 15 dB SNR, and
-// other commands' sentences, chatter, noise and silence must be turned away.
-// Everything goes through quorvane-cli recognize.
-//
-// QV_SPEECH_EVAL_DIR keeps the rendered set (and reuses it) with a list of
-// the utterances, so that the recogniser can be measured on it by hand.
+// The recognition evaluation set (tests/fixtures/speech/RecognitionSet.json):
+// one phrase of a demo command per entry, its sentences spoken in the four
+// voices at several rates, clean and at 15 dB SNR, through quorvane-cli; other
+// sentences, noise and silence must be turned away. QV_SPEECH_EVAL_DIR keeps
+// (and reuses) the rendered set with a list of its utterances.
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
 #include <map>
 #include <random>
 
-#include "TestEnv.h"
+#include "SpeechTestSupport.h"
 #include "core/grammar/CheckExpandGrammar.h"
 #include "data/JsonFormats.h"
 #include "speech/AudioSource.h"
@@ -41,6 +34,7 @@ struct Utterance {
 struct Entry {
   QString part, eventName, phrase;
   int command = -1, grammar = -1;
+  QJsonObject item;  // the set's entry: its sentences and those from outside
   std::vector<Utterance> utterances;
 };
 
@@ -149,6 +143,7 @@ class RecognitionSetSlowTest : public testing::Test {
     for (const auto& v : m["items"].toArray()) {
       const QJsonObject o = v.toObject();
       Entry e;
+      e.item = o;
       e.part = o["part"].toString();
       e.eventName = o["eventName"].toString();
       e.phrase = o["phrase"].toString();
@@ -159,62 +154,45 @@ class RecognitionSetSlowTest : public testing::Test {
       }
       ASSERT_GE(e.command, 0) << "the demo no longer has " << e.eventName.toStdString() << ": "
                               << e.phrase.toStdString() << " (rebuild the set with qv_make_recognition_set)";
-      Plan(e, o);
       m_entries.push_back(std::move(e));
     }
   }
 
-  // What is spoken for one entry: each sentence in every voice, clean and
-  // noisy; each sentence from outside once clean and once noisy, in turning
-  // voices; one noise clip and one stretch of near silence.
-  void Plan(Entry& e, const QJsonObject& o) {
-    const auto& voices = m_settings.voices;
-    int n = 0;
-    auto add = [&](const QString& expected, const QString& kind) {
-      e.utterances.push_back({QString("u%1.wav").arg(n++, 2, 10, QChar('0')), expected, kind});
-    };
-    for (const auto& s : o["sentences"].toArray())
-      for (int v = 0; v < voices.size(); ++v)
-        for (int noisy = 0; noisy < 2; ++noisy) add(s.toString(), "in grammar");
-    for (const auto& x : o["outOfGrammar"].toArray())
-      for (int noisy = 0; noisy < 2; ++noisy) add({}, x.toObject()["kind"].toString());
-    add({}, "noise");
-    add({}, "silence");
-  }
-
-  // Renders an entry's audio into `dir`; files already there are kept. Each
-  // utterance draws from its own seed, so any of them can be made alone.
-  void RenderEntry(const Entry& e, int index, const QJsonObject& o, const QString& dir) {
+  // Renders an entry into `dir`, files already there kept: each sentence in
+  // every voice, clean and noisy; each sentence from outside once clean and
+  // once noisy, in turning voices; one noise clip and one stretch of near
+  // silence. Each utterance draws from its own seed, so any can be made alone.
+  void RenderEntry(Entry& e, int index, const QString& dir) {
     QDir().mkpath(dir);
     const auto& voices = m_settings.voices;
     const auto& rates = m_settings.rates;
-    int u = 0;
-    auto make = [&](auto render) {
-      const QString path = dir + "/" + e.utterances[size_t(u)].file;
+    auto make = [&](const QString& expected, const QString& kind, auto render) {
+      const int u = int(e.utterances.size());
+      e.utterances.push_back({QString("u%1.wav").arg(u, 2, 10, QChar('0')), expected, kind});
+      const QString path = dir + "/" + e.utterances.back().file;
       std::mt19937 rng(m_settings.seed * 100003u + unsigned(index) * 101u + unsigned(u));
-      const int turn = index + u++;
       if (QFileInfo::exists(path)) return;
-      const std::vector<int16_t> samples = render(turn, rng);
+      const std::vector<int16_t> samples = render(index + u, rng);
       ASSERT_FALSE(samples.empty()) << path.toStdString();
       ASSERT_TRUE(speech::WriteWav(path, samples, speech::kSampleRate)) << path.toStdString();
     };
-    for (const auto& s : o["sentences"].toArray())
+    for (const auto& s : e.item["sentences"].toArray())
       for (int v = 0; v < voices.size(); ++v)
         for (int noisy = 0; noisy < 2; ++noisy)
-          make([&](int turn, std::mt19937& rng) {
+          make(s.toString(), "in grammar", [&](int turn, std::mt19937& rng) {
             return Render(s.toString(), voices[v], rates[turn % rates.size()], noisy, m_settings, rng);
           });
     int k = 0;
-    for (const auto& x : o["outOfGrammar"].toArray()) {
+    for (const auto& x : e.item["outOfGrammar"].toArray()) {
       for (int noisy = 0; noisy < 2; ++noisy)
-        make([&](int turn, std::mt19937& rng) {
+        make({}, x.toObject()["kind"].toString(), [&](int turn, std::mt19937& rng) {
           return Render(x.toObject()["text"].toString(), voices[(index + k + 2 * noisy) % voices.size()],
                         rates[turn % rates.size()], noisy, m_settings, rng);
         });
       ++k;
     }
-    make([&](int, std::mt19937& rng) { return NoiseClip(false, m_settings, rng); });
-    make([&](int, std::mt19937& rng) { return NoiseClip(true, m_settings, rng); });
+    make({}, "noise", [&](int, std::mt19937& rng) { return NoiseClip(false, m_settings, rng); });
+    make({}, "silence", [&](int, std::mt19937& rng) { return NoiseClip(true, m_settings, rng); });
   }
 
   Settings m_settings;
@@ -231,58 +209,40 @@ struct Tally {
 TEST_F(RecognitionSetSlowTest, RecognisesTheCommandsAndTurnsAwayEverythingElse) {
   // The demo installation whose command list the set was built from.
   QTemporaryDir root;
-  {
-    QProcess builder;
-    builder.start(QStringLiteral(QV_TOOLS_DIR) + "/qv_make_demo", {"--source", DemoSourceDir(), "--out", root.path()});
-    ASSERT_TRUE(builder.waitForFinished(120000) && builder.exitCode() == 0)
-        << builder.readAllStandardError().toStdString();
-  }
-  const QString install = root.path() + "/FSX/Veltrane Software/Quorvane";
+  const QString install = BuildDemo(root.path());
+  ASSERT_FALSE(HasFailure());
   const QString keep = qEnvironmentVariable("QV_SPEECH_EVAL_DIR");
   const QString audioRoot = keep.isEmpty() ? root.path() + "/audio" : keep;
-  const QJsonArray items =
-      QJsonDocument::fromJson(ReadBytes(FixturesDir() + "/speech/RecognitionSet.json")).object()["items"].toArray();
 
   std::map<QString, std::map<QString, Tally>> tally;  // part -> kind -> outcome
   std::map<QString, Tally> accepted;                  // part -> false accepts of every kind
   double audioSeconds = 0, decodeSeconds = 0;
   QStringList listing;
   for (size_t i = 0; i < m_entries.size(); ++i) {
-    const Entry& e = m_entries[i];
+    Entry& e = m_entries[i];
     const QString dir = audioRoot + QString("/e%1").arg(i, 2, 10, QChar('0'));
-    RenderEntry(e, int(i), items[int(i)].toObject(), dir);
+    RenderEntry(e, int(i), dir);
     const CliResult written = RunCli({"test-grammar", install, QString::number(e.command), QString::number(e.grammar)});
     ASSERT_EQ(written.exitCode, 0) << written.err.toStdString();
-    QProcess cli;
-    QStringList args{"recognize", install};
-    for (const auto& u : e.utterances) args << dir + "/" + u.file;
-    args << "--stats";
-    cli.start(QStringLiteral(QV_CLI_PATH), args);
-    ASSERT_TRUE(cli.waitForFinished(600000));
-    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
-    const QStringList out = QString::fromUtf8(cli.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    const QStringList stats = QString::fromUtf8(cli.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(out.size(), qsizetype(e.utterances.size()));
+    QStringList files;
+    for (const auto& u : e.utterances) files << dir + "/" + u.file;
+    const Recognized r = Recognize(install, files, {"--stats"});
+    ASSERT_FALSE(HasFailure());
     for (size_t k = 0; k < e.utterances.size(); ++k) {
       const Utterance& u = e.utterances[k];
-      const QStringList cols = out[qsizetype(k)].split('\t');
-      const bool ok = cols.value(1) == "0";
+      const bool ok = r.Accepted(k);
       if (u.expected.isEmpty()) {
         tally[e.part][u.kind].Add(!ok);
         accepted[e.part].Add(ok);
       } else {
-        tally[e.part][u.kind].Add(ok && cols.value(2) == u.expected);
+        tally[e.part][u.kind].Add(ok && r.Heard(k) == u.expected);
       }
       listing << QString("e%1\t%2\t%3\t%4\t%5\t%6")
                      .arg(i, 2, 10, QChar('0'))
-                     .arg(e.part, u.kind, u.file, u.expected, ok ? cols.value(2) : "-");
+                     .arg(e.part, u.kind, u.file, u.expected, ok ? r.Heard(k) : "-");
     }
-    for (const QString& s : stats) {
-      for (const QString& kv : s.split('\t')) {
-        if (kv.startsWith("audio=")) audioSeconds += kv.mid(6).toDouble();
-        if (kv.startsWith("decode=")) decodeSeconds += kv.mid(7).toDouble();
-      }
-    }
+    audioSeconds += r.audioSeconds;
+    decodeSeconds += r.decodeSeconds;
   }
   if (!keep.isEmpty()) WriteBytes(keep + "/utterances.tsv", listing.join('\n').toUtf8() + '\n');
 

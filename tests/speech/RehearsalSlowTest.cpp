@@ -1,32 +1,23 @@
-// Rehearsal on the demo, closed loop: every phrase of every command gives
-// one sentence (a random way through its compiled graph), spoken by two
-// synthetic voices; quorvane-cli rehearse hears each against every category
-// at once and must name that command.
-//
-// The whole set takes long on a shared machine, so by default one utterance
-// in twelve is heard; QV_REHEARSAL_SAMPLE=N hears one in N (1: all of it).
-// QV_REHEARSAL_VERBOSE=1 prints every miss.
+// Rehearsal on the demo: one random sentence of every phrase, spoken in two
+// voices, heard by quorvane-cli rehearse against every category at once, must
+// name its command. One utterance in twelve by default; QV_REHEARSAL_SAMPLE=N
+// hears one in N, QV_REHEARSAL_VERBOSE=1 prints every miss.
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <map>
-#include <algorithm>
 #include <random>
 
 #include "SpeechTestSupport.h"
-#include "TestEnv.h"
 #include "core/grammar/GrammarWriter.h"
 #include "data/CommandList.h"
-#include "speech/AudioSource.h"
-#include "speech/Espeak.h"
 #include "speech/GrammarCompiler.h"
 #include "speech/Pronouncer.h"
 #include "speech/SpeechModel.h"
-#include "speech/Voices.h"
 
 namespace qv::test {
 namespace {
@@ -60,12 +51,7 @@ struct Said {
 
 TEST(RehearsalSlowTest, EveryPhraseOfTheDemoIsHeardAsItsCommand) {
   QTemporaryDir root;
-  QProcess make;
-  make.start(QStringLiteral(QV_TOOLS_DIR "/qv_make_demo"),
-             {"--source", QStringLiteral(QV_DEMO_SOURCE_DIR), "--out", root.path() + "/built"});
-  ASSERT_TRUE(make.waitForFinished(120000));
-  ASSERT_EQ(make.exitCode(), 0) << make.readAllStandardError().toStdString();
-  const QString install = root.path() + "/built/FSX/Veltrane Software/Quorvane";
+  const QString install = BuildDemo(root.path() + "/built");
   const CliResult compiled = RunCli({"compile", install});
   ASSERT_EQ(compiled.exitCode, 0) << compiled.err.toStdString();
 
@@ -90,9 +76,8 @@ TEST(RehearsalSlowTest, EveryPhraseOfTheDemoIsHeardAsItsCommand) {
   const speech::CompileResult phrases = speech::CompileSources(sources, {}, pronouncer);
   ASSERT_EQ(phrases.ErrorCount(), 0) << Problems(phrases).toStdString();
 
-  const int sample = std::max(1, qEnvironmentVariableIsSet("QV_REHEARSAL_SAMPLE")
-                                     ? qEnvironmentVariableIntValue("QV_REHEARSAL_SAMPLE")
-                                     : 12);
+  const int sample = std::max(
+      1, qEnvironmentVariableIsSet("QV_REHEARSAL_SAMPLE") ? qEnvironmentVariableIntValue("QV_REHEARSAL_SAMPLE") : 12);
   std::mt19937 rng(20261206);
   std::vector<Said> said;
   for (const auto& g : phrases.grammars) {
@@ -102,7 +87,7 @@ TEST(RehearsalSlowTest, EveryPhraseOfTheDemoIsHeardAsItsCommand) {
     for (int voice : {1, 3}) {
       if (std::uniform_int_distribution<int>(0, sample - 1)(rng) != 0) continue;
       const QString file = root.path() + QString("/%1_v%2.wav").arg(g.baseName).arg(voice);
-      ASSERT_TRUE(WriteSpokenWav(sentence, speech::EspeakVoiceFor(voice), speech::RateToWordsPerMinute(50), file));
+      Speak(sentence, voice, file);
       said.push_back({file, sentence, eventOf[g.baseName], voice});
     }
   }

@@ -1,5 +1,4 @@
-// Tracing a recognised sentence back through the grammar sources: which
-// category and start rule, and the action texts met on the way, in order.
+// A recognised sentence traced back to its category, start rule and actions.
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -17,16 +16,14 @@ TEST(RuleFinderTest, FindsTheStartRuleAndItsActionsAcrossCategoriesAndLists) {
            "<NAV_ID>:\n\t(\n\t!ignore(sierra echo alpha | s e a)!action(\"116.80\")\n"
            "\t| !ignore(papa delta x-ray)!action(\"117.60\")\n\t)\n;\n"
            "<DIGIT>:\n\t(\n\tone !action(\"1\")\n\t| two !action(\"2\")\n\t)\n;\n");
-  WriteBnf(dir.path() + "/Radios.bnf",
-           "!grammar \"Radios\";\n!import<NAV_ID>;\n!import<DIGIT>;\n\n!start<NAV1>;\n!start<SQUAWK>;\n\n"
-           "<NAV1>:\n\t!action(\"|104:\")\n\t!ignore(\n\t\t(\n\t\ttune nav one !optional(to) <NAV_ID>\n\t\t)\n\t)\n;\n\n"
-           "<SQUAWK>:\n\t!action(\"|7:\")\n\t!ignore(\n\t\t(\n\t\tsquawk <DIGIT> <DIGIT>\n\t\t)\n\t)\n;\n");
+  WriteBnf(dir.path() + "/Radios.bnf", CategoryGrammar("Radios", "!import<NAV_ID>;\n!import<DIGIT>;\n",
+                                                       {{"NAV1", "|104:", {"tune nav one !optional(to) <NAV_ID>"}},
+                                                        {"SQUAWK", "|7:", {"squawk <DIGIT> <DIGIT>"}}}));
   // The same words in a category loaded later: the first category wins.
   WriteBnf(dir.path() + "/Lights.bnf",
-           "!grammar \"Lights\";\n\n!start<STROBES>;\n\n<STROBES>:\n\t!action(\"|57\")\n\t!ignore(\n\t\t(\n"
-           "\t\tstrobes !optional(on)\n\t\t| squawk one two\n\t\t)\n\t)\n;\n");
-  const QSet<QString> words{"tune", "nav",   "one",  "to", "sierra", "echo", "alpha", "s",      "e",
-                            "a",    "papa",  "delta", "x-ray", "squawk", "two", "strobes", "on"};
+           CategoryGrammar("Lights", "", {{"STROBES", "|57", {"strobes !optional(on)", "squawk one two"}}}));
+  const QSet<QString> words{"tune", "nav",  "one",   "to",    "sierra", "echo", "alpha",   "s", "e",
+                            "a",    "papa", "delta", "x-ray", "squawk", "two",  "strobes", "on"};
   speech::RuleFinder finder;
   QString error;
   ASSERT_TRUE(finder.Load(dir.path(), {"Radios", "Lights"}, words, error)) << qPrintable(error);

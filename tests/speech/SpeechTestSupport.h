@@ -1,11 +1,18 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 
+#include "TestEnv.h"
+#include "speech/AudioSource.h"
+#include "speech/Espeak.h"
 #include "speech/GrammarCompiler.h"
+#include "speech/Voices.h"
 
 namespace qv::test {
 
@@ -55,6 +62,21 @@ inline QString ImportBlock() {
   return out;
 }
 
+// A category grammar laid out as the category writer lays it out: a start
+// rule per command, its action, then its phrases one a line.
+struct CommandRule {
+  QString rule, action;
+  QStringList phrases;
+};
+inline QString CategoryGrammar(const QString& name, const QString& imports, const std::vector<CommandRule>& rules) {
+  QString t = "!grammar \"" + name + "\";\n\n" + imports + "\n";
+  for (const auto& r : rules) t += "!start<" + r.rule + ">;\n";
+  for (const auto& r : rules)
+    t += "\n<" + r.rule + ">:\n\t!action(\"" + r.action + "\")\n\t!ignore(\n\t\t(\n\t\t" + r.phrases.join("\n\t\t| ") +
+         "\n\t\t)\n\t)\n;\n";
+  return t;
+}
+
 // The shared list file used by the speech tests.
 inline QString GenericListsFixture() { return QStringLiteral(QV_FIXTURES_DIR "/speech/Generic Lists.bnf"); }
 
@@ -93,6 +115,73 @@ inline void WriteNavaidGrammars(const QString& dir) {
       "\t| !ignore(!optional(<NUM_0>) <NUM_9>(I L S|i'll less|i elle-ess|tileless) !optional(at) "
       "(<PHONETIC_K> <PHONETIC_B> <PHONETIC_F> <PHONETIC_I> | K B F I))!action(\"KBFI09:3\")\n\t)\n;\n";
   WriteBnf(dir + "/Navaid_ILSs.bnf", ils);
+}
+
+// An installation's test grammar for `phrase`, with the shared list file
+// (and the small navaid grammars) beside it; returns the test folder.
+inline QString MakeTestGrammar(const QString& install, const QString& phrase, bool navaids = false) {
+  const QString test = install + "/Grammars/Test";
+  QDir().mkpath(test);
+  QFile::copy(GenericListsFixture(), test + "/Generic Lists.bnf");
+  WriteBnf(test + "/Test.bnf", TestGrammarText(phrase, navaids));
+  if (navaids) WriteNavaidGrammars(test);
+  return test;
+}
+
+// A sentence in one of the four voices at the middle rate, as a WAV file.
+inline void Speak(const QString& text, int voice, const QString& path) {
+  ASSERT_TRUE(WriteSpokenWav(text, speech::EspeakVoiceFor(voice), speech::RateToWordsPerMinute(50), path));
+}
+
+// A sentence in a voice at 16 kHz, after half a second of silence and before
+// `tail` seconds of it.
+inline std::vector<int16_t> Said(const QString& text, const QString& voice, double tail = 0.5) {
+  std::vector<int16_t> samples;
+  int rate = 0;
+  EXPECT_TRUE(speech::EspeakSynthesize(text, voice, 175, 100, samples, rate));
+  std::vector<int16_t> out(speech::kSampleRate / 2, 0);
+  const auto s16 = speech::Resample(samples, rate, speech::kSampleRate);
+  out.insert(out.end(), s16.begin(), s16.end());
+  out.insert(out.end(), size_t(tail * speech::kSampleRate), 0);
+  return out;
+}
+
+// What quorvane-cli recognize made of each file, and its statistics summed.
+struct Recognized {
+  std::vector<QStringList> rows;  // one per file: name, code ("0": accepted), words
+  QStringList stats;
+  double audioSeconds = 0, decodeSeconds = 0;
+  bool Accepted(size_t i) const { return rows[i].value(1) == "0"; }
+  QString Heard(size_t i) const { return Accepted(i) ? rows[i].value(2) : QString(); }  // "" when turned away
+};
+
+inline Recognized Recognize(const QString& install, const QStringList& files, const QStringList& options = {}) {
+  QProcess cli;
+  cli.start(QStringLiteral(QV_CLI_PATH), QStringList{"recognize", install} + files + options);
+  EXPECT_TRUE(cli.waitForFinished(600000));
+  EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+  Recognized r;
+  for (const QString& line : QString::fromUtf8(cli.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts))
+    r.rows.push_back(line.split('\t'));
+  r.stats = QString::fromUtf8(cli.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+  for (const QString& s : r.stats)
+    for (const QString& kv : s.split('\t')) {
+      if (kv.startsWith("audio=")) r.audioSeconds += kv.mid(6).toDouble();
+      if (kv.startsWith("decode=")) r.decodeSeconds += kv.mid(7).toDouble();
+    }
+  EXPECT_EQ(r.rows.size(), size_t(files.size()));
+  r.rows.resize(size_t(files.size()));
+  return r;
+}
+
+// The demo installation built into `out`; returns its folder.
+inline QString BuildDemo(const QString& out) {
+  QProcess make;
+  make.start(QStringLiteral(QV_TOOLS_DIR "/qv_make_demo"),
+             {"--source", QStringLiteral(QV_DEMO_SOURCE_DIR), "--out", out});
+  EXPECT_TRUE(make.waitForFinished(120000));
+  EXPECT_EQ(make.exitCode(), 0) << make.readAllStandardError().toStdString();
+  return out + "/FSX/Veltrane Software/Quorvane";
 }
 
 }  // namespace qv::test

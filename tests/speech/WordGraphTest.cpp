@@ -1,6 +1,5 @@
-// The word graph operations against brute force: random expressions of
-// sequences, alternatives and optional parts over a few words, their
-// sentence sets enumerated directly, compared with what the graphs accept.
+// The word graph operations against brute force: random expressions over a
+// few words, their sentences enumerated, against what the graphs accept.
 #include <gtest/gtest.h>
 
 #include <algorithm>
