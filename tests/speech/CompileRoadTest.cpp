@@ -1,6 +1,5 @@
-// Every legal input compiles: random tables through the real writers and the
-// compiler, the fuzzing corpus of the same road, real navaid and ILS lists;
-// and the compile problems lead back to where the user can fix them.
+// Every legal input compiles (random tables, the fuzzing corpus, real navaid
+// lists), and compile problems lead back to where the user can fix them.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -9,9 +8,8 @@
 
 #include "CompileRoad.h"
 #include "SpeechTestSupport.h"
-#include "TestEnv.h"
-#include "core/grammar/GrammarWriter.h"
 #include "core/grammar/CompileProblems.h"
+#include "core/grammar/GrammarWriter.h"
 #include "core/grammar/TestGrammar.h"
 #include "core/shell/Context.h"
 #include "data/NavaidLists.h"
@@ -56,8 +54,6 @@ bool PlainPhrase(const QString& phrase) {
   return true;
 }
 
-// What the road must keep: the writers' files compile without an error, and
-// each started command's graph says (some of) the sentences of its phrases.
 // The lines the errors are on, for failure messages.
 QString ErrorLines(const CompileResult& r, const std::vector<speech::SourceText>& files) {
   QString out;
@@ -73,6 +69,8 @@ QString ErrorLines(const CompileResult& r, const std::vector<speech::SourceText>
   return out;
 }
 
+// What the road must keep: the writers' files compile without an error, and
+// each started command's graph says (some of) the sentences of its phrases.
 void CheckRoad(const shell::AppState& state, const CompileResult& r, const QString& label,
                const std::vector<speech::SourceText>& files = {}) {
   ASSERT_TRUE(r.Ok()) << label.toStdString() << "\n" << ErrorLines(r, files).toStdString();
@@ -108,8 +106,7 @@ TEST(CompileRoadTest, EveryLegalInputCompilesAndSaysItsPhrases) {
     // The rival phrases the test grammar is weighed against compile as well.
     if (!state.commands.empty() && !state.commands[0].grammars.isEmpty()) {
       std::vector<speech::SourceText> withRivals = files;
-      withRivals.push_back(
-          {"Others.bnf", grammar::GrammarFileBytes(grammar::BuildOtherPhrasesGrammar(state, 0, 0))});
+      withRivals.push_back({"Others.bnf", grammar::GrammarFileBytes(grammar::BuildOtherPhrasesGrammar(state, 0, 0))});
       const CompileResult o = road::Compile(withRivals, "Others.bnf");
       EXPECT_EQ(o.ErrorCount(), 0) << "seed " << seed << "\n" << ErrorLines(o, withRivals).toStdString();
     }
@@ -171,11 +168,12 @@ TEST_P(RealListsTest, CompileAndEveryEntryCanBeSaid) {
   ASSERT_TRUE(r.Ok()) << Problems(r).toStdString();
 
   int names = 0, namesSaid = 0, idents = 0, identsSaid = 0, ils = 0, ilsSaid = 0;
-  static const char* const kAlphabet[] = {"alpha",  "bravo",   "charlie", "delta",  "echo",   "foxtrot", "golf",
-                                          "hotel",  "india",   "juliet",  "kilo",   "lima",   "mike",    "november",
-                                          "oscar",  "papa",    "quebec",  "romeo",  "sierra", "tango",   "uniform",
-                                          "victor", "whiskey", "x-ray",   "yankee", "zulu"};
-  static const char* const kDigits[] = {"zero", "one", "two", "three", "four", "five", "six", "seven", "eight", "nine"};
+  const QStringList alphabet = QString(
+                                   "alpha bravo charlie delta echo foxtrot golf hotel india juliet kilo lima mike "
+                                   "november oscar papa quebec romeo sierra tango uniform victor whiskey x-ray "
+                                   "yankee zulu")
+                                   .split(' ');
+  const QStringList digits = QString("zero one two three four five six seven eight nine").split(' ');
   for (const data::NavaidRecord& n : state.navaidList) {
     const QString name = grammar::TrimSpaces(n.name).toLower();
     if (!speech::SpokenWords(name).empty()) {
@@ -185,7 +183,7 @@ TEST_P(RealListsTest, CompileAndEveryEntryCanBeSaid) {
     QString letters, phonetic;
     for (QChar c : grammar::TrimSpaces(n.ident).toUpper()) {
       letters += QString(c) + " ";
-      if (c >= u'A' && c <= u'Z') phonetic += QString(kAlphabet[c.unicode() - 'A']) + " ";
+      if (c >= u'A' && c <= u'Z') phonetic += alphabet[c.unicode() - 'A'] + " ";
     }
     ++idents;
     identsSaid += SaysSentence(r, "Test", letters) && (phonetic.isEmpty() || SaysSentence(r, "Test", phonetic)) ? 1 : 0;
@@ -194,7 +192,7 @@ TEST_P(RealListsTest, CompileAndEveryEntryCanBeSaid) {
     const data::IlsRecord& a = state.ilsList[i];
     QString sentence;
     for (QChar c : grammar::TrimSpaces(a.runway).toUpper()) {
-      if (c.isDigit()) sentence += QString(kDigits[c.digitValue()]) + " ";
+      if (c.isDigit()) sentence += digits[c.digitValue()] + " ";
       if (c == u'L') sentence += "left ";
       if (c == u'R') sentence += "right ";
       if (c == u'C') sentence += "center ";

@@ -132,10 +132,8 @@ TEST(Overlaps, CompilerWarnsAtBothPhrases) {
                        {"ANY_ON", "|2", {"(landing|taxi) (light|lights) (on|off)"}},
                        {"HDG_SET", "|3:", {"heading <HDG>"}},
                        {"HDG_HOLD", "|4:", {"hold heading", "heading <HDG> hold"}}});
-  QFile lists(GenericListsFixture());
-  ASSERT_TRUE(lists.open(QIODevice::ReadOnly));
-  const auto r =
-      road::Compile({{"Lights.bnf", grammar::GrammarFileBytes(text)}, {"Generic Lists.bnf", lists.readAll()}});
+  const auto r = road::Compile(
+      {{"Lights.bnf", grammar::GrammarFileBytes(text)}, {"Generic Lists.bnf", ReadBytes(GenericListsFixture())}});
   const QStringList lines = text.split('\n');
   auto lineOf = [&](const QString& phrase) {
     for (int i = 0; i < lines.size(); ++i)

@@ -44,11 +44,10 @@ struct Settings {
   double padMin = 0.4, padMax = 0.8, floorDb = -62, snrDb = 15, clipMin = 1, clipMax = 2.5;
 };
 
-double Rms(const std::vector<int16_t>& s, size_t from = 0, size_t to = SIZE_MAX) {
-  to = std::min(to, s.size());
+double Rms(const std::vector<int16_t>& s) {
   double sum = 0;
-  for (size_t i = from; i < to; ++i) sum += double(s[i]) * s[i];
-  return to > from ? std::sqrt(sum / double(to - from)) : 0;
+  for (const int16_t x : s) sum += double(x) * x;
+  return s.empty() ? 0 : std::sqrt(sum / double(s.size()));
 }
 
 // White or pink noise of the given RMS level.

@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include "SpeechTestSupport.h"
-#include "TestEnv.h"
 #include "core/grammar/SpeechFacade.h"
 #include "speech/AudioSource.h"
 #include "speech/CompilerEngine.h"
@@ -19,24 +17,18 @@
 namespace qv::test {
 namespace {
 
-std::vector<int16_t> Say(const QString& text, int voice) {
-  std::vector<int16_t> samples;
-  int rate = 0;
-  EXPECT_TRUE(speech::EspeakSynthesize(text, speech::EspeakVoiceFor(voice), 175, 100, samples, rate));
-  std::vector<int16_t> out(speech::kSampleRate / 2, 0);
-  const auto s16 = speech::Resample(samples, rate, speech::kSampleRate);
-  out.insert(out.end(), s16.begin(), s16.end());
-  out.insert(out.end(), speech::kSampleRate / 2, 0);
-  return out;
-}
-
-TEST(SpeechOutputTest, ReportsTheFourVoicesAndNothingElse) {
+// Voice 0 is "none"; a second sentence cuts the first, and both finish
+// without an audio device.
+TEST(SpeechOutputTest, SpeaksInTheFourVoicesOnlyAndReturnsAtOnce) {
+  qputenv("SDL_AUDIODRIVER", "dummy");
   speech::EspeakSpeechOutput out;
   ASSERT_EQ(out.Start(), 0);
-  for (int v = 1; v <= 4; ++v) EXPECT_EQ(out.VoicePresent(v), 0) << v;
-  EXPECT_NE(out.VoicePresent(0), 0);
-  EXPECT_NE(out.VoicePresent(5), 0);
-  EXPECT_NE(out.Speak(0, 100, 50, "gear down"), 0);  // voice 0 is "none"
+  for (int v = 0; v <= 5; ++v) EXPECT_EQ(out.VoicePresent(v) == 0, v >= 1 && v <= 4) << v;
+  EXPECT_NE(out.Speak(0, 100, 50, "gear down"), 0);
+  EXPECT_EQ(out.Speak(2, 100, 50, "Flaps fifteen, checked"), 0);
+  EXPECT_EQ(out.Speak(3, 100, 50, "Gear down"), 0);
+  out.Wait();
+  qunsetenv("SDL_AUDIODRIVER");
 }
 
 TEST(SpeechOutputTest, TheFourVoicesSoundDifferent) {
@@ -49,16 +41,6 @@ TEST(SpeechOutputTest, TheFourVoicesSoundDifferent) {
     for (const auto& other : renders) EXPECT_NE(other, s) << "voice " << v;
     renders.push_back(std::move(s));
   }
-}
-
-TEST(SpeechOutputTest, SpeakReturnsAtOnceAndFinishesWithoutADevice) {
-  qputenv("SDL_AUDIODRIVER", "dummy");
-  speech::EspeakSpeechOutput out;
-  ASSERT_EQ(out.Start(), 0);
-  EXPECT_EQ(out.Speak(2, 100, 50, "Flaps fifteen, checked"), 0);
-  EXPECT_EQ(out.Speak(3, 100, 50, "Gear down"), 0);  // cuts the first one
-  out.Wait();
-  qunsetenv("SDL_AUDIODRIVER");
 }
 
 TEST(AudioTest, WavRoundTripAndConversionTo16kMono) {
@@ -91,7 +73,7 @@ TEST_F(RecognizerTest, RecognisesASentenceOfTheTestGrammarAndRejectsSilence) {
   speech::Recognizer rec(dir.path());
   ASSERT_EQ(rec.LoadTestGrammar(), 0) << rec.LastError().toStdString();
   QByteArray buffer = grammar::RecognizerBuffer();
-  speech::SampleSource speech(Say("set flaps to fifteen", 2));
+  speech::SampleSource speech(Said("set flaps to fifteen", speech::EspeakVoiceFor(2)));
   EXPECT_EQ(rec.ListenTo(speech, buffer), 0);
   EXPECT_EQ(grammar::RecognizedPhrase(buffer), "set flaps to fifteen");
   EXPECT_EQ(buffer.size(), 1024);
@@ -110,6 +92,12 @@ TEST_F(RecognizerTest, FailsToInitialiseOnABrokenOrMissingTestGrammar) {
   EXPECT_EQ(rec.LoadTestGrammar(), -3);
   EXPECT_TRUE(rec.LastError().contains("imported rule <NAV_NAME>")) << rec.LastError().toStdString();
   EXPECT_TRUE(QString::fromUtf8(ReadBytes(test + "/Compile.log")).contains("Test.bnf:"));
+  // A phrase the phrase check refuses still loads: the test screen then
+  // shows its "Grammar Error" rather than "Failed to Initialize".
+  for (const char* phrase : {"gear up!", "[gear|wheels (down", "tune \"nav\" one; <nav_id"}) {
+    WriteBnf(test + "/Test.bnf", TestGrammarText(phrase, false));
+    EXPECT_EQ(speech::Recognizer(dir.path()).LoadTestGrammar(), 0) << phrase;
+  }
 }
 
 // The full compile's graphs load as the in-flight runtime would load them
@@ -119,30 +107,19 @@ TEST_F(RecognizerTest, TheCompiledGraphsLoadAndSayTheirSentences) {
   const QString grammars = dir.path() + "/Grammars";
   QFile::copy(GenericListsFixture(), grammars + "/Generic Lists.bnf");
   WriteNavaidGrammars(grammars);
-  WriteBnf(grammars + "/Radios.bnf",
-           "!grammar \"Radios\";\n!import<NAV_NAME>;\n!import<NUM_1>;\n\n!start<TUNE>;\n\n<TUNE>:\n\t!action(\"|1:\")\n"
-           "\t!ignore(\n\t\t(\n\t\tselect <NAV_NAME> (vor|v o r)\n\t\t| nav <NUM_1> !optional(to) "
-           "<NAV_NAME>\n\t\t)\n\t)\n;\n");
+  WriteBnf(
+      grammars + "/Radios.bnf",
+      CategoryGrammar("Radios", "!import<NAV_NAME>;\n!import<NUM_1>;\n",
+                      {{"TUNE", "|1:", {"select <NAV_NAME> (vor|v o r)", "nav <NUM_1> !optional(to) <NAV_NAME>"}}}));
   speech::CompilerEngine engine(dir.path());
   ASSERT_EQ(engine.Compile(0, 1), 0);
   speech::Recognizer rec(dir.path());
   ASSERT_EQ(rec.LoadCompiledGrammar("Radios"), 0) << rec.LastError().toStdString();
   QByteArray buffer = grammar::RecognizerBuffer();
-  speech::SampleSource said(Say("select portland vor", 2));
+  speech::SampleSource said(Said("select portland vor", speech::EspeakVoiceFor(2)));
   EXPECT_EQ(rec.ListenTo(said, buffer), 0) << rec.LastStats().hypothesis.toStdString();
   EXPECT_EQ(grammar::RecognizedPhrase(buffer), "select portland vor");
   EXPECT_EQ(rec.LoadCompiledGrammar("Nowhere"), -3);
-}
-
-// The test grammar of a phrase the phrase check refuses still loads: the
-// test screen then opens with the "Grammar Error" and no sentences, rather
-// than ending in "Failed to Initialize".
-TEST_F(RecognizerTest, APhraseThatBreaksTheRulesStillLoads) {
-  for (const char* phrase : {"gear up!", "[gear|wheels (down", "tune \"nav\" one; <nav_id"}) {
-    WriteBnf(test + "/Test.bnf", TestGrammarText(phrase, false));
-    speech::Recognizer rec(dir.path());
-    EXPECT_EQ(rec.LoadTestGrammar(), 0) << phrase << ": " << rec.LastError().toStdString();
-  }
 }
 
 // An installation carries its own model in its Speech folder and uses it
