@@ -104,37 +104,24 @@ INSTANTIATE_TEST_SUITE_P(Names, PickedFile,
                                          Pick{"other.cfg", false}, Pick{"", false}),
                          [](const auto& info) { return qv::test::CaseName(info.param.file); });
 
-struct ObjectPaths {
-  const char* name;
-  QByteArray content;
-  int count;
-};
-
-class SimObjectPaths : public testing::TestWithParam<ObjectPaths> {};
-
-TEST_P(SimObjectPaths, StopAtTheFirstGap) {
-  TestInstallation inst;
-  TestEnv env(inst.installDir);
-  env.state.settings.PathFSXConfig = inst.fsxCfg;
-  WriteBytes(inst.fsxCfg, GetParam().content);
-  ASSERT_EQ(LoadSimObjectPaths(env.ctx), 0);
-  EXPECT_EQ(env.state.simObjectPaths.size(), GetParam().count);
+TEST(SimulatorConfig, ObjectPathsStopAtTheFirstGap) {
+  QByteArray thousandAndFive = "[Main]\r\n";
+  for (int i = 0; i < 1005; ++i) thousandAndFive += "SimObjectPaths." + QByteArray::number(i) + "=P\r\n";
+  const std::pair<QByteArray, int> cases[] = {
+      {"[Main]\r\nSimObjectPaths.0=A\r\nSimObjectPaths.1=B\r\nSimObjectPaths.3=D\r\n", 2},
+      {thousandAndFive, 1000},
+      {"[MAIN]\r\nsimobjectpaths.0=A\r\nSimObjectPaths.1=   \r\n", 1},  // a blank value is a gap
+      {"[Main]\r\nOther=1\r\n", 0},
+      {"", 0}};
+  for (const auto& [content, count] : cases) {
+    TestInstallation inst;
+    TestEnv env(inst.installDir);
+    env.state.settings.PathFSXConfig = inst.fsxCfg;
+    WriteBytes(inst.fsxCfg, content);
+    ASSERT_EQ(LoadSimObjectPaths(env.ctx), 0);
+    EXPECT_EQ(env.state.simObjectPaths.size(), count) << content.left(60).toStdString();
+  }
 }
-
-QByteArray ThousandAndFive() {
-  QByteArray cfg = "[Main]\r\n";
-  for (int i = 0; i < 1005; ++i) cfg += "SimObjectPaths." + QByteArray::number(i) + "=P\r\n";
-  return cfg;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, SimObjectPaths,
-    testing::Values(ObjectPaths{"Gap", "[Main]\r\nSimObjectPaths.0=A\r\nSimObjectPaths.1=B\r\nSimObjectPaths.3=D\r\n",
-                                2},
-                    ObjectPaths{"AtMostAThousand", ThousandAndFive(), 1000},
-                    ObjectPaths{"BlankValue", "[MAIN]\r\nsimobjectpaths.0=A\r\nSimObjectPaths.1=   \r\n", 1},
-                    ObjectPaths{"NoPaths", "[Main]\r\nOther=1\r\n", 0}, ObjectPaths{"EmptyFile", "", 0}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SimulatorConfig, UnreadableConfigurationIsFatal) {
   TestInstallation inst;
