@@ -74,23 +74,19 @@ TEST(SimulatorConfig, FoundInTheApplicationDataFoldersOrTheStoredPath) {
   EXPECT_EQ(d.env.fileDialogs->calls, 2);
 }
 
-struct Pick {
-  const char* file;
-  bool accepted;
-};
-
-class PickedFile : public testing::TestWithParam<Pick> {};
-
-TEST_P(PickedFile, OnlyAFileNamedFsxCfgIsAccepted) {
-  Discovery d;
-  const QString picked = *GetParam().file ? d.Put(d.inst.root.path() + "/Picked", GetParam().file) : QString();
-  d.env.fileDialogs->answer = picked;
-  const int status = DiscoverSimulatorConfig(d.env.ctx);
-  EXPECT_EQ(status == 0, GetParam().accepted);
-  EXPECT_EQ(d.env.shutdown.HasShutDown(), !GetParam().accepted);
-  if (GetParam().accepted) {
-    EXPECT_EQ(d.Stored(), picked);
-  } else {
+TEST(SimulatorConfig, OnlyAPickedFileNamedFsxCfgIsAccepted) {
+  for (const auto& [file, accepted] : {std::pair{"fsx.cfg", true}, {"FSX.CFG", true}, {"fsx.cfg.bak", false},
+                                       {"other.cfg", false}, {"", false}}) {
+    SCOPED_TRACE(file);
+    Discovery d;
+    const QString picked = *file ? d.Put(d.inst.root.path() + "/Picked", file) : QString();
+    d.env.fileDialogs->answer = picked;
+    EXPECT_EQ(DiscoverSimulatorConfig(d.env.ctx) == 0, accepted);
+    EXPECT_EQ(d.env.shutdown.HasShutDown(), !accepted);
+    if (accepted) {
+      EXPECT_EQ(d.Stored(), picked);
+      continue;
+    }
     EXPECT_EQ(d.env.dialogs.last().title, "FSX CFG File Not Recognized");
     EXPECT_EQ(d.env.dialogs.last().message,
               "Quorvane did not recognize the path to the FSX.cfg file and you will be unable to access "
@@ -98,11 +94,6 @@ TEST_P(PickedFile, OnlyAFileNamedFsxCfgIsAccepted) {
     EXPECT_EQ(d.env.dialogs.last().icon, qv::shell::kIconError);
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Names, PickedFile,
-                         testing::Values(Pick{"fsx.cfg", true}, Pick{"FSX.CFG", true}, Pick{"fsx.cfg.bak", false},
-                                         Pick{"other.cfg", false}, Pick{"", false}),
-                         [](const auto& info) { return qv::test::CaseName(info.param.file); });
 
 TEST(SimulatorConfig, ObjectPathsStopAtTheFirstGap) {
   QByteArray thousandAndFive = "[Main]\r\n";
