@@ -176,7 +176,9 @@ TEST(SkinnedButton, TooltipsStayWholeOnTheScreen) {
     QLabel* tip = b->tooltip()->window();
     ASSERT_TRUE(QTest::qWaitFor([tip] { return tip->isVisible(); }));
     EXPECT_TRUE(area.contains(tip->frameGeometry())) << at.x() << "," << at.y();
-    if (at == area.topLeft() + QPoint(40, 40)) EXPECT_EQ(tip->pos(), QCursor::pos() + QPoint(2, 20));
+    if (at == area.topLeft() + QPoint(40, 40)) {
+      EXPECT_EQ(tip->pos(), QCursor::pos() + QPoint(2, 20));
+    }
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(b->picBG(), &leave);
   }
