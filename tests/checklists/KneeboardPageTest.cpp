@@ -13,29 +13,18 @@ namespace {
 
 // --- backup names ----------------------------------------------------------------
 
-struct BackupCase {
-  const char* page;
-  const char* backup;
-};
-
-class BackupPathTest : public ::testing::TestWithParam<BackupCase> {};
-
 // The folder is kept as it is (another aircraft's folder may differ only in
 // case); the file name is lower-cased with every ".htm" replaced.
-TEST_P(BackupPathTest, FileNameLowerCaseWithEveryHtmReplaced) {
-  EXPECT_EQ(BackupPathOf(GetParam().page), QString(GetParam().backup));
+TEST(BackupPathTest, FileNameLowerCaseWithEveryHtmReplaced) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"C:\\FSX\\SimObjects\\Airplanes\\C172\\Cessna172SP_check.htm",
+       "C:\\FSX\\SimObjects\\Airplanes\\C172\\cessna172sp_check.qvb"},
+      {"  /sim/Jet/Jet_Check.HTM  ", "/sim/Jet/jet_check.qvb"},
+      {"/sim/My.Htm.Planes/Page.htm", "/sim/My.Htm.Planes/page.qvb"},
+      {"/sim/NoKey/.htm", "/sim/NoKey/.qvb"},
+      {"/sim/Odd/page.html.htm", "/sim/Odd/page.qvbl.qvb"}};
+  for (const auto& [page, backup] : cases) EXPECT_EQ(BackupPathOf(page), QString(backup)) << page;
 }
-
-INSTANTIATE_TEST_SUITE_P(Pages, BackupPathTest,
-                         ::testing::Values(BackupCase{"C:\\FSX\\SimObjects\\Airplanes\\C172\\Cessna172SP_check.htm",
-                                                      "C:\\FSX\\SimObjects\\Airplanes\\C172\\cessna172sp_check.qvb"},
-                                           BackupCase{"  /sim/Jet/Jet_Check.HTM  ", "/sim/Jet/jet_check.qvb"},
-                                           BackupCase{"/sim/My.Htm.Planes/Page.htm", "/sim/My.Htm.Planes/page.qvb"},
-                                           BackupCase{"/sim/NoKey/.htm", "/sim/NoKey/.qvb"},
-                                           BackupCase{"/sim/Odd/page.html.htm", "/sim/Odd/page.qvbl.qvb"}),
-                         [](const auto& info) {
-                           return test::CaseName(QString(info.param.page).replace(u'\\', u'/').section(u'/', -2));
-                         });
 
 TEST(BackupFileTest, FoundInThePagesFolderWhateverItsCase) {
   QTemporaryDir dir;

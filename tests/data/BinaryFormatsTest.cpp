@@ -124,33 +124,29 @@ TEST(AssignmentsFormat, SizesAndRoundTrip) {
 }
 
 // Damaged files are refused as a whole, and the table passed in is untouched.
-class DamagedFile : public testing::TestWithParam<const char*> {};
-
-TEST_P(DamagedFile, IsRefusedWithoutTouchingTheTable) {
-  const QString name = GetParam();
-  const QByteArray bytes = Fixture(name);
-  ASSERT_FALSE(bytes.isEmpty()) << qPrintable(name);
-  if (name.contains("CommandList")) {
-    std::vector<CommandRecord> list(1);
-    EXPECT_FALSE(ParseCommandList(bytes, list));
-    EXPECT_EQ(list.size(), 1u);
-  } else if (name.contains("Assignments")) {
-    std::vector<ChecklistAssignment> list(1);
-    EXPECT_FALSE(ParseAssignments(bytes, list));
-    EXPECT_EQ(list.size(), 1u);
-  } else {
-    ChecklistFile c;
-    c.sections[7].resize(1);
-    EXPECT_FALSE(ParseChecklist(bytes, c));
-    EXPECT_EQ(c.sections[7].size(), 1u);
+TEST(DamagedFile, IsRefusedWithoutTouchingTheTable) {
+  for (const QString name :
+       {"TruncatedCommandList.dat", "LongCommandList.dat", "BrokenCommandListHugeCount.dat",
+        "BrokenCommandListListCount.dat", "BrokenCommandListHeader.dat", "TruncatedChecklist.dat", "LongChecklist.dat",
+        "BrokenChecklistResponses.dat", "TruncatedChecklistHeader.dat", "TruncatedChecklist_Assignments.dat",
+        "LongChecklist_Assignments.dat", "BrokenChecklist_Assignments.dat",
+        "TruncatedChecklist_AssignmentsHeader.dat"}) {
+    SCOPED_TRACE(name.toStdString());
+    const QByteArray bytes = Fixture(name);
+    ASSERT_FALSE(bytes.isEmpty());
+    if (name.contains("CommandList")) {
+      std::vector<CommandRecord> list(1);
+      EXPECT_FALSE(ParseCommandList(bytes, list));
+      EXPECT_EQ(list.size(), 1u);
+    } else if (name.contains("Assignments")) {
+      std::vector<ChecklistAssignment> list(1);
+      EXPECT_FALSE(ParseAssignments(bytes, list));
+      EXPECT_EQ(list.size(), 1u);
+    } else {
+      ChecklistFile c;
+      c.sections[7].resize(1);
+      EXPECT_FALSE(ParseChecklist(bytes, c));
+      EXPECT_EQ(c.sections[7].size(), 1u);
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Fixtures, DamagedFile,
-                         testing::Values("TruncatedCommandList.dat", "LongCommandList.dat",
-                                         "BrokenCommandListHugeCount.dat", "BrokenCommandListListCount.dat",
-                                         "BrokenCommandListHeader.dat", "TruncatedChecklist.dat", "LongChecklist.dat",
-                                         "BrokenChecklistResponses.dat", "TruncatedChecklistHeader.dat",
-                                         "TruncatedChecklist_Assignments.dat", "LongChecklist_Assignments.dat",
-                                         "BrokenChecklist_Assignments.dat", "TruncatedChecklist_AssignmentsHeader.dat"),
-                         [](const auto& info) { return qv::test::CaseName(info.param); });

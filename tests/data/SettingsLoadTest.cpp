@@ -40,38 +40,29 @@ TEST(LoadSettings, ReadsTheDemoSettings) {
   EXPECT_TRUE(l.env.dialogs.messages.empty());
 }
 
-struct CountCase {
-  const char* name;
-  QByteArray main;
-  int lists;
-  int responses;
-};
-void PrintTo(const CountCase& c, std::ostream* os) { *os << c.name; }
-
-class SettingsCounts : public testing::TestWithParam<CountCase> {};
-
 // The counts are last indexes: 0 reads one section, -1 none, a missing key
 // means 0; sections that are absent read as empty texts.
-TEST_P(SettingsCounts, LastIndexDecidesHowManySectionsAreRead) {
-  const CountCase& c = GetParam();
-  test::TestInstallation install;
-  WriteBytes(install.settingsPath(),
-             "[Main]\r\n" + c.main + "PathFSXConfig=" + install.fsxCfg.toUtf8() + "\r\n[List.0]\r\nname=ONLY\r\n");
-  test::TestEnv env(install.installDir);
-  ASSERT_EQ(data::LoadSettings(env.ctx), 0);
-  EXPECT_EQ(int(env.state.settings.lists.size()), c.lists);
-  EXPECT_EQ(int(env.state.settings.checklistResponses.size()), c.responses);
-  if (c.lists > 0) EXPECT_EQ(env.state.settings.lists[0].name, "ONLY");
-  if (c.lists > 1) EXPECT_EQ(env.state.settings.lists[1].name, "");
+TEST(LoadSettings, LastIndexDecidesHowManySectionsAreRead) {
+  const struct {
+    QByteArray main;
+    int lists, responses;
+  } cases[] = {{"numLists=0\r\nnumChecklistResponse=0\r\n", 1, 1},
+               {"numLists=-1\r\nnumChecklistResponse=-1\r\n", 0, 0},
+               {"", 1, 1},
+               {"numLists=2\r\nnumChecklistResponse=3\r\n", 3, 4}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.main.toStdString());
+    test::TestInstallation install;
+    WriteBytes(install.settingsPath(),
+               "[Main]\r\n" + c.main + "PathFSXConfig=" + install.fsxCfg.toUtf8() + "\r\n[List.0]\r\nname=ONLY\r\n");
+    test::TestEnv env(install.installDir);
+    ASSERT_EQ(data::LoadSettings(env.ctx), 0);
+    EXPECT_EQ(int(env.state.settings.lists.size()), c.lists);
+    EXPECT_EQ(int(env.state.settings.checklistResponses.size()), c.responses);
+    if (c.lists > 0) { EXPECT_EQ(env.state.settings.lists[0].name, "ONLY"); }
+    if (c.lists > 1) { EXPECT_EQ(env.state.settings.lists[1].name, ""); }
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, SettingsCounts,
-                         testing::Values(CountCase{"Zero", "numLists=0\r\nnumChecklistResponse=0\r\n", 1, 1},
-                                         CountCase{"MinusOne", "numLists=-1\r\nnumChecklistResponse=-1\r\n", 0, 0},
-                                         CountCase{"Missing", "", 1, 1},
-                                         CountCase{"MoreThanPresent", "numLists=2\r\nnumChecklistResponse=3\r\n", 3,
-                                                   4}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LoadSettings, MissingFileIsFatal) {
   test::TestInstallation install;

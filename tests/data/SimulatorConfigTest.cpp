@@ -74,23 +74,19 @@ TEST(SimulatorConfig, FoundInTheApplicationDataFoldersOrTheStoredPath) {
   EXPECT_EQ(d.env.fileDialogs->calls, 2);
 }
 
-struct Pick {
-  const char* file;
-  bool accepted;
-};
-
-class PickedFile : public testing::TestWithParam<Pick> {};
-
-TEST_P(PickedFile, OnlyAFileNamedFsxCfgIsAccepted) {
-  Discovery d;
-  const QString picked = *GetParam().file ? d.Put(d.inst.root.path() + "/Picked", GetParam().file) : QString();
-  d.env.fileDialogs->answer = picked;
-  const int status = DiscoverSimulatorConfig(d.env.ctx);
-  EXPECT_EQ(status == 0, GetParam().accepted);
-  EXPECT_EQ(d.env.shutdown.HasShutDown(), !GetParam().accepted);
-  if (GetParam().accepted) {
-    EXPECT_EQ(d.Stored(), picked);
-  } else {
+TEST(SimulatorConfig, OnlyAPickedFileNamedFsxCfgIsAccepted) {
+  for (const auto& [file, accepted] : {std::pair{"fsx.cfg", true}, {"FSX.CFG", true}, {"fsx.cfg.bak", false},
+                                       {"other.cfg", false}, {"", false}}) {
+    SCOPED_TRACE(file);
+    Discovery d;
+    const QString picked = *file ? d.Put(d.inst.root.path() + "/Picked", file) : QString();
+    d.env.fileDialogs->answer = picked;
+    EXPECT_EQ(DiscoverSimulatorConfig(d.env.ctx) == 0, accepted);
+    EXPECT_EQ(d.env.shutdown.HasShutDown(), !accepted);
+    if (accepted) {
+      EXPECT_EQ(d.Stored(), picked);
+      continue;
+    }
     EXPECT_EQ(d.env.dialogs.last().title, "FSX CFG File Not Recognized");
     EXPECT_EQ(d.env.dialogs.last().message,
               "Quorvane did not recognize the path to the FSX.cfg file and you will be unable to access "
@@ -99,42 +95,24 @@ TEST_P(PickedFile, OnlyAFileNamedFsxCfgIsAccepted) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, PickedFile,
-                         testing::Values(Pick{"fsx.cfg", true}, Pick{"FSX.CFG", true}, Pick{"fsx.cfg.bak", false},
-                                         Pick{"other.cfg", false}, Pick{"", false}),
-                         [](const auto& info) { return qv::test::CaseName(info.param.file); });
-
-struct ObjectPaths {
-  const char* name;
-  QByteArray content;
-  int count;
-};
-
-class SimObjectPaths : public testing::TestWithParam<ObjectPaths> {};
-
-TEST_P(SimObjectPaths, StopAtTheFirstGap) {
-  TestInstallation inst;
-  TestEnv env(inst.installDir);
-  env.state.settings.PathFSXConfig = inst.fsxCfg;
-  WriteBytes(inst.fsxCfg, GetParam().content);
-  ASSERT_EQ(LoadSimObjectPaths(env.ctx), 0);
-  EXPECT_EQ(env.state.simObjectPaths.size(), GetParam().count);
+TEST(SimulatorConfig, ObjectPathsStopAtTheFirstGap) {
+  QByteArray thousandAndFive = "[Main]\r\n";
+  for (int i = 0; i < 1005; ++i) thousandAndFive += "SimObjectPaths." + QByteArray::number(i) + "=P\r\n";
+  const std::pair<QByteArray, int> cases[] = {
+      {"[Main]\r\nSimObjectPaths.0=A\r\nSimObjectPaths.1=B\r\nSimObjectPaths.3=D\r\n", 2},
+      {thousandAndFive, 1000},
+      {"[MAIN]\r\nsimobjectpaths.0=A\r\nSimObjectPaths.1=   \r\n", 1},  // a blank value is a gap
+      {"[Main]\r\nOther=1\r\n", 0},
+      {"", 0}};
+  for (const auto& [content, count] : cases) {
+    TestInstallation inst;
+    TestEnv env(inst.installDir);
+    env.state.settings.PathFSXConfig = inst.fsxCfg;
+    WriteBytes(inst.fsxCfg, content);
+    ASSERT_EQ(LoadSimObjectPaths(env.ctx), 0);
+    EXPECT_EQ(env.state.simObjectPaths.size(), count) << content.left(60).toStdString();
+  }
 }
-
-QByteArray ThousandAndFive() {
-  QByteArray cfg = "[Main]\r\n";
-  for (int i = 0; i < 1005; ++i) cfg += "SimObjectPaths." + QByteArray::number(i) + "=P\r\n";
-  return cfg;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, SimObjectPaths,
-    testing::Values(ObjectPaths{"Gap", "[Main]\r\nSimObjectPaths.0=A\r\nSimObjectPaths.1=B\r\nSimObjectPaths.3=D\r\n",
-                                2},
-                    ObjectPaths{"AtMostAThousand", ThousandAndFive(), 1000},
-                    ObjectPaths{"BlankValue", "[MAIN]\r\nsimobjectpaths.0=A\r\nSimObjectPaths.1=   \r\n", 1},
-                    ObjectPaths{"NoPaths", "[Main]\r\nOther=1\r\n", 0}, ObjectPaths{"EmptyFile", "", 0}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SimulatorConfig, UnreadableConfigurationIsFatal) {
   TestInstallation inst;

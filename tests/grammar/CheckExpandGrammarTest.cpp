@@ -28,54 +28,26 @@ QStringList Expand(const QString& phrase) {
   return sentences;
 }
 
-// --- the check ---------------------------------------------------------------
-
-struct CheckCase {
-  const char* phrase;
-  bool legal;
-};
-
-class CheckGrammarTest : public testing::TestWithParam<CheckCase> {};
-
-TEST_P(CheckGrammarTest, AcceptsOrRejects) {
-  EXPECT_EQ(CheckGrammar(QString::fromLatin1(GetParam().phrase)), GetParam().legal) << GetParam().phrase;
+TEST(CheckGrammar, AcceptsOrRejects) {
+  for (const char* legal :
+       {"  gear up  ", "a|b", "((please) now)", "[a|[b|c]]", "", "()", "set <FLAP_SETTING> 'n, done-it. 10_x"})
+    EXPECT_TRUE(CheckGrammar(QString::fromLatin1(legal))) << legal;
+  for (const char* illegal : {"gear up!", "[up|down", "(up]", "[a (b] c)", "gear up\t", "caf\xe9", ")(", "a/b"})
+    EXPECT_FALSE(CheckGrammar(QString::fromLatin1(illegal))) << illegal;
 }
 
-INSTANTIATE_TEST_SUITE_P(Phrases, CheckGrammarTest,
-                         testing::Values(CheckCase{"  gear up  ", true}, CheckCase{"gear up!", false},
-                                         CheckCase{"[up|down", false}, CheckCase{"(up]", false}, CheckCase{"a|b", true},
-                                         CheckCase{"set <FLAP_SETTING> 'n, done-it. 10_x", true},
-                                         CheckCase{"[a (b] c)", false}, CheckCase{"((please) now)", true},
-                                         CheckCase{"[a|[b|c]]", true}, CheckCase{"gear up\t", false},
-                                         CheckCase{"caf\xe9", false}, CheckCase{"", true}, CheckCase{"()", true},
-                                         CheckCase{")(", false}, CheckCase{"a/b", false}),
-                         [](const auto& info) {
-                           return std::to_string(info.index) + "_" + test::CaseName(info.param.phrase);
-                         });
-
-// --- expansion -------------------------------------------------------------------
-
-struct ExpandCase {
-  const char* phrase;
-  std::vector<const char*> sentences;  // trimmed, in order
-};
-
-class ExpandGrammarTest : public testing::TestWithParam<ExpandCase> {};
-
-TEST_P(ExpandGrammarTest, GivesSortedDistinctSentences) {
-  QStringList expected;
-  for (const char* s : GetParam().sentences) expected << QString::fromLatin1(s);
-  EXPECT_EQ(Trimmed(Expand(QString::fromLatin1(GetParam().phrase))), expected) << GetParam().phrase;
+// Sorted, distinct sentences, for what the differential test below cannot
+// reach: groups nested in their own kind, and text that looks like a placeholder.
+TEST(ExpandGrammar, GivesSortedDistinctSentences) {
+  const std::pair<const char*, QStringList> cases[] = {
+      {"((please) now)", {"now", "please now"}},
+      {"[a|[b|c]]", {"a", "b", "c"}},
+      {"[x [a|b]|c] d", {"c d", "x a d", "x b d"}},
+      {"((a) (b))", {"a", "a b", "b"}},
+      {"OPTION_1 (x) OPTION_0", {"OPTION_1 OPTION_0", "OPTION_1 x OPTION_0"}}};
+  for (const auto& [phrase, sentences] : cases)
+    EXPECT_EQ(Trimmed(Expand(QString::fromLatin1(phrase))), sentences) << phrase;
 }
-
-// What the differential test below cannot reach: groups nested in their own
-// kind, and text that looks like a placeholder.
-INSTANTIATE_TEST_SUITE_P(
-    Phrases, ExpandGrammarTest,
-    testing::Values(ExpandCase{"((please) now)", {"now", "please now"}}, ExpandCase{"[a|[b|c]]", {"a", "b", "c"}},
-                    ExpandCase{"[x [a|b]|c] d", {"c d", "x a d", "x b d"}}, ExpandCase{"((a) (b))", {"a", "a b", "b"}},
-                    ExpandCase{"OPTION_1 (x) OPTION_0", {"OPTION_1 OPTION_0", "OPTION_1 x OPTION_0"}}),
-    [](const auto& info) { return test::CaseName(info.param.phrase); });
 
 TEST(ExpandGrammarLimits, ManyOptionalGroupsKeepTheirOptionsApart) {
   QString phrase;
@@ -210,19 +182,13 @@ TEST(SortAndRemoveDuplicates, MatchesAPlainSortForAnyTexts) {
   }
 }
 
-// --- Roman numerals ----------------------------------------------------------
-
-class ToRomanTest : public testing::TestWithParam<std::pair<const char*, const char*>> {};
-
-TEST_P(ToRomanTest, Converts) {
-  EXPECT_EQ(grammar::ToRoman(QString::fromLatin1(GetParam().first)), QString::fromLatin1(GetParam().second));
+TEST(ToRoman, Converts) {
+  EXPECT_EQ(grammar::ToRoman("1994"), "MCMXCIV");
+  EXPECT_EQ(grammar::ToRoman("4000"), "MMMM");
+  EXPECT_EQ(grammar::ToRoman("3888"), "MMMDCCCLXXXVIII");
+  EXPECT_EQ(grammar::ToRoman("07"), "VII");
+  for (const char* zero : {"0", ""}) EXPECT_EQ(grammar::ToRoman(zero), "No Roman value For 0") << zero;
+  for (const char* none : {"00", "abc", "12345678", "-5"}) EXPECT_EQ(grammar::ToRoman(none), "") << none;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Numbers, ToRomanTest,
-    testing::Values(std::pair{"1994", "MCMXCIV"}, std::pair{"4000", "MMMM"}, std::pair{"3888", "MMMDCCCLXXXVIII"},
-                    std::pair{"0", "No Roman value For 0"}, std::pair{"", "No Roman value For 0"}, std::pair{"00", ""},
-                    std::pair{"07", "VII"}, std::pair{"abc", ""}, std::pair{"12345678", ""}, std::pair{"-5", ""}),
-    [](const auto& info) { return std::to_string(info.index) + "_" + test::CaseName(info.param.first); });
 
 }  // namespace

@@ -148,45 +148,37 @@ TEST(SpokenReadback, ListNamesInAnyCaseBecomeTheirExamples) {
   EXPECT_EQ(grammar::SpokenReadback("no list here", lists), "no list here");
 }
 
-// --- save and compile ------------------------------------------------------------
-
-struct CompileCase {
-  const char* name;
-  bool removeLists;
-  int16_t compileStatus;
-  bool speechReady;
-  grammar::CompileResult result;
-  const char* message;  // the failure reported, or ""
-};
-
-class CompileCommandsTest : public testing::TestWithParam<CompileCase> {};
-
-TEST_P(CompileCommandsTest, RunsItsStepsInOrderAndStopsAtTheFirstFailure) {
-  const CompileCase& k = GetParam();
-  test::TestInstallation install;
-  test::TestEnv env(install.installDir);
-  test::FillSmallCommandSet(env.state);
-  env.state.speechReady = k.speechReady;
-  env.compiler.compileStatus = k.compileStatus;
-  if (!k.removeLists)
-    test::WriteBytes(install.installDir + "/Data/Generic Lists.bnf",
-                     test::ReadBytes(test::DemoSourceDir() + "/Installation/Data/Generic Lists.bnf"));
-  EXPECT_EQ(grammar::CompileCommandSet(env.ctx, env.speech), k.result);
-  EXPECT_EQ(env.dialogs.events.first(), "progress:Compiling Grammar Files");
-  EXPECT_FALSE(env.dialogs.progressVisible);
-  EXPECT_EQ(env.dialogs.titles(), QString(k.message).isEmpty() ? QStringList() : QStringList{k.message});
-  EXPECT_EQ(env.log.contains("compile:compile"), k.speechReady && !k.removeLists);
-  // The command list was saved before the grammars were written.
-  EXPECT_TRUE(QFileInfo::exists(data::CommandListFilePath(install.installDir)));
-  EXPECT_TRUE(k.removeLists || QFileInfo::exists(install.installDir + "/Grammars/Radios.bnf"));
+// Save, write and compile in order, stopping at the first failure.
+TEST(CompileCommands, RunsItsStepsInOrderAndStopsAtTheFirstFailure) {
+  using R = grammar::CompileResult;
+  struct {
+    const char* name;
+    bool removeLists;
+    int16_t compileStatus;
+    bool speechReady;
+    R result;
+    const char* message;  // the failure reported, or ""
+  } cases[] = {{"Compiled", false, 0, true, R::Compiled, ""},
+               {"ExportFails", true, 0, true, R::ExportFailed, "Grammar Export Error"},
+               {"CompilerFails", false, 1, true, R::CompileFailed, "Grammar Compile Error"},
+               {"SpeechOffSkipsTheCompiler", false, 1, false, R::Compiled, ""}};
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.name);
+    test::TestInstallation install;
+    test::TestEnv env(install.installDir);
+    test::FillSmallCommandSet(env.state);
+    env.state.speechReady = k.speechReady;
+    env.compiler.compileStatus = k.compileStatus;
+    if (!k.removeLists)
+      test::WriteBytes(install.installDir + "/Data/Generic Lists.bnf",
+                       test::ReadBytes(test::DemoSourceDir() + "/Installation/Data/Generic Lists.bnf"));
+    EXPECT_EQ(grammar::CompileCommandSet(env.ctx, env.speech), k.result);
+    EXPECT_EQ(env.dialogs.events.first(), "progress:Compiling Grammar Files");
+    EXPECT_FALSE(env.dialogs.progressVisible);
+    EXPECT_EQ(env.dialogs.titles(), QString(k.message).isEmpty() ? QStringList() : QStringList{k.message});
+    EXPECT_EQ(env.log.contains("compile:compile"), k.speechReady && !k.removeLists);
+    // The command list was saved before the grammars were written.
+    EXPECT_TRUE(QFileInfo::exists(data::CommandListFilePath(install.installDir)));
+    EXPECT_TRUE(k.removeLists || QFileInfo::exists(install.installDir + "/Grammars/Radios.bnf"));
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Outcomes, CompileCommandsTest,
-                         testing::Values(CompileCase{"Compiled", false, 0, true, grammar::CompileResult::Compiled, ""},
-                                         CompileCase{"ExportFails", true, 0, true, grammar::CompileResult::ExportFailed,
-                                                     "Grammar Export Error"},
-                                         CompileCase{"CompilerFails", false, 1, true,
-                                                     grammar::CompileResult::CompileFailed, "Grammar Compile Error"},
-                                         CompileCase{"SpeechOffSkipsTheCompiler", false, 1, false,
-                                                     grammar::CompileResult::Compiled, ""}),
-                         [](const testing::TestParamInfo<CompileCase>& i) { return std::string(i.param.name); });

@@ -4,9 +4,9 @@
 
 #include <QComboBox>
 #include <QEventLoop>
-#include <QTimer>
 #include <QLabel>
 #include <QListWidget>
+#include <QTimer>
 #include <deque>
 
 #include "AppHarness.h"
@@ -56,14 +56,7 @@ class ScriptedRehearsal final : public grammar::RehearsalRecognizer {
 
 grammar::RuleMatch Heard(const QString& grammar, const QString& rule, const QStringList& actions,
                          const QString& words) {
-  grammar::RuleMatch m;
-  m.status = 0;
-  m.grammar = grammar;
-  m.rule = rule;
-  m.actions = actions;
-  m.words = words;
-  m.confidence = 0.8;
-  return m;
+  return {0, grammar, rule, actions, words, 0.8, 0, 0, {}};
 }
 
 class RehearseScreenTest : public testing::Test {
@@ -104,9 +97,7 @@ TEST_F(RehearseScreenTest, AttemptsShowTheirCommandSpeakTheReadbackAndOpenTheCom
   for (int i = 0; i < 19; ++i)
     rehearsal->replies.push_back(Heard("Lights", "STROBES_TOGGLE", {"|57"}, "strobes toggle"));
   rehearsal->replies.push_back(Heard("Radios", "HEADING_BUG_SET", {"|-12:", "270"}, "set heading two seven zero"));
-  grammar::RuleMatch nothing;
-  nothing.status = -2;
-  rehearsal->replies.push_back(nothing);
+  rehearsal->replies.push_back(grammar::RuleMatch{});  // status -2: no command
 
   for (int i = 0; i < 20; ++i) test::Click(h.frame().btn_OK);
   EXPECT_EQ(view->lbl_Command->text(), "Radios  /  Set Heading Bug");

@@ -77,16 +77,12 @@ TEST(PathGuard, LinksAreFollowedBeforeDecidingInsideOrOut) {
   QFile::link(dir.path() + "/Elsewhere/none", in + "/dead");  // pointing nowhere, outside
   QFile::link(in + "/loop2", in + "/loop1");
   QFile::link(in + "/loop1", in + "/loop2");
-  EXPECT_TRUE(base::StaysInside(in, in + "/page.htm"));
-  EXPECT_TRUE(base::StaysInside(in, in + "/inner/page.htm"));
-  EXPECT_TRUE(base::StaysInside(in, in + "/Sub/../page.htm"));
-  EXPECT_FALSE(base::StaysInside(in, in + "/../page.htm"));
-  EXPECT_FALSE(base::StaysInside(in, in + "/out/page.htm"));
-  EXPECT_FALSE(base::StaysInside(in, in + "/out/../Sub/x"));  // ".." after a link is the parent of its target
-  EXPECT_FALSE(base::StaysInside(in, in + "/dead"));
-  EXPECT_FALSE(base::StaysInside(in, in + "/loop1"));
-  EXPECT_FALSE(base::StaysInside(in, in));
-  EXPECT_FALSE(base::StaysInside(in, dir.path() + "/Folder2/x"));  // a sibling whose name starts the same
+  for (const QString& inside : {in + "/page.htm", in + "/inner/page.htm", in + "/Sub/../page.htm"})
+    EXPECT_TRUE(base::StaysInside(in, inside)) << qPrintable(inside);
+  // ".." after a link is the parent of its target; "Folder2" is a sibling whose name starts the same.
+  for (const QString& outside : {in + "/../page.htm", in + "/out/page.htm", in + "/out/../Sub/x", in + "/dead",
+                                 in + "/loop1", in, dir.path() + "/Folder2/x"})
+    EXPECT_FALSE(base::StaysInside(in, outside)) << qPrintable(outside);
 }
 
 // --- the writer and the reader on odd files ---------------------------------------------

@@ -47,98 +47,81 @@ QStringList RunWith(const Running& r, const std::function<void(TestEnv&)>& actio
   return Events(env);
 }
 
-class LaunchFixture {
- protected:
-  LaunchFixture() : env(install.installDir) { LogSignals(env); }
-  void Set(const Running& r) { test::Set(env, r); }
-  QStringList Events() const { return test::Events(env); }
-  TestInstallation install;
-  TestEnv env;
-};
-
 const QStringList kShutdown{"shutdown:tray", "shutdown:screens"};
 const QStringList kLaunch{"view:starter", "view:launch-off"};
 
 // --- what is started, decided, and watched, for each of the four states ---
 
-struct TableRow {
-  Running running;
-  int code;
-  QStringList startMissing, launchDecision, watch;
-};
-
-class LaunchTable : public ::testing::TestWithParam<TableRow> {};
-
-TEST_P(LaunchTable, StartMissingLaunchDecisionAndWatch) {
-  const TableRow& row = GetParam();
-  EXPECT_EQ(RunWith(row.running, [&](TestEnv& env) { EXPECT_EQ(shell::LaunchStateCode(env.ctx), row.code); }),
-            QStringList());
-  EXPECT_EQ(RunWith(row.running,
-                    [](TestEnv& env) {
-                      EXPECT_EQ(shell::StartMissing(env.ctx), 0);
-                      EXPECT_EQ(shell::LaunchStateCode(env.ctx), 11);  // afterwards both run
-                    }),
-            row.startMissing);
-  EXPECT_EQ(RunWith(row.running, [](TestEnv& env) { env.launcher.LaunchDecision(); }), row.launchDecision);
-  EXPECT_EQ(RunWith(row.running, [](TestEnv& env) { env.launcher.WatchPrograms(); }), row.watch);
+TEST(Launch, StartMissingLaunchDecisionAndWatchInEachState) {
+  const struct {
+    Running running;
+    int code;
+    QStringList startMissing, launchDecision, watch;
+  } rows[] = {
+      {{false, false}, 0, {"start:fsx.exe", "start:murmexr.exe"}, {"view:interface"}, kShutdown},
+      {{true, false}, 1, {"start:murmexr.exe"}, kLaunch + QStringList{"start:murmexr.exe", "view:arm"}, kShutdown},
+      {{false, true},
+       10,
+       {"start:fsx.exe"},
+       {"close:VT Murmex", "view:interface"},
+       QStringList{"close:VT Murmex"} + kShutdown},
+      {{true, true}, 11, {}, kLaunch + QStringList{"view:arm"}, {}}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(Name(row.running));
+    EXPECT_EQ(RunWith(row.running, [&](TestEnv& env) { EXPECT_EQ(shell::LaunchStateCode(env.ctx), row.code); }),
+              QStringList());
+    EXPECT_EQ(RunWith(row.running,
+                      [](TestEnv& env) {
+                        EXPECT_EQ(shell::StartMissing(env.ctx), 0);
+                        EXPECT_EQ(shell::LaunchStateCode(env.ctx), 11);  // afterwards both run
+                      }),
+              row.startMissing);
+    EXPECT_EQ(RunWith(row.running, [](TestEnv& env) { env.launcher.LaunchDecision(); }), row.launchDecision);
+    EXPECT_EQ(RunWith(row.running, [](TestEnv& env) { env.launcher.WatchPrograms(); }), row.watch);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    States, LaunchTable,
-    ::testing::Values(
-        TableRow{{false, false}, 0, {"start:fsx.exe", "start:murmexr.exe"}, {"view:interface"}, kShutdown},
-        TableRow{
-            {true, false}, 1, {"start:murmexr.exe"}, kLaunch + QStringList{"start:murmexr.exe", "view:arm"}, kShutdown},
-        TableRow{{false, true},
-                 10,
-                 {"start:fsx.exe"},
-                 {"close:VT Murmex", "view:interface"},
-                 QStringList{"close:VT Murmex"} + kShutdown},
-        TableRow{{true, true}, 11, {}, kLaunch + QStringList{"view:arm"}, {}}),
-    [](const auto& info) { return Name(info.param.running); });
-
-// --- failures to start ---
-
-struct FailureRow {
-  QString failing;
-  Running running;
-  QString title, what;
-  QStringList starts;
-};
-
-class LaunchFailure : public LaunchFixture, public ::testing::TestWithParam<FailureRow> {};
-
-TEST_P(LaunchFailure, IsReportedAndEndsTheSystemWithoutArmingTheTray) {
-  const FailureRow& row = GetParam();
-  Set(row.running);
-  env.processLauncher->failing << row.failing;
-  env.launcher.LaunchAndMonitor();
-  ASSERT_EQ(env.dialogs.messages.size(), 1u);
-  const RecordingDialogs::Message& m = env.dialogs.last();
-  EXPECT_EQ(m.title, row.title);
-  EXPECT_EQ(m.message, "Quorvane encoutered an error while attempting to start " + row.what +
-                           ".\r\rQuorvane will need to shutdown.");
-  EXPECT_EQ(m.icon, shell::kIconError);
-  EXPECT_EQ(m.tag, "shutdown_on_ok");
-  EXPECT_FALSE(m.showCancel);
-  EXPECT_TRUE(env.shutdown.HasShutDown());
-  EXPECT_FALSE(Events().contains("view:arm"));
-  EXPECT_EQ(env.log.filter("start:"), row.starts);
+// A program that does not start is reported and ends the system without
+// arming the tray; a simulator that does not start takes the runtime start with it.
+TEST(Launch, FailureToStartIsReportedAndEndsTheSystem) {
+  const struct {
+    QString failing;
+    Running running;
+    QString title, what;
+    QStringList starts;
+  } rows[] = {
+      {"fsx.exe", {false, false}, "Launch FSX Error", "FSX", {"start:fsx.exe"}},
+      {"murmexr.exe", {false, false}, "Launch MurmexR Error", "MurmexR", {"start:fsx.exe", "start:murmexr.exe"}},
+      {"murmexr.exe", {true, false}, "Launch MurmexR Error", "MurmexR", {"start:murmexr.exe"}}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.failing.toStdString() + " " + Name(row.running));
+    const QStringList events = RunWith(row.running, [&](TestEnv& env) {
+      env.processLauncher->failing << row.failing;
+      env.launcher.LaunchAndMonitor();
+      ASSERT_EQ(env.dialogs.messages.size(), 1u);
+      const RecordingDialogs::Message& m = env.dialogs.last();
+      EXPECT_EQ(m.title, row.title);
+      EXPECT_EQ(m.message, "Quorvane encoutered an error while attempting to start " + row.what +
+                               ".\r\rQuorvane will need to shutdown.");
+      EXPECT_EQ(m.icon, shell::kIconError);
+      EXPECT_EQ(m.tag, "shutdown_on_ok");
+      EXPECT_FALSE(m.showCancel);
+      EXPECT_TRUE(env.shutdown.HasShutDown());
+    });
+    EXPECT_FALSE(events.contains("view:arm"));
+    EXPECT_EQ(events.filter("start:"), row.starts);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Programs, LaunchFailure,
-    ::testing::Values(
-        // A simulator that does not start takes the runtime start with it.
-        FailureRow{"fsx.exe", {false, false}, "Launch FSX Error", "FSX", {"start:fsx.exe"}},
-        FailureRow{
-            "murmexr.exe", {false, false}, "Launch MurmexR Error", "MurmexR", {"start:fsx.exe", "start:murmexr.exe"}},
-        FailureRow{"murmexr.exe", {true, false}, "Launch MurmexR Error", "MurmexR", {"start:murmexr.exe"}}),
-    [](const auto& info) { return info.param.failing.left(3).toStdString() + Name(info.param.running); });
 
 // --- where the programs are started, restart and exit ---
 
-class LaunchActions : public LaunchFixture, public ::testing::Test {};
+class LaunchActions : public ::testing::Test {
+ protected:
+  LaunchActions() : env(install.installDir) { LogSignals(env); }
+  QStringList Events() const { return test::Events(env); }
+  TestInstallation install;
+  TestEnv env;
+};
 
 TEST_F(LaunchActions, SimulatorInItsFolderAndRuntimeInTheInstallationWhateverTheCase) {
   QFile::rename(install.simDir + "/fsx.exe", install.simDir + "/FSX.EXE");
@@ -154,7 +137,7 @@ TEST_F(LaunchActions, SimulatorInItsFolderAndRuntimeInTheInstallationWhateverThe
 }
 
 TEST_F(LaunchActions, RestartClosesAndStartsTheRuntimeOnceAndExitClosesItFirst) {
-  Set({true, true});
+  Set(env, {true, true});
   env.windowProbe->refuseClose = true;  // a runtime that ignores the close is not started twice
   env.launcher.RestartRuntime();
   EXPECT_EQ(Events(), (QStringList{"close:VT Murmex"} + kLaunch + QStringList{"view:arm"}));
@@ -169,25 +152,23 @@ TEST_F(LaunchActions, RestartClosesAndStartsTheRuntimeOnceAndExitClosesItFirst) 
 }
 
 // The first-use prompt comes after the launch decision, whichever way it went.
-class StartupHandOver : public LaunchFixture, public ::testing::TestWithParam<Running> {};
-
-TEST_P(StartupHandOver, FirstUsePromptComesAfterTheLaunchDecision) {
-  Set(GetParam());
-  shell::StartupSteps steps;
-  steps.launchDecision = [this] { env.launcher.LaunchDecision(); };
-  steps.loadSettings = [this] {
-    env.state.settings.checklistBackups = -1;
-    return 0;
-  };
-  ASSERT_TRUE(shell::RunStartup(env.ctx, env.speech, "", steps));
-  EXPECT_EQ(Events().contains("view:starter"), GetParam().sim);
-  EXPECT_EQ(Events().contains("view:interface"), !GetParam().sim);
-  EXPECT_EQ(env.dialogs.titles(), QStringList{"Update FSX Checklists"});
+TEST(Launch, FirstUsePromptComesAfterTheLaunchDecision) {
+  for (const Running r : {Running{false, false}, Running{true, false}, Running{false, true}}) {
+    SCOPED_TRACE(Name(r));
+    const QStringList events = RunWith(r, [](TestEnv& env) {
+      shell::StartupSteps steps;
+      steps.launchDecision = [&env] { env.launcher.LaunchDecision(); };
+      steps.loadSettings = [&env] {
+        env.state.settings.checklistBackups = -1;
+        return 0;
+      };
+      ASSERT_TRUE(shell::RunStartup(env.ctx, env.speech, "", steps));
+      EXPECT_EQ(env.dialogs.titles(), QStringList{"Update FSX Checklists"});
+    });
+    EXPECT_EQ(events.contains("view:starter"), r.sim);
+    EXPECT_EQ(events.contains("view:interface"), !r.sim);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(States, StartupHandOver,
-                         ::testing::Values(Running{false, false}, Running{true, false}, Running{false, true}),
-                         [](const auto& info) { return Name(info.param); });
 
 }  // namespace
 }  // namespace qv::test

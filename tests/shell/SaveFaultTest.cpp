@@ -148,12 +148,17 @@ class SaveFault : public testing::TestWithParam<Scenario> {
     test::RestoreSnapshot(root, previous);
   }
 
-  // Runs the save on the installation as it was and checks what it left.
-  void RunBroken(const QString& what) {
+  // Runs the save on the installation as it was and checks what it left:
+  // the target untouched, and once `mend` has removed the cause, recovery.
+  void RunBroken(const QString& what, const std::function<void()>& mend) {
     auto env = sample->Load();
     QString error;
     const int status = GetParam().save.save(*env, error);
     Check(status, error, *env, what);
+    const QString target = GetParam().save.target;
+    EXPECT_EQ(test::ReadBytes(root + "/" + target), previous.value(target));
+    mend();
+    CheckRecovery();
   }
 
   void Check(int status, const QString& error, const TestEnv& env, const QString& what) {
@@ -249,10 +254,8 @@ TEST_P(SaveFault, LeavesEveryFileWholeAndSaysWhy) {
     case Break::ReadOnlyFile:
       Prepare();
       QFile::setPermissions(root + "/" + target, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-      RunBroken("read-only file");
-      EXPECT_EQ(test::ReadBytes(root + "/" + target), previous.value(target));
-      QFile::setPermissions(root + "/" + target, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-      CheckRecovery();
+      RunBroken("read-only file",
+                [&] { QFile::setPermissions(root + "/" + target, QFileDevice::ReadOwner | QFileDevice::WriteOwner); });
       return;
     case Break::ImmutableFile:
     case Break::ImmutableFolder: {
@@ -260,10 +263,7 @@ TEST_P(SaveFault, LeavesEveryFileWholeAndSaysWhy) {
       const bool folder = GetParam().how == Break::ImmutableFolder;
       const QString path = folder ? QFileInfo(root + "/" + target).absolutePath() : root + "/" + target;
       if (!test::SetImmutable(path, true)) GTEST_SKIP() << "the immutable attribute needs root";
-      RunBroken(folder ? "folder that takes no new file" : "immutable file");
-      test::SetImmutable(path, false);
-      EXPECT_EQ(test::ReadBytes(root + "/" + target), previous.value(target));
-      CheckRecovery();
+      RunBroken(folder ? "folder that takes no new file" : "immutable file", [&] { test::SetImmutable(path, false); });
       return;
     }
     case Break::FullDisk: {
@@ -272,10 +272,7 @@ TEST_P(SaveFault, LeavesEveryFileWholeAndSaysWhy) {
       Prepare(disk.path());
       if (HasFatalFailure()) return;
       disk.Fill();
-      RunBroken("full disk");
-      EXPECT_EQ(test::ReadBytes(root + "/" + target), previous.value(target));
-      QFile::remove(disk.path() + "/filler");
-      CheckRecovery();
+      RunBroken("full disk", [&] { QFile::remove(disk.path() + "/filler"); });
       return;
     }
   }

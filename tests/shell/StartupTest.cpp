@@ -33,16 +33,11 @@ struct Harness {
         return 1;
       };
     };
-    steps.loadSettings = step("settings");
-    steps.loadSimObjectPaths = step("paths");
-    steps.loadAssignments = step("assignments");
-    steps.scanAircraft = step("scan");
-    steps.listChecklists = step("checklists");
-    steps.loadScreenTips = step("tips");
-    steps.loadCommandList = step("commands");
-    steps.loadIls = step("ils");
-    steps.loadNavaids = step("navaids");
-    steps.buildCategories = step("categories");
+    shell::StartupSteps::Loader* loaders[] = {
+        &steps.loadSettings,   &steps.loadSimObjectPaths, &steps.loadAssignments, &steps.scanAircraft,
+        &steps.listChecklists, &steps.loadScreenTips,     &steps.loadCommandList, &steps.loadIls,
+        &steps.loadNavaids,    &steps.buildCategories};
+    for (int i = 0; i < kAllSteps.size(); ++i) *loaders[i] = step(kAllSteps[i]);
     steps.launchDecision = [this] { ran << "launch"; };
     steps.restoreAll = [this] { ran << "restore"; };
     steps.loadAssignScreen = [this] { ran << "assignScreen"; };
@@ -88,27 +83,24 @@ TEST(Startup, OnlyTheExactSwitchMeansRestore) {
 
 // A failing loader stops start-up where it is: nothing after it runs, the
 // process ends once, and the splash is never handed over.
-class StartupFailure : public testing::TestWithParam<QString> {};
-
-TEST_P(StartupFailure, StopsAtTheFailingStep) {
-  for (const QString& mode : {QString(), QString("/restore")}) {
-    Harness h;
-    h.failing = GetParam();
-    const QStringList order = mode.isEmpty() ? kAllSteps : kAllSteps.mid(0, 4);
-    EXPECT_FALSE(h.Run(mode));
-    EXPECT_EQ(h.env.exit.calls, 1);
-    if (!order.contains(GetParam())) {  // restore mode never runs this loader
-      EXPECT_EQ(h.ran, order + QStringList{"restore"});
-      continue;
+TEST(Startup, EachFailingLoaderStopsAtItsStep) {
+  for (const QString& failing : kAllSteps)
+    for (const QString& mode : {QString(), QString("/restore")}) {
+      SCOPED_TRACE((failing + " " + mode).toStdString());
+      Harness h;
+      h.failing = failing;
+      const QStringList order = mode.isEmpty() ? kAllSteps : kAllSteps.mid(0, 4);
+      EXPECT_FALSE(h.Run(mode));
+      EXPECT_EQ(h.env.exit.calls, 1);
+      if (!order.contains(failing)) {  // restore mode never runs this loader
+        EXPECT_EQ(h.ran, order + QStringList{"restore"});
+        continue;
+      }
+      EXPECT_EQ(h.ran, order.mid(0, order.indexOf(failing) + 1));
+      EXPECT_FALSE(h.env.status.hidden);
+      EXPECT_EQ(h.env.dialogs.titles(), QStringList{"Failed " + failing});
     }
-    EXPECT_EQ(h.ran, order.mid(0, order.indexOf(GetParam()) + 1));
-    EXPECT_FALSE(h.env.status.hidden);
-    EXPECT_EQ(h.env.dialogs.titles(), QStringList{"Failed " + GetParam()});
-  }
 }
-
-INSTANTIATE_TEST_SUITE_P(EachLoader, StartupFailure, testing::ValuesIn(kAllSteps.toVector()),
-                         [](const auto& info) { return info.param.toStdString(); });
 
 TEST(Startup, SecondInstanceEndsSilently) {
   Harness h;

@@ -56,7 +56,8 @@ void PressThroughTree(QAccessibleInterface* a) {
 struct RecordingRouter {
   RecordingRouter() {
     for (const ui::RouteRow& row : ui::RoutingTable())
-      router.Register(row.kind, row.screen, row.action, [this, row] { heard << QString(row.screen) + "/" + row.action; });
+      router.Register(row.kind, row.screen, row.action,
+                      [this, row] { heard << QString(row.screen) + "/" + row.action; });
   }
   ui::Router router;
   QStringList heard;
@@ -143,6 +144,10 @@ class KeyboardWalk : public testing::Test, public test::KneeboardTree {
     for (int i = 0; i < 40 && QApplication::focusWidget() != target; ++i) Key(Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), target) << target->objectName().toStdString();
   }
+  void TabAndPress(QWidget* target, Qt::Key key) {
+    TabTo(target);
+    Key(key);
+  }
   QWidget* Named(QWidget* in, const char* name) { return in->findChild<QWidget*>(name); }
 
   test::AppHarness h{inst.installDir};
@@ -154,48 +159,37 @@ TEST_F(KeyboardWalk, ConfigurationTestBackAndAssignAssignSave) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
   QWidget* home = f.screen("frm_Home");
 
-  TabTo(Named(home, "btn_SpeechConfig"));
-  Key(Qt::Key_Return);
+  TabAndPress(Named(home, "btn_SpeechConfig"), Qt::Key_Return);
   ASSERT_EQ(f.currentScreen, "frm_Configure");
   auto* cfg = h.screen<grammar::frm_Configure>("frm_Configure");
-  TabTo(cfg->comboCategory);
-  Key(Qt::Key_Down);
+  TabAndPress(cfg->comboCategory, Qt::Key_Down);
   Key(Qt::Key_Down);  // the third category; its first command holds the phrase
-  TabTo(cfg->listGrammar);
-  Key(Qt::Key_Home);
+  TabAndPress(cfg->listGrammar, Qt::Key_Home);
   ASSERT_EQ(cfg->listGrammar->currentRow(), 0);
-  TabTo(Named(cfg, "btn_TestGrammar"));
-  Key(Qt::Key_Space);
+  TabAndPress(Named(cfg, "btn_TestGrammar"), Qt::Key_Space);
   ASSERT_EQ(f.currentScreen, "frm_Test");
   auto* t = h.screen<grammar::frm_Test>("frm_Test");
   EXPECT_FALSE(t->txtScript->toPlainText().isEmpty());
   EXPECT_FALSE(QAccessible::queryAccessibleInterface(t->pic_Icon)->text(QAccessible::Description).isEmpty());
-  TabTo(f.btn_Cancel);  // "Return"
-  Key(Qt::Key_Return);
+  TabAndPress(f.btn_Cancel, Qt::Key_Return);  // "Return"
   ASSERT_EQ(f.currentScreen, "frm_Configure");
-  TabTo(f.btn_Cancel);  // "Home"
-  Key(Qt::Key_Enter);
+  TabAndPress(f.btn_Cancel, Qt::Key_Enter);  // "Home"
   ASSERT_EQ(f.currentScreen, "frm_Home");
 
-  TabTo(Named(home, "btn_ChecklistAssignments"));
-  Key(Qt::Key_Space);
+  TabAndPress(Named(home, "btn_ChecklistAssignments"), Qt::Key_Space);
   ASSERT_EQ(f.currentScreen, "frm_Assign");
   auto* a = h.screen<checklists::frm_Assign>("frm_Assign");
   TabTo(a->acftTV);
   for (Qt::Key k : {Qt::Key_Home, Qt::Key_Right, Qt::Key_Down, Qt::Key_Right, Qt::Key_Down}) Key(k);
   QTreeWidgetItem* picked = a->acftTV->currentItem();
   ASSERT_TRUE(picked && picked->childCount() == 0);  // a variation
-  TabTo(a->lstChecklists);
-  Key(Qt::Key_Home);
+  TabAndPress(a->lstChecklists, Qt::Key_Home);
   Key(Qt::Key_Down);
   ASSERT_EQ(a->lstChecklists->currentItem()->text(), "Jet Checks");
-  TabTo(a->btn_Assign);
-  Key(Qt::Key_Space);
+  TabAndPress(a->btn_Assign, Qt::Key_Space);
   EXPECT_EQ(assignment(test::kAlpha, 0, test::kBlue).checklistName.trimmed(), "Jet Checks");
   EXPECT_EQ(f.btn_OK->state(), "enabled");
-  TabTo(f.btn_OK);  // "Save"
-  Key(Qt::Key_Return);
+  TabAndPress(f.btn_OK, Qt::Key_Return);     // "Save"
   EXPECT_EQ(f.btn_OK->state(), "disabled");  // saved
-  EXPECT_TRUE(
-      test::ReadBytes(data::AssignmentsFilePath(inst.installDir)).contains("Jet Checks"));
+  EXPECT_TRUE(test::ReadBytes(data::AssignmentsFilePath(inst.installDir)).contains("Jet Checks"));
 }

@@ -18,43 +18,38 @@
 
 using namespace qv;
 
-namespace {
-
-struct TagCase {
-  QString tag;
-  QString expected;  // what the OK leads to; "" = the dialog only hides
-};
-
-class MessageTags : public testing::TestWithParam<TagCase> {};
-
-}  // namespace
-
-TEST_P(MessageTags, OkRunsTheFollowUpOfTheTagAndCancelNothing) {
-  for (bool ok : {true, false}) {
-    test::AppHarness h;
-    h.SetRunning(true, true);
-    h.ShowFrame();
-    ui::SkinnedDialogs& d = h.app->dialogs();
-    QSignalSpy accepted(&d, &ui::SkinnedDialogs::messageAccepted);
-    ok ? h.dialogs->Ok() : h.dialogs->Cancel();
-    d.ShowMessage("T", "M", shell::kIconInformation, true, true, GetParam().tag);
-    EXPECT_FALSE(d.message()->isVisible());
-    EXPECT_EQ(d.dialogName, GetParam().tag);
-    const QString& e = ok ? GetParam().expected : QString();
-    EXPECT_EQ(h.fakes.exit->calls, e == "shutdown" ? 1 : 0);
-    EXPECT_EQ(accepted.size(), e == "accepted" ? 1 : 0);
-    // A restart hides every screen and the frame, then closes and starts the runtime again.
-    EXPECT_EQ(h.log.filter("VT Murmex").size() + h.log.filter("murmexr").size(), e == "restart" ? 2 : 0);
-    EXPECT_EQ(h.frame().isVisible(), e != "restart");
-  }
+// What a message's OK leads to, by its tag; Cancel leads to nothing.
+TEST(Dialogs, MessageOkRunsTheFollowUpOfTheTagAndCancelNothing) {
+  const std::pair<const char*, QString> cases[] = {// "" = the dialog only hides
+                                                   {"shutdown_on_ok", "shutdown"},
+                                                   {"delete_grammar", "accepted"},
+                                                   {"delete_readback", "accepted"},
+                                                   {"cmod_restart", "restart"},
+                                                   {"cassign_restart", "restart"},
+                                                   {"gcompile_restart", "restart"},
+                                                   {"", ""},
+                                                   {"no_such_tag", ""},
+                                                   {"CMOD_RESTART", ""}};
+  for (const auto& [tag, expected] : cases)
+    for (bool ok : {true, false}) {
+      SCOPED_TRACE(testing::Message() << "tag [" << tag << "] " << (ok ? "OK" : "Cancel"));
+      test::AppHarness h;
+      h.SetRunning(true, true);
+      h.ShowFrame();
+      ui::SkinnedDialogs& d = h.app->dialogs();
+      QSignalSpy accepted(&d, &ui::SkinnedDialogs::messageAccepted);
+      ok ? h.dialogs->Ok() : h.dialogs->Cancel();
+      d.ShowMessage("T", "M", shell::kIconInformation, true, true, tag);
+      EXPECT_FALSE(d.message()->isVisible());
+      EXPECT_EQ(d.dialogName, tag);
+      const QString& e = ok ? expected : QString();
+      EXPECT_EQ(h.fakes.exit->calls, e == "shutdown" ? 1 : 0);
+      EXPECT_EQ(accepted.size(), e == "accepted" ? 1 : 0);
+      // A restart hides every screen and the frame, then closes and starts the runtime again.
+      EXPECT_EQ(h.log.filter("VT Murmex").size() + h.log.filter("murmexr").size(), e == "restart" ? 2 : 0);
+      EXPECT_EQ(h.frame().isVisible(), e != "restart");
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(All, MessageTags,
-                         testing::Values(TagCase{"shutdown_on_ok", "shutdown"}, TagCase{"delete_grammar", "accepted"},
-                                         TagCase{"delete_readback", "accepted"}, TagCase{"cmod_restart", "restart"},
-                                         TagCase{"cassign_restart", "restart"}, TagCase{"gcompile_restart", "restart"},
-                                         TagCase{"", ""}, TagCase{"no_such_tag", ""}, TagCase{"CMOD_RESTART", ""}),
-                         [](const auto& info) { return test::CaseName(info.param.tag); });
 
 TEST(Dialogs, MessageSetsTextsButtonsIconAndPlace) {
   test::AppHarness h;
@@ -144,49 +139,36 @@ TEST(Dialogs, ProgressShowsRoundedPercentages) {
   EXPECT_FALSE(p->isVisible());
 }
 
-// --- microphone switch -------------------------------------------------------
-
-namespace {
-
-struct KeyCase {
-  Qt::Key key;
-  Qt::KeyboardModifiers mods;
-  QString expected;  // what is captured; "" = beep, previous value kept
-};
-
-class KeyCapture : public testing::TestWithParam<KeyCase> {};
-
-}  // namespace
-
-TEST_P(KeyCapture, RecordsAcceptedKeysAndBeepsOnOthers) {
-  test::AppHarness h;
-  ui::frm_Input* in = h.app->dialogs().input();
-  int beeps = 0;
-  in->beep = [&] { ++beeps; };
-  h.dialogs->custom = [&](ui::DialogWindow*) {
-    QTest::keyClick(in->input(), Qt::Key_K);  // the previous capture
-    QTest::keyClick(in->input(), GetParam().key, GetParam().mods);
-    test::Click(in->cancelButton());
-  };
-  h.app->dialogs().AskMicrophoneSwitch();
-  const QString expected = GetParam().expected.isEmpty() ? "k" : GetParam().expected;
-  EXPECT_EQ(h.state().settings.micSwitch, expected);  // in memory at once, even on Cancel
-  EXPECT_EQ(in->input()->text(), expected);
-  EXPECT_EQ(beeps, GetParam().expected.isEmpty() ? 1 : 0);
+// Accepted keys are captured, others beep and keep the previous capture.
+TEST(MicSwitch, RecordsAcceptedKeysAndBeepsOnOthers) {
+  const struct {
+    Qt::Key key;
+    Qt::KeyboardModifiers mods;
+    QString expected;                                              // what is captured; "" = beep, previous value kept
+  } cases[] = {{Qt::Key_Ampersand, Qt::ShiftModifier, "shift+7"},  // Shift+7 on the digit row
+               {Qt::Key_Q, Qt::ShiftModifier | Qt::ControlModifier, "q"},
+               {Qt::Key_F1, Qt::ShiftModifier, "shift+p"},  // code 112
+               {Qt::Key_1, Qt::KeypadModifier, "a"},        // code 97
+               {Qt::Key_F13, Qt::NoModifier, ""},           // code 124
+               {Qt::Key_Left, Qt::NoModifier, ""}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "key " << static_cast<int>(c.key));
+    test::AppHarness h;
+    ui::frm_Input* in = h.app->dialogs().input();
+    int beeps = 0;
+    in->beep = [&] { ++beeps; };
+    h.dialogs->custom = [&](ui::DialogWindow*) {
+      QTest::keyClick(in->input(), Qt::Key_K);  // the previous capture
+      QTest::keyClick(in->input(), c.key, c.mods);
+      test::Click(in->cancelButton());
+    };
+    h.app->dialogs().AskMicrophoneSwitch();
+    const QString expected = c.expected.isEmpty() ? "k" : c.expected;
+    EXPECT_EQ(h.state().settings.micSwitch, expected);  // in memory at once, even on Cancel
+    EXPECT_EQ(in->input()->text(), expected);
+    EXPECT_EQ(beeps, c.expected.isEmpty() ? 1 : 0);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(All, KeyCapture,
-                         testing::Values(KeyCase{Qt::Key_Ampersand, Qt::ShiftModifier,
-                                                 "shift+7"},  // Shift+7 on the digit row
-                                         KeyCase{Qt::Key_Q, Qt::ShiftModifier | Qt::ControlModifier, "q"},
-                                         KeyCase{Qt::Key_F1, Qt::ShiftModifier, "shift+p"},  // code 112
-                                         KeyCase{Qt::Key_1, Qt::KeypadModifier, "a"},        // code 97
-                                         KeyCase{Qt::Key_F13, Qt::NoModifier, ""},           // code 124
-                                         KeyCase{Qt::Key_Left, Qt::NoModifier, ""}),
-                         [](const auto& info) {
-                           return std::to_string(info.index) + "_" +
-                                  (info.param.expected.isEmpty() ? "Beeps" : test::CaseName(info.param.expected));
-                         });
 
 TEST(MicSwitch, JoystickPollWalksTheJoysticksAndTheHighestButtonWins) {
   test::AppHarness h;

@@ -31,48 +31,41 @@ struct Screen {
   QStringList calls;
 };
 
-struct KindCase {
-  ButtonKind kind;
-  QSize size;
-  QString after;
-};
-
-class ButtonKinds : public testing::TestWithParam<KindCase> {};
-
 }  // namespace
 
-TEST_P(ButtonKinds, SizeBandsAndStateAfterAction) {
-  Screen s("frm_Home");
-  SkinnedButton* b = nullptr;
-  switch (GetParam().kind) {
-    case ButtonKind::Form: b = s.Add<ui::FormButton>("x"); break;
-    case ButtonKind::Large: b = s.Add<ui::LargeButton>("x"); break;
-    case ButtonKind::Small: b = s.Add<ui::SmallButton>("x"); break;
-    case ButtonKind::Medium: b = s.Add<ui::MediumButton>("x"); break;
+TEST(SkinnedButton, EachKindKeepsItsSizeBandsAndStateAfterAction) {
+  const struct {
+    ButtonKind kind;
+    QSize size;
+    QString after;
+  } cases[] = {{ButtonKind::Form, {33, 33}, "highlight"},
+               {ButtonKind::Large, {308, 58}, "highlight"},
+               {ButtonKind::Small, {95, 35}, "enabled"},
+               {ButtonKind::Medium, {182, 35}, "highlight"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.size.width() << "x" << c.size.height());
+    Screen s("frm_Home");
+    SkinnedButton* b = nullptr;
+    switch (c.kind) {
+      case ButtonKind::Form: b = s.Add<ui::FormButton>("x"); break;
+      case ButtonKind::Large: b = s.Add<ui::LargeButton>("x"); break;
+      case ButtonKind::Small: b = s.Add<ui::SmallButton>("x"); break;
+      case ButtonKind::Medium: b = s.Add<ui::MediumButton>("x"); break;
+    }
+    b->resize(10, 10);  // every resize forces the kind's size again
+    EXPECT_EQ(b->size(), c.size);
+    for (int band = 0; band < 4; ++band) {
+      b->setState(QStringList{"enabled", "highlight", "down", "disabled"}[band]);
+      EXPECT_EQ(b->picBG()->pos(), QPoint(0, -band * c.size.height()));
+    }
+    b->setState("pressed");  // not one of the four: stored, the band stays
+    EXPECT_EQ(b->visibleBand(), 3);
+    b->setState("enabled");
+    test::Click(b);
+    EXPECT_EQ(b->state(), c.after);
+    EXPECT_FALSE(b->tracking());
   }
-  b->resize(10, 10);  // every resize forces the kind's size again
-  EXPECT_EQ(b->size(), GetParam().size);
-  for (int band = 0; band < 4; ++band) {
-    b->setState(QStringList{"enabled", "highlight", "down", "disabled"}[band]);
-    EXPECT_EQ(b->picBG()->pos(), QPoint(0, -band * GetParam().size.height()));
-  }
-  b->setState("pressed");  // not one of the four: stored, the band stays
-  EXPECT_EQ(b->visibleBand(), 3);
-  b->setState("enabled");
-  test::Click(b);
-  EXPECT_EQ(b->state(), GetParam().after);
-  EXPECT_FALSE(b->tracking());
 }
-
-INSTANTIATE_TEST_SUITE_P(All, ButtonKinds,
-                         testing::Values(KindCase{ButtonKind::Form, {33, 33}, "highlight"},
-                                         KindCase{ButtonKind::Large, {308, 58}, "highlight"},
-                                         KindCase{ButtonKind::Small, {95, 35}, "enabled"},
-                                         KindCase{ButtonKind::Medium, {182, 35}, "highlight"}),
-                         [](const auto& info) {
-                           return std::to_string(info.param.size.width()) + "x" +
-                                  std::to_string(info.param.size.height());
-                         });
 
 TEST(SkinnedButton, HoverPressLeaveAndTheResetOfOtherButtonsOfItsKind) {
   Screen s;
@@ -183,7 +176,9 @@ TEST(SkinnedButton, TooltipsStayWholeOnTheScreen) {
     QLabel* tip = b->tooltip()->window();
     ASSERT_TRUE(QTest::qWaitFor([tip] { return tip->isVisible(); }));
     EXPECT_TRUE(area.contains(tip->frameGeometry())) << at.x() << "," << at.y();
-    if (at == area.topLeft() + QPoint(40, 40)) EXPECT_EQ(tip->pos(), QCursor::pos() + QPoint(2, 20));
+    if (at == area.topLeft() + QPoint(40, 40)) {
+      EXPECT_EQ(tip->pos(), QCursor::pos() + QPoint(2, 20));
+    }
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(b->picBG(), &leave);
   }
